@@ -1,0 +1,11 @@
+#include "app/ShellTimings.h"
+
+namespace kx {
+
+ShellTimings& shellTimings()
+{
+    static ShellTimings timings;
+    return timings;
+}
+
+}  // namespace kx
