@@ -1,17 +1,142 @@
+// The analog side of the emulated adapter: the three TEL ports and the analog common settings.
+//
+//   show analog tel1|tel2|tel3|common
+//   analog address|dial_time|ring_sound|... <port> <value>, analog use_i_number|... <value>
+
+#include <array>
 #include <memory>
 
+#include "sim/AreaText.h"
 #include "sim/Areas.h"
+#include "sim/SettingsBlock.h"
 
 namespace kx::sim {
 namespace {
 
-// Placeholder until the area's state and commands are in.
+const std::vector<std::string_view> kDisableEnable{"disable", "enable"};
+
+// Reply order of a TEL port. "  address:" and "  talky:" follow "arrive transfer:" as its
+// sub-items; the two leading blanks keep "  address:" from matching inside "self address:", and
+// no other label of the reply contains another.
+const Schema kTelPortSchema{
+    phoneItem("selfAddress", "self address:"),
+    choiceItem("arriveTransfer", "arrive transfer:", kDisableEnable),
+    phoneItem("transferAddress", "  address:"),
+    numberItem("talky", "  talky:", 0, 3),
+    choiceItem("globalArrive", "global arrive:", kDisableEnable),
+    choiceItem("subaddressLessArrive", "subaddress less arrive:", kDisableEnable),
+    choiceItem("numberDisplay", "number display:", {"disable", "nd", "cd"}),
+    choiceItem("iNumber", "i number:", {"both", "contract", "add1", "add2"}),
+    choiceItem("noticeNumber", "notice number:", {"disable", "contract", "address", "net"}),
+    choiceItem("callWaiting", "call waiting:", {"disable", "ntt", "pseudo"}),
+    numberItem("sendDialTime", "send dial time:", 3, 15),
+    choiceItem("analogPortMode", "analog port mode:", {"voice", "audio"}),
+    choiceItem("ringSound", "ring sound:", {"ring1", "ring2", "ring3"}),
+    choiceItem("discSignal", "disc signal:", kDisableEnable),
+};
+
+// No numbers registered; every port answers global calls and calls without subaddress, and
+// notifies the caller number as the network contract says.
+const std::vector<std::string_view> kTelPortFactory{
+    "", "0", "", "0", "1", "1", "0", "0", "3", "0", "4", "0", "0", "0",
+};
+
+const Schema kCommonSchema{
+    choiceItem("useINumber", "i number:", kDisableEnable),
+    numberItem("delayNumber", "delay number:", 0, 9),
+    numberItem("ringSoundFrequency", "ring sound frequency:", 16, 30),
+};
+
+const std::vector<std::string_view> kCommonFactory{"0", "3", "16"};
+
+// Below "analog". Longer shapes first where a shorter one would also match the first word.
+const std::vector<Command> kCommands{
+    {{"address"}, true, {}, "selfAddress"},
+    {{"arrive_transfer", "address"}, true, {}, "transferAddress"},
+    {{"arrive_transfer", "talky"}, true, {}, "talky"},
+    {{"arrive_transfer"}, true, {}, "arriveTransfer"},
+    {{"global_arrive"}, true, {}, "globalArrive"},
+    {{"no_subaddress"}, true, {}, "subaddressLessArrive"},
+    {{"port_mode"}, true, {}, "analogPortMode"},
+    {{"number_display"}, true, {}, "numberDisplay"},
+    {{"i_number"}, true, {}, "iNumber"},
+    {{"notice_number"}, true, {}, "noticeNumber"},
+    {{"callwaiting"}, true, {}, "callWaiting"},
+    {{"ring_sound"}, true, {}, "ringSound"},
+    {{"dial_time"}, true, {}, "sendDialTime"},
+    {{"disc_signal"}, true, {}, "discSignal"},
+    {{"use_i_number"}, false, {}, "useINumber"},
+    {{"delay_number"}, false, {}, "delayNumber"},
+    {{"ring_sound_freq"}, false, {}, "ringSoundFrequency"},
+};
+
 class AnalogArea final : public Area {
 public:
-    bool handle(const Words&, std::string_view, std::string&) override { return false; }
-    void reset() override {}
-    std::map<std::string, std::string> save() const override { return {}; }
-    void restore(const std::map<std::string, std::string>&) override {}
+    AnalogArea()
+        : ports_{SettingsBlock("analog.tel1", kTelPortSchema, kTelPortFactory),
+                 SettingsBlock("analog.tel2", kTelPortSchema, kTelPortFactory),
+                 SettingsBlock("analog.tel3", kTelPortSchema, kTelPortFactory)},
+          common_("analog.common", kCommonSchema, kCommonFactory),
+          selectors_{Selector{"tel1", &ports_[0]}, Selector{"tel2", &ports_[1]},
+                     Selector{"tel3", &ports_[2]}} {}
+    AnalogArea(const AnalogArea&) = delete;  // the selectors point into this object
+    AnalogArea& operator=(const AnalogArea&) = delete;
+
+    bool handle(const Words& rawWords, std::string_view, std::string& reply) override {
+        const Words words = nonEmptyWords(rawWords);
+        if (words.size() >= 2 && equalsNoCase(words[0], "show") && equalsNoCase(words[1], "analog")) {
+            show(words, reply);
+            return true;
+        }
+        if (words.empty() || !equalsNoCase(words[0], "analog")) {
+            return false;
+        }
+        const std::span<const std::string> args(words.begin() + 1, words.end());
+        if (!applyCommand(args, kCommands, &common_, selectors_)) {
+            reply.append(kInvalidParameterLine);
+        }
+        return true;
+    }
+
+    void reset() override {
+        for (SettingsBlock& port : ports_) {
+            port.reset();
+        }
+        common_.reset();
+    }
+
+    std::map<std::string, std::string> save() const override {
+        std::map<std::string, std::string> values;
+        for (const SettingsBlock& port : ports_) {
+            port.save(values);
+        }
+        common_.save(values);
+        return values;
+    }
+
+    void restore(const std::map<std::string, std::string>& values) override {
+        for (SettingsBlock& port : ports_) {
+            port.restore(values);
+        }
+        common_.restore(values);
+    }
+
+private:
+    void show(const Words& words, std::string& reply) const {
+        if (words.size() != 3) {
+            reply.append(kInvalidParameterLine);
+        } else if (equalsNoCase(words[2], "common")) {
+            common_.show(reply);
+        } else if (const SettingsBlock* port = findSelector(selectors_, words[2])) {
+            port->show(reply);
+        } else {
+            reply.append(kInvalidParameterLine);
+        }
+    }
+
+    std::array<SettingsBlock, 3> ports_;
+    SettingsBlock common_;
+    std::array<Selector, 3> selectors_;
 };
 
 }  // namespace
