@@ -1,17 +1,193 @@
+// The digital side of the emulated adapter: the DATA, USB and HomePNA port blocks, the digital
+// common settings, throughput BOD and the BACP/BAP answer rules.
+//
+//   show digital data|usb|pna|common
+//   digital address|notice_number|... <port> <value>, digital channel|throughput_bod|... <value>
+
+#include <array>
 #include <memory>
 
+#include "sim/AreaText.h"
 #include "sim/Areas.h"
+#include "sim/SettingsBlock.h"
 
 namespace kx::sim {
 namespace {
 
-// Placeholder until the area's state and commands are in.
+const std::vector<std::string_view> kDisableEnable{"disable", "enable"};
+const std::vector<std::string_view> kDirections{"both", "send", "recv", "disable"};
+
+// Reply order of a port, as for the TEL ports: the sub-items "  address:" and "  talky:" follow
+// "arrive transfer:", and their two leading blanks keep "  address:" out of "self address:".
+const Schema kPortSchema{
+    phoneItem("selfAddress", "self address:"),
+    choiceItem("arriveTransfer", "arrive transfer:", kDisableEnable),
+    phoneItem("transferAddress", "  address:"),
+    numberItem("talky", "  talky:", 0, 3),
+    choiceItem("globalArrive", "global arrive:", kDisableEnable),
+    choiceItem("subaddressLessArrive", "subaddress less arrive:", kDisableEnable),
+    choiceItem("noticeNumber", "notice number:", {"disable", "contract", "address", "net"}),
+    choiceItem("iNumber", "i number:", {"both", "contract", "add1", "add2"}),
+};
+
+const std::vector<std::string_view> kPortFactory{"", "0", "", "0", "1", "1", "3", "0"};
+
+// Reply order of the common settings: the throughput BOD rules follow "throughput bod:" and the
+// BACP/BAP masks follow "bacp/bap:" as indented sub-items. No label contains another.
+const Schema kCommonSchema{
+    choiceItem("initChannel", "init channel number:", {"2", "1"}),
+    choiceItem("resourceBod", "resource bod:", {"disable", "depart", "arrive", "both"}),
+    choiceItem("arrivePriority", "digital arrive priority:", {"data", "usb"}),
+    choiceItem("throughputBod", "throughput bod:", kDisableEnable),
+    choiceItem("addDirection", "  add evaluation direction:", kDirections),
+    numberItem("addRate", "  add standard rate:", 0, 100),
+    numberItem("addEvalTime", "  add evaluation time:", 1, 255),
+    numberItem("addMinTime", "  add minimum maintenance time:", 1, 255),
+    choiceItem("delDirection", "  del evaluation direction:", kDirections),
+    numberItem("delRate", "  del standard rate:", 0, 100),
+    numberItem("delEvalTime", "  del evaluation time:", 1, 255),
+    numberItem("delMinTime", "  del minimum maintenance time:", 1, 255),
+    choiceItem("bacpBap", "bacp/bap:", kDisableEnable),
+    numberItem("departMask", "  depart channel:", 0, 255),
+    numberItem("arriveMask", "  arrive channel:", 0, 255),
+    numberItem("discTime", "disconnect time:", 0, 255),
+    numberItem("piafs", "piafs:", 0, 2),
+};
+
+// One channel at first, BOD off (so no channel is added or removed), BACP/BAP off but every
+// request answered automatically once it is on, holding times of 60 s (12 units of 5 s).
+const std::vector<std::string_view> kCommonFactory{
+    "1", "0", "0", "0", "3", "80", "10", "12", "3", "30", "10", "12", "0", "7", "7", "0", "0",
+};
+
+// Below "digital". The port commands select "data", "usb" or "pna".
+const std::vector<Command> kCommands{
+    {{"address"}, true, {}, "selfAddress"},
+    {{"arrive_transfer", "address"}, true, {}, "transferAddress"},
+    {{"arrive_transfer", "talky"}, true, {}, "talky"},
+    {{"arrive_transfer"}, true, {}, "arriveTransfer"},
+    {{"global_arrive"}, true, {}, "globalArrive"},
+    {{"no_subaddress"}, true, {}, "subaddressLessArrive"},
+    {{"notice_number"}, true, {}, "noticeNumber"},
+    {{"i_number"}, true, {}, "iNumber"},
+    {{"channel"}, false, {}, "initChannel"},
+    {{"arrive"}, false, {}, "arrivePriority"},
+    {{"resource_bod"}, false, {}, "resourceBod"},
+    {{"throughput_bod"}, false, {}, "throughputBod"},
+    {{"throughput_bod", "add_evaluation_direction"}, false, {}, "addDirection"},
+    {{"throughput_bod", "add_standard_rate"}, false, {}, "addRate"},
+    {{"throughput_bod", "add_evaluation_time"}, false, {}, "addEvalTime"},
+    {{"throughput_bod", "add_minimum_time"}, false, {}, "addMinTime"},
+    {{"throughput_bod", "del_evaluation_direction"}, false, {}, "delDirection"},
+    {{"throughput_bod", "del_standard_rate"}, false, {}, "delRate"},
+    {{"throughput_bod", "del_evaluation_time"}, false, {}, "delEvalTime"},
+    {{"throughput_bod", "del_minimum_time"}, false, {}, "delMinTime"},
+    {{"bacp_bap"}, false, {}, "bacpBap"},
+    {{"disc_time"}, false, {}, "discTime"},
+    {{"piafs"}, false, {}, "piafs"},
+};
+
+// "digital bacp_bap <request> auto|reject" sets or clears one bit of a mask; the bits 3 to 7
+// are left as they are.
+struct MaskBit {
+    std::string_view word;
+    std::string_view mask;
+    int bit;
+};
+
+const MaskBit kMaskBits[] = {
+    {"depart_add", "departMask", 0},  {"depart_request", "departMask", 1},
+    {"depart_del", "departMask", 2},  {"arrive_add", "arriveMask", 0},
+    {"arrive_request", "arriveMask", 1}, {"arrive_del", "arriveMask", 2},
+};
+
+const std::vector<std::string_view> kRejectAuto{"reject", "auto"};
+
 class DigitalArea final : public Area {
 public:
-    bool handle(const Words&, std::string_view, std::string&) override { return false; }
-    void reset() override {}
-    std::map<std::string, std::string> save() const override { return {}; }
-    void restore(const std::map<std::string, std::string>&) override {}
+    DigitalArea()
+        : ports_{SettingsBlock("digital.data", kPortSchema, kPortFactory),
+                 SettingsBlock("digital.usb", kPortSchema, kPortFactory),
+                 SettingsBlock("digital.pna", kPortSchema, kPortFactory)},
+          common_("digital.common", kCommonSchema, kCommonFactory),
+          selectors_{Selector{"data", &ports_[0]}, Selector{"usb", &ports_[1]},
+                     Selector{"pna", &ports_[2]}} {}
+    DigitalArea(const DigitalArea&) = delete;  // the selectors point into this object
+    DigitalArea& operator=(const DigitalArea&) = delete;
+
+    bool handle(const Words& rawWords, std::string_view, std::string& reply) override {
+        const Words words = nonEmptyWords(rawWords);
+        if (words.size() >= 2 && equalsNoCase(words[0], "show") &&
+            equalsNoCase(words[1], "digital")) {
+            show(words, reply);
+            return true;
+        }
+        if (words.empty() || !equalsNoCase(words[0], "digital")) {
+            return false;
+        }
+        const std::span<const std::string> args(words.begin() + 1, words.end());
+        if (!applyMaskBit(args) && !applyCommand(args, kCommands, &common_, selectors_)) {
+            reply.append(kInvalidParameterLine);
+        }
+        return true;
+    }
+
+    void reset() override {
+        for (SettingsBlock& port : ports_) {
+            port.reset();
+        }
+        common_.reset();
+    }
+
+    std::map<std::string, std::string> save() const override {
+        std::map<std::string, std::string> values;
+        for (const SettingsBlock& port : ports_) {
+            port.save(values);
+        }
+        common_.save(values);
+        return values;
+    }
+
+    void restore(const std::map<std::string, std::string>& values) override {
+        for (SettingsBlock& port : ports_) {
+            port.restore(values);
+        }
+        common_.restore(values);
+    }
+
+private:
+    void show(const Words& words, std::string& reply) const {
+        if (words.size() != 3) {
+            reply.append(kInvalidParameterLine);
+        } else if (equalsNoCase(words[2], "common")) {
+            common_.show(reply);
+        } else if (const SettingsBlock* port = findSelector(selectors_, words[2])) {
+            port->show(reply);
+        } else {
+            reply.append(kInvalidParameterLine);
+        }
+    }
+
+    bool applyMaskBit(std::span<const std::string> args) {
+        if (args.size() != 3 || !equalsNoCase(args[0], "bacp_bap")) {
+            return false;
+        }
+        const int answer = keywordIndex(kRejectAuto, args[2]);
+        for (const MaskBit& entry : kMaskBits) {
+            if (answer >= 0 && equalsNoCase(args[1], entry.word)) {
+                const std::size_t item = common_.indexOf(entry.mask);
+                const int bit = 1 << entry.bit;
+                const int mask = common_.number(item);
+                common_.setNumber(item, answer == 1 ? (mask | bit) : (mask & ~bit));
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::array<SettingsBlock, 3> ports_;
+    SettingsBlock common_;
+    std::array<Selector, 3> selectors_;
 };
 
 }  // namespace
