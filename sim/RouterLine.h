@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kx::sim {
+
+// One command line of the router families, cut into words at blanks and tabs ("syslog active"
+// arrives with a tab before "enable"). It keeps where each word ends, so a text value that may
+// hold blanks (a provider name, a password) can be taken as the rest of the line.
+class RouterLine {
+public:
+    explicit RouterLine(std::string_view line) : text_(line) {
+        while (!text_.empty() && (text_.back() == '\r' || text_.back() == '\n')) text_.pop_back();
+        std::size_t i = 0;
+        while (i < text_.size()) {
+            while (i < text_.size() && isBlank(text_[i])) ++i;
+            const std::size_t begin = i;
+            while (i < text_.size() && !isBlank(text_[i])) ++i;
+            if (i > begin) words_.emplace_back(begin, i);
+        }
+    }
+
+    std::size_t size() const { return words_.size(); }
+
+    // Word i, or an empty text past the last word.
+    std::string_view word(std::size_t i) const {
+        if (i >= words_.size()) return {};
+        return std::string_view(text_).substr(words_[i].first, words_[i].second - words_[i].first);
+    }
+
+    // Everything after word i and the one separator that follows it, blanks kept.
+    std::string_view restAfter(std::size_t i) const {
+        if (i >= words_.size()) return {};
+        const std::size_t from = words_[i].second + 1;
+        if (from >= text_.size()) return {};
+        return std::string_view(text_).substr(from);
+    }
+
+private:
+    static bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+    std::string text_;
+    std::vector<std::pair<std::size_t, std::size_t>> words_;
+};
+
+inline constexpr std::string_view kRouterBadCommand = "Error: invalid command\r\n";
+inline constexpr std::string_view kRouterBadParameter = "Error: invalid parameter\r\n";
+
+}  // namespace kx::sim
