@@ -212,6 +212,11 @@ bool SerialLink::lost() const {
     return lost_;
 }
 
+std::size_t SerialLink::receivedCount() const {
+    std::lock_guard lock(mutex_);
+    return receivedLength_ + droppedCount_;
+}
+
 void SerialLink::readerLoop() {
     {
         std::lock_guard lock(mutex_);

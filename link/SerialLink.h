@@ -73,6 +73,8 @@ public:
     // True once the reader saw the adapter vanish; every exchange then fails at once.
     bool lost() const;
     const std::string& device() const { return device_; }
+    // Bytes received since the last send (kept or dropped); for diagnostics and tests.
+    std::size_t receivedCount() const;
 
     // Clears the receive buffer, then writes all of `bytes` (waiting at most 1000 ms + 10 ms a
     // byte). Returns the count written, or -1 (nothing open, link lost, write error, time-out).
