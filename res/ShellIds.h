@@ -1,0 +1,57 @@
+#pragma once
+
+// Template, menu, icon and control ids of the application shell's windows: the version
+// dialog, the main window, the port dialog and the wait window.
+
+#include "ui/Dialog.h"  // IDOK, IDCANCEL
+
+namespace kx {
+
+inline constexpr int IDD_VERSION = 100;
+inline constexpr int IDD_MAIN = 102;
+inline constexpr int IDI_MAIN_ICON = 128;
+inline constexpr int IDD_PORT_SELECT = 129;
+inline constexpr int IDD_WAIT = 131;
+inline constexpr int IDR_MAIN_MENU = 173;
+
+using ui::IDCANCEL;
+using ui::IDOK;
+
+// The help button of every settings dialog.
+inline constexpr int IDC_HELP_BUTTON = 1587;
+
+// Version dialog (100)
+inline constexpr int IDC_VERSION_FIRMWARE = 1588;
+
+// Main window (102)
+inline constexpr int IDC_MAIN_PNA_EASY = 1001;     // command only: no control carries it
+inline constexpr int IDC_MAIN_SHORTNUM = 1087;
+inline constexpr int IDC_MAIN_LOG = 1091;
+inline constexpr int IDC_MAIN_PNA_MENU = 1538;     // command only: no control carries it
+inline constexpr int IDC_MAIN_ANALOG = 1539;
+inline constexpr int IDC_MAIN_DIGITAL = 1540;
+inline constexpr int IDC_MAIN_ARRIVE = 1541;
+inline constexpr int IDC_MAIN_EXIT = 1590;
+inline constexpr int IDC_MAIN_DEBUG_GROUP = 59102;  // the "デバック" box around the log pane
+
+// Menu 173 and the hidden date-and-time command
+inline constexpr int ID_FILE_INIT = 32771;
+inline constexpr int ID_HELP_VERSION = 32773;
+inline constexpr int ID_HELP_CONTENTS = 32774;
+inline constexpr int ID_DATE_TIME = 32777;         // command only: no menu item carries it
+
+// Port dialog (129)
+inline constexpr int IDC_PORTSEL_PNA = 1002;
+inline constexpr int IDC_PORTSEL_SERIAL = 1004;    // first of the link-choice group
+inline constexpr int IDC_PORTSEL_LOGIN_PASSWORD = 1010;
+inline constexpr int IDC_PORTSEL_ADMIN_PASSWORD = 1013;
+inline constexpr int IDC_PORTSEL_IP_ADDRESS = 1016;
+inline constexpr int IDC_PORTSEL_COM = 1022;
+inline constexpr int IDC_PORTSEL_HEADING = 1685;
+inline constexpr int IDC_PORTSEL_LINK_PANEL = 59129;  // the lower part: link choice, address,
+                                                      // passwords (hidden by the short window)
+
+// Wait window (131)
+inline constexpr int IDC_WAIT_TEXT = 59131;
+
+}  // namespace kx
