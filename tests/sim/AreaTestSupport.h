@@ -67,3 +67,32 @@ inline std::optional<std::string> shown(Area& area, std::string_view show, std::
 }
 
 }  // namespace kx::sim::test
+
+namespace kx::sim::test {
+
+// The program's reading of entry k of a numbered list ("k: value" lines): the first "k: " of
+// the buffer; the value from the blank after the colon to the next carriage return, cut to 54
+// bytes and trimmed; `anchor` is where the searches for the entry's own labels start.
+struct Entry {
+    bool found = false;
+    std::string value;
+    std::size_t anchor = 0;
+};
+
+inline Entry readEntry(std::string_view buffer, int k) {
+    const std::string label = std::to_string(k) + ": ";
+    const std::size_t at = findNoCase(buffer, label);
+    if (at == std::string_view::npos) {
+        return {};
+    }
+    Entry entry{true, {}, at + label.size() - 2};  // the colon
+    const std::size_t start = entry.anchor + 1;
+    const std::size_t end = std::min(buffer.find('\r', start), buffer.size());
+    std::string value(buffer.substr(start, end - start).substr(0, 54));
+    const auto first = value.find_first_not_of(" \t");
+    const auto last = value.find_last_not_of(" \t");
+    entry.value = first == std::string::npos ? "" : value.substr(first, last - first + 1);
+    return entry;
+}
+
+}  // namespace kx::sim::test
