@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "sim/AreaText.h"
 #include "sim/RouterValues.h"
 
 namespace kx::sim {
@@ -322,15 +323,15 @@ Outcome done(bool ok) { return ok ? Outcome::Done : Outcome::Bad; }
 Outcome apply(S& s, const RouterLine& line) {
     const std::string_view family = line.word(0), keyword = line.word(1);
     const auto matches = [&](const auto& item) {
-        return sameWord(item.family, family) && sameWord(item.keyword, keyword);
+        return equalsNoCase(item.family, family) && equalsNoCase(item.keyword, keyword);
     };
 
     // the dial-up family's profile word comes first; it is checked once the keyword is known
     std::size_t profile = 0;
     std::size_t first = 2;
     bool profileOk = true;
-    if (sameWord(family, kDialup)) {
-        const auto k = keywordIndex(line.word(2), RouterKeywords(kConnectSelect).first(4));
+    if (equalsNoCase(family, kDialup)) {
+        const auto k = choiceIndex(line.word(2), RouterKeywords(kConnectSelect).first(4));
         profileOk = k.has_value();
         profile = k ? static_cast<std::size_t>(*k) : 0;
         first = 3;
@@ -340,7 +341,7 @@ Outcome apply(S& s, const RouterLine& line) {
 
     for (const auto& item : kChoiceItems) {
         if (!matches(item)) continue;
-        const auto index = keywordIndex(args.word(0), item.words);
+        const auto index = choiceIndex(args.word(0), item.words);
         if (!one() || !index) return Outcome::Bad;
         item.field(s, profile) = *index;
         return Outcome::Done;
@@ -375,22 +376,22 @@ Outcome apply(S& s, const RouterLine& line) {
         if (!matches(item)) continue;
         return profileOk ? done(item.apply(s, profile, args)) : Outcome::Bad;
     }
-    if (sameWord(family, "bacpbap")) {
+    if (equalsNoCase(family, "bacpbap")) {
         for (const auto& item : kBitItems) {
-            if (!sameWord(item.keyword, keyword)) continue;
-            const auto value = keywordIndex(args.word(0), kRejectAuto);
+            if (!equalsNoCase(item.keyword, keyword)) continue;
+            const auto value = choiceIndex(args.word(0), kRejectAuto);
             if (!one() || !value) return Outcome::Bad;
             long& bits = item.field(s, profile);
             bits = *value ? (bits | (1L << item.bit)) : (bits & ~(1L << item.bit));
             return Outcome::Done;
         }
     }
-    if (sameWord(family, "bod") && sameWord(keyword, "throughput_bod")) {
+    if (equalsNoCase(family, "bod") && equalsNoCase(keyword, "throughput_bod")) {
         const Args sub{line, 3};
         for (const auto& item : kBodItems) {
-            if (!sameWord(item.keyword, line.word(2))) continue;
+            if (!equalsNoCase(item.keyword, line.word(2))) continue;
             const auto value = item.words.empty() ? parseDecimal(sub.word(0), item.lo, item.hi)
-                                                  : keywordIndex(sub.word(0), item.words);
+                                                  : choiceIndex(sub.word(0), item.words);
             if (sub.count() != 1 || !value) return Outcome::Bad;
             item.field(s, profile) = *value;
             return Outcome::Done;
@@ -403,11 +404,11 @@ Outcome apply(S& s, const RouterLine& line) {
 
 bool applyRouterSetting(RouterState& state, const RouterLine& line, std::string& reply) {
     bool known = false;
-    for (const auto family : kFamilies) known = known || sameWord(line.word(0), family);
+    for (const auto family : kFamilies) known = known || equalsNoCase(line.word(0), family);
     if (!known) return false;
     switch (apply(state, line)) {
     case Outcome::Unknown: reply = kRouterBadCommand; break;
-    case Outcome::Bad: reply = kRouterBadParameter; break;
+    case Outcome::Bad: reply = kInvalidParameterLine; break;
     case Outcome::Done: reply.clear(); break;
     }
     return true;

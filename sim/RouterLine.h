@@ -47,7 +47,8 @@ private:
     std::vector<std::pair<std::size_t, std::size_t>> words_;
 };
 
+// A command of the router families whose keyword the adapter does not know; a bad value
+// answers kInvalidParameterLine (sim/AreaText.h) like every area.
 inline constexpr std::string_view kRouterBadCommand = "Error: invalid command\r\n";
-inline constexpr std::string_view kRouterBadParameter = "Error: invalid parameter\r\n";
 
 }  // namespace kx::sim

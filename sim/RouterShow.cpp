@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "sim/AreaText.h"
 #include "sim/RouterValues.h"
 
 namespace kx::sim {
@@ -210,21 +211,21 @@ constexpr std::array<Query, 11> kQueries{{
 }  // namespace
 
 bool showRouterArea(const RouterState& state, const RouterLine& line, std::string& reply) {
-    if (!sameWord(line.word(0), "show")) return false;
+    if (!equalsNoCase(line.word(0), "show")) return false;
     const std::string_view what = line.word(1);
-    if (sameWord(what, "dialup")) {
-        const auto profile = keywordIndex(line.word(2), std::span(kConnectSelect).first(4));
+    if (equalsNoCase(what, "dialup")) {
+        const auto profile = choiceIndex(line.word(2), std::span(kConnectSelect).first(4));
         if (!profile || line.size() != 3) {
-            reply = kRouterBadParameter;
+            reply = kInvalidParameterLine;
         } else {
             showDialup(state.dialup[static_cast<std::size_t>(*profile)], reply);
         }
         return true;
     }
     for (const auto& query : kQueries) {
-        if (!sameWord(what, query.name)) continue;
+        if (!equalsNoCase(what, query.name)) continue;
         if (line.size() != 2) {
-            reply = kRouterBadParameter;
+            reply = kInvalidParameterLine;
         } else {
             query.show(state, reply);
         }

@@ -1,13 +1,11 @@
 #include "sim/RouterValues.h"
 
-#include <charconv>
+#include "sim/AreaText.h"
 
 namespace kx::sim {
 namespace {
 
 constexpr std::size_t kMaxText = 64;
-
-char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool isControl(char c) {
     const auto b = static_cast<unsigned char>(c);
@@ -38,14 +36,6 @@ std::optional<std::string> canonicalAddress(std::string_view text) {
     return out;
 }
 
-bool isPhone(std::string_view text) {
-    if (text.size() > 53) return false;
-    if (text.find_first_not_of("0123456789()-#*") != std::string_view::npos) return false;
-    const std::size_t star = text.find('*');
-    if (star == std::string_view::npos) return text.size() <= 32;
-    return star <= 32 && text.size() - star <= 20;
-}
-
 bool isHostName(std::string_view text) {
     if (text.size() > kMaxText) return false;
     for (char c : text) {
@@ -56,28 +46,16 @@ bool isHostName(std::string_view text) {
 
 }  // namespace
 
-bool sameWord(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
-}
-
-std::optional<long> keywordIndex(std::string_view word, RouterKeywords table) {
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (sameWord(word, table[i])) return static_cast<long>(i);
-    }
-    return std::nullopt;
+std::optional<long> choiceIndex(std::string_view word, RouterKeywords table) {
+    const int index = keywordIndex(table, word);
+    if (index < 0) return std::nullopt;
+    return index;
 }
 
 std::optional<long> parseDecimal(std::string_view text, long lo, long hi) {
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    if (text.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
-    long value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    if (value < lo || value > hi) return std::nullopt;
-    return value;
+    const auto value = parseNumber(text, static_cast<int>(lo), static_cast<int>(hi));
+    if (!value) return std::nullopt;
+    return *value;
 }
 
 std::optional<std::pair<std::string_view, std::string_view>> splitAt(std::string_view text,
@@ -104,7 +82,7 @@ std::optional<std::string> normalizeValue(ValueRule rule, std::string_view text)
         return *address + "/" + std::to_string(*prefix);
     }
     case ValueRule::Phone:
-        if (!isPhone(text)) return std::nullopt;
+        if (!isPhoneNumber(text)) return std::nullopt;
         return std::string(text);
     case ValueRule::EntryAddress:
         if (text.empty()) return std::string();

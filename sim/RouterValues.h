@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kx::sim {
 
@@ -27,11 +28,10 @@ inline constexpr std::array<std::string_view, 4> kBodResource{"disable", "depart
 inline constexpr std::array<std::string_view, 4> kBodDirection{"both", "send", "recv",
                                                                "disable"};
 
-// Letters compared without regard to case, as the adapter's command line does.
-bool sameWord(std::string_view a, std::string_view b);
-std::optional<long> keywordIndex(std::string_view word, RouterKeywords table);
+// The index of a keyword (letters compared without regard to case), or nothing.
+std::optional<long> choiceIndex(std::string_view word, RouterKeywords table);
 
-// Decimal digits only (no sign, no blanks), within lo..hi.
+// Decimal digits only (no sign, no blanks, at most 9 of them), within lo..hi.
 std::optional<long> parseDecimal(std::string_view text, long lo, long hi);
 
 // How the adapter checks a text value before it takes it. normalizeValue() returns the text as
