@@ -107,9 +107,9 @@ std::string_view readValue(std::string_view text) {
 }
 
 std::string encodeValue(std::string_view value) {
-    const bool needsQuotes = !value.empty() && (kBlanks.find(value.front()) != std::string::npos ||
-                                                kBlanks.find(value.back()) != std::string::npos ||
-                                                isQuoted(value));
+    const bool needsQuotes =
+        !value.empty() && (kBlanks.find(value.front()) != std::string::npos ||
+                           kBlanks.find(value.back()) != std::string::npos || isQuoted(value));
     return needsQuotes ? "\"" + std::string(value) + "\"" : std::string(value);
 }
 
@@ -356,9 +356,9 @@ ProfileResult Profile::writeText(std::string_view section, std::string_view key,
                                  std::string_view value) const {
     if (!isValidName(section, "]") || !isValidName(key, "=") || key.front() == '[' ||
         key.front() == ';' || key.front() == '#' || hasLineBreakOrNul(value)) {
-        return failure(EINVAL, "Cannot write the settings file", path_,
-                       "invalid name or value for " + std::string(section) + "/" +
-                           std::string(key));
+        return failure(
+            EINVAL, "Cannot write the settings file", path_,
+            "invalid name or value for " + std::string(section) + "/" + std::string(key));
     }
     Loaded loaded = load(path_);
     if (loaded.error != 0) {

@@ -22,7 +22,7 @@ enum class SjisError {
 };
 
 struct SjisEncoding {
-    std::string bytes;            // the CP932 text; empty unless ok()
+    std::string bytes;  // the CP932 text; empty unless ok()
     SjisError error = SjisError::None;
     std::size_t errorOffset = 0;  // byte offset in the UTF-8 input of the offending character
 

@@ -92,8 +92,7 @@ int FindText(std::string_view text, std::string_view pattern, int mode) {
 
 int CopyToken(std::string_view source, std::string& destination, int kind) {
     const bool fallback = kind >= 0 && kind <= kEndOfTextKind;
-    const bool noFallback =
-        kind >= kTokenNoFallback && kind <= kTokenNoFallback + kEndOfTextKind;
+    const bool noFallback = kind >= kTokenNoFallback && kind <= kTokenNoFallback + kEndOfTextKind;
     if (!fallback && !noFallback) {
         return -1;
     }

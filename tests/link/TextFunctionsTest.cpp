@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "link/TextFunctions.h"
+
+namespace kx {
+namespace {
+
+using namespace std::string_literals;
+
+// The tables keep short cases several to a line.
+// clang-format off
+
+TEST(TextFunctions, FindText) {
+    struct Row { std::string text, pattern; int mode, expected; };
+    const Row rows[] = {
+        {"show analog\r\n# ", "\r\n# ", 0, 12}, {"ab", "abc", 0, 0}, {"ab", "", 0, 1},
+        {"", "", 0, 1}, {"ABCdef", "cde", 0, 3},
+        {"xyzABC", "abc", 0, 4},             // at the very end of the text
+        {"xyzAB", "abc", 0, 0},              // cut off by the end
+        {"a\0b label: 1"s, "LABEL:", 0, 5},  // a NUL inside a reply hides nothing
+        {"\x82\xA0", "\x82\xA0", 0, 1},
+        {"\x82\xC0", "\x82\xA0", 0, 0},      // upper-half bytes are never folded
+        {"[\\]", "{|}", 0, 0}, {"@", "`", 0, 0},  // only A-Z fold, not the bytes beside them
+        {"Tel1 port", "tel1", 1, 1}, {"tel12", "tel1", 1, 0}, {"TEL1", "tel1", 1, 1},
+        {"x tel1", "tel1", 1, 0},            // mode 1 only looks at the start
+        {"ON", "on", 2, 1}, {"ON ", "on", 2, 0}, {"xON", "on", 2, 0},
+        {"on", "on", 3, 1}, {"ON", "on", 3, 0},  // other modes search exactly
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(FindText(r.text, r.pattern, r.mode), r.expected)
+            << "text '" << r.text << "' pattern '" << r.pattern << "' mode " << r.mode;
+    }
+}
+
+TEST(TextFunctions, CopyToken) {
+    struct Row { std::string source; int kind, expected; std::string token; };  // starts "old"
+    const Row rows[] = {
+        {"12:34", 5, 2, "12"}, {"1234", 15, -1, "old"}, {"1234", 5, 4, "1234"},
+        {"value\r\nnext", 7, 5, "value"}, {"all of it", 8, 9, "all of it"}, {"", 7, 0, ""},
+        {":x", 5, 0, ""}, {"a b c", 10, 1, "a"},
+        {"ab", 18, 2, "ab"},            // the end of the text is always there
+        {"a\0b\rc"s, 17, 3, "a\0b"s},   // a NUL does not end the token
+        {"ab", 9, -1, "old"}, {"ab", 19, -1, "old"}, {"ab", -1, -1, "old"},  // no such kind
+    };
+    for (const Row& r : rows) {
+        std::string destination = "old";
+        EXPECT_EQ(CopyToken(r.source, destination, r.kind), r.expected) << r.source << r.kind;
+        EXPECT_EQ(destination, r.token) << r.source << " " << r.kind;
+    }
+    // Every delimiter in turn: found, and (kinds 10..17) absent.
+    const std::string delimiters = " .,/-:*\r";
+    for (int kind = 0; kind < 8; ++kind) {
+        std::string token = "old";
+        EXPECT_EQ(CopyToken("ab" + delimiters.substr(kind, 1) + "c", token, kind), 2) << kind;
+        EXPECT_EQ(token, "ab") << kind;
+        token = "old";
+        EXPECT_EQ(CopyToken("ab", token, kind + kTokenNoFallback), -1) << kind;
+        EXPECT_EQ(token, "old") << kind;
+    }
+    std::string longToken;
+    EXPECT_EQ(CopyToken(std::string(300, 'x') + "\r", longToken, 7), 300);  // full-width count
+}
+
+TEST(TextFunctions, CompareNoCase) {
+    struct Row { std::string a, b; int expected; };
+    const Row rows[] = {
+        {"Tel1", "TEL1", 0}, {"", "", 0}, {"abc", "abd", 'c' - 'd'}, {"abc", "ab", 'c'},
+        {"ab", "ABC", -'c'},
+        {"\xC1", "\xE1", 0xC1 - 0xE1},       // upper half compares unfolded
+        {"a\0"s, "a", 1}, {"a", "a\0"s, -1},  // a NUL inside still makes the texts differ
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(CompareNoCase(r.a, r.b), r.expected) << "'" << r.a << "' vs '" << r.b << "'";
+    }
+}
+
+TEST(TextFunctions, IsPasswordPrompt) {
+    const std::pair<std::string, int> rows[] = {
+        {"Password:", 0}, {"login Password: ", 1}, {"password: ", 0}, {"Password: ", 1},
+        {"PASSWORD: ", 0}, {"Password:\r\n", 0}, {"", 0},
+        {"\xFF\xFB\x01\0Password: "s, 1},  // telnet bytes and a NUL before it
+    };
+    for (const auto& [bytes, expected] : rows) {
+        EXPECT_EQ(IsPasswordPrompt(bytes), expected) << "'" << bytes << "'";
+    }
+}
+
+TEST(TextFunctions, CheckIpAddress) {
+    struct Row { std::string text; int mode, expected; };
+    const Row rows[] = {
+        {"192.168.1.1", 0, 0}, {"192.168.1.256", 0, 1}, {"192.168..1", 0, 1}, {"192.168.1", 0, 1},
+        {"192.168.1.", 0, 1}, {"1.2.3.4.5", 0, 0}, {"", 0, 0}, {"", 1, 0}, {"0.0.0.0", 0, 0},
+        {"255.255.255.255", 0, 0}, {"000.010.001.255", 0, 0}, {".1.2.3", 0, 1},
+        {"1.2.3.4 ", 0, 1}, {"1.2.3.a", 0, 1}, {"99999999999.1.1.1", 0, 1},
+        {"10.0.0.0/8", 1, 0}, {"10.0.0.0/0", 1, 0}, {"10.0.0.0/32", 1, 0}, {"10.0.0.0/33", 1, 1},
+        {"10.0.0.0", 1, 1}, {"10.0.0.0/", 1, 1}, {"10.0.0.256/8", 1, 1}, {"/8", 1, 0},
+        {"10.0.0.0/33", 0, 0}, {"10.0.0.0/33", 2, 0}, {"10.0.0.0/x", 0, 1},
+        {"10.0.0.0/8.5", 1, 1}, {"10.0.0.0/8/9", 1, 1},  // a prefix is digits only
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(CheckIpAddress(r.text, r.mode), r.expected) << "'" << r.text << "' " << r.mode;
+    }
+}
+
+TEST(TextFunctions, CheckNumber) {
+    struct Row { std::string text; int lowest, highest, expected; };
+    const Row rows[] = {
+        {"15", 3, 15, 0}, {"16", 3, 15, 1}, {"3", 3, 15, 0}, {"2", 3, 15, 1}, {"-1", 0, 9, 1},
+        {"", 0, 9, 0}, {"", 1, 9, 1}, {"007", 0, 9, 0}, {"1 ", 0, 9, 1}, {"+1", 0, 9, 1},
+        {"99999999999999999999", 0, 255, 1},
+        {"\xEF\xBC\x91", 0, 9, 1},  // a full-width digit is not a digit
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(CheckNumber(r.text, r.lowest, r.highest), r.expected)
+            << "'" << r.text << "' " << r.lowest << ".." << r.highest;
+    }
+}
+
+TEST(TextFunctions, CheckPhoneNumber) {
+    auto digits = [](int n, char c = '1') { return std::string(static_cast<std::size_t>(n), c); };
+    const std::pair<std::string, int> rows[] = {
+        {digits(32), 0}, {digits(33), 1}, {digits(10) + "*" + digits(4), 0},
+        {digits(10) + "*" + digits(19), 0}, {digits(10) + "*" + digits(20), 1},
+        {digits(32) + "*" + digits(19), 0},       // 52 characters
+        {digits(33) + "*" + digits(19), 1},       // 53, but the number is 33
+        {digits(32) + "*2*" + digits(18), 1},     // 54 characters
+        {"*" + digits(19), 0}, {"03-1234-5678", 0}, {"(03)1234#*", 0}, {"03 1234", 1},
+        {"03+1234", 1}, {"", 0},
+    };
+    for (const auto& [text, expected] : rows) {
+        EXPECT_EQ(CheckPhoneNumber(text), expected) << "'" << text << "'";
+    }
+}
+
+TEST(TextFunctions, ReadLabelValue) {
+    const std::string reply = "show analog tel1\r\nself address: 0312345678*12\r\n"
+                              "  address: 0999\r\nring sound: 2\r\n# ";
+    const std::string x70(70, 'x');
+    struct Row {
+        std::string reply, label;
+        std::size_t maxChars;
+        std::optional<std::string> expected;
+    };
+    const Row rows[] = {
+        {reply, "self address:", 54, "0312345678*12"}, {reply, "  address:", 54, "0999"},
+        {reply, "RING SOUND:", 54, "2"}, {reply, "disc signal:", 54, std::nullopt},
+        {reply, "self address:", 5, "03123"},
+        {"a: " + x70 + "\r\n", "a:", 54, x70.substr(0, 54)},
+        {"a: " + x70, "a:", 64, x70.substr(0, 64)},  // no CR at all
+        {"a: \r\n", "a:", 54, ""},
+        {"a:", "a:", 54, ""},   // label at the very end: nothing past the reply is read
+        {"a:x", "a:", 54, ""},  // the byte after the colon is skipped whatever it is
+        {"a: 1\0 2\r"s, "a:", 54, "1\0 2"s},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(ReadLabelValue(r.reply, r.label, r.maxChars), r.expected) << r.label;
+    }
+    EXPECT_EQ(ReadLineAt("abc", 3), "");
+    EXPECT_EQ(ReadLineAt("abc", 100), "");
+    EXPECT_EQ(ReadLineAt(" 1: 03\r\n", 3), " 03");
+}
+
+TEST(TextFunctions, ReadDecimal) {
+    const std::pair<std::string, int> rows[] = {
+        {"12", 12}, {"  7 sec", 7}, {"-3", -3}, {"+4", 4}, {"", 0}, {"x1", 0}, {"- 1", 0},
+        {"\t\r\n 5", 5}, {"2147483647", INT_MAX}, {"2147483648", INT_MAX},
+        {"-2147483648", INT_MIN}, {"-99999999999999999999", INT_MIN},
+        {"000000000000000000000000042", 42},
+    };
+    for (const auto& [text, expected] : rows) {
+        EXPECT_EQ(ReadDecimal(text), expected) << "'" << text << "'";
+    }
+}
+
+// clang-format on
+
+}  // namespace
+}  // namespace kx
