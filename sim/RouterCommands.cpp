@@ -295,7 +295,8 @@ const SpecialItem kSpecialItems[] = {
     {"connect", "clr_day", setClearDay},
 };
 
-// The keyword tables' numbers of throughput BOD, all "bod throughput_bod name N".
+// The throughput BOD items, all "bod throughput_bod name value": a direction keyword or a
+// number.
 struct BodItem {
     std::string_view keyword;
     NumberField field;
