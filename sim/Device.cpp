@@ -1,0 +1,212 @@
+#include "sim/Device.h"
+
+#include <charconv>
+
+#include "sim/Areas.h"
+
+namespace kx::sim {
+namespace {
+
+constexpr char kUnknownCommand[] = "% Unknown command\r\n";
+
+std::vector<Device::NamedArea> standardAreas() {
+    std::vector<Device::NamedArea> areas;
+    areas.push_back({"analog", makeAnalogArea()});
+    areas.push_back({"digital", makeDigitalArea()});
+    areas.push_back({"arrive", makeArriveArea()});
+    areas.push_back({"shortnum", makeShortnumArea()});
+    areas.push_back({"router", makeRouterArea()});
+    return areas;
+}
+
+// Reads "a<sep>b<sep>c" of decimal numbers (1 to 4 digits each) into three ints.
+bool parseTriple(const std::string& text, char separator, int (&out)[3]) {
+    std::size_t pos = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t end = i < 2 ? text.find(separator, pos) : text.size();
+        if (end == std::string::npos || end == pos || end - pos > 4) return false;
+        const char* first = text.data() + pos;
+        const char* last = text.data() + end;
+        auto [ptr, ec] = std::from_chars(first, last, out[i]);
+        if (ec != std::errc() || ptr != last) return false;
+        pos = end + 1;
+    }
+    return true;
+}
+
+bool isWord(const std::vector<std::string>& words, std::size_t index, std::string_view text) {
+    return words.size() > index && words[index] == text;
+}
+
+constexpr char kHelpText[] =
+    "Commands:\r\n"
+    "  show analog|digital|arrive|shortnum ...   show settings\r\n"
+    "  analog ... | digital ... | arrive ... | shortnum add ...   change settings\r\n"
+    "  router, network, dialup, nat, dhcp, dns, host, syslog, bod, bacpbap, connect, ras\r\n"
+    "  show date            the clock\r\n"
+    "  date YYYY/MM/DD | time HH:MM:SS | youbi 0-6 (0 Sunday)\r\n"
+    "  fromwr 15            store the settings in flash\r\n"
+    "  restart              factory settings, then reboot\r\n"
+    "  exit                 leave the command line\r\n";
+
+}  // namespace
+
+std::vector<std::string> splitWords(std::string_view line) {
+    std::vector<std::string> words;
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+        std::size_t end = pos;
+        while (end < line.size() && line[end] != ' ' && line[end] != '\t') ++end;
+        if (end > pos) words.emplace_back(line.substr(pos, end - pos));
+        pos = end;
+    }
+    return words;
+}
+
+Device::Device() : Device(standardAreas()) {}
+
+Device::Device(std::vector<NamedArea> areas) : areas_(std::move(areas)) {
+    resetLocked();
+}
+
+bool Device::useStateFile(const std::string& path, std::string& error) {
+    FlatState loaded;
+    bool exists = false;
+    if (!loadStateFile(path, loaded, exists, error)) return false;
+    std::lock_guard lock(mutex_);
+    stateFile_ = path;
+    haveFlash_ = exists;
+    flash_ = loaded;
+    resetLocked();
+    if (haveFlash_) applyLocked(flash_);
+    return true;
+}
+
+FlatState Device::collectLocked() const {
+    FlatState all;
+    for (const NamedArea& named : areas_) {
+        for (const auto& [key, value] : named.area->save()) all[named.prefix + "." + key] = value;
+    }
+    return all;
+}
+
+void Device::applyLocked(const FlatState& state) {
+    for (NamedArea& named : areas_) {
+        const std::string prefix = named.prefix + ".";
+        std::map<std::string, std::string> mine;
+        for (auto it = state.lower_bound(prefix); it != state.end(); ++it) {
+            if (it->first.compare(0, prefix.size(), prefix) != 0) break;
+            mine[it->first.substr(prefix.size())] = it->second;
+        }
+        named.area->restore(mine);
+    }
+}
+
+void Device::resetLocked() {
+    for (NamedArea& named : areas_) named.area->reset();
+}
+
+bool Device::storeFlashLocked(std::string& error) {
+    FlatState next = collectLocked();
+    if (!stateFile_.empty() && !saveStateFile(stateFile_, next, error)) return false;
+    flash_ = std::move(next);
+    haveFlash_ = true;
+    return true;
+}
+
+FlatState Device::state() const {
+    std::lock_guard lock(mutex_);
+    return collectLocked();
+}
+
+FlatState Device::flash() const {
+    std::lock_guard lock(mutex_);
+    return flash_;
+}
+
+void Device::powerCycle() {
+    std::lock_guard lock(mutex_);
+    resetLocked();
+    if (haveFlash_) applyLocked(flash_);
+}
+
+Clock::Reading Device::clockNow() const {
+    std::lock_guard lock(mutex_);
+    return clock_.now();
+}
+
+CommandResult Device::execute(std::string_view line) {
+    CommandResult result;
+    for (unsigned char c : line) {
+        // a control byte can only come from line noise: never hand it to an area
+        if ((c < 0x20 && c != '\t') || c == 0x7F) {
+            result.body = "% Invalid character in command\r\n";
+            return result;
+        }
+    }
+    const std::vector<std::string> words = splitWords(line);
+    if (words.empty()) return result;
+    std::lock_guard lock(mutex_);
+    result.body = runBuiltinOrArea(words, line, result);
+    return result;
+}
+
+std::string Device::runBuiltinOrArea(const std::vector<std::string>& words, std::string_view line,
+                                     CommandResult& result) {
+    const std::string& verb = words[0];
+    if (verb == "exit" && words.size() == 1) {
+        result.action = CommandResult::Action::Exit;
+        return {};
+    }
+    if (verb == "fromwr") {
+        if (words.size() != 2 || words[1] != "15") return "% Invalid parameter: fromwr 15\r\n";
+        std::string error;
+        if (!storeFlashLocked(error)) return "F-ROM Write ERROR: " + error + "\r\n";
+        return "F-ROM Write OK\r\n";
+    }
+    if (verb == "restart" && words.size() == 1) {
+        resetLocked();
+        std::string error;
+        result.action = CommandResult::Action::Restart;
+        if (!storeFlashLocked(error)) return "% Factory settings not stored: " + error + "\r\n";
+        return "Factory settings restored, restarting\r\n";
+    }
+    if (verb == "date" || verb == "time" || verb == "youbi" ||
+        (verb == "show" && (isWord(words, 1, "date") || isWord(words, 1, "time")))) {
+        return clockCommand(words);
+    }
+    if ((verb == "help" || verb == "?") && words.size() == 1) return kHelpText;
+    for (NamedArea& named : areas_) {
+        std::string reply;
+        if (named.area->handle(words, line, reply)) return reply;
+    }
+    return kUnknownCommand;
+}
+
+std::string Device::clockCommand(const std::vector<std::string>& words) {
+    const std::string& verb = words[0];
+    if (verb == "show" || words.size() == 1) {
+        if (words.size() > 2) return kUnknownCommand;
+        return clock_.showText();
+    }
+    if (words.size() != 2) return "% Invalid parameter\r\n";
+    int parts[3] = {0, 0, 0};
+    if (verb == "date") {
+        if (!parseTriple(words[1], '/', parts) || !clock_.setDate(parts[0], parts[1], parts[2]))
+            return "% Invalid date (YYYY/MM/DD)\r\n";
+        return {};
+    }
+    if (verb == "time") {
+        if (!parseTriple(words[1], ':', parts) || words[1].size() > 8 ||
+            !clock_.setTime(parts[0], parts[1], parts[2]))
+            return "% Invalid time (HH:MM:SS)\r\n";
+        return {};
+    }
+    const std::string& text = words[1];
+    if (text.size() != 1 || text[0] < '0' || text[0] > '6' || !clock_.setWeekday(text[0] - '0'))
+        return "% Invalid day of the week (0 Sunday .. 6 Saturday)\r\n";
+    return {};
+}
+
+}  // namespace kx::sim
