@@ -135,6 +135,8 @@ TEST_F(ProfileTest, WritesInPlaceAndKeepsEverythingElse) {
          "[OPTION]\nDATA1=\" pw \"\n"},
         {"first of two sections", "[A]\nk=1\n[B]\n[a]\nk=2\n", "A", "K", "3",
          "[A]\nk=3\n[B]\n[a]\nk=2\n"},
+        {"key added to the first of two sections", "[A]\nk=1\n[a]\nj=2\n", "a", "n", "3",
+         "[A]\nk=1\nn=3\n[a]\nj=2\n"},
         {"UTF-8 mark kept", "\xEF\xBB\xBF[A]\nk=1\n", "A", "k", "\x82\xA0",
          "\xEF\xBB\xBF[A]\nk=\x82\xA0\n"},
     };

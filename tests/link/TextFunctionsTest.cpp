@@ -126,7 +126,7 @@ TEST(TextFunctions, CheckPhoneNumber) {
         {digits(10) + "*" + digits(19), 0}, {digits(10) + "*" + digits(20), 1},
         {digits(32) + "*" + digits(19), 0},       // 52 characters
         {digits(33) + "*" + digits(19), 1},       // 53, but the number is 33
-        {digits(32) + "*2*" + digits(18), 1},     // 54 characters
+        {digits(32) + "*2*" + digits(17), 0},     // a second "*" is part of the subaddress
         {"*" + digits(19), 0}, {"03-1234-5678", 0}, {"(03)1234#*", 0}, {"03 1234", 1},
         {"03+1234", 1}, {"", 0},
     };
