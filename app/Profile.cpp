@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -408,8 +408,9 @@ ProfileResult Profile::writeInt(std::string_view section, std::string_view key, 
 
 const std::string& StartupDirectory() {
     static const std::string directory = [] {
-        char buffer[PATH_MAX];
-        return ::getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string(".");
+        std::error_code error;
+        const std::filesystem::path cwd = std::filesystem::current_path(error);
+        return error ? std::string(".") : cwd.string();
     }();
     return directory;
 }
