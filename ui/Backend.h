@@ -110,6 +110,8 @@ struct DialogEvents {
     // true: control `id`'s pre-filter swallowed the message.
     static bool preTranslate(Dialog& dialog, int id, const KeyMessage& message);
     static bool hasKeyFilter(const Dialog& dialog, int id);
+    // The dialog's window, or nullptr.
+    static WindowPeer* peer(const Dialog& dialog);
     // Ends the run regardless of handlers (a script that failed, a window that went away).
     static void forceEnd(Dialog& dialog, int result);
 };

@@ -1,0 +1,85 @@
+// Templates of the application shell: version dialog, main window, port dialog, wait window.
+
+#include "res/ShellIds.h"
+#include "res/Templates.h"
+#include "ui/TemplateBuilder.h"
+
+namespace kx::res {
+namespace {
+
+using namespace ui;
+using namespace ui::tpl;
+
+Template versionTemplate() {
+    return {IDD_VERSION, "バージョン情報", 200, 70, kDialogNoStyle, 0, {}, {
+        row({
+            icon(IDI_MAIN_ICON),
+            column({
+                field("ファームウェアのバージョン：", text(IDC_VERSION_FIRMWARE)),
+                field("設定ユーティリティのバージョン：", label("Version 1.01")),
+            }),
+        }),
+        buttons({button(IDOK, "OK", kDefault)}),
+    }};
+}
+
+Template mainTemplate() {
+    return {IDD_MAIN, "設定ユーティリティ", 230, 210, kMinimizeBox, IDR_MAIN_MENU,
+        {
+            popup("ﾌｧｲﾙ", {menuItem("初期化", ID_FILE_INIT)}),
+            popup("ﾍﾙﾌﾟ", {menuItem("ﾍﾙﾌﾟ", ID_HELP_CONTENTS),
+                           menuItem("ﾊﾞｰｼﾞｮﾝ情報", ID_HELP_VERSION)}),
+        },
+        {
+            grid(2, {
+                button(IDC_MAIN_ANALOG, "アナログ設定"),
+                button(IDC_MAIN_DIGITAL, "デジタル設定"),
+                button(IDC_MAIN_ARRIVE, "着信制御設定"),
+                button(IDC_MAIN_SHORTNUM, "短縮番号設定"),
+            }),
+            buttons({button(IDC_MAIN_EXIT, "終了")}),
+            group(IDC_MAIN_DEBUG_GROUP, "デバック", {multiLineEdit(IDC_MAIN_LOG, 8)}),
+        }};
+}
+
+Template portSelectTemplate() {
+    std::vector<std::string> ports;
+    for (int n = 1; n <= 9; ++n) ports.push_back("COM" + std::to_string(n));
+    return {IDD_PORT_SELECT, "接続ポート設定", 180, 170, kDialogNoStyle, 0, {}, {
+        text(IDC_PORTSEL_HEADING, "設定ユーティリティ", kCentred),
+        group("ポート選択", {field("COMポート", list(IDC_PORTSEL_COM, ports, 8))}),
+        buttons({button(IDOK, "接続", kDefault), button(IDCANCEL, "終了")}),
+        // the lower half: the short window leaves it out, so the settings file decides the link
+        panel(IDC_PORTSEL_LINK_PANEL, {
+            radios({{IDC_PORTSEL_SERIAL, "シリアル"}, {IDC_PORTSEL_PNA, "ＨｏｍｅＰＮＡ"}},
+                   kHorizontal),
+            field("ＩＰアドレス", edit(IDC_PORTSEL_IP_ADDRESS, kNoStyle, 16)),
+            field("ログインパスワード", edit(IDC_PORTSEL_LOGIN_PASSWORD, kPassword, 10)),
+            field("管理者パスワード", edit(IDC_PORTSEL_ADMIN_PASSWORD, kPassword, 10)),
+        }),
+    }};
+}
+
+Template waitTemplate() {
+    return {IDD_WAIT, "", 140, 40, kNoCaption, 0, {}, {
+        text(IDC_WAIT_TEXT, "しばらくお待ちください！", kCentred),
+    }};
+}
+
+}  // namespace
+
+const ui::Template* shellTemplate(int id) {
+    static const ui::Template kVersion = versionTemplate();
+    static const ui::Template kMain = mainTemplate();
+    static const ui::Template kPortSelect = portSelectTemplate();
+    static const ui::Template kWait = waitTemplate();
+    switch (id) {
+    case IDD_VERSION: return &kVersion;
+    case IDD_MAIN: return &kMain;
+    case IDD_PORT_SELECT: return &kPortSelect;
+    case IDD_WAIT: return &kWait;
+    default: return nullptr;
+    }
+}
+
+}  // namespace kx::res

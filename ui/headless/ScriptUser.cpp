@@ -1,0 +1,314 @@
+#include "ui/headless/ScriptUser.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "ui/Backend.h"
+#include "ui/Dialog.h"
+#include "ui/headless/HeadlessWindow.h"
+
+namespace kx::ui::headless {
+
+enum class Action { Dialog, Text, Type, Click, Check, Select, Scroll, Key, Command, Answer, Wait, Close };
+
+struct ScriptUser::Line {
+    int number = 0;
+    Action action = Action::Close;
+    int id = 0;
+    int arg = 0;        // check 0/1, select index, scroll code, answer IDOK/IDCANCEL
+    std::string value;  // text, type, wait
+    std::string error;  // why the line cannot be read; reported when it is taken
+};
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimEnd(std::string_view s) {
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// Splits off the first blank-separated word; `rest` is what follows the one blank after it.
+std::string_view word(std::string_view s, std::string_view& rest) {
+    std::size_t end = 0;
+    while (end < s.size() && !isBlank(s[end])) ++end;
+    rest = end < s.size() ? s.substr(end + 1) : std::string_view();
+    return s.substr(0, end);
+}
+
+bool parseInt(std::string_view s, int& out) {
+    if (s.empty()) return false;
+    auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return ec == std::errc() && ptr == s.data() + s.size() && out >= 0;
+}
+
+std::string quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
+
+// A message box's text on one line, for reasons.
+std::string oneLine(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\r') continue;
+        out += c == '\n' ? ' ' : c;
+    }
+    return out;
+}
+
+std::string seconds(std::chrono::milliseconds t) {
+    if (t.count() % 1000 == 0) return std::to_string(t.count() / 1000) + " s";
+    return std::to_string(t.count()) + " ms";
+}
+
+std::chrono::milliseconds until(Clock::time_point t) {
+    auto now = Clock::now();
+    if (t <= now) return std::chrono::milliseconds(0);
+    return std::chrono::ceil<std::chrono::milliseconds>(
+        std::min(t - now, Clock::duration(std::chrono::hours(1))));
+}
+
+struct ActionName {
+    std::string_view name;
+    Action action;
+};
+constexpr ActionName kActions[] = {
+    {"dialog", Action::Dialog}, {"text", Action::Text},     {"type", Action::Type},
+    {"click", Action::Click},   {"check", Action::Check},   {"select", Action::Select},
+    {"scroll", Action::Scroll}, {"key", Action::Key},       {"command", Action::Command},
+    {"answer", Action::Answer}, {"wait", Action::Wait},     {"close", Action::Close},
+};
+
+}  // namespace
+
+std::unique_ptr<ScriptUser> ScriptUser::fromText(std::string_view script) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < script.size()) {
+        std::size_t end = script.find('\n', start);
+        if (end == std::string_view::npos) end = script.size();
+        std::string_view line = script.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.emplace_back(line);
+        start = end + 1;
+    }
+    return std::unique_ptr<ScriptUser>(new ScriptUser(std::move(lines)));
+}
+
+std::unique_ptr<ScriptUser> ScriptUser::fromFile(const std::string& path, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error) *error = "cannot read the script " + path;
+        return nullptr;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return fromText(text.str());
+}
+
+ScriptUser::ScriptUser(std::vector<std::string> lines) : lines_(std::move(lines)), out_(&std::cout) {}
+
+ScriptUser::~ScriptUser() = default;
+
+bool ScriptUser::takeLine() {
+    while (next_ < lines_.size()) {
+        int number = static_cast<int>(next_) + 1;
+        std::string_view text = lines_[next_++];
+        while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+        if (text.empty() || text.front() == '#') continue;
+
+        auto line = std::make_unique<Line>();
+        line->number = number;
+        std::string_view rest;
+        std::string_view name = word(text, rest);
+        auto known = std::find_if(std::begin(kActions), std::end(kActions),
+                                  [&](const ActionName& a) { return a.name == name; });
+        if (known == std::end(kActions)) {
+            line->error = "unknown action " + quoted(name);
+        } else {
+            line->action = known->action;
+            Action a = line->action;
+            bool takesId = a != Action::Key && a != Action::Answer && a != Action::Wait &&
+                           a != Action::Close;
+            std::string_view after = rest;
+            if (takesId) {
+                std::string_view idText = word(rest, after);
+                if (!parseInt(idText, line->id))
+                    line->error = std::string(name) + " needs an id, not " + quoted(idText);
+            }
+            std::string_view arg = trimEnd(after);
+            if (!line->error.empty()) {
+            } else if (a == Action::Text || a == Action::Type || a == Action::Wait) {
+                line->value = a == Action::Wait ? rest : after;
+                if (a == Action::Wait && line->value.empty()) line->error = "wait needs a text";
+            } else if (a == Action::Check) {
+                if (arg == "0" || arg == "1") line->arg = arg == "1";
+                else line->error = "check needs 0 or 1, not " + quoted(arg);
+            } else if (a == Action::Select) {
+                if (!parseInt(arg, line->arg)) line->error = "select needs an item index, not " + quoted(arg);
+            } else if (a == Action::Scroll) {
+                if (arg == "up") line->arg = kScrollLineUp;
+                else if (arg == "down") line->arg = kScrollLineDown;
+                else line->error = "scroll needs up or down, not " + quoted(arg);
+            } else if (a == Action::Key) {
+                if (trimEnd(rest) != "F1") line->error = "key knows only F1, not " + quoted(trimEnd(rest));
+            } else if (a == Action::Answer) {
+                std::string_view answer = trimEnd(rest);
+                if (answer == "ok") line->arg = IDOK;
+                else if (answer == "cancel") line->arg = IDCANCEL;
+                else line->error = "answer needs ok or cancel, not " + quoted(answer);
+            } else if (a == Action::Close) {
+                if (!trimEnd(rest).empty()) line->error = "close takes nothing after it";
+            } else if (!arg.empty()) {
+                line->error = std::string(name) + " takes only an id";
+            }
+        }
+        if (line->action == Action::Dialog || line->action == Action::Wait)
+            pendingDeadline_ = Clock::now() + timeout_;
+        pending_ = std::move(line);
+        return true;
+    }
+    return false;
+}
+
+void ScriptUser::fail(int line, std::string reason) {
+    if (failed()) return;
+    failedLine_ = line;
+    failureReason_ = std::move(reason);
+    *out_ << "script: line " << line << ": " << failureReason_ << std::endl;
+}
+
+void ScriptUser::sleepUntil(Clock::time_point t, Clock::time_point nextDue) {
+    backend().wait(until(std::min(t, nextDue)));
+}
+
+void ScriptUser::idle(Dialog& modal, Clock::time_point nextDue) {
+    if (failed()) return failedIdle(modal);
+    std::string dialogName = "dialog " + std::to_string(modal.templateId());
+    if (!pending_ && !takeLine()) {
+        fail(static_cast<int>(lines_.size()) + 1,
+             "the script ended while " + dialogName + " waits for the user");
+        return failedIdle(modal);
+    }
+    Line& line = *pending_;
+    if (!line.error.empty()) {
+        auto taken = std::move(pending_);
+        fail(taken->number, taken->error);
+        return failedIdle(modal);
+    }
+    switch (line.action) {
+    case Action::Dialog:
+        if (modal.templateId() == line.id) {
+            pending_.reset();
+        } else if (Clock::now() >= pendingDeadline_) {
+            auto taken = std::move(pending_);
+            fail(taken->number, "dialog " + std::to_string(taken->id) + " did not appear within " +
+                                    seconds(timeout_) + " (" + dialogName + " is active)");
+        } else {
+            sleepUntil(pendingDeadline_, nextDue);
+        }
+        return;
+    case Action::Wait: {
+        for (std::size_t i = logCursor_; i < logLines_.size(); ++i)
+            if (logLines_[i].find(line.value) != std::string::npos) {
+                logCursor_ = i + 1;
+                pending_.reset();
+                return;
+            }
+        if (Clock::now() >= pendingDeadline_) {
+            auto taken = std::move(pending_);
+            fail(taken->number, "no log line containing " + quoted(taken->value) + " within " +
+                                    seconds(timeout_));
+        } else {
+            sleepUntil(pendingDeadline_, nextDue);
+        }
+        return;
+    }
+    case Action::Answer: {
+        auto taken = std::move(pending_);
+        fail(taken->number, "no message box is shown (" + dialogName + " is active)");
+        return;
+    }
+    default:
+        perform(modal);
+        return;
+    }
+}
+
+void ScriptUser::perform(Dialog& modal) {
+    // the action may open a nested dialog, which takes the following lines itself
+    std::unique_ptr<Line> line = std::move(pending_);
+    auto* window = dynamic_cast<HeadlessWindow*>(DialogEvents::peer(modal));
+    std::string dialogName = "dialog " + std::to_string(modal.templateId());
+    std::string why;
+    if (!window) {
+        why = dialogName + " has no window";
+    } else if (!window->windowEnabled()) {
+        why = dialogName + " is disabled";
+    } else {
+        switch (line->action) {
+        case Action::Text: why = window->paste(line->id, line->value); break;
+        case Action::Type: why = window->type(line->id, line->value); break;
+        case Action::Click: why = window->click(line->id); break;
+        case Action::Check: why = window->setCheck(line->id, line->arg != 0); break;
+        case Action::Select: why = window->select(line->id, line->arg); break;
+        case Action::Scroll: why = window->scroll(line->id, line->arg); break;
+        case Action::Key: DialogEvents::help(modal); break;
+        case Action::Command: DialogEvents::command(modal, line->id); break;
+        case Action::Close: DialogEvents::close(modal); break;
+        default: break;
+        }
+    }
+    if (!why.empty()) fail(line->number, why);
+}
+
+void ScriptUser::failedIdle(Dialog& modal) {
+    // leave by the program's own close path: a close request first, then, should the dialog
+    // stay, end it
+    if (closeSentTo_ != &modal) {
+        closeSentTo_ = &modal;
+        DialogEvents::close(modal);
+    } else {
+        DialogEvents::forceEnd(modal, IDCANCEL);
+    }
+}
+
+int ScriptUser::messageBox(const MessageBoxRequest& request) {
+    std::string printed;
+    for (char c : request.text)
+        if (c != '\r') printed += c;
+    *out_ << "message: " << printed << std::endl;
+    messages_.push_back({request.text, request.caption, request.buttons, request.icon, 0});
+    int fallback = request.buttons == MsgButtons::OkCancel ? IDCANCEL : IDOK;
+    int answer = fallback;
+
+    std::string shown = "a message box is shown (" + quoted(oneLine(request.text)) + ")";
+    if (!failed()) {
+        if (pending_) {
+            auto taken = std::move(pending_);
+            fail(taken->number, shown + " instead");
+        } else if (!takeLine()) {
+            fail(static_cast<int>(lines_.size()) + 1, "the script ended while " + shown);
+        } else {
+            auto taken = std::move(pending_);
+            if (!taken->error.empty()) fail(taken->number, taken->error);
+            else if (taken->action != Action::Answer) fail(taken->number, shown + "; the line must answer it");
+            else if (taken->arg == IDCANCEL && request.buttons == MsgButtons::Ok)
+                fail(taken->number, "the message box has no cancel button");
+            else answer = taken->arg;
+        }
+        if (failed()) answer = fallback;
+    }
+    messages_.back().answer = answer;
+    return answer;
+}
+
+void ScriptUser::noteLogLine(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    *out_ << "log: " << text << std::endl;
+    logLines_.emplace_back(text);
+}
+
+}  // namespace kx::ui::headless
