@@ -84,7 +84,8 @@ public:
 
     bool handle(const Words& rawWords, std::string_view, std::string& reply) override {
         const Words words = nonEmptyWords(rawWords);
-        if (words.size() >= 2 && equalsNoCase(words[0], "show") && equalsNoCase(words[1], "analog")) {
+        if (words.size() >= 2 && equalsNoCase(words[0], "show") &&
+            equalsNoCase(words[1], "analog")) {
             show(words, reply);
             return true;
         }
@@ -141,6 +142,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Area> makeAnalogArea() { return std::make_unique<AnalogArea>(); }
+std::unique_ptr<Area> makeAnalogArea() {
+    return std::make_unique<AnalogArea>();
+}
 
 }  // namespace kx::sim

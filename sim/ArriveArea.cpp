@@ -184,6 +184,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Area> makeArriveArea() { return std::make_unique<ArriveArea>(); }
+std::unique_ptr<Area> makeArriveArea() {
+    return std::make_unique<ArriveArea>();
+}
 
 }  // namespace kx::sim

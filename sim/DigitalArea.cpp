@@ -96,8 +96,8 @@ struct MaskBit {
 };
 
 const MaskBit kMaskBits[] = {
-    {"depart_add", "departMask", 0},  {"depart_request", "departMask", 1},
-    {"depart_del", "departMask", 2},  {"arrive_add", "arriveMask", 0},
+    {"depart_add", "departMask", 0},     {"depart_request", "departMask", 1},
+    {"depart_del", "departMask", 2},     {"arrive_add", "arriveMask", 0},
     {"arrive_request", "arriveMask", 1}, {"arrive_del", "arriveMask", 2},
 };
 
@@ -192,6 +192,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Area> makeDigitalArea() { return std::make_unique<DigitalArea>(); }
+std::unique_ptr<Area> makeDigitalArea() {
+    return std::make_unique<DigitalArea>();
+}
 
 }  // namespace kx::sim

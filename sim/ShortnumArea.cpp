@@ -97,6 +97,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Area> makeShortnumArea() { return std::make_unique<ShortnumArea>(); }
+std::unique_ptr<Area> makeShortnumArea() {
+    return std::make_unique<ShortnumArea>();
+}
 
 }  // namespace kx::sim
