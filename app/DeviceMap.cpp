@@ -8,8 +8,8 @@ namespace {
 constexpr std::size_t kDevicePathBuffer = 4096;  // PATH_MAX
 }
 
-DeviceMap::DeviceMap(const Profile& settings, std::string runDevice)
-    : settings_(settings), runDevice_(std::move(runDevice))
+DeviceMap::DeviceMap(const Profile& settings, std::string runDevice, int runPort)
+    : settings_(settings), runDevice_(std::move(runDevice)), runPort_(runPort)
 {
 }
 
@@ -23,7 +23,7 @@ std::string DeviceMap::portName(int comPortNumber) { return "COM" + std::to_stri
 std::string DeviceMap::device(int comPortNumber) const
 {
     if (comPortNumber < kFirstPort || comPortNumber > kLastPort) return {};
-    if (!runDevice_.empty()) return runDevice_;
+    if (!runDevice_.empty() && (runPort_ == 0 || runPort_ == comPortNumber)) return runDevice_;
     std::string configured = settings_.readText("DEVICES", portName(comPortNumber), "", kDevicePathBuffer);
     return configured.empty() ? defaultDevice(comPortNumber) : configured;
 }

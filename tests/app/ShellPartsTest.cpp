@@ -102,6 +102,9 @@ TEST(DeviceMap, DefaultsSettingsFileAndRunDevice)
     DeviceMap forRun(settings, "/dev/pts/7");
     EXPECT_EQ(forRun.device(2), "/dev/pts/7");
     EXPECT_EQ(forRun.device(0), "");  // COM0 stays a port that cannot be opened
+    DeviceMap demo(settings, "/dev/pts/7", 1);
+    EXPECT_EQ(demo.device(1), "/dev/pts/7");
+    EXPECT_EQ(demo.device(2), "/dev/ttyUSB0");
     std::filesystem::remove_all(dir);
 }
 

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/DateTimeCommands.h"
+#include "link/ReplyBuffer.h"
+#include "ui/Dialog.h"
+
+namespace kx {
+
+// The network link's seam: starts the connect to the adapter at `ipAddress` (the login follows
+// later through socket notifications). True when the connect was started.
+using NetConnectFn = std::function<bool(const std::string& ipAddress)>;
+// Closes the network link at the end of the run.
+using NetCloseFn = std::function<void()>;
+
+// The program's main window: one button per settings area, the menu, the debug log pane.
+// It owns the connection for the whole run and the reply buffer that the probe, the close path
+// and every area reader use.
+class CMainDlg : public ui::Dialog {
+public:
+    struct Config {
+        std::string runDevice;  // --port DEVICE (or the demo's pty): replaces the COM mapping
+        int runPort = 0;        // the COM port runDevice stands for; 0: whichever is chosen
+        bool router = false;    // --router: controls for the router commands
+        Clock clock = systemLocalTime;  // the date and time registration's clock
+        NetConnectFn netConnect;        // empty: the network link is not available
+        NetCloseFn netClose;
+    };
+
+    explicit CMainDlg(Config config);
+    ~CMainDlg() override;
+
+    // --- services for the settings areas ---
+    // The 2048-byte reply buffer of the shell's and the readers' exchanges.
+    ReplyBuffer& reply() { return reply_; }
+    // Appends a log line (every text ends in "\r\n") to the log pane, which keeps every line
+    // and scrolls to the newest.
+    void LogLine(std::string_view text);
+    // 0 no link, 1 link open, 2 network login done.
+    int connectionState() const { return connectionState_; }
+    void setConnectionState(int state) { connectionState_ = state; }
+
+    const std::string& logText() const { return logText_; }
+    int logLineCount() const { return logLineCount_; }
+
+    // The main window of the running program, or nullptr.
+    static CMainDlg* instance();
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override {}  // no OK button; Enter does nothing
+    void OnCancel() override;
+    void OnClose() override;
+    void OnCommand(int id) override;
+    void OnHelp() override;
+
+private:
+    // start-up (MainDlgStartup.cpp)
+    void readSettings();
+    bool connect();
+    bool connectSerial();
+    bool stopWithMessage(const std::string& text);
+    // the settings cycle (SettingsCycle.cpp)
+    void runArea(int command);
+    // maintenance (Maintenance.cpp)
+    void factoryInitialise();
+    void registerDateTime();
+    void showVersion();
+    // the close path
+    void closeSession();
+    int exchange(std::string_view command, int timeoutMs, int kind);
+    void showStop(const std::string& text);
+
+    Config config_;
+    char replyStorage_[kMainReplyCapacity] = {};
+    ReplyBuffer reply_{std::span<char>(replyStorage_)};
+    std::string logText_;
+    int logLineCount_ = 0;
+    int connectionState_ = 0;
+    bool busy_ = false;     // an area cycle or a maintenance command runs
+    bool closing_ = false;  // the close path ran (or runs)
+};
+
+}  // namespace kx

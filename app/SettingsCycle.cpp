@@ -1,0 +1,58 @@
+// The one cycle every settings area follows: read with the wait window up, log, run the area's
+// dialog, and for the direct areas write what the dialog edited.
+#include "app/AppState.h"
+#include "app/AreaRegistry.h"
+#include "app/MainDlg.h"
+#include "app/WaitDlg.h"
+#include "res/ShellIds.h"
+#include "ui/MessageBox.h"
+
+namespace kx {
+
+void CMainDlg::runArea(int command)
+{
+    const AreaLogTexts* texts = areaLogTexts(command);
+    if (!texts || busy_ || closing_) return;
+    const AreaHandlers* area = findArea(command);
+    if (!area || !area->read || !area->run) {
+        LogLine(std::string(texts->name) + " settings are not available in this version\r\n");
+        ui::MessageBox("この設定は、このバージョンではまだ使用できません。", windowTitle);
+        return;
+    }
+    busy_ = true;
+
+    int readResult = 0;
+    EnableWindow(false);
+    {
+        WaitWindow wait(this);
+        readResult = area->read(*this);
+    }
+    EnableWindow(true);
+    if (readResult != 1) {
+        LogLine(texts->readError);
+        busy_ = false;
+        return;
+    }
+    LogLine(texts->readOk);
+    LogLine(texts->view);
+    int result = area->run(*this);
+
+    if (area->kind == AreaHandlers::Kind::Menu) {
+        busy_ = false;
+        // the router writer restarts the adapter after its address changed: the run ends
+        if (command == IDC_MAIN_PNA_MENU && addressChanged) PostClose();
+        return;
+    }
+    if (result == IDOK && area->write) {
+        EnableWindow(false);
+        {
+            WaitWindow wait(this);
+            LogLine(area->write(*this) == 1 ? texts->writeOk : texts->writeError);
+        }
+        EnableWindow(true);
+        SetActiveWindow();
+    }
+    busy_ = false;
+}
+
+}  // namespace kx

@@ -1,0 +1,98 @@
+// kestrelx-setup: the settings utility of the KESTRELX ISDN terminal adapter.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/HelpPages.h"
+#include "app/Options.h"
+#include "app/Profile.h"
+#include "app/SetupApp.h"
+#include "sim/Emulator.h"
+#include "ui/headless/Headless.h"
+#include "ui/headless/ScriptUser.h"
+
+#ifdef KX_HAVE_QT
+#include "app/qt/HelpBrowser.h"
+#include "ui/qt/QtBackend.h"
+#endif
+
+namespace {
+
+// The settings areas of this build; each area registers its reader, dialog and writer here.
+void registerAreas() {}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // the settings file belongs to the folder the program was started in
+    kx::StartupDirectory();
+
+    std::vector<std::string> args(argv + 1, argv + argc);
+    kx::OptionsResult parsed = kx::parseOptions(args);
+    if (!parsed.options) {
+        std::fprintf(stderr, "kestrelx-setup: %s\nTry 'kestrelx-setup --help'.\n", parsed.error.c_str());
+        return 2;
+    }
+    const kx::Options& options = *parsed.options;
+    if (options.help) {
+        std::fputs(kx::usageText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("kestrelx-setup %s\n", kx::kUtilityVersionText);
+        return 0;
+    }
+
+    kx::initHelpSearchDirectories();
+    registerAreas();
+
+    kx::CMainDlg::Config config;
+    config.runDevice = options.portDevice;
+    config.router = options.router;
+
+    // --demo: the emulated adapter on a pseudo-terminal stands on COM1 for this run
+    std::unique_ptr<kx::sim::Emulator> emulator;
+    if (options.demo) {
+        std::string error;
+        emulator = kx::sim::Emulator::start(kx::sim::EmulatorOptions{}, error);
+        if (!emulator) {
+            std::fprintf(stderr, "kestrelx-setup: the emulated adapter cannot start: %s\n", error.c_str());
+            return 1;
+        }
+        config.runDevice = emulator->ptyPath();
+        config.runPort = 1;
+        std::fprintf(stderr, "kestrelx-setup: demo adapter on %s (COM1)\n", config.runDevice.c_str());
+    }
+
+    std::shared_ptr<kx::ui::headless::ScriptUser> user;
+#ifdef KX_HAVE_QT
+    std::unique_ptr<kx::HelpBrowser> helpBrowser;
+#endif
+    if (options.headless) {
+        std::string error;
+        user = kx::ui::headless::ScriptUser::fromFile(options.scriptPath, &error);
+        if (!user) {
+            std::fprintf(stderr, "kestrelx-setup: %s\n", error.c_str());
+            return 2;
+        }
+        kx::ui::headless::install(user);
+    } else {
+#ifdef KX_HAVE_QT
+        kx::ui::qt::install(argc, argv);
+        helpBrowser = std::make_unique<kx::HelpBrowser>();
+        kx::setHelpViewer(helpBrowser.get());
+#else
+        std::fputs("kestrelx-setup: this build has no windows (built without Qt); use --headless --script FILE\n",
+                   stderr);
+        return 1;
+#endif
+    }
+
+    kx::CSetupApp app(config);
+    app.InitInstance();
+    kx::setHelpViewer(nullptr);
+    return user && user->failed() ? 2 : 0;
+}
