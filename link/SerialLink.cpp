@@ -22,6 +22,8 @@ namespace {
 
 constexpr auto kReaderStartLimit = std::chrono::milliseconds(5000);
 constexpr std::size_t kReadChunk = 512;
+// One byte on the line: 10 bits at 115200 bit/s.
+constexpr auto kByteTime = std::chrono::nanoseconds(86806);
 
 std::string errorText(int error) { return std::strerror(error); }
 
@@ -238,30 +240,30 @@ void SerialLink::readerLoop() {
             return;  // close() asks us to stop
         }
         if (fds[0].revents & POLLIN) {
-            for (;;) {
-                const ssize_t count = ::read(fd_, chunk, sizeof chunk);
-                if (count > 0) {
-                    append(chunk, static_cast<std::size_t>(count));
-                    continue;
+            const ssize_t count = ::read(fd_, chunk, sizeof chunk);
+            if (count > 0) {
+                const std::size_t needed = append(chunk, static_cast<std::size_t>(count));
+                // The terminator cannot complete before its missing bytes have crossed the
+                // line, so there is no hurry to look again: fewer wake-ups while a long reply
+                // trickles in, no later completion. A full chunk means more is waiting.
+                if (count < static_cast<ssize_t>(sizeof chunk) && needed > 1) {
+                    std::this_thread::sleep_for(kByteTime * static_cast<long>(needed - 1));
                 }
-                if (count == 0) {
-                    markLost("the device was disconnected");
-                    return;
-                }
-                if (errno == EINTR) {
-                    continue;
-                }
-                if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                    break;
-                }
-                const int error = errno;
-                markLost(isDisconnectError(error) ? "the device was disconnected (" +
-                                                        errorText(error) + ")"
-                                                  : "read: " + errorText(error));
+                continue;
+            }
+            if (count == 0) {
+                markLost("the device was disconnected");
+                return;
+            }
+            const int error = errno;
+            if (error != EINTR && error != EAGAIN && error != EWOULDBLOCK) {
+                markLost(isDisconnectError(error)
+                             ? "the device was disconnected (" + errorText(error) + ")"
+                             : "read: " + errorText(error));
                 return;
             }
         }
-        // Checked after draining, so the last bytes before a hang-up are kept; leaving here
+        // Checked after reading, so the last bytes before a hang-up are kept; leaving here
         // keeps a hung-up descriptor from making poll() return at once forever.
         if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
             markLost("the device hung up");
@@ -270,8 +272,9 @@ void SerialLink::readerLoop() {
     }
 }
 
-void SerialLink::append(const char* bytes, std::size_t count) {
+std::size_t SerialLink::append(const char* bytes, std::size_t count) {
     bool wake = false;
+    std::size_t needed = 0;
     {
         std::lock_guard lock(mutex_);
         const std::size_t room = kReceiveCapacity - 1 - receivedLength_;
@@ -284,10 +287,12 @@ void SerialLink::append(const char* bytes, std::size_t count) {
             complete_ = true;
             wake = waiting_;
         }
+        needed = matching_ && waiting_ && !complete_ ? search_.remaining() : 0;
     }
     if (wake) {
         pump_.wake();
     }
+    return needed;
 }
 
 void SerialLink::markLost(std::string reason) {

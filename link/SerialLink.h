@@ -94,7 +94,8 @@ public:
 private:
     void readerLoop();
     void markLost(std::string reason);
-    void append(const char* bytes, std::size_t count);
+    // Returns how many more bytes the waiting exchange needs at least (0: none waits / done).
+    std::size_t append(const char* bytes, std::size_t count);
     void stopReader();
 
     Pump& pump_;

@@ -43,6 +43,12 @@ public:
     // reset().
     bool found() const { return found_; }
 
+    // The fewest further bytes that could complete the terminator (0 once found; for a search
+    // that matches nothing, kMaxLength).
+    std::size_t remaining() const {
+        return found_ ? 0 : length_ == 0 ? kMaxLength : length_ - matched_;
+    }
+
     // Total bytes pushed since the last reset() (for diagnostics and tests).
     std::size_t pushed() const { return pushed_; }
 
