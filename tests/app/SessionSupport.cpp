@@ -1,0 +1,140 @@
+#include "tests/app/SessionSupport.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/AppState.h"
+#include "app/AreaRegistry.h"
+#include "app/HelpPages.h"
+#include "app/Profile.h"
+#include "app/SetupApp.h"
+#include "app/ShellTimings.h"
+#include "ui/headless/Headless.h"
+
+namespace kx::test {
+
+namespace {
+
+// Moves the test process into a folder of its own before anything asks for the start-up
+// folder, so the settings files the tests write never touch the source tree.
+class StartupFolderEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        auto dir = std::filesystem::temp_directory_path() / ("kx-app-tests-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        std::filesystem::current_path(dir);
+        folder() = StartupDirectory();
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        std::filesystem::current_path("/", ec);
+        std::filesystem::remove_all(folder(), ec);
+    }
+    static std::string& folder()
+    {
+        static std::string f;
+        return f;
+    }
+};
+
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new StartupFolderEnvironment);
+
+}  // namespace
+
+const std::string& startupFolder() { return StartupFolderEnvironment::folder(); }
+
+std::vector<std::string> SessionResult::messageTexts() const
+{
+    std::vector<std::string> texts;
+    for (const auto& m : messages) texts.push_back(m.text);
+    return texts;
+}
+
+void useFastTimings()
+{
+    ShellTimings& t = shellTimings();
+    t.probeSettle = std::chrono::milliseconds(10);
+    // long enough for any reply on a loaded machine, short enough for a silent adapter
+    t.atTimeoutMs = 1000;
+    t.probeFinalTimeoutMs = 500;
+    t.fromwrTimeoutMs = 1000;
+    t.exitTimeoutMs = 1000;
+    t.commandTimeoutMs = 1000;
+}
+
+void SessionTest::SetUp()
+{
+    resetAppState();
+    clearAreas();
+    shellTimings() = ShellTimings{};
+    helpSearchDirectories() = {KX_HELP_SOURCE_DIR};
+    writeSettings("[PORTSEL]\nPORT=0\nCOM=1\n");
+}
+
+void SessionTest::TearDown()
+{
+    emulator_.reset();
+    clearAreas();
+    shellTimings() = ShellTimings{};
+    writeSettings("");
+}
+
+void SessionTest::startAdapter(sim::EmulatorOptions options)
+{
+    std::string error;
+    emulator_ = sim::Emulator::start(std::move(options), error);
+    ASSERT_TRUE(emulator_) << error;
+}
+
+void SessionTest::writeSettings(const std::string& text)
+{
+    std::string path = SettingsFilePath(startupFolder());
+    if (text.empty()) {
+        std::filesystem::remove(path);
+        return;
+    }
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+std::string SessionTest::readSettings() const
+{
+    std::ifstream in(SettingsFilePath(startupFolder()), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+SessionResult SessionTest::run(const std::string& script, CMainDlg::Config config)
+{
+    std::shared_ptr<ui::headless::ScriptUser> user = ui::headless::ScriptUser::fromText(script);
+    std::ostringstream out;
+    user->setOutput(out);
+    ui::headless::install(user);
+    if (config.runDevice.empty() && emulator_) config.runDevice = emulator_->ptyPath();
+    CSetupApp app(config);
+    app.InitInstance();
+
+    SessionResult r;
+    if (emulator_) r.transcript = emulator_->transcript().lines();
+    r.messages = user->messages();
+    r.log = user->logLines();
+    r.output = out.str();
+    r.scriptFailed = user->failed();
+    r.failure = user->failureReason();
+    return r;
+}
+
+std::vector<std::string> SessionTest::probeLines() { return {"ATI", "AT%I2", "AT%M", "ATT1", ""}; }
+
+std::vector<std::string> SessionTest::concat(std::vector<std::string> a, const std::vector<std::string>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+}  // namespace kx::test

@@ -1,0 +1,58 @@
+#pragma once
+
+// Runs whole sessions of the program in the test process: the emulated adapter on a pty, the
+// headless backend with a scripted user, the settings file in the test's start-up folder.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/MainDlg.h"
+#include "sim/Emulator.h"
+#include "ui/headless/ScriptUser.h"
+
+namespace kx::test {
+
+// The folder every test of this binary starts in (the program's start-up folder).
+const std::string& startupFolder();
+
+struct SessionResult {
+    std::vector<std::string> transcript;  // command lines the adapter received
+    std::vector<ui::headless::ShownMessage> messages;
+    std::vector<std::string> log;         // log lines without their line end
+    std::string output;                   // what the scripted user printed
+    bool scriptFailed = false;
+    std::string failure;
+    std::vector<std::string> messageTexts() const;
+};
+
+class SessionTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the emulated adapter (once per test; call before run()).
+    void startAdapter(sim::EmulatorOptions options = {});
+    sim::Emulator& adapter() { return *emulator_; }
+    // Replaces setutily.ini in the start-up folder with `text` ("" removes it).
+    void writeSettings(const std::string& text);
+    std::string readSettings() const;
+
+    // Runs the program's main window with `script` as the user. The adapter's pty is the
+    // run device unless `config.runDevice` is set.
+    SessionResult run(const std::string& script, CMainDlg::Config config = {});
+
+    // The probe lines up to and including the bare "\r".
+    static std::vector<std::string> probeLines();
+    static std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b);
+
+    std::unique_ptr<sim::Emulator> emulator_;
+};
+
+// Sets fast time-outs for failure cases (the real values cost seconds per failed step).
+void useFastTimings();
+
+}  // namespace kx::test
