@@ -24,7 +24,8 @@ public:
             line = joined;
         }
         const RouterLine command(line);
-        if (command.size() == 0) return false;
+        if (command.size() == 0)
+            return false;
         return showRouterArea(state_, command, reply) || applyRouterSetting(state_, command, reply);
     }
 
@@ -42,6 +43,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Area> makeRouterArea() { return std::make_unique<RouterArea>(); }
+std::unique_ptr<Area> makeRouterArea() {
+    return std::make_unique<RouterArea>();
+}
 
 }  // namespace kx::sim

@@ -61,9 +61,9 @@ struct BitItem {
 // The dial-up family names its profile ("num1".."num4") before the value.
 constexpr std::string_view kDialup = "dialup";
 
-constexpr std::array<std::string_view, 12> kFamilies{
-    "router", "network", "dialup", "nat", "dhcp", "dns",
-    "host", "syslog", "bod", "bacpbap", "connect", "ras"};
+constexpr std::array<std::string_view, 12> kFamilies{"router", "network", "dialup",  "nat",
+                                                     "dhcp",   "dns",     "host",    "syslog",
+                                                     "bod",    "bacpbap", "connect", "ras"};
 
 const ChoiceItem kChoiceItems[] = {
     {"router", "auto_connect", own<&S::autoConnect>, kManualAuto},
@@ -128,8 +128,8 @@ const PairItem kPairItems[] = {
 };
 
 const BitItem kBitItems[] = {
-    {"depart_add", own<&S::bacpDepart>, 0},    {"depart_request", own<&S::bacpDepart>, 1},
-    {"depart_del", own<&S::bacpDepart>, 2},    {"arrive_add", own<&S::bacpArrive>, 0},
+    {"depart_add", own<&S::bacpDepart>, 0},     {"depart_request", own<&S::bacpDepart>, 1},
+    {"depart_del", own<&S::bacpDepart>, 2},     {"arrive_add", own<&S::bacpArrive>, 0},
     {"arrive_request", own<&S::bacpArrive>, 1}, {"arrive_del", own<&S::bacpArrive>, 2},
 };
 
@@ -158,13 +158,16 @@ struct SpecialItem {
 // "dialup dial_number numK a,b,c": all three numbers, each possibly empty.
 bool setDialNumbers(S& s, std::size_t k, const Args& args) {
     const auto first = splitAt(trim(args.rest()), ',');
-    if (!first) return false;
+    if (!first)
+        return false;
     const auto second = splitAt(first->second, ',');
-    if (!second) return false;
+    if (!second)
+        return false;
     auto n1 = normalizeValue(ValueRule::Phone, trim(first->first));
     auto n2 = normalizeValue(ValueRule::Phone, trim(second->first));
     auto n3 = normalizeValue(ValueRule::Phone, trim(second->second));
-    if (!n1 || !n2 || !n3) return false;
+    if (!n1 || !n2 || !n3)
+        return false;
     s.dialup[k].dialNumber1 = std::move(*n1);
     s.dialup[k].dialNumber2 = std::move(*n2);
     s.dialup[k].dialNumber3 = std::move(*n3);
@@ -173,12 +176,15 @@ bool setDialNumbers(S& s, std::size_t k, const Args& args) {
 
 // "dhcp range_address a.b.c.d/count".
 bool setDhcpRange(S& s, std::size_t, const Args& args) {
-    if (args.count() != 1) return false;
+    if (args.count() != 1)
+        return false;
     const auto parts = splitAt(args.word(0), '/');
-    if (!parts || parts->first.empty()) return false;
+    if (!parts || parts->first.empty())
+        return false;
     auto start = normalizeValue(ValueRule::Address, parts->first);
     const auto count = parseDecimal(parts->second, 0, 255);
-    if (!start || !count) return false;
+    if (!start || !count)
+        return false;
     s.dhcpStartAddress = std::move(*start);
     s.dhcpCount = *count;
     return true;
@@ -186,28 +192,34 @@ bool setDhcpRange(S& s, std::size_t, const Args& args) {
 
 std::optional<std::size_t> entryNumber(std::string_view word) {
     const auto n = parseDecimal(word, 1, 32);
-    if (!n) return std::nullopt;
+    if (!n)
+        return std::nullopt;
     return static_cast<std::size_t>(*n - 1);
 }
 
 // "n first,second" of a table entry; both items required.
 std::optional<std::pair<std::string, std::string>> entryItems(const Args& args, ValueRule firstRule,
                                                               ValueRule secondRule) {
-    if (args.count() < 2) return std::nullopt;
+    if (args.count() < 2)
+        return std::nullopt;
     const auto items = splitAt(trim(args.line.restAfter(args.first)), ',');
-    if (!items) return std::nullopt;
+    if (!items)
+        return std::nullopt;
     const auto first = trim(items->first), second = trim(items->second);
-    if (first.empty() || second.empty()) return std::nullopt;
+    if (first.empty() || second.empty())
+        return std::nullopt;
     auto a = normalizeValue(firstRule, first);
     auto b = normalizeValue(secondRule, second);
-    if (!a || !b) return std::nullopt;
+    if (!a || !b)
+        return std::nullopt;
     return std::pair{std::move(*a), std::move(*b)};
 }
 
 bool addNat(S& s, std::size_t, const Args& args) {
     const auto n = entryNumber(args.word(0));
     auto items = entryItems(args, ValueRule::EntryAddress, ValueRule::NatWan);
-    if (!n || !items) return false;
+    if (!n || !items)
+        return false;
     s.nat[*n] = {1, std::move(items->first), std::move(items->second)};
     return true;
 }
@@ -215,7 +227,8 @@ bool addNat(S& s, std::size_t, const Args& args) {
 bool addHost(S& s, std::size_t, const Args& args) {
     const auto n = entryNumber(args.word(0));
     auto items = entryItems(args, ValueRule::EntryAddress, ValueRule::HostName);
-    if (!n || !items) return false;
+    if (!n || !items)
+        return false;
     s.hosts[*n] = {1, std::move(items->first), std::move(items->second)};
     return true;
 }
@@ -223,14 +236,16 @@ bool addHost(S& s, std::size_t, const Args& args) {
 // Deleting an entry that is not in use is accepted and changes nothing.
 bool deleteNat(S& s, std::size_t, const Args& args) {
     const auto n = entryNumber(args.word(0));
-    if (!n || args.count() != 1) return false;
+    if (!n || args.count() != 1)
+        return false;
     s.nat[*n].inUse = 0;
     return true;
 }
 
 bool deleteHost(S& s, std::size_t, const Args& args) {
     const auto n = entryNumber(args.word(0));
-    if (!n || args.count() != 1) return false;
+    if (!n || args.count() != 1)
+        return false;
     s.hosts[*n].inUse = 0;
     return true;
 }
@@ -243,15 +258,19 @@ bool setLimit(long& limit, long& period, long& total, const Args& args, long lim
         total = 0;
         return true;
     }
-    if (args.count() != 1) return false;
+    if (args.count() != 1)
+        return false;
     const auto parts = splitAt(args.word(0), '/');
-    if (!parts) return false;
+    if (!parts)
+        return false;
     const auto second = parseDecimal(parts->second, periodLo, periodHi);
-    if (!second) return false;
+    if (!second)
+        return false;
     constexpr std::array<long, 3> kHours{23, 167, 743};
     const long max = byPeriod ? kHours[static_cast<std::size_t>(*second)] : limitMax;
     const auto first = parseDecimal(parts->first, 0, max);
-    if (!first) return false;
+    if (!first)
+        return false;
     limit = *first;
     period = *second;
     return true;
@@ -271,12 +290,15 @@ bool setNumber(S& s, std::size_t, const Args& args) {
 
 // "connect clr_day hour:minute".
 bool setClearDay(S& s, std::size_t, const Args& args) {
-    if (args.count() != 1) return false;
+    if (args.count() != 1)
+        return false;
     const auto parts = splitAt(args.word(0), ':');
-    if (!parts) return false;
+    if (!parts)
+        return false;
     const auto hour = parseDecimal(parts->first, 0, 23);
     const auto minute = parseDecimal(parts->second, 0, 59);
-    if (!hour || !minute) return false;
+    if (!hour || !minute)
+        return false;
     s.clearHour = *hour;
     s.clearMinute = *minute;
     return true;
@@ -317,7 +339,9 @@ const BodItem kBodItems[] = {
 
 enum class Outcome { Unknown, Bad, Done };
 
-Outcome done(bool ok) { return ok ? Outcome::Done : Outcome::Bad; }
+Outcome done(bool ok) {
+    return ok ? Outcome::Done : Outcome::Bad;
+}
 
 // Finds the item for "family keyword" and applies it; profile and argument positions follow
 // the family's form.
@@ -341,47 +365,59 @@ Outcome apply(S& s, const RouterLine& line) {
     const auto one = [&]() { return profileOk && args.count() == 1; };
 
     for (const auto& item : kChoiceItems) {
-        if (!matches(item)) continue;
+        if (!matches(item))
+            continue;
         const auto index = choiceIndex(args.word(0), item.words);
-        if (!one() || !index) return Outcome::Bad;
+        if (!one() || !index)
+            return Outcome::Bad;
         item.field(s, profile) = *index;
         return Outcome::Done;
     }
     for (const auto& item : kNumberItems) {
-        if (!matches(item)) continue;
+        if (!matches(item))
+            continue;
         const auto value = parseDecimal(args.word(0), item.lo, item.hi);
-        if (!one() || !value) return Outcome::Bad;
+        if (!one() || !value)
+            return Outcome::Bad;
         item.field(s, profile) = *value;
         return Outcome::Done;
     }
     for (const auto& item : kValueItems) {
-        if (!matches(item)) continue;
+        if (!matches(item))
+            continue;
         const std::string_view raw = args.rest();
         auto value = normalizeValue(item.rule, item.rule == ValueRule::Text ? raw : trim(raw));
-        if (!profileOk || !value) return Outcome::Bad;
+        if (!profileOk || !value)
+            return Outcome::Bad;
         item.field(s, profile) = std::move(*value);
         return Outcome::Done;
     }
     for (const auto& item : kPairItems) {
-        if (!matches(item)) continue;
+        if (!matches(item))
+            continue;
         const auto parts = splitAt(trim(args.rest()), ',');
-        if (!profileOk || !parts) return Outcome::Bad;
+        if (!profileOk || !parts)
+            return Outcome::Bad;
         auto a = normalizeValue(ValueRule::Address, trim(parts->first));
         auto b = normalizeValue(ValueRule::Address, trim(parts->second));
-        if (!a || !b) return Outcome::Bad;
+        if (!a || !b)
+            return Outcome::Bad;
         item.first(s, profile) = std::move(*a);
         item.second(s, profile) = std::move(*b);
         return Outcome::Done;
     }
     for (const auto& item : kSpecialItems) {
-        if (!matches(item)) continue;
+        if (!matches(item))
+            continue;
         return profileOk ? done(item.apply(s, profile, args)) : Outcome::Bad;
     }
     if (equalsNoCase(family, "bacpbap")) {
         for (const auto& item : kBitItems) {
-            if (!equalsNoCase(item.keyword, keyword)) continue;
+            if (!equalsNoCase(item.keyword, keyword))
+                continue;
             const auto value = choiceIndex(args.word(0), kRejectAuto);
-            if (!one() || !value) return Outcome::Bad;
+            if (!one() || !value)
+                return Outcome::Bad;
             long& bits = item.field(s, profile);
             bits = *value ? (bits | (1L << item.bit)) : (bits & ~(1L << item.bit));
             return Outcome::Done;
@@ -390,10 +426,12 @@ Outcome apply(S& s, const RouterLine& line) {
     if (equalsNoCase(family, "bod") && equalsNoCase(keyword, "throughput_bod")) {
         const Args sub{line, 3};
         for (const auto& item : kBodItems) {
-            if (!equalsNoCase(item.keyword, line.word(2))) continue;
+            if (!equalsNoCase(item.keyword, line.word(2)))
+                continue;
             const auto value = item.words.empty() ? parseDecimal(sub.word(0), item.lo, item.hi)
                                                   : choiceIndex(sub.word(0), item.words);
-            if (sub.count() != 1 || !value) return Outcome::Bad;
+            if (sub.count() != 1 || !value)
+                return Outcome::Bad;
             item.field(s, profile) = *value;
             return Outcome::Done;
         }
@@ -406,11 +444,18 @@ Outcome apply(S& s, const RouterLine& line) {
 bool applyRouterSetting(RouterState& state, const RouterLine& line, std::string& reply) {
     bool known = false;
     for (const auto family : kFamilies) known = known || equalsNoCase(line.word(0), family);
-    if (!known) return false;
+    if (!known)
+        return false;
     switch (apply(state, line)) {
-    case Outcome::Unknown: reply = kRouterBadCommand; break;
-    case Outcome::Bad: reply = kInvalidParameterLine; break;
-    case Outcome::Done: reply.clear(); break;
+        case Outcome::Unknown:
+            reply = kRouterBadCommand;
+            break;
+        case Outcome::Bad:
+            reply = kInvalidParameterLine;
+            break;
+        case Outcome::Done:
+            reply.clear();
+            break;
     }
     return true;
 }

@@ -20,7 +20,8 @@ public:
             while (i < text_.size() && isBlank(text_[i])) ++i;
             const std::size_t begin = i;
             while (i < text_.size() && !isBlank(text_[i])) ++i;
-            if (i > begin) words_.emplace_back(begin, i);
+            if (i > begin)
+                words_.emplace_back(begin, i);
         }
     }
 
@@ -28,15 +29,18 @@ public:
 
     // Word i, or an empty text past the last word.
     std::string_view word(std::size_t i) const {
-        if (i >= words_.size()) return {};
+        if (i >= words_.size())
+            return {};
         return std::string_view(text_).substr(words_[i].first, words_[i].second - words_[i].first);
     }
 
     // Everything after word i and the one separator that follows it, blanks kept.
     std::string_view restAfter(std::size_t i) const {
-        if (i >= words_.size()) return {};
+        if (i >= words_.size())
+            return {};
         const std::size_t from = words_[i].second + 1;
-        if (from >= text_.size()) return {};
+        if (from >= text_.size())
+            return {};
         return std::string_view(text_).substr(from);
     }
 

@@ -39,11 +39,13 @@ std::string dhcpRange(const std::string& start, long count) {
     for (int field = 0; field < 4; ++field) {
         const std::size_t dot = rest.find('.');
         const auto part = parseDecimal(rest.substr(0, dot), 0, 255);
-        if (!part) return value;
+        if (!part)
+            return value;
         bits = (bits << 8) | static_cast<unsigned long>(*part);
         rest = dot == std::string_view::npos ? std::string_view() : rest.substr(dot + 1);
     }
-    if (count <= 0) return value;
+    if (count <= 0)
+        return value;
     const unsigned long last = (bits + static_cast<unsigned long>(count) - 1) & 0xFFFFFFFFUL;
     value += " (" + std::to_string(last >> 24) + "." + std::to_string((last >> 16) & 0xFF) + "." +
              std::to_string((last >> 8) & 0xFF) + "." + std::to_string(last & 0xFF) + ")";
@@ -73,9 +75,10 @@ void showRouter(const RouterState& s, std::string& out) {
 template <class Table, class First, class Second>
 void showTable(const Table& table, First first, Second second, std::string& out) {
     for (std::size_t i = 0; i < table.size(); ++i) {
-        if (!table[i].inUse) continue;
-        out += ' ' + std::to_string(i + 1) + ": " + first(table[i]) + ", " + second(table[i]) +
-               "\r\n";
+        if (!table[i].inUse)
+            continue;
+        out +=
+            ' ' + std::to_string(i + 1) + ": " + first(table[i]) + ", " + second(table[i]) + "\r\n";
     }
 }
 
@@ -138,7 +141,8 @@ void showConnect(const RouterState& s, std::string& out) {
     putPair(out, "time:", s.timeLimit, '/', s.timePeriod);
     putPair(out, "number:", s.countLimit, '/', s.countMinutes);
     std::string minute = std::to_string(s.clearMinute);
-    if (minute.size() < 2) minute.insert(0, "0");
+    if (minute.size() < 2)
+        minute.insert(0, "0");
     put(out, "day:", std::to_string(s.clearHour) + ":" + minute);
     put(out, "week:", s.clearWeekday);
     put(out, "mon:", s.clearMonthDay);
@@ -211,7 +215,8 @@ constexpr std::array<Query, 11> kQueries{{
 }  // namespace
 
 bool showRouterArea(const RouterState& state, const RouterLine& line, std::string& reply) {
-    if (!equalsNoCase(line.word(0), "show")) return false;
+    if (!equalsNoCase(line.word(0), "show"))
+        return false;
     const std::string_view what = line.word(1);
     if (equalsNoCase(what, "dialup")) {
         const auto profile = choiceIndex(line.word(2), std::span(kConnectSelect).first(4));
@@ -223,7 +228,8 @@ bool showRouterArea(const RouterState& state, const RouterLine& line, std::strin
         return true;
     }
     for (const auto& query : kQueries) {
-        if (!equalsNoCase(what, query.name)) continue;
+        if (!equalsNoCase(what, query.name))
+            continue;
         if (line.size() != 2) {
             reply = kInvalidParameterLine;
         } else {

@@ -128,7 +128,9 @@ void visitFields(S& s, V& v) {
 struct Saver {
     std::map<std::string, std::string> out;
     void text(const std::string& key, const std::string& value, ValueRule) { out[key] = value; }
-    void number(const std::string& key, long value, long, long) { out[key] = std::to_string(value); }
+    void number(const std::string& key, long value, long, long) {
+        out[key] = std::to_string(value);
+    }
 };
 
 struct Loader {
@@ -139,12 +141,14 @@ struct Loader {
     }
     void text(const std::string& key, std::string& value, ValueRule rule) {
         if (const auto* raw = find(key)) {
-            if (auto normal = normalizeValue(rule, *raw)) value = std::move(*normal);
+            if (auto normal = normalizeValue(rule, *raw))
+                value = std::move(*normal);
         }
     }
     void number(const std::string& key, long& value, long lo, long hi) {
         if (const auto* raw = find(key)) {
-            if (auto parsed = parseDecimal(*raw, lo, hi)) value = *parsed;
+            if (auto parsed = parseDecimal(*raw, lo, hi))
+                value = *parsed;
         }
     }
 };
@@ -189,10 +193,12 @@ void restoreRouterState(RouterState& state, const std::map<std::string, std::str
     visitFields(state, loader);
     // a table entry is listed only when both of its items are there to list
     for (auto& e : state.nat) {
-        if (e.lanAddress.empty() || e.wanAddress.empty()) e.inUse = 0;
+        if (e.lanAddress.empty() || e.wanAddress.empty())
+            e.inUse = 0;
     }
     for (auto& e : state.hosts) {
-        if (e.hostAddress.empty() || e.hostName.empty()) e.inUse = 0;
+        if (e.hostAddress.empty() || e.hostName.empty())
+            e.inUse = 0;
     }
 }
 

@@ -25,8 +25,7 @@ inline constexpr std::array<std::string_view, 4> kLineUse{"64k", "mp1", "mp2", "
 inline constexpr std::array<std::string_view, 2> kBodChannel{"2", "1"};
 inline constexpr std::array<std::string_view, 4> kBodResource{"disable", "depart", "arrive",
                                                               "both"};
-inline constexpr std::array<std::string_view, 4> kBodDirection{"both", "send", "recv",
-                                                               "disable"};
+inline constexpr std::array<std::string_view, 4> kBodDirection{"both", "send", "recv", "disable"};
 
 // The index of a keyword (letters compared without regard to case), or nothing.
 std::optional<long> choiceIndex(std::string_view word, RouterKeywords table);

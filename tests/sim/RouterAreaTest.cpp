@@ -43,12 +43,11 @@ const RoundTrip kRoundTrips[] = {
     {"network remote_addr 198.51.100.1", "show network", "remote:", "198.51.100.1"},
     {"network user_id line user", "show network", "user id:", "line user"},
     {"network password se cret", "show network", "password:", "se cret"},
-    {"network dns_address 192.0.2.53,192.0.2.54", "show network", "dns praimary address:",
-     "192.0.2.53"},
-    {"network dns_address 192.0.2.53,192.0.2.54", "show network", "dns secondary address:",
-     "192.0.2.54"},
-    {"dialup provider_name num1 Example Net", "show dialup num1", "provider name:",
-     "Example Net"},
+    {"network dns_address 192.0.2.53,192.0.2.54", "show network",
+     "dns praimary address:", "192.0.2.53"},
+    {"network dns_address 192.0.2.53,192.0.2.54", "show network",
+     "dns secondary address:", "192.0.2.54"},
+    {"dialup provider_name num1 Example Net", "show dialup num1", "provider name:", "Example Net"},
     {"dialup dial_number num2 0312345678,(03)1234-5678*12,", "show dialup num2",
      "dial number 2:", "(03)1234-5678*12"},
     {"dialup dial_number num2 0312345678,(03)1234-5678*12,", "show dialup num2",
@@ -64,8 +63,8 @@ const RoundTrip kRoundTrips[] = {
     {"dialup disc_time num1 32400", "show dialup num1", "disconnect time:", "32400"},
     {"dialup address num2 203.0.113.20", "show dialup num2", "address:", "203.0.113.20"},
     {"dialup dns_select num3 manual", "show dialup num3", "dns server select:", "0"},
-    {"dialup dns_address num4 192.0.2.1,0.0.0.0", "show dialup num4", "dns praimary address:",
-     "192.0.2.1"},
+    {"dialup dns_address num4 192.0.2.1,0.0.0.0", "show dialup num4",
+     "dns praimary address:", "192.0.2.1"},
     {"dialup dns_address num4 192.0.2.1,0.0.0.0", "show dialup num4",
      "dns secondary address:", "0.0.0.0"},
     {"dhcp range_address 192.168.1.100/20", "show dhcp", "start address:", "192.168.1.100"},
@@ -90,14 +89,13 @@ const RoundTrip kRoundTrips[] = {
      "  add evaluation direction:", "2"},
     {"bod throughput_bod add_standard_rate 100", "show bod", "  add standard rate:", "100"},
     {"bod throughput_bod add_evaluation_time 255", "show bod", "  add evaluation time:", "255"},
-    {"bod throughput_bod add_minimum_time 7", "show bod", "  add minimum maintenance time:",
-     "7"},
+    {"bod throughput_bod add_minimum_time 7", "show bod", "  add minimum maintenance time:", "7"},
     {"bod throughput_bod del_evaluation_direction disable", "show bod",
      "  del evaluation direction:", "3"},
     {"bod throughput_bod del_standard_rate 0", "show bod", "  del standard rate:", "0"},
     {"bod throughput_bod del_evaluation_time 1", "show bod", "  del evaluation time:", "1"},
-    {"bod throughput_bod del_minimum_time 1275", "show bod", "  del minimum maintenance time:",
-     "1275"},
+    {"bod throughput_bod del_minimum_time 1275", "show bod",
+     "  del minimum maintenance time:", "1275"},
     {"bacpbap depart_request reject", "show bacpbap", "depart channel:", "5"},
     {"bacpbap depart_add reject", "show bacpbap", "depart channel:", "6"},
     {"bacpbap depart_del reject", "show bacpbap", "depart channel:", "3"},
@@ -160,12 +158,11 @@ struct Layout {
 const Layout kLayouts[] = {
     {"show router",
      {"hardware address:", "ip address:", "submask:", "default address:", "router name:",
-      "login password:", "admin password:", "auto connect:", "connect select:",
-      "ip masquerade:", "masquerade address:", "sw action:", "beep:", "ip filter:",
-      "line mode:", "redial:"}},
+      "login password:", "admin password:", "auto connect:", "connect select:", "ip masquerade:",
+      "masquerade address:", "sw action:", "beep:", "ip filter:", "line mode:", "redial:"}},
     {"show dhcp",
-     {"start address:", "end address:", "lease time:", "default address:",
-      "dns praimary address:", "dns domain name:", "dhcp active:"}},
+     {"start address:", "end address:", "lease time:", "default address:", "dns praimary address:",
+      "dns domain name:", "dhcp active:"}},
     {"show dns", {"primary address:", "secondary address:", "forwarding:"}},
     {"show syslog", {"address:", "facility:", "debug:", "info:", "notice:", "syslog active:"}},
     {"show ras",
@@ -209,21 +206,26 @@ std::map<int, std::pair<std::string, std::string>> readTable(const std::string& 
     std::map<int, std::pair<std::string, std::string>> entries;
     const auto trim = [](std::string text) {
         const auto first = text.find_first_not_of(' ');
-        if (first == std::string::npos) return std::string();
+        if (first == std::string::npos)
+            return std::string();
         return text.substr(first, text.find_last_not_of(' ') - first + 1);
     };
     for (int n = 1; n <= 32; ++n) {
         const std::size_t at = buffer.find(std::to_string(n) + ": ");
-        if (at == std::string::npos || at < 2) continue;
+        if (at == std::string::npos || at < 2)
+            continue;
         std::size_t numberAt = at;
         if (buffer[at - 1] != ' ') {
-            if (buffer[at - 2] != ' ') continue;
+            if (buffer[at - 2] != ' ')
+                continue;
             numberAt = at - 1;
         }
-        if (std::stoi(buffer.substr(numberAt)) != n) continue;
+        if (std::stoi(buffer.substr(numberAt)) != n)
+            continue;
         const std::string line = buffer.substr(at + 3, buffer.find('\r', at) - at - 3);
         const std::size_t comma = line.find(',');
-        if (comma == std::string::npos) continue;
+        if (comma == std::string::npos)
+            continue;
         const std::string second = line.substr(comma + 2);
         entries[n] = {trim(line.substr(0, comma)), trim(second.substr(0, second.find(',')))};
     }
@@ -260,8 +262,7 @@ TEST(RouterAreaTest, HostEntriesAreAddedAndDeleted) {
     EXPECT_EQ(readTable(send(*area, "show host").buffer),
               (Entries{{2, {"192.168.1.2", "nas"}}, {12, {"192.168.1.12", "printer.home"}}}));
     EXPECT_EQ(send(*area, "host del 12").reply, "");
-    EXPECT_EQ(readTable(send(*area, "show host").buffer),
-              (Entries{{2, {"192.168.1.2", "nas"}}}));
+    EXPECT_EQ(readTable(send(*area, "show host").buffer), (Entries{{2, {"192.168.1.2", "nas"}}}));
 }
 
 // Each of these is refused with the error line and leaves every setting as it was.
@@ -397,10 +398,10 @@ TEST(RouterAreaTest, RestoreKeepsCurrentValuesForBadOrMissingKeys) {
     auto area = makeRouterArea();
     ASSERT_EQ(send(*area, "dhcp lease_time 48").reply, "");
     auto values = area->save();
-    values["router.dhcp.lease_time"] = "0";            // out of range
-    values["router.address"] = "10.0.0.1";             // prefix missing
-    values["router.dialup.1.password"] = "a\r\nb";     // a line break cannot be held
-    values["router.nat.4.in_use"] = "1";               // in use without addresses
+    values["router.dhcp.lease_time"] = "0";         // out of range
+    values["router.address"] = "10.0.0.1";          // prefix missing
+    values["router.dialup.1.password"] = "a\r\nb";  // a line break cannot be held
+    values["router.nat.4.in_use"] = "1";            // in use without addresses
     values["router.unknown"] = "1";
     values.erase("router.beep");
     area->restore(values);
