@@ -61,7 +61,7 @@ void useFastTimings()
     t.probeSettle = std::chrono::milliseconds(10);
     // long enough for any reply on a loaded machine, short enough for a silent adapter
     t.atTimeoutMs = 1000;
-    t.probeFinalTimeoutMs = 500;
+    t.probeFinalTimeoutMs = 100;  // the bare "\r" always waits it out
     t.fromwrTimeoutMs = 1000;
     t.exitTimeoutMs = 1000;
     t.commandTimeoutMs = 1000;
