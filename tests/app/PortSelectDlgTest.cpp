@@ -1,0 +1,74 @@
+// The port dialog on its own, driven by posted calls instead of a scripted user, so that the
+// test can look at what its controls show.
+#include <gtest/gtest.h>
+
+#include "app/AppState.h"
+#include "app/DeviceMap.h"
+#include "app/PortSelectDlg.h"
+#include "app/Profile.h"
+#include "res/ShellIds.h"
+#include "tests/app/SessionSupport.h"
+#include "ui/MessageLoop.h"
+#include "ui/headless/Headless.h"
+
+namespace kx::test {
+namespace {
+
+class PortSelectDlgTest : public SessionTest {};
+
+TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice)
+{
+    writeSettings("[PORTSEL]\nPORT=0\nCOM=2\n[DEVICES]\nCOM2=/dev/ttyUSB0\n");
+    ui::headless::install();
+    Profile settings(SettingsFilePath(startupFolder()));
+    DeviceMap devices(settings, "");
+    CPortSelectDlg dlg("KESTRELX 設定ユーティリティ", settings, devices);
+    struct Seen {
+        std::string heading, device;
+        int com = -2;
+        bool comEnabled = false, addressEnabled = true, panelVisible = true;
+    } seen;
+    ui::postCall([&] {
+        seen.heading = dlg.GetDlgItemTextUtf8(IDC_PORTSEL_HEADING);
+        seen.device = dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE);
+        seen.com = dlg.GetListIndex(IDC_PORTSEL_COM);
+        seen.comEnabled = dlg.IsControlEnabled(IDC_PORTSEL_COM);
+        seen.addressEnabled = dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS);
+        seen.panelVisible = dlg.IsControlVisible(IDC_PORTSEL_LINK_PANEL);
+        dlg.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(seen.heading, "KESTRELX 設定ユーティリティ");
+    EXPECT_EQ(seen.device, "/dev/ttyUSB0");
+    EXPECT_EQ(seen.com, 1);
+    EXPECT_TRUE(seen.comEnabled);
+    EXPECT_FALSE(seen.addressEnabled);
+    EXPECT_FALSE(seen.panelVisible);
+}
+
+TEST_F(PortSelectDlgTest, NetworkChoiceEnablesTheAddressAndOkStoresEveryField)
+{
+    writeSettings("[PORTSEL]\nPORT=1\nCOM=3\n[IPADDR]\nFIELD=192.168.1.20\n[OPTION]\nDATA1=login1\nDATA2=admin2\n");
+    ui::headless::install();
+    Profile settings(SettingsFilePath(startupFolder()));
+    DeviceMap devices(settings, "");
+    CPortSelectDlg dlg("t", settings, devices);
+    bool comEnabled = true, addressEnabled = false;
+    ui::postCall([&] {
+        comEnabled = dlg.IsControlEnabled(IDC_PORTSEL_COM);
+        addressEnabled = dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS);
+        dlg.SetDlgItemText(IDC_PORTSEL_IP_ADDRESS, "10.20.30.40");
+        dlg.PostCommand(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_FALSE(comEnabled);
+    EXPECT_TRUE(addressEnabled);
+    EXPECT_EQ(dlg.linkChoice, 1);
+    EXPECT_EQ(dlg.comPortNumber, 3);
+    EXPECT_EQ(dlg.ipAddress, "10.20.30.40");
+    EXPECT_EQ(readSettings(),
+              "[PORTSEL]\nPORT=1\nCOM=3\n[IPADDR]\nFIELD=10.20.30.40\n[OPTION]\nDATA1=login1\nDATA2=admin2\n");
+}
+
+}  // namespace
+}  // namespace kx::test
