@@ -1,5 +1,6 @@
 #include "sim/Device.h"
 
+#include <cctype>
 #include <charconv>
 
 #include "sim/Areas.h"
@@ -53,15 +54,12 @@ constexpr char kHelpText[] =
 
 std::vector<std::string> splitWords(std::string_view line) {
     std::vector<std::string> words;
-    std::size_t pos = 0;
-    while (pos < line.size()) {
-        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
-        std::size_t end = pos;
-        while (end < line.size() && line[end] != ' ' && line[end] != '\t') ++end;
-        if (end > pos) words.emplace_back(line.substr(pos, end - pos));
-        pos = end;
+    for (std::size_t start = 0;;) {
+        const std::size_t blank = line.find(' ', start);
+        words.emplace_back(line.substr(start, blank - start));
+        if (blank == std::string_view::npos) return words;
+        start = blank + 1;
     }
-    return words;
 }
 
 Device::Device() : Device(standardAreas()) {}
@@ -145,15 +143,22 @@ CommandResult Device::execute(std::string_view line) {
             return result;
         }
     }
-    const std::vector<std::string> words = splitWords(line);
-    if (words.empty()) return result;
+    if (line.find_first_not_of(" \t") == std::string_view::npos) return result;
     std::lock_guard lock(mutex_);
-    result.body = runBuiltinOrArea(words, line, result);
+    result.body = runBuiltinOrArea(splitWords(line), line, result);
     return result;
 }
 
-std::string Device::runBuiltinOrArea(const std::vector<std::string>& words, std::string_view line,
-                                     CommandResult& result) {
+std::string Device::runBuiltinOrArea(const std::vector<std::string>& allWords,
+                                     std::string_view line, CommandResult& result) {
+    // the adapter's own commands ignore extra blanks and letter case
+    std::vector<std::string> words;
+    for (const std::string& word : allWords) {
+        if (word.empty()) continue;
+        std::string folded = word;
+        for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        words.push_back(std::move(folded));
+    }
     const std::string& verb = words[0];
     if (verb == "exit" && words.size() == 1) {
         result.action = CommandResult::Action::Exit;
@@ -179,7 +184,7 @@ std::string Device::runBuiltinOrArea(const std::vector<std::string>& words, std:
     if ((verb == "help" || verb == "?") && words.size() == 1) return kHelpText;
     for (NamedArea& named : areas_) {
         std::string reply;
-        if (named.area->handle(words, line, reply)) return reply;
+        if (named.area->handle(allWords, line, reply)) return reply;
     }
     return kUnknownCommand;
 }

@@ -70,7 +70,8 @@ private:
     std::string clockCommand(const std::vector<std::string>& words);
 };
 
-// Splits a command line at blanks (spaces and tabs), dropping empty words.
+// Splits a command line at every blank, so doubled and trailing blanks give empty words (the
+// areas see a line's words exactly as they stand: "shortnum add 3 " carries an empty number).
 std::vector<std::string> splitWords(std::string_view line);
 
 }  // namespace kx::sim

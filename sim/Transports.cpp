@@ -1,5 +1,6 @@
 #include "sim/Transports.h"
 
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -46,6 +47,18 @@ IoResult PtyTransport::write(std::string_view bytes) {
         return IoResult::Ok;
     }
     return result;
+}
+
+void PtyTransport::drop() {
+    // written bytes reach the slave's input queue a little later (the tty layer hands them over
+    // on a work queue), so give them that moment before looking at what is still unread
+    if (!stop_.sleepFor(std::chrono::milliseconds(50))) return;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    int unread = 0;
+    while (::ioctl(slave_, TIOCINQ, &unread) == 0 && unread > 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+        if (!stop_.sleepFor(std::chrono::milliseconds(5))) return;
+    }
 }
 
 IoResult TelnetTransport::negotiate() {

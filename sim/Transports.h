@@ -17,7 +17,9 @@ public:
     int readFd() const override { return master_; }
     IoResult read(std::string& data) override;
     IoResult write(std::string_view bytes) override;
-    void drop() override {}  // the serving loop closes the pair
+    // Lets the program read what was sent before the hang-up (a closing master discards the
+    // slave's unread input); the serving loop then closes the pair.
+    void drop() override;
 
 private:
     int master_, slave_;

@@ -1,0 +1,167 @@
+// The network side: the telnet byte machine, and the two-password login over loopback TCP.
+
+#include "sim/TelnetServerCodec.h"
+
+#include <gtest/gtest.h>
+
+#include "sim/Emulator.h"
+#include "tests/sim/SimClients.h"
+
+namespace kx::sim {
+namespace {
+
+std::string bytes(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) out += static_cast<char>(v);
+    return out;
+}
+
+TEST(TelnetTest, CodecOffersAndAnswers) {
+    TelnetServerCodec codec;
+    EXPECT_EQ(codec.offer(), bytes({255, 251, 1, 255, 251, 3, 255, 251, 5, 255, 253, 31, 255, 253, 33}));
+
+    struct Row {
+        const char* name;
+        std::string in;
+        std::string data;
+        std::string answers;
+    };
+    const Row rows[] = {
+        // what the program answers to the offers: taken silently, no answer to an answer
+        {"program's answers", bytes({255, 253, 1, 255, 253, 3, 255, 254, 5, 255, 252, 31, 255, 252, 33}), "", ""},
+        {"data passes", "ab\r\n", "ab\r\n", ""},
+        {"IAC IAC is 255", bytes({'a', 255, 255, 'b'}), bytes({'a', 255, 'b'}), ""},
+        {"unknown WILL refused", bytes({255, 251, 24}), "", bytes({255, 254, 24})},
+        {"unknown DO refused", bytes({255, 253, 34}), "", bytes({255, 252, 34})},
+        {"subnegotiation skipped", bytes({'x', 255, 250, 31, 0, 80, 255, 255, 0, 24, 255, 240, 'y'}), "xy", ""},
+        {"two-byte commands skipped", bytes({255, 241, 'z', 255, 249}), "z", ""},
+        {"split sequence", bytes({255}), "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string data, answers;
+        codec.receive(row.in, data, answers);
+        EXPECT_EQ(data, row.data);
+        EXPECT_EQ(answers, row.answers);
+    }
+    std::string data, answers;
+    codec.receive(bytes({251, 24}), data, answers);  // the rest of the split sequence
+    EXPECT_EQ(answers, bytes({255, 254, 24}));
+    EXPECT_TRUE(codec.ours(TelnetServerCodec::kEcho));
+    EXPECT_TRUE(codec.ours(TelnetServerCodec::kSga));
+    EXPECT_FALSE(codec.ours(TelnetServerCodec::kStatus));
+    EXPECT_FALSE(codec.peers(TelnetServerCodec::kWindowSize));
+    EXPECT_EQ(TelnetServerCodec::escape(bytes({1, 255, 2})), bytes({1, 255, 255, 2}));
+}
+
+TEST(TelnetTest, ClientAskingForOptionsLaterIsAnsweredOnce) {
+    TelnetServerCodec codec;
+    codec.offer();
+    std::string data, answers;
+    codec.receive(bytes({255, 252, 31}), data, answers);  // refuses window size
+    codec.receive(bytes({255, 251, 31}), data, answers);  // then offers it after all
+    EXPECT_EQ(answers, bytes({255, 253, 31}));
+    answers.clear();
+    codec.receive(bytes({255, 251, 31}), data, answers);  // again: already on, no loop
+    EXPECT_EQ(answers, "");
+}
+
+struct Network {
+    std::unique_ptr<Emulator> emulator;
+    explicit Network(std::vector<FaultRule> faults = {}) {
+        EmulatorOptions options;
+        options.pty = false;
+        options.telnetPort = 0;
+        options.adapter.loginPassword = "lpass";
+        options.adapter.adminPassword = "apass";
+        options.faults = std::move(faults);
+        std::string error;
+        emulator = Emulator::start(options, error);
+        EXPECT_TRUE(emulator) << error;
+    }
+};
+
+// The program's side of the login: answer the offers, then each step waits for its kind.
+TEST(TelnetTest, LoginWithTheRightPasswords) {
+    Network net;
+    ASSERT_TRUE(net.emulator);
+    test::FdClient link(test::connectLoopback(net.emulator->telnetPort()));
+    ASSERT_TRUE(link.ok());
+    const std::string greeting = link.readUntil("Password: ");
+    ASSERT_GE(greeting.size(), 15u);
+    EXPECT_EQ(greeting.substr(0, 15),
+              bytes({255, 251, 1, 255, 251, 3, 255, 251, 5, 255, 253, 31, 255, 253, 33}));
+    link.send(bytes({255, 253, 1, 255, 253, 3, 255, 254, 5, 255, 252, 31, 255, 252, 33}));
+
+    const std::string afterLogin = link.exchange("lpass\r\n", ">");
+    EXPECT_NE(afterLogin.find("KESTRELX> "), std::string::npos) << afterLogin;
+    EXPECT_EQ(afterLogin.find("lpass"), std::string::npos);  // passwords are not echoed
+    EXPECT_NE(link.exchange("administrator\r\n", "Password: ").find("Password: "), std::string::npos);
+    const std::string admin = link.exchange("apass\r\n", "#");
+    EXPECT_NE(admin.find("\r\n# "), std::string::npos) << admin;
+    const std::string show = link.exchange("show date\r\n", "\r\n# ");
+    EXPECT_NE(show.find("date: "), std::string::npos) << show;
+    EXPECT_EQ(link.exchange("exit\r\n", "> ").find("\r\nOK\r\n"), 6u);
+    ASSERT_TRUE(net.emulator->transcript().waitForCount(5, test::kGenerous));
+    EXPECT_EQ(net.emulator->transcript().lines(),
+              (std::vector<std::string>{"lpass", "administrator", "apass", "show date", "exit"}));
+}
+
+TEST(TelnetTest, WrongPasswordsGetAnErrorAndAFreshPrompt) {
+    Network net;
+    ASSERT_TRUE(net.emulator);
+    test::FdClient link(test::connectLoopback(net.emulator->telnetPort()));
+    link.readUntil("Password: ");
+    const std::string wrong = link.exchange("nope\r\n", "Password: ");
+    EXPECT_NE(wrong.find("Login incorrect"), std::string::npos);
+    EXPECT_EQ(wrong.find('>'), std::string::npos);  // the program waits for ">": must time out
+    EXPECT_NE(link.exchange("lpass\r\n", ">").find("> "), std::string::npos);
+    link.exchange("administrator\r\n", "Password: ");
+    const std::string badAdmin = link.exchange("lpass\r\n", "> ");
+    EXPECT_NE(badAdmin.find("Password incorrect"), std::string::npos);
+    EXPECT_EQ(badAdmin.find('#'), std::string::npos);  // the program waits for "#"
+    link.exchange("administrator\r\n", "Password: ");
+    EXPECT_NE(link.exchange("apass\r\n", "#").find("\r\n# "), std::string::npos);
+}
+
+TEST(TelnetTest, ThreeWrongLoginsCloseTheConnection) {
+    Network net;
+    ASSERT_TRUE(net.emulator);
+    test::FdClient link(test::connectLoopback(net.emulator->telnetPort()));
+    link.readUntil("Password: ");
+    link.exchange("a\r\n", "Password: ");
+    link.exchange("b\r\n", "Password: ");
+    const std::string last = link.exchange("c\r\n", "no such text");
+    EXPECT_NE(last.find("Too many login failures"), std::string::npos);
+    EXPECT_TRUE(link.sawEnd());
+}
+
+TEST(TelnetTest, RefuseLoginFaultRefusesTheRightPassword) {
+    FaultRule refuse;
+    refuse.kind = FaultRule::Kind::RefuseLogin;
+    refuse.remaining = 1;
+    Network net({refuse});
+    ASSERT_TRUE(net.emulator);
+    test::FdClient link(test::connectLoopback(net.emulator->telnetPort()));
+    link.readUntil("Password: ");
+    EXPECT_NE(link.exchange("lpass\r\n", "Password: ").find("Login incorrect"), std::string::npos);
+    EXPECT_NE(link.exchange("lpass\r\n", ">").find("KESTRELX> "), std::string::npos);
+}
+
+TEST(TelnetTest, SessionsAreIndependentAndShareTheDevice) {
+    Network net;
+    ASSERT_TRUE(net.emulator);
+    test::FdClient first(test::connectLoopback(net.emulator->telnetPort()));
+    test::FdClient second(test::connectLoopback(net.emulator->telnetPort()));
+    for (test::FdClient* link : {&first, &second}) {
+        link->readUntil("Password: ");
+        link->exchange("lpass\r\n", ">");
+        link->exchange("administrator\r\n", "Password: ");
+        link->exchange("apass\r\n", "#");
+    }
+    first.exchange("date 2010/01/02\r\n", "\r\n# ");
+    EXPECT_NE(second.exchange("show date\r\n", "\r\n# ").find("date: 2010/01/02"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kx::sim

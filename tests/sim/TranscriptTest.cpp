@@ -1,0 +1,143 @@
+// The transcript (in-process and as a file in the form external checks diff) and the flash
+// copy kept in a state file.
+
+#include "sim/Transcript.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "sim/Emulator.h"
+#include "sim/StateFile.h"
+#include "tests/sim/FakeArea.h"
+#include "tests/sim/SimClients.h"
+
+namespace kx::sim {
+namespace {
+
+std::string tempPath(const char* name) {
+    return "/tmp/kxsim-" + std::to_string(::getpid()) + "-" + name;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(TranscriptTest, FileHasTheFormOfTheExpectations) {
+    const std::string path = tempPath("transcript");
+    EmulatorOptions options;
+    options.transcriptFile = path;
+    std::string error;
+    auto emulator = Emulator::start(options, error);
+    ASSERT_TRUE(emulator) << error;
+    test::FdClient port(test::openSerial(emulator->ptyPath()));
+    // the start-and-close session of the program: probe, the bare CR, exit
+    for (const char* command : {"ATI\r", "AT%I2\r", "AT%M\r"}) port.exchange(command, "\r\nOK\r\n");
+    port.exchange("ATT1\r", "\r\n# ");
+    port.exchange("\r", "\r\n# ");
+    port.exchange("exit\r", "\r\nOK\r\n");
+    ASSERT_TRUE(emulator->transcript().waitForCount(6, test::kGenerous));
+    EXPECT_EQ(readFile(path), "ATI\nAT%I2\nAT%M\nATT1\n\nexit\n");  // flushed per line
+    const auto entries = emulator->transcript().entries();
+    for (std::size_t i = 1; i < entries.size(); ++i) EXPECT_LE(entries[i - 1].time, entries[i].time);
+    emulator.reset();
+    ::unlink(path.c_str());
+}
+
+TEST(TranscriptTest, WaitForCountWakesOnRecordAndTimesOut) {
+    Transcript transcript;
+    EXPECT_FALSE(transcript.waitForCount(1, std::chrono::milliseconds(10)));
+    std::thread writer([&] {
+        for (int i = 0; i < 3; ++i) transcript.record("line " + std::to_string(i));
+    });
+    EXPECT_TRUE(transcript.waitForCount(3, test::kGenerous));
+    writer.join();
+    EXPECT_EQ(transcript.lines().back(), "line 2");
+}
+
+TEST(TranscriptTest, UnwritableFileIsAClearError) {
+    EmulatorOptions options;
+    options.transcriptFile = "/nonexistent-dir/transcript";
+    std::string error;
+    EXPECT_FALSE(Emulator::start(options, error));
+    EXPECT_NE(error.find("/nonexistent-dir/transcript"), std::string::npos) << error;
+}
+
+TEST(StateFileTest, RoundTripOfAwkwardValues) {
+    const std::string path = tempPath("state-awkward");
+    const FlatState state = {{"a.name", "\x83\x65 = %41 #x"}, {"a.k=ey#", "line\r\nbreak\x7f"},
+                             {"b.empty", ""}};
+    std::string error;
+    ASSERT_TRUE(saveStateFile(path, state, error)) << error;
+    FlatState back;
+    bool exists = false;
+    ASSERT_TRUE(loadStateFile(path, back, exists, error)) << error;
+    EXPECT_TRUE(exists);
+    EXPECT_EQ(back, state);
+    ::unlink(path.c_str());
+}
+
+TEST(StateFileTest, MissingFileIsFactoryAndMalformedFileIsRefused) {
+    FlatState state;
+    bool exists = true;
+    std::string error;
+    EXPECT_TRUE(loadStateFile(tempPath("state-missing"), state, exists, error));
+    EXPECT_FALSE(exists);
+
+    const std::string path = tempPath("state-bad");
+    std::ofstream(path) << "# comment\nfake.value=ok\nno equals sign here\n";
+    EXPECT_FALSE(loadStateFile(path, state, exists, error));
+    EXPECT_NE(error.find("line 3"), std::string::npos) << error;
+    std::ofstream(path) << "fake.value=bad %4\n";
+    EXPECT_FALSE(loadStateFile(path, state, exists, error));
+
+    Device device{test::fakeAreas()};
+    EXPECT_FALSE(device.useStateFile(path, error));
+    EXPECT_EQ(device.state().at("fake.value"), "factory");
+    EXPECT_EQ(readFile(path), "fake.value=bad %4\n");  // never overwritten
+    ::unlink(path.c_str());
+}
+
+TEST(StateFileTest, FlashSurvivesAPowerCycleThroughTheFile) {
+    const std::string path = tempPath("state-flash");
+    std::string error;
+    {
+        Device device{test::fakeAreas()};
+        ASSERT_TRUE(device.useStateFile(path, error)) << error;
+        device.execute("fake set kept");
+        EXPECT_NE(device.execute("fromwr 15").body.find("Write OK"), std::string::npos);
+        device.execute("fake set lost");  // changed after the last fromwr
+    }
+    {
+        Device device{test::fakeAreas()};
+        ASSERT_TRUE(device.useStateFile(path, error)) << error;
+        EXPECT_EQ(device.state().at("fake.value"), "kept");
+        EXPECT_EQ(device.execute("restart").action, CommandResult::Action::Restart);
+    }
+    Device device{test::fakeAreas()};
+    ASSERT_TRUE(device.useStateFile(path, error)) << error;
+    EXPECT_EQ(device.state().at("fake.value"), "factory");
+    ::unlink(path.c_str());
+}
+
+TEST(StateFileTest, FailedFlashWriteIsNotReportedAsWriteOk) {
+    char dir[] = "/tmp/kxsim-ro-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/state";
+    Device device{test::fakeAreas()};
+    std::string error;
+    ASSERT_TRUE(device.useStateFile(path, error)) << error;
+    ::rmdir(dir);  // the folder is gone: the write must fail
+    const std::string body = device.execute("fromwr 15").body;
+    EXPECT_EQ(body.find("Write OK"), std::string::npos) << body;
+    EXPECT_NE(body.find("Write ERROR"), std::string::npos) << body;
+}
+
+}  // namespace
+}  // namespace kx::sim
