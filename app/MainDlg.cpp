@@ -128,14 +128,30 @@ void CMainDlg::OnClose()
 {
     // a second request (the exit button pressed again while "exit\r" waits) finds it running
     if (closing_) return;
+    if (busy_) {
+        closePending_ = true;
+        return;
+    }
     closing_ = true;
     EnableWindow(false);
     closeSession();
     EndDialog(IDCANCEL);
 }
 
+void CMainDlg::beginBusy() { busy_ = true; }
+
+void CMainDlg::endBusy()
+{
+    busy_ = false;
+    if (closePending_) {
+        closePending_ = false;
+        PostClose();
+    }
+}
+
 void CMainDlg::closeSession()
 {
+    ui::killTimer(kLinkEventsTimer);
     const ShellTimings& t = shellTimings();
     if (connectionState_ != 0) {
         if (networkMode) {

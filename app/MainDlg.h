@@ -74,13 +74,22 @@ private:
     int exchange(std::string_view command, int timeoutMs, int kind);
     void showStop(const std::string& text);
 
+    // Writes a lost adapter to the log as soon as the loop wakes for it, not only at the next
+    // exchange.
+    static constexpr int kLinkEventsTimer = 3;
+
     Config config_;
     char replyStorage_[kMainReplyCapacity] = {};
     ReplyBuffer reply_{std::span<char>(replyStorage_)};
     std::string logText_;
     int logLineCount_ = 0;
     int connectionState_ = 0;
-    bool busy_ = false;     // an area cycle or a maintenance command runs
+    // An area cycle or a maintenance command runs. A close request that arrives meanwhile (the
+    // window manager's close button still works on a disabled window) waits until it is done.
+    void beginBusy();
+    void endBusy();
+    bool busy_ = false;
+    bool closePending_ = false;
     bool closing_ = false;  // the close path ran (or runs)
 };
 

@@ -131,6 +131,7 @@ bool CMainDlg::connectSerial()
     firmwareVersionText = probe.firmwareVersionText;
     LogLine("com open\r\n");
     connectionState_ = 1;
+    ui::setTimer(kLinkEventsTimer, std::chrono::seconds(1), [] { DeliverLinkEvents(); });
     return true;
 }
 

@@ -12,28 +12,6 @@ namespace kx {
 
 namespace {
 
-// Keeps the main window disabled while a maintenance exchange waits, so that no second
-// exchange can start from a click dispatched inside the wait.
-class Busy {
-public:
-    Busy(ui::Dialog& window, bool& busy) : window_(window), busy_(busy)
-    {
-        busy_ = true;
-        window_.EnableWindow(false);
-    }
-    ~Busy()
-    {
-        window_.EnableWindow(true);
-        busy_ = false;
-    }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-
-private:
-    ui::Dialog& window_;
-    bool& busy_;
-};
-
 bool confirm(const std::string& text)
 {
     return ui::MessageBox(text, windowTitle, ui::MsgButtons::OkCancel, ui::MsgIcon::Question) == ui::IDOK;
@@ -48,11 +26,12 @@ void CMainDlg::factoryInitialise()
     if (!confirm("工場出荷時へ初期化します。\r\n初期化後、" + name +
                  "をリブートし設定ユーティリティを終了します。\r\nよろしいですか？"))
         return;
-    int ok;
-    {
-        Busy busy(*this, busy_);
-        ok = exchange("restart\r", shellTimings().commandTimeoutMs, kTerminatorPrompt);
-    }
+    // the window stays disabled while the exchange waits, so no second exchange can start
+    beginBusy();
+    EnableWindow(false);
+    int ok = exchange("restart\r", shellTimings().commandTimeoutMs, kTerminatorPrompt);
+    EnableWindow(true);
+    endBusy();
     if (ok == 1) {
         LogLine("init ok\r\n");
         // the adapter reboots: the close sends no "exit\r"
@@ -67,13 +46,15 @@ void CMainDlg::registerDateTime()
 {
     if (networkMode != 0 || busy_ || closing_) return;
     if (!confirm("パソコンから日時を取得し" + SjisToUtf8(deviceName) + "へ登録します。\r\nよろしいですか？")) return;
-    Busy busy(*this, busy_);
     auto commands = dateTimeCommands(config_.clock ? config_.clock() : systemLocalTime());
     const int timeout = shellTimings().commandTimeoutMs;
+    beginBusy();
+    EnableWindow(false);
     // the registration reports nothing; a failed step skips the ones after it
-    if (exchange(commands[0], timeout, kTerminatorPrompt) != 1) return;
-    if (exchange(commands[1], timeout, kTerminatorPrompt) != 1) return;
-    (void)exchange(commands[2], timeout, kTerminatorPrompt);
+    if (exchange(commands[0], timeout, kTerminatorPrompt) == 1 && exchange(commands[1], timeout, kTerminatorPrompt) == 1)
+        (void)exchange(commands[2], timeout, kTerminatorPrompt);
+    EnableWindow(true);
+    endBusy();
 }
 
 void CMainDlg::showVersion()

@@ -19,8 +19,7 @@ void CMainDlg::runArea(int command)
         ui::MessageBox("この設定は、このバージョンではまだ使用できません。", windowTitle);
         return;
     }
-    busy_ = true;
-
+    beginBusy();
     int readResult = 0;
     EnableWindow(false);
     {
@@ -30,7 +29,7 @@ void CMainDlg::runArea(int command)
     EnableWindow(true);
     if (readResult != 1) {
         LogLine(texts->readError);
-        busy_ = false;
+        endBusy();
         return;
     }
     LogLine(texts->readOk);
@@ -38,12 +37,9 @@ void CMainDlg::runArea(int command)
     int result = area->run(*this);
 
     if (area->kind == AreaHandlers::Kind::Menu) {
-        busy_ = false;
         // the router writer restarts the adapter after its address changed: the run ends
-        if (command == IDC_MAIN_PNA_MENU && addressChanged) PostClose();
-        return;
-    }
-    if (result == IDOK && area->write) {
+        if (command == IDC_MAIN_PNA_MENU && addressChanged) closePending_ = true;
+    } else if (result == IDOK && area->write) {
         EnableWindow(false);
         {
             WaitWindow wait(this);
@@ -52,7 +48,7 @@ void CMainDlg::runArea(int command)
         EnableWindow(true);
         SetActiveWindow();
     }
-    busy_ = false;
+    endBusy();
 }
 
 }  // namespace kx

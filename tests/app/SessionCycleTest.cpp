@@ -1,5 +1,7 @@
 // The settings cycle, the close path and the maintenance commands, end to end against the
 // emulated adapter with test areas in place of the real ones.
+#include <algorithm>
+
 #include "app/AppState.h"
 #include "app/AreaRegistry.h"
 #include "link/Exchange.h"
@@ -118,6 +120,23 @@ TEST_F(SessionCycleTest, FailedReadLogsOneLineAndShowsNoDialog)
     EXPECT_EQ(r.log, (std::vector<std::string>{"com open", "Analog Status Read ERROR"}));
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(r.transcript, concat(probeLines(), {"show analog tel1", "exit"}));
+}
+
+TEST_F(SessionCycleTest, AdapterVanishingMidReplyIsLoggedAndTheCloseGoesOn)
+{
+    registerMenuArea(ui::IDOK);
+    startAdapter(withFault("drop=10/1:show analog"));
+    SessionResult r = run(kStart + "click 1539\n" + kClose + "answer ok\n");
+    EXPECT_FALSE(r.scriptFailed) << r.failure;
+    ASSERT_GE(r.log.size(), 3u);
+    EXPECT_EQ(r.log[0], "com open");
+    EXPECT_EQ(std::count(r.log.begin(), r.log.end(), "Analog Status Read ERROR"), 1);
+    EXPECT_EQ(std::count_if(r.log.begin(), r.log.end(),
+                            [](const std::string& l) { return l.rfind("Serial link lost", 0) == 0; }),
+              1);
+    // nothing more reaches the adapter; the exit fails at once and says so
+    EXPECT_EQ(r.transcript, concat(probeLines(), {"show analog tel1"}));
+    EXPECT_EQ(r.messageTexts(), std::vector<std::string>{"正常に終了できませんでした。"});
 }
 
 TEST_F(SessionCycleTest, DirectAreaIsWrittenAfterOkOnly)
