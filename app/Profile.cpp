@@ -166,11 +166,9 @@ Document parse(std::string_view content) {
             content = {};
         } else {
             content.remove_prefix(lf + 1);
-            line.ending = "\n";
-            if (text.ends_with('\r')) {
-                text.remove_suffix(1);
-                line.ending = "\r\n";
-            }
+            const bool crlf = text.ends_with('\r');
+            if (crlf) text.remove_suffix(1);
+            line.ending.assign(crlf ? "\r\n" : "\n");
             if (!newlineChosen) {
                 doc.newline = line.ending;
                 newlineChosen = true;
