@@ -2,8 +2,7 @@
 
 namespace kx {
 
-void resetAppState()
-{
+void resetAppState() {
     networkMode = 0;
     deviceName.clear();
     windowTitle.clear();

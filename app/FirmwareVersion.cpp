@@ -1,19 +1,18 @@
 #include "app/FirmwareVersion.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cctype>
 #include <cstddef>
 
 #include "link/TextFunctions.h"
 
 namespace kx {
 
-double leadingDecimal(std::string_view text)
-{
+double leadingDecimal(std::string_view text) {
     size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\v' ||
-                               text[i] == '\f' || text[i] == '\r'))
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
+                               text[i] == '\v' || text[i] == '\f' || text[i] == '\r'))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -21,20 +20,26 @@ double leadingDecimal(std::string_view text)
         ++i;
     }
     // only digits, one point and an exponent count as a number: no hex, no "inf" or "nan"
-    if (i >= text.size() || !(std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.')) return 0.0;
+    if (i >= text.size() || !(std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.'))
+        return 0.0;
     double value = 0.0;
-    auto [end, ec] = std::from_chars(text.data() + i, text.data() + text.size(), value, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) return negative ? -HUGE_VAL : HUGE_VAL;
-    if (ec != std::errc() || end == text.data() + i) return 0.0;
+    auto [end, ec] = std::from_chars(text.data() + i, text.data() + text.size(), value,
+                                     std::chars_format::general);
+    if (ec == std::errc::result_out_of_range)
+        return negative ? -HUGE_VAL : HUGE_VAL;
+    if (ec != std::errc() || end == text.data() + i)
+        return 0.0;
     return negative ? -value : value;
 }
 
-bool firmwareAccepted(std::string_view firmwareVersionText, double minimum)
-{
+bool firmwareAccepted(std::string_view firmwareVersionText, double minimum) {
     int p = FindText(firmwareVersionText, "Version ", 0);
-    if (p <= 0) return true;
+    if (p <= 0)
+        return true;
     size_t start = static_cast<size_t>(p - 1) + 8;
-    std::string_view number = start <= firmwareVersionText.size() ? firmwareVersionText.substr(start) : std::string_view{};
+    std::string_view number = start <= firmwareVersionText.size()
+                                  ? firmwareVersionText.substr(start)
+                                  : std::string_view{};
     return !(leadingDecimal(number) < minimum);
 }
 

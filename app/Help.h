@@ -10,9 +10,9 @@ namespace kx {
 
 // Help contexts: each dialog uses the same one for its "ヘルプ" button and the help key.
 inline constexpr int kHelpMainWindow = 10000;
-inline constexpr int kHelpTelPort = 10006;        // TEL1, TEL2, TEL3
+inline constexpr int kHelpTelPort = 10006;  // TEL1, TEL2, TEL3
 inline constexpr int kHelpAnalogCommon = 10007;
-inline constexpr int kHelpDigitalPort = 10009;    // DATA, USB
+inline constexpr int kHelpDigitalPort = 10009;  // DATA, USB
 inline constexpr int kHelpDigitalCommon = 10010;
 inline constexpr int kHelpBacpBap = 10012;
 inline constexpr int kHelpThroughputBod = 10013;

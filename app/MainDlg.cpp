@@ -22,13 +22,15 @@ CMainDlg* gInstance = nullptr;
 
 // The router variant's window: buttons for the two HomePNA commands beside the short numbers,
 // and the date and time registration in the "ﾌｧｲﾙ" menu.
-const ui::Template& mainTemplate(bool router)
-{
-    if (!router) return res::dialogTemplate(IDD_MAIN);
+const ui::Template& mainTemplate(bool router) {
+    if (!router)
+        return res::dialogTemplate(IDD_MAIN);
     static const ui::Template withRouter = [] {
         ui::Template t = res::dialogTemplate(IDD_MAIN);
-        insertControlAfter(t, IDC_MAIN_SHORTNUM, ui::tpl::button(IDC_MAIN_PNA_MENU, "ＨｏｍｅＰＮＡ詳細設定"));
-        insertControlAfter(t, IDC_MAIN_SHORTNUM, ui::tpl::button(IDC_MAIN_PNA_EASY, "ＨｏｍｅＰＮＡ簡単 設定"));
+        insertControlAfter(t, IDC_MAIN_SHORTNUM,
+                           ui::tpl::button(IDC_MAIN_PNA_MENU, "ＨｏｍｅＰＮＡ詳細設定"));
+        insertControlAfter(t, IDC_MAIN_SHORTNUM,
+                           ui::tpl::button(IDC_MAIN_PNA_EASY, "ＨｏｍｅＰＮＡ簡単 設定"));
         appendMenuItemBeside(t, ID_FILE_INIT, ui::tpl::menuItem("日時設定", ID_DATE_TIME));
         return t;
     }();
@@ -36,35 +38,35 @@ const ui::Template& mainTemplate(bool router)
 }
 
 // "MODE"/"ROUTER" = 1 asks for the router controls; read before the window is made.
-bool routerFromSettings()
-{
+bool routerFromSettings() {
     return Profile(SettingsFilePath(StartupDirectory())).readInt("MODE", "ROUTER", 0) == 1;
 }
 
 }  // namespace
 
 CMainDlg::CMainDlg(Config config)
-    : Dialog(mainTemplate(config.router || routerFromSettings())), config_(std::move(config))
-{
+    : Dialog(mainTemplate(config.router || routerFromSettings())), config_(std::move(config)) {
     gInstance = this;
     // the link's own lines (a lost adapter) go to the log pane like every other
     SetLinkLogHandler([](std::string_view line) {
-        if (gInstance) gInstance->LogLine(line);
+        if (gInstance)
+            gInstance->LogLine(line);
     });
 }
 
-CMainDlg::~CMainDlg()
-{
+CMainDlg::~CMainDlg() {
     SetLinkLogHandler(nullptr);
-    if (gInstance == this) gInstance = nullptr;
+    if (gInstance == this)
+        gInstance = nullptr;
     // whatever way the run ended, the port is released
     CloseSerialPort();
 }
 
-CMainDlg* CMainDlg::instance() { return gInstance; }
+CMainDlg* CMainDlg::instance() {
+    return gInstance;
+}
 
-void CMainDlg::LogLine(std::string_view text)
-{
+void CMainDlg::LogLine(std::string_view text) {
     logText_.append(text);
     if (hasWindow()) {
         SetDlgItemText(IDC_MAIN_LOG, logText_);
@@ -77,18 +79,15 @@ void CMainDlg::LogLine(std::string_view text)
     ui::noteLogLine(text);
 }
 
-void CMainDlg::showStop(const std::string& text)
-{
+void CMainDlg::showStop(const std::string& text) {
     ui::MessageBox(text, windowTitle, ui::MsgButtons::Ok, ui::MsgIcon::Stop);
 }
 
-int CMainDlg::exchange(std::string_view command, int timeoutMs, int kind)
-{
+int CMainDlg::exchange(std::string_view command, int timeoutMs, int kind) {
     return SendCommand(command, reply_, timeoutMs, kind);
 }
 
-void CMainDlg::OnCommand(int id)
-{
+void CMainDlg::OnCommand(int id) {
     switch (id) {
         case IDC_MAIN_ANALOG:
         case IDC_MAIN_DIGITAL:
@@ -118,16 +117,20 @@ void CMainDlg::OnCommand(int id)
     }
 }
 
-void CMainDlg::OnHelp() { ShowHelp(*this, kHelpMainWindow); }
+void CMainDlg::OnHelp() {
+    ShowHelp(*this, kHelpMainWindow);
+}
 
 // There is no cancel button, and Escape does nothing; anything that still asks to cancel takes
 // the close path.
-void CMainDlg::OnCancel() { OnClose(); }
+void CMainDlg::OnCancel() {
+    OnClose();
+}
 
-void CMainDlg::OnClose()
-{
+void CMainDlg::OnClose() {
     // a second request (the exit button pressed again while "exit\r" waits) finds it running
-    if (closing_) return;
+    if (closing_)
+        return;
     if (busy_) {
         closePending_ = true;
         return;
@@ -138,10 +141,11 @@ void CMainDlg::OnClose()
     EndDialog(IDCANCEL);
 }
 
-void CMainDlg::beginBusy() { busy_ = true; }
+void CMainDlg::beginBusy() {
+    busy_ = true;
+}
 
-void CMainDlg::endBusy()
-{
+void CMainDlg::endBusy() {
     busy_ = false;
     if (closePending_) {
         closePending_ = false;
@@ -149,15 +153,16 @@ void CMainDlg::endBusy()
     }
 }
 
-void CMainDlg::closeSession()
-{
+void CMainDlg::closeSession() {
     ui::killTimer(kLinkEventsTimer);
     const ShellTimings& t = shellTimings();
     if (connectionState_ != 0) {
         if (networkMode) {
-            if (config_.netClose) config_.netClose();
+            if (config_.netClose)
+                config_.netClose();
         } else {
-            if (changeCount != 0 && exchange("fromwr 15\r", t.fromwrTimeoutMs, kTerminatorWriteOk) != 1)
+            if (changeCount != 0 &&
+                exchange("fromwr 15\r", t.fromwrTimeoutMs, kTerminatorWriteOk) != 1)
                 showStop("書込みに失敗しました。");
             if (!addressChanged && exchange("exit\r", t.exitTimeoutMs, kTerminatorOk) != 1)
                 showStop("正常に終了できませんでした。");

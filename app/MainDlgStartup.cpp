@@ -24,24 +24,24 @@ constexpr int kDebugShowsLog = 99;
 constexpr std::size_t kModeTextBuffer = 260;
 }  // namespace
 
-bool CMainDlg::OnInitDialog()
-{
+bool CMainDlg::OnInitDialog() {
     Dialog::OnInitDialog();
     readSettings();
     SetDlgItemText(IDC_MAIN_LOG, logText_);
 
     // the short window: the area buttons only, without the debug log pane
-    if (debugMode != kDebugShowsLog) ShowControl(IDC_MAIN_DEBUG_GROUP, false);
+    if (debugMode != kDebugShowsLog)
+        ShowControl(IDC_MAIN_DEBUG_GROUP, false);
 
     connectionState_ = 0;
-    if (!connect()) return false;
+    if (!connect())
+        return false;
 
     SetWindowText(windowTitle);
     return true;
 }
 
-void CMainDlg::readSettings()
-{
+void CMainDlg::readSettings() {
     settingsFilePath = SettingsFilePath(StartupDirectory());
     helpFilePath = HelpFilePath(StartupDirectory());
     Profile settings(settingsFilePath);
@@ -54,15 +54,13 @@ void CMainDlg::readSettings()
     ui::SetMessageCaption(windowTitle);
 }
 
-bool CMainDlg::stopWithMessage(const std::string& text)
-{
+bool CMainDlg::stopWithMessage(const std::string& text) {
     showStop(text);
     PostClose();
     return false;
 }
 
-bool CMainDlg::connect()
-{
+bool CMainDlg::connect() {
     Profile settings(settingsFilePath);
     DeviceMap devices(settings, config_.runDevice, config_.runPort);
     CPortSelectDlg portDlg(windowTitle, settings, devices);
@@ -92,14 +90,14 @@ bool CMainDlg::connect()
         return true;  // the firmware gate has no version text to test on this path
     }
 
-    if (!connectSerial()) return false;
+    if (!connectSerial())
+        return false;
     if (!firmwareAccepted(firmwareVersionText, minFirmwareVersion))
         return stopWithMessage("現在のファームウェアでは、ご使用になれません。");
     return true;
 }
 
-bool CMainDlg::connectSerial()
-{
+bool CMainDlg::connectSerial() {
     Profile settings(settingsFilePath);
     DeviceMap devices(settings, config_.runDevice, config_.runPort);
     std::string port = DeviceMap::portName(comPortNumber);
@@ -111,13 +109,15 @@ bool CMainDlg::connectSerial()
         opened = OpenSerialPort(device);
     }
     if (!opened.ok()) {
-        std::string line = "Cannot open " + port + (device.empty() ? "" : " (" + device + ")") + ": " + opened.reason;
+        std::string line = "Cannot open " + port + (device.empty() ? "" : " (" + device + ")") +
+                           ": " + opened.reason;
         LogLine(line + "\r\n");
         std::fprintf(stderr, "kestrelx-setup: %s\n", line.c_str());
         return stopWithMessage("指定したポートがオープンできません。");
     }
 
-    ShellExchange ex = [this](std::string_view command, int timeoutMs, int kind, std::string_view& replyOut) {
+    ShellExchange ex = [this](std::string_view command, int timeoutMs, int kind,
+                              std::string_view& replyOut) {
         bool ok = exchange(command, timeoutMs, kind) == 1;
         replyOut = reply_.view();
         return ok;
@@ -127,7 +127,8 @@ bool CMainDlg::connectSerial()
         ui::pumpUntil([] { return false; }, ui::Clock::now() + duration);
     };
     ProbeOutcome probe = runProbe(ex, wait, deviceName, shellTimings());
-    if (!probe.ok) return stopWithMessage(probe.message);
+    if (!probe.ok)
+        return stopWithMessage(probe.message);
     firmwareVersionText = probe.firmwareVersionText;
     LogLine("com open\r\n");
     connectionState_ = 1;

@@ -12,16 +12,16 @@ namespace kx {
 
 namespace {
 
-bool confirm(const std::string& text)
-{
-    return ui::MessageBox(text, windowTitle, ui::MsgButtons::OkCancel, ui::MsgIcon::Question) == ui::IDOK;
+bool confirm(const std::string& text) {
+    return ui::MessageBox(text, windowTitle, ui::MsgButtons::OkCancel, ui::MsgIcon::Question) ==
+           ui::IDOK;
 }
 
 }  // namespace
 
-void CMainDlg::factoryInitialise()
-{
-    if (networkMode != 0 || busy_ || closing_) return;
+void CMainDlg::factoryInitialise() {
+    if (networkMode != 0 || busy_ || closing_)
+        return;
     std::string name = SjisToUtf8(deviceName);
     if (!confirm("工場出荷時へ初期化します。\r\n初期化後、" + name +
                  "をリブートし設定ユーティリティを終了します。\r\nよろしいですか？"))
@@ -42,23 +42,25 @@ void CMainDlg::factoryInitialise()
     }
 }
 
-void CMainDlg::registerDateTime()
-{
-    if (networkMode != 0 || busy_ || closing_) return;
-    if (!confirm("パソコンから日時を取得し" + SjisToUtf8(deviceName) + "へ登録します。\r\nよろしいですか？")) return;
+void CMainDlg::registerDateTime() {
+    if (networkMode != 0 || busy_ || closing_)
+        return;
+    if (!confirm("パソコンから日時を取得し" + SjisToUtf8(deviceName) +
+                 "へ登録します。\r\nよろしいですか？"))
+        return;
     auto commands = dateTimeCommands(config_.clock ? config_.clock() : systemLocalTime());
     const int timeout = shellTimings().commandTimeoutMs;
     beginBusy();
     EnableWindow(false);
     // the registration reports nothing; a failed step skips the ones after it
-    if (exchange(commands[0], timeout, kTerminatorPrompt) == 1 && exchange(commands[1], timeout, kTerminatorPrompt) == 1)
+    if (exchange(commands[0], timeout, kTerminatorPrompt) == 1 &&
+        exchange(commands[1], timeout, kTerminatorPrompt) == 1)
         (void)exchange(commands[2], timeout, kTerminatorPrompt);
     EnableWindow(true);
     endBusy();
 }
 
-void CMainDlg::showVersion()
-{
+void CMainDlg::showVersion() {
     CVersionDlg dlg(firmwareVersionText);
     dlg.DoModal();
 }

@@ -2,21 +2,23 @@
 
 namespace kx {
 
-OptionsResult parseOptions(const std::vector<std::string>& args)
-{
+OptionsResult parseOptions(const std::vector<std::string>& args) {
     Options o;
     auto fail = [](std::string why) { return OptionsResult{std::nullopt, std::move(why)}; };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) -> bool {
-            if (i + 1 >= args.size() || args[i + 1].empty()) return false;
+            if (i + 1 >= args.size() || args[i + 1].empty())
+                return false;
             out = args[++i];
             return true;
         };
         if (a == "--port") {
-            if (!value(o.portDevice)) return fail("--port needs a device, e.g. --port /dev/ttyUSB0");
+            if (!value(o.portDevice))
+                return fail("--port needs a device, e.g. --port /dev/ttyUSB0");
         } else if (a == "--script") {
-            if (!value(o.scriptPath)) return fail("--script needs a file");
+            if (!value(o.scriptPath))
+                return fail("--script needs a file");
         } else if (a == "--headless") {
             o.headless = true;
         } else if (a == "--demo") {
@@ -31,15 +33,18 @@ OptionsResult parseOptions(const std::vector<std::string>& args)
             return fail("unknown argument: " + a);
         }
     }
-    if (o.help || o.version) return {o, {}};
-    if (o.headless && o.scriptPath.empty()) return fail("--headless needs --script FILE");
-    if (!o.scriptPath.empty() && !o.headless) return fail("--script is only used with --headless");
-    if (o.demo && !o.portDevice.empty()) return fail("--demo and --port cannot be combined");
+    if (o.help || o.version)
+        return {o, {}};
+    if (o.headless && o.scriptPath.empty())
+        return fail("--headless needs --script FILE");
+    if (!o.scriptPath.empty() && !o.headless)
+        return fail("--script is only used with --headless");
+    if (o.demo && !o.portDevice.empty())
+        return fail("--demo and --port cannot be combined");
     return {o, {}};
 }
 
-std::string usageText()
-{
+std::string usageText() {
     return "Usage: kestrelx-setup [OPTION]...\n"
            "The settings utility of the KESTRELX ISDN terminal adapter.\n"
            "\n"

@@ -15,8 +15,7 @@ namespace {
 constexpr std::size_t kIpBuffer = 20;
 constexpr std::size_t kPasswordBuffer = 35;
 
-const ui::Template& portSelectTemplate()
-{
+const ui::Template& portSelectTemplate() {
     static const ui::Template tpl = [] {
         ui::Template t = res::dialogTemplate(IDD_PORT_SELECT);
         insertControlAfter(t, IDC_PORTSEL_COM, ui::tpl::text(IDC_PORTSEL_DEVICE));
@@ -27,19 +26,19 @@ const ui::Template& portSelectTemplate()
 
 }  // namespace
 
-CPortSelectDlg::CPortSelectDlg(std::string heading, const Profile& settings, const DeviceMap& devices)
-    : Dialog(portSelectTemplate()), heading_(std::move(heading)), settings_(settings), devices_(devices)
-{
-}
+CPortSelectDlg::CPortSelectDlg(std::string heading, const Profile& settings,
+                               const DeviceMap& devices)
+    : Dialog(portSelectTemplate()),
+      heading_(std::move(heading)),
+      settings_(settings),
+      devices_(devices) {}
 
-void CPortSelectDlg::DoDataExchange(ui::DataExchange& dx)
-{
+void CPortSelectDlg::DoDataExchange(ui::DataExchange& dx) {
     dx.radio(IDC_PORTSEL_SERIAL, radio_);
     dx.listIndex(IDC_PORTSEL_COM, comIndex_);
 }
 
-bool CPortSelectDlg::OnInitDialog()
-{
+bool CPortSelectDlg::OnInitDialog() {
     SetDlgItemTextUtf8(IDC_PORTSEL_HEADING, heading_);
 
     radio_ = settings_.readInt("PORTSEL", "PORT", 0);
@@ -57,7 +56,8 @@ bool CPortSelectDlg::OnInitDialog()
     }
     // what the fields show of the values (a value longer than the limit may show cut)
     for (Field* f : {&ip_, &login_, &admin_}) {
-        if (!GetDlgItemText(f->id, static_cast<int>(f->read.size()) + 1, f->shown)) f->shown.clear();
+        if (!GetDlgItemText(f->id, static_cast<int>(f->read.size()) + 1, f->shown))
+            f->shown.clear();
     }
 
     // the short window: the COM group and the two buttons; the stored PORT decides the link
@@ -69,49 +69,49 @@ bool CPortSelectDlg::OnInitDialog()
     return true;
 }
 
-void CPortSelectDlg::enableForLink(bool network)
-{
+void CPortSelectDlg::enableForLink(bool network) {
     EnableControl(IDC_PORTSEL_COM, !network);
     EnableControl(IDC_PORTSEL_IP_ADDRESS, network);
     EnableControl(IDC_PORTSEL_LOGIN_PASSWORD, network);
     EnableControl(IDC_PORTSEL_ADMIN_PASSWORD, network);
 }
 
-void CPortSelectDlg::OnCommand(int id)
-{
-    if (id == IDC_PORTSEL_SERIAL) enableForLink(false);
-    if (id == IDC_PORTSEL_PNA) enableForLink(true);
+void CPortSelectDlg::OnCommand(int id) {
+    if (id == IDC_PORTSEL_SERIAL)
+        enableForLink(false);
+    if (id == IDC_PORTSEL_PNA)
+        enableForLink(true);
 }
 
-void CPortSelectDlg::OnSelChange(int id)
-{
-    if (id == IDC_PORTSEL_COM) showDevice();
+void CPortSelectDlg::OnSelChange(int id) {
+    if (id == IDC_PORTSEL_COM)
+        showDevice();
 }
 
-void CPortSelectDlg::showDevice()
-{
+void CPortSelectDlg::showDevice() {
     std::string device = devices_.device(GetListIndex(IDC_PORTSEL_COM) + 1);
     SetDlgItemTextUtf8(IDC_PORTSEL_DEVICE, device);
 }
 
-bool CPortSelectDlg::take(const Field& f, std::string& out)
-{
+bool CPortSelectDlg::take(const Field& f, std::string& out) {
     std::string text;
     if (!GetDlgItemText(f.id, f.limit, text)) {
         ui::InputError(f.error);
         return false;
     }
     std::string whole;
-    bool unchanged = GetDlgItemText(f.id, static_cast<int>(f.shown.size()) + 1, whole) && whole == f.shown;
+    bool unchanged =
+        GetDlgItemText(f.id, static_cast<int>(f.shown.size()) + 1, whole) && whole == f.shown;
     out = unchanged ? f.read : text;
     return true;
 }
 
-void CPortSelectDlg::OnOK()
-{
-    if (!UpdateData(true)) return;
+void CPortSelectDlg::OnOK() {
+    if (!UpdateData(true))
+        return;
     std::string ip, login, admin;
-    if (!take(ip_, ip) || !take(login_, login) || !take(admin_, admin)) return;
+    if (!take(ip_, ip) || !take(login_, login) || !take(admin_, admin))
+        return;
 
     linkChoice = radio_;
     comPortNumber = comIndex_ + 1;
@@ -121,7 +121,8 @@ void CPortSelectDlg::OnOK()
 
     // stored before the link is tried, so a failed connection still remembers the choice
     auto note = [this](const ProfileResult& r) {
-        if (!r.ok() && writeError.empty()) writeError = r.message;
+        if (!r.ok() && writeError.empty())
+            writeError = r.message;
     };
     note(settings_.writeInt("PORTSEL", "PORT", linkChoice));
     note(settings_.writeInt("PORTSEL", "COM", comPortNumber));

@@ -25,9 +25,9 @@ public:
     CPortSelectDlg(std::string heading, const Profile& settings, const DeviceMap& devices);
 
     // The outputs, filled by "接続" (OK): the same values as written to the settings file.
-    int linkChoice = 0;       // 0 serial, 1 HomePNA (network)
-    int comPortNumber = 0;    // selected item + 1 (0 when nothing was selected)
-    std::string ipAddress;    // CP932 bytes, as in the file
+    int linkChoice = 0;     // 0 serial, 1 HomePNA (network)
+    int comPortNumber = 0;  // selected item + 1 (0 when nothing was selected)
+    std::string ipAddress;  // CP932 bytes, as in the file
     std::string loginPassword;
     std::string adminPassword;
     // The first settings-file write that failed ("" when all were stored).
@@ -60,9 +60,18 @@ private:
     const DeviceMap& devices_;
     int radio_ = -1;
     int comIndex_ = -1;
-    Field ip_{IDC_PORTSEL_IP_ADDRESS, kIpAddressLimit, "ＩＰアドレスの入力に間違いがあります。", {}, {}};
-    Field login_{IDC_PORTSEL_LOGIN_PASSWORD, kPasswordLimit, "ログインパスワードの入力に間違いがあります。", {}, {}};
-    Field admin_{IDC_PORTSEL_ADMIN_PASSWORD, kPasswordLimit, "管理者パスワードの入力に間違いがあります。", {}, {}};
+    Field ip_{
+        IDC_PORTSEL_IP_ADDRESS, kIpAddressLimit, "ＩＰアドレスの入力に間違いがあります。", {}, {}};
+    Field login_{IDC_PORTSEL_LOGIN_PASSWORD,
+                 kPasswordLimit,
+                 "ログインパスワードの入力に間違いがあります。",
+                 {},
+                 {}};
+    Field admin_{IDC_PORTSEL_ADMIN_PASSWORD,
+                 kPasswordLimit,
+                 "管理者パスワードの入力に間違いがあります。",
+                 {},
+                 {}};
 };
 
 }  // namespace kx

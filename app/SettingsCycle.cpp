@@ -9,10 +9,10 @@
 
 namespace kx {
 
-void CMainDlg::runArea(int command)
-{
+void CMainDlg::runArea(int command) {
     const AreaLogTexts* texts = areaLogTexts(command);
-    if (!texts || busy_ || closing_) return;
+    if (!texts || busy_ || closing_)
+        return;
     const AreaHandlers* area = findArea(command);
     if (!area || !area->read || !area->run) {
         LogLine(std::string(texts->name) + " settings are not available in this version\r\n");
@@ -38,7 +38,8 @@ void CMainDlg::runArea(int command)
 
     if (area->kind == AreaHandlers::Kind::Menu) {
         // the router writer restarts the adapter after its address changed: the run ends
-        if (command == IDC_MAIN_PNA_MENU && addressChanged) closePending_ = true;
+        if (command == IDC_MAIN_PNA_MENU && addressChanged)
+            closePending_ = true;
     } else if (result == IDOK && area->write) {
         EnableWindow(false);
         {

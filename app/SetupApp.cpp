@@ -5,8 +5,7 @@
 
 namespace kx {
 
-void CSetupApp::InitInstance()
-{
+void CSetupApp::InitInstance() {
     // every exchange waits in the dialog loop, so windows keep painting meanwhile
     SetExchangePump(&ui::pump());
     {

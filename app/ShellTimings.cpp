@@ -2,8 +2,7 @@
 
 namespace kx {
 
-ShellTimings& shellTimings()
-{
+ShellTimings& shellTimings() {
     static ShellTimings timings;
     return timings;
 }

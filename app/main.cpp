@@ -25,15 +25,15 @@ void registerAreas() {}
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // the settings file belongs to the folder the program was started in
     kx::StartupDirectory();
 
     std::vector<std::string> args(argv + 1, argv + argc);
     kx::OptionsResult parsed = kx::parseOptions(args);
     if (!parsed.options) {
-        std::fprintf(stderr, "kestrelx-setup: %s\nTry 'kestrelx-setup --help'.\n", parsed.error.c_str());
+        std::fprintf(stderr, "kestrelx-setup: %s\nTry 'kestrelx-setup --help'.\n",
+                     parsed.error.c_str());
         return 2;
     }
     const kx::Options& options = *parsed.options;
@@ -59,12 +59,14 @@ int main(int argc, char** argv)
         std::string error;
         emulator = kx::sim::Emulator::start(kx::sim::EmulatorOptions{}, error);
         if (!emulator) {
-            std::fprintf(stderr, "kestrelx-setup: the emulated adapter cannot start: %s\n", error.c_str());
+            std::fprintf(stderr, "kestrelx-setup: the emulated adapter cannot start: %s\n",
+                         error.c_str());
             return 1;
         }
         config.runDevice = emulator->ptyPath();
         config.runPort = 1;
-        std::fprintf(stderr, "kestrelx-setup: demo adapter on %s (COM1)\n", config.runDevice.c_str());
+        std::fprintf(stderr, "kestrelx-setup: demo adapter on %s (COM1)\n",
+                     config.runDevice.c_str());
     }
 
     std::shared_ptr<kx::ui::headless::ScriptUser> user;
@@ -85,8 +87,10 @@ int main(int argc, char** argv)
         helpBrowser = std::make_unique<kx::HelpBrowser>();
         kx::setHelpViewer(helpBrowser.get());
 #else
-        std::fputs("kestrelx-setup: this build has no windows (built without Qt); use --headless --script FILE\n",
-                   stderr);
+        std::fputs(
+            "kestrelx-setup: this build has no windows (built without Qt); use --headless --script "
+            "FILE\n",
+            stderr);
         return 1;
 #endif
     }

@@ -13,8 +13,7 @@ struct HelpBrowser::Window {
 HelpBrowser::HelpBrowser() = default;
 HelpBrowser::~HelpBrowser() = default;
 
-bool HelpBrowser::showPage(const std::string& path, std::string& error)
-{
+bool HelpBrowser::showPage(const std::string& path, std::string& error) {
     QFileInfo info(QString::fromStdString(path));
     if (!info.isReadable()) {
         error = path + " cannot be read";

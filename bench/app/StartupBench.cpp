@@ -28,14 +28,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void BM_StartToMainWindowReady(benchmark::State& state)
-{
+void BM_StartToMainWindowReady(benchmark::State& state) {
     namespace fs = std::filesystem;
     fs::path folder = fs::temp_directory_path() / "kx-app-bench";
     fs::create_directories(folder);
     fs::current_path(folder);
     kx::StartupDirectory();
-    std::ofstream(kx::SettingsFilePath(folder.string())) << "[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=1\n";
+    std::ofstream(kx::SettingsFilePath(folder.string()))
+        << "[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=1\n";
 
     kx::sim::EmulatorOptions options;
     options.paced = true;
@@ -60,7 +60,8 @@ void BM_StartToMainWindowReady(benchmark::State& state)
     double totalMs = 0;
     for (auto _ : state) {
         kx::resetAppState();
-        auto user = kx::ui::headless::ScriptUser::fromText("dialog 129\nclick 1\ndialog 102\nclick 1539\nclick 1590\n");
+        auto user = kx::ui::headless::ScriptUser::fromText(
+            "dialog 129\nclick 1\ndialog 102\nclick 1539\nclick 1590\n");
         std::ostringstream sink;
         user->setOutput(sink);
         kx::ui::headless::install(std::shared_ptr<kx::ui::headless::ScriptUser>(std::move(user)));
@@ -80,7 +81,10 @@ void BM_StartToMainWindowReady(benchmark::State& state)
     fs::current_path("/");
     fs::remove_all(folder);
 }
-BENCHMARK(BM_StartToMainWindowReady)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_StartToMainWindowReady)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 }  // namespace
 

@@ -17,8 +17,7 @@ const std::string kClose = "dialog 102\nclick 1590\n";
 struct WindowProbe {
     bool logVisible = false;
     bool pnaButtons = false;
-    void install()
-    {
+    void install() {
         AreaHandlers area;
         area.read = [](CMainDlg&) { return 1; };
         area.run = [this](CMainDlg& main) {
@@ -32,16 +31,14 @@ struct WindowProbe {
 
 class MainWindowTest : public SessionTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SessionTest::SetUp();
         useFastTimings();
         startAdapter();
     }
 };
 
-TEST_F(MainWindowTest, LogPaneOnlyWithDebug99)
-{
+TEST_F(MainWindowTest, LogPaneOnlyWithDebug99) {
     for (int debug : {99, 98, 100, 0}) {
         SCOPED_TRACE(debug);
         resetAppState();
@@ -55,13 +52,15 @@ TEST_F(MainWindowTest, LogPaneOnlyWithDebug99)
     }
 }
 
-TEST_F(MainWindowTest, RouterControlsFromTheCommandLineOrTheSettingsFile)
-{
+TEST_F(MainWindowTest, RouterControlsFromTheCommandLineOrTheSettingsFile) {
     struct Row {
         bool option;
         const char* mode;
         bool shown;
-    } rows[] = {{true, "", true}, {false, "ROUTER=1\n", true}, {false, "ROUTER=2\n", false}, {false, "", false}};
+    } rows[] = {{true, "", true},
+                {false, "ROUTER=1\n", true},
+                {false, "ROUTER=2\n", false},
+                {false, "", false}};
     for (const Row& row : rows) {
         resetAppState();
         writeSettings(std::string("[MODE]\n") + row.mode + "[PORTSEL]\nPORT=0\nCOM=1\n");
@@ -70,7 +69,8 @@ TEST_F(MainWindowTest, RouterControlsFromTheCommandLineOrTheSettingsFile)
         CMainDlg::Config config;
         config.router = row.option;
         // the router buttons run their areas; none is registered, which the window says
-        std::string extra = row.shown ? "click 1001\nanswer ok\ndialog 102\nclick 1538\nanswer ok\n" : "";
+        std::string extra =
+            row.shown ? "click 1001\nanswer ok\ndialog 102\nclick 1538\nanswer ok\n" : "";
         SessionResult r = run(kStart + "click 1539\n" + extra + kClose, config);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(probe.pnaButtons, row.shown);
@@ -78,10 +78,10 @@ TEST_F(MainWindowTest, RouterControlsFromTheCommandLineOrTheSettingsFile)
     }
 }
 
-TEST_F(MainWindowTest, PortDialogWritesItsFieldsBeforeConnecting)
-{
+TEST_F(MainWindowTest, PortDialogWritesItsFieldsBeforeConnecting) {
     writeSettings(
-        "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=10.0.0.1\n[OPTION]\nDATA1=abc\nDATA2=averylongpassword12\n");
+        "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=10.0.0.1\n[OPTION]\nDATA1=abc\nDATA2="
+        "averylongpassword12\n");
     // the short window hides the address and passwords: the user cannot reach them
     SessionResult r = run("dialog 129\ntext 1010 newpw\n");
     EXPECT_TRUE(r.scriptFailed);
@@ -92,24 +92,24 @@ TEST_F(MainWindowTest, PortDialogWritesItsFieldsBeforeConnecting)
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     // the long administrator password was written by hand and never touched: kept whole
     EXPECT_EQ(readSettings(),
-              "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=10.0.0.1\n[OPTION]\nDATA1=abc\nDATA2=averylongpassword12\n");
+              "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=10.0.0.1\n[OPTION]\nDATA1=abc\nDATA2="
+              "averylongpassword12\n");
     EXPECT_EQ(ipAddressText, "10.0.0.1");
     EXPECT_EQ(loginPassword, "abc");
     EXPECT_EQ(adminPassword, "averylongpassword12");
 }
 
-TEST_F(MainWindowTest, NoSettingsFileMeansSerialCom1AndAnyAdapter)
-{
+TEST_F(MainWindowTest, NoSettingsFileMeansSerialCom1AndAnyAdapter) {
     writeSettings("");
     SessionResult r = run(kStart + "click 1590\n");
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_EQ(windowTitle, " 設定ユーティリティ");
     EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
-    EXPECT_EQ(readSettings(), "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=\n[OPTION]\nDATA1=\nDATA2=\n");
+    EXPECT_EQ(readSettings(),
+              "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=\n[OPTION]\nDATA1=\nDATA2=\n");
 }
 
-TEST_F(MainWindowTest, HelpOpensTheMainWindowPageOrSaysItIsMissing)
-{
+TEST_F(MainWindowTest, HelpOpensTheMainWindowPageOrSaysItIsMissing) {
     SessionResult r = run(kStart + "key F1\ncommand 32774\n" + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.messages.empty());
@@ -119,11 +119,11 @@ TEST_F(MainWindowTest, HelpOpensTheMainWindowPageOrSaysItIsMissing)
     helpSearchDirectories() = {startupFolder() + "/nowhere"};
     r = run(kStart + "key F1\nanswer ok\n" + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_EQ(r.messageTexts(), std::vector<std::string>{"ヘルプファイル（10000.html）が見つかりません。"});
+    EXPECT_EQ(r.messageTexts(),
+              std::vector<std::string>{"ヘルプファイル（10000.html）が見つかりません。"});
 }
 
-TEST_F(MainWindowTest, VersionDialogSendsNothing)
-{
+TEST_F(MainWindowTest, VersionDialogSendsNothing) {
     SessionResult r = run(kStart + "command 32773\ndialog 100\nkey F1\nclick 1\n" + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.messages.empty());

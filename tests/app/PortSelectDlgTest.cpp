@@ -16,8 +16,7 @@ namespace {
 
 class PortSelectDlgTest : public SessionTest {};
 
-TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice)
-{
+TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice) {
     writeSettings("[PORTSEL]\nPORT=0\nCOM=2\n[DEVICES]\nCOM2=/dev/ttyUSB0\n");
     ui::headless::install();
     Profile settings(SettingsFilePath(startupFolder()));
@@ -46,9 +45,10 @@ TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice)
     EXPECT_FALSE(seen.panelVisible);
 }
 
-TEST_F(PortSelectDlgTest, NetworkChoiceEnablesTheAddressAndOkStoresEveryField)
-{
-    writeSettings("[PORTSEL]\nPORT=1\nCOM=3\n[IPADDR]\nFIELD=192.168.1.20\n[OPTION]\nDATA1=login1\nDATA2=admin2\n");
+TEST_F(PortSelectDlgTest, NetworkChoiceEnablesTheAddressAndOkStoresEveryField) {
+    writeSettings(
+        "[PORTSEL]\nPORT=1\nCOM=3\n[IPADDR]\nFIELD=192.168.1.20\n[OPTION]\nDATA1=login1\nDATA2="
+        "admin2\n");
     ui::headless::install();
     Profile settings(SettingsFilePath(startupFolder()));
     DeviceMap devices(settings, "");
@@ -67,7 +67,8 @@ TEST_F(PortSelectDlgTest, NetworkChoiceEnablesTheAddressAndOkStoresEveryField)
     EXPECT_EQ(dlg.comPortNumber, 3);
     EXPECT_EQ(dlg.ipAddress, "10.20.30.40");
     EXPECT_EQ(readSettings(),
-              "[PORTSEL]\nPORT=1\nCOM=3\n[IPADDR]\nFIELD=10.20.30.40\n[OPTION]\nDATA1=login1\nDATA2=admin2\n");
+              "[PORTSEL]\nPORT=1\nCOM=3\n[IPADDR]\nFIELD=10.20.30.40\n[OPTION]\nDATA1="
+              "login1\nDATA2=admin2\n");
 }
 
 }  // namespace

@@ -22,26 +22,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> scenarios()
-{
+std::vector<std::string> scenarios() {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(KX_REPLAY_DIR))
-        if (entry.path().extension() == ".script" && fs::exists(fs::path(entry.path()).replace_extension(".expect")))
+        if (entry.path().extension() == ".script" &&
+            fs::exists(fs::path(entry.path()).replace_extension(".expect")))
             names.push_back(entry.path().stem().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-std::vector<std::string> lines(const std::string& text)
-{
+std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) out.push_back(line);
     return out;
 }
 
-std::string readFile(const fs::path& path)
-{
+std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
@@ -54,12 +52,12 @@ struct Program {
 };
 
 // Runs kestrelx-setup in `folder` with `args`; standard output is collected in a file.
-Program runProgram(const fs::path& folder, const std::vector<std::string>& args)
-{
+Program runProgram(const fs::path& folder, const std::vector<std::string>& args) {
     fs::path outPath = folder / "stdout.txt";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     std::vector<std::string> all{KX_SETUP_BINARY};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -73,7 +71,8 @@ Program runProgram(const fs::path& folder, const std::vector<std::string>& args)
     fs::current_path(here);
     posix_spawn_file_actions_destroy(&actions);
     Program p;
-    if (rc != 0) return p;
+    if (rc != 0)
+        return p;
     int status = 0;
     waitpid(pid, &status, 0);
     p.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -83,10 +82,10 @@ Program runProgram(const fs::path& folder, const std::vector<std::string>& args)
 
 class Replay : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(Replay, AdapterReceivesTheExpectedLines)
-{
+TEST_P(Replay, AdapterReceivesTheExpectedLines) {
     const std::string name = GetParam();
-    fs::path folder = fs::temp_directory_path() / ("kx-replay-" + name + "-" + std::to_string(::getpid()));
+    fs::path folder =
+        fs::temp_directory_path() / ("kx-replay-" + name + "-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     std::ofstream(folder / "setutily.ini") << "[PORTSEL]\nPORT=0\nCOM=1\n";
 
@@ -94,7 +93,8 @@ TEST_P(Replay, AdapterReceivesTheExpectedLines)
     auto adapter = sim::Emulator::start({}, error);
     ASSERT_TRUE(adapter) << error;
     fs::path script = fs::path(KX_REPLAY_DIR) / (name + ".script");
-    Program p = runProgram(folder, {"--port", adapter->ptyPath(), "--headless", "--script", script.string()});
+    Program p = runProgram(
+        folder, {"--port", adapter->ptyPath(), "--headless", "--script", script.string()});
     EXPECT_EQ(p.status, 0) << p.output;
 
     std::vector<std::string> expectedLines, expectedMessages;
@@ -103,24 +103,24 @@ TEST_P(Replay, AdapterReceivesTheExpectedLines)
     }
     std::vector<std::string> messages;
     for (const std::string& line : lines(p.output))
-        if (line.rfind("message: ", 0) == 0) messages.push_back(line);
+        if (line.rfind("message: ", 0) == 0)
+            messages.push_back(line);
     EXPECT_EQ(adapter->transcript().lines(), expectedLines);
     EXPECT_EQ(messages, expectedMessages);
     fs::remove_all(folder);
 }
 
-std::string scenarioName(const ::testing::TestParamInfo<std::string>& param)
-{
+std::string scenarioName(const ::testing::TestParamInfo<std::string>& param) {
     std::string n = param.param;
     for (char& c : n)
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
     return n;
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, Replay, ::testing::ValuesIn(scenarios()), scenarioName);
 
-TEST(ReplayProgram, FailedLineEndsWithStatus2ThroughTheClosePath)
-{
+TEST(ReplayProgram, FailedLineEndsWithStatus2ThroughTheClosePath) {
     fs::path folder = fs::temp_directory_path() / ("kx-replay-fail-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     std::ofstream(folder / "setutily.ini") << "[PORTSEL]\nPORT=0\nCOM=1\n";
@@ -128,7 +128,8 @@ TEST(ReplayProgram, FailedLineEndsWithStatus2ThroughTheClosePath)
     std::string error;
     auto adapter = sim::Emulator::start({}, error);
     ASSERT_TRUE(adapter) << error;
-    Program p = runProgram(folder, {"--port", adapter->ptyPath(), "--headless", "--script", (folder / "bad.script").string()});
+    Program p = runProgram(folder, {"--port", adapter->ptyPath(), "--headless", "--script",
+                                    (folder / "bad.script").string()});
     EXPECT_EQ(p.status, 2);
     EXPECT_NE(p.output.find("script: line 4: "), std::string::npos) << p.output;
     EXPECT_NE(p.output.find("log: com open"), std::string::npos) << p.output;

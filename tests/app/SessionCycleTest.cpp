@@ -17,8 +17,7 @@ namespace {
 const std::string kStart = "dialog 129\nclick 1\ndialog 102\n";
 const std::string kClose = "dialog 102\nclick 1590\n";
 
-sim::EmulatorOptions withFault(const std::string& spec)
-{
+sim::EmulatorOptions withFault(const std::string& spec) {
     sim::EmulatorOptions options;
     sim::FaultRule rule;
     std::string error;
@@ -29,29 +28,32 @@ sim::EmulatorOptions withFault(const std::string& spec)
 
 // A menu area on the analog button: reads "show analog tel1", and its menu ends with
 // `result`, counting a confirmed dialog as the real menus do.
-void registerMenuArea(int result, int* runs = nullptr)
-{
+void registerMenuArea(int result, int* runs = nullptr) {
     AreaHandlers area;
     area.kind = AreaHandlers::Kind::Menu;
     area.read = [](CMainDlg& main) {
         return SendCommand("show analog tel1\r", main.reply(), 10000, kTerminatorPrompt);
     };
     area.run = [result, runs](CMainDlg&) {
-        if (runs) ++*runs;
-        if (result == ui::IDOK) ++changeCount;
+        if (runs)
+            ++*runs;
+        if (result == ui::IDOK)
+            ++changeCount;
         return result;
     };
     registerArea(IDC_MAIN_ANALOG, area);
 }
 
 // A direct area on the short-number button whose writer returns `writeResult`.
-void registerDirectArea(int dialogResult, int writeResult)
-{
+void registerDirectArea(int dialogResult, int writeResult) {
     AreaHandlers area;
     area.kind = AreaHandlers::Kind::Direct;
-    area.read = [](CMainDlg& main) { return SendCommand("show shortnum\r", main.reply(), 10000, kTerminatorPrompt); };
+    area.read = [](CMainDlg& main) {
+        return SendCommand("show shortnum\r", main.reply(), 10000, kTerminatorPrompt);
+    };
     area.run = [dialogResult](CMainDlg&) {
-        if (dialogResult == ui::IDOK) ++changeCount;
+        if (dialogResult == ui::IDOK)
+            ++changeCount;
         return dialogResult;
     };
     area.write = [writeResult](CMainDlg&) { return writeResult; };
@@ -60,15 +62,13 @@ void registerDirectArea(int dialogResult, int writeResult)
 
 class SessionCycleTest : public SessionTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SessionTest::SetUp();
         useFastTimings();
     }
 };
 
-TEST_F(SessionCycleTest, CloseStoresOnlyAfterAConfirmedDialog)
-{
+TEST_F(SessionCycleTest, CloseStoresOnlyAfterAConfirmedDialog) {
     struct Row {
         const char* name;
         std::vector<int> results;  // the menu's result at each click
@@ -76,7 +76,8 @@ TEST_F(SessionCycleTest, CloseStoresOnlyAfterAConfirmedDialog)
     } rows[] = {
         {"cancelled", {ui::IDCANCEL}, {"show analog tel1", "exit"}},
         {"confirmed", {ui::IDOK}, {"show analog tel1", "fromwr 15", "exit"}},
-        {"confirmed, then cancelled", {ui::IDOK, ui::IDCANCEL},
+        {"confirmed, then cancelled",
+         {ui::IDOK, ui::IDCANCEL},
          {"show analog tel1", "show analog tel1", "fromwr 15", "exit"}},
     };
     for (const Row& row : rows) {
@@ -91,7 +92,8 @@ TEST_F(SessionCycleTest, CloseStoresOnlyAfterAConfirmedDialog)
         };
         area.run = [&](CMainDlg&) {
             int result = row.results.at(click++);
-            if (result == ui::IDOK) ++changeCount;
+            if (result == ui::IDOK)
+                ++changeCount;
             return result;
         };
         registerArea(IDC_MAIN_ANALOG, area);
@@ -109,8 +111,7 @@ TEST_F(SessionCycleTest, CloseStoresOnlyAfterAConfirmedDialog)
     }
 }
 
-TEST_F(SessionCycleTest, FailedReadLogsOneLineAndShowsNoDialog)
-{
+TEST_F(SessionCycleTest, FailedReadLogsOneLineAndShowsNoDialog) {
     int runs = 0;
     registerMenuArea(ui::IDOK, &runs);
     startAdapter(withFault("silent/1:show analog"));
@@ -122,8 +123,7 @@ TEST_F(SessionCycleTest, FailedReadLogsOneLineAndShowsNoDialog)
     EXPECT_EQ(r.transcript, concat(probeLines(), {"show analog tel1", "exit"}));
 }
 
-TEST_F(SessionCycleTest, AdapterVanishingMidReplyIsLoggedAndTheCloseGoesOn)
-{
+TEST_F(SessionCycleTest, AdapterVanishingMidReplyIsLoggedAndTheCloseGoesOn) {
     registerMenuArea(ui::IDOK);
     startAdapter(withFault("drop=10/1:show analog"));
     SessionResult r = run(kStart + "click 1539\n" + kClose + "answer ok\n");
@@ -131,24 +131,29 @@ TEST_F(SessionCycleTest, AdapterVanishingMidReplyIsLoggedAndTheCloseGoesOn)
     ASSERT_GE(r.log.size(), 3u);
     EXPECT_EQ(r.log[0], "com open");
     EXPECT_EQ(std::count(r.log.begin(), r.log.end(), "Analog Status Read ERROR"), 1);
-    EXPECT_EQ(std::count_if(r.log.begin(), r.log.end(),
-                            [](const std::string& l) { return l.rfind("Serial link lost", 0) == 0; }),
-              1);
+    EXPECT_EQ(
+        std::count_if(r.log.begin(), r.log.end(),
+                      [](const std::string& l) { return l.rfind("Serial link lost", 0) == 0; }),
+        1);
     // nothing more reaches the adapter; the exit fails at once and says so
     EXPECT_EQ(r.transcript, concat(probeLines(), {"show analog tel1"}));
     EXPECT_EQ(r.messageTexts(), std::vector<std::string>{"正常に終了できませんでした。"});
 }
 
-TEST_F(SessionCycleTest, DirectAreaIsWrittenAfterOkOnly)
-{
+TEST_F(SessionCycleTest, DirectAreaIsWrittenAfterOkOnly) {
     struct Row {
         int dialog;
         int write;
         std::vector<std::string> log;
     } rows[] = {
-        {ui::IDOK, 1, {"com open", "Short Number Status Read OK", "View Short Number Dlg", "Short Number Status Write OK"}},
-        {ui::IDOK, 0,
-         {"com open", "Short Number Status Read OK", "View Short Number Dlg", "Short Number Status Write ERROR"}},
+        {ui::IDOK,
+         1,
+         {"com open", "Short Number Status Read OK", "View Short Number Dlg",
+          "Short Number Status Write OK"}},
+        {ui::IDOK,
+         0,
+         {"com open", "Short Number Status Read OK", "View Short Number Dlg",
+          "Short Number Status Write ERROR"}},
         {ui::IDCANCEL, 1, {"com open", "Short Number Status Read OK", "View Short Number Dlg"}},
     };
     for (const Row& row : rows) {
@@ -161,18 +166,18 @@ TEST_F(SessionCycleTest, DirectAreaIsWrittenAfterOkOnly)
     }
 }
 
-TEST_F(SessionCycleTest, AreaWithoutHandlersSaysSo)
-{
+TEST_F(SessionCycleTest, AreaWithoutHandlersSaysSo) {
     startAdapter();
     SessionResult r = run(kStart + "click 1540\nanswer ok\n" + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_EQ(r.messageTexts(), std::vector<std::string>{"この設定は、このバージョンではまだ使用できません。"});
-    EXPECT_EQ(r.log, (std::vector<std::string>{"com open", "Digital settings are not available in this version"}));
+    EXPECT_EQ(r.messageTexts(),
+              std::vector<std::string>{"この設定は、このバージョンではまだ使用できません。"});
+    EXPECT_EQ(r.log, (std::vector<std::string>{
+                         "com open", "Digital settings are not available in this version"}));
     EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
 }
 
-TEST_F(SessionCycleTest, FailuresAtCloseAreShownAndTheCloseGoesOn)
-{
+TEST_F(SessionCycleTest, FailuresAtCloseAreShownAndTheCloseGoesOn) {
     struct Row {
         const char* fault;
         std::vector<std::string> messages;
@@ -194,30 +199,28 @@ TEST_F(SessionCycleTest, FailuresAtCloseAreShownAndTheCloseGoesOn)
     }
 }
 
-TEST_F(SessionCycleTest, FactoryInitialisationEndsWithoutExit)
-{
+TEST_F(SessionCycleTest, FactoryInitialisationEndsWithoutExit) {
     startAdapter();
     SessionResult r = run(kStart + "command 32771\nanswer ok\n");
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_EQ(r.transcript, concat(probeLines(), {"restart"}));
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.messages[0].text,
-              "工場出荷時へ初期化します。\r\n初期化後、をリブートし設定ユーティリティを終了します。\r\nよろしいですか？");
+              "工場出荷時へ初期化します。\r\n初期化後、をリブートし設定ユーティリティを終了します。"
+              "\r\nよろしいですか？");
     EXPECT_EQ(r.messages[0].buttons, ui::MsgButtons::OkCancel);
     EXPECT_EQ(r.messages[0].icon, ui::MsgIcon::Question);
     EXPECT_EQ(r.log, (std::vector<std::string>{"com open", "init ok"}));
 }
 
-TEST_F(SessionCycleTest, FactoryInitialisationAfterAChangeStillStoresFirst)
-{
+TEST_F(SessionCycleTest, FactoryInitialisationAfterAChangeStillStoresFirst) {
     registerMenuArea(ui::IDOK);
     startAdapter();
     SessionResult r = run(kStart + "click 1539\ndialog 102\ncommand 32771\nanswer ok\nanswer ok\n");
     EXPECT_EQ(r.transcript, concat(probeLines(), {"show analog tel1", "restart", "fromwr 15"}));
 }
 
-TEST_F(SessionCycleTest, FactoryInitialisationCancelledOrFailing)
-{
+TEST_F(SessionCycleTest, FactoryInitialisationCancelledOrFailing) {
     startAdapter();
     SessionResult r = run(kStart + "command 32771\nanswer cancel\n" + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
@@ -229,13 +232,13 @@ TEST_F(SessionCycleTest, FactoryInitialisationCancelledOrFailing)
     startAdapter(withFault("silent:restart"));
     r = run(kStart + "command 32771\nanswer ok\nanswer ok\n" + kClose + "answer ok\n");
     EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_EQ(r.messageTexts(), (std::vector<std::string>{r.messages.empty() ? "" : r.messages[0].text,
-                                                          "初期化に失敗しました。", "正常に終了できませんでした。"}));
+    EXPECT_EQ(r.messageTexts(),
+              (std::vector<std::string>{r.messages.empty() ? "" : r.messages[0].text,
+                                        "初期化に失敗しました。", "正常に終了できませんでした。"}));
     EXPECT_EQ(r.transcript, concat(probeLines(), {"restart", "exit"}));
 }
 
-TEST_F(SessionCycleTest, DateAndTimeOfAFixedClock)
-{
+TEST_F(SessionCycleTest, DateAndTimeOfAFixedClock) {
     CMainDlg::Config config;
     config.clock = [] { return LocalTime{2008, 3, 5, 9, 4, 7, 3}; };
     writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=1\n");
@@ -253,17 +256,18 @@ TEST_F(SessionCycleTest, DateAndTimeOfAFixedClock)
         SCOPED_TRACE(std::string(row.fault) + row.answer);
         resetAppState();
         startAdapter(*row.fault ? withFault(row.fault) : sim::EmulatorOptions{});
-        SessionResult r = run(kStart + "command 32777\nanswer " + row.answer + "\n" + kClose, config);
+        SessionResult r =
+            run(kStart + "command 32777\nanswer " + row.answer + "\n" + kClose, config);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(r.transcript, concat(concat(probeLines(), row.sent), {"exit"}));
         EXPECT_EQ(r.messageTexts(),
-                  std::vector<std::string>{"パソコンから日時を取得しKESTRELXへ登録します。\r\nよろしいですか？"});
+                  std::vector<std::string>{
+                      "パソコンから日時を取得しKESTRELXへ登録します。\r\nよろしいですか？"});
         EXPECT_EQ(r.log, std::vector<std::string>{"com open"});  // nothing reports the outcome
     }
 }
 
-TEST_F(SessionCycleTest, NetworkChoiceOpensTheWindowWithoutALink)
-{
+TEST_F(SessionCycleTest, NetworkChoiceOpensTheWindowWithoutALink) {
     writeSettings("[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=192.168.0.1\n");
     registerMenuArea(ui::IDOK);
     startAdapter();
@@ -272,8 +276,9 @@ TEST_F(SessionCycleTest, NetworkChoiceOpensTheWindowWithoutALink)
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.transcript.empty());
     EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(r.log, (std::vector<std::string>{"Network link (HomePNA) is not available in this version",
-                                               "Analog Status Read ERROR"}));
+    EXPECT_EQ(r.log,
+              (std::vector<std::string>{"Network link (HomePNA) is not available in this version",
+                                        "Analog Status Read ERROR"}));
     EXPECT_EQ(networkMode, 1);
     EXPECT_EQ(ipAddressText, "192.168.0.1");
 }

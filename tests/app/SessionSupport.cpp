@@ -21,21 +21,19 @@ namespace {
 // folder, so the settings files the tests write never touch the source tree.
 class StartupFolderEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override
-    {
-        auto dir = std::filesystem::temp_directory_path() / ("kx-app-tests-" + std::to_string(::getpid()));
+    void SetUp() override {
+        auto dir =
+            std::filesystem::temp_directory_path() / ("kx-app-tests-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         std::filesystem::current_path(dir);
         folder() = StartupDirectory();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         std::error_code ec;
         std::filesystem::current_path("/", ec);
         std::filesystem::remove_all(folder(), ec);
     }
-    static std::string& folder()
-    {
+    static std::string& folder() {
         static std::string f;
         return f;
     }
@@ -46,17 +44,17 @@ public:
 
 }  // namespace
 
-const std::string& startupFolder() { return StartupFolderEnvironment::folder(); }
+const std::string& startupFolder() {
+    return StartupFolderEnvironment::folder();
+}
 
-std::vector<std::string> SessionResult::messageTexts() const
-{
+std::vector<std::string> SessionResult::messageTexts() const {
     std::vector<std::string> texts;
     for (const auto& m : messages) texts.push_back(m.text);
     return texts;
 }
 
-void useFastTimings()
-{
+void useFastTimings() {
     ShellTimings& t = shellTimings();
     t.probeSettle = std::chrono::milliseconds(10);
     // long enough for any reply on a loaded machine, short enough for a silent adapter
@@ -67,8 +65,7 @@ void useFastTimings()
     t.commandTimeoutMs = 1000;
 }
 
-void SessionTest::SetUp()
-{
+void SessionTest::SetUp() {
     resetAppState();
     clearAreas();
     shellTimings() = ShellTimings{};
@@ -76,23 +73,20 @@ void SessionTest::SetUp()
     writeSettings("[PORTSEL]\nPORT=0\nCOM=1\n");
 }
 
-void SessionTest::TearDown()
-{
+void SessionTest::TearDown() {
     emulator_.reset();
     clearAreas();
     shellTimings() = ShellTimings{};
     writeSettings("");
 }
 
-void SessionTest::startAdapter(sim::EmulatorOptions options)
-{
+void SessionTest::startAdapter(sim::EmulatorOptions options) {
     std::string error;
     emulator_ = sim::Emulator::start(std::move(options), error);
     ASSERT_TRUE(emulator_) << error;
 }
 
-void SessionTest::writeSettings(const std::string& text)
-{
+void SessionTest::writeSettings(const std::string& text) {
     std::string path = SettingsFilePath(startupFolder());
     if (text.empty()) {
         std::filesystem::remove(path);
@@ -101,26 +95,26 @@ void SessionTest::writeSettings(const std::string& text)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-std::string SessionTest::readSettings() const
-{
+std::string SessionTest::readSettings() const {
     std::ifstream in(SettingsFilePath(startupFolder()), std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-SessionResult SessionTest::run(const std::string& script, CMainDlg::Config config)
-{
+SessionResult SessionTest::run(const std::string& script, CMainDlg::Config config) {
     std::shared_ptr<ui::headless::ScriptUser> user = ui::headless::ScriptUser::fromText(script);
     std::ostringstream out;
     user->setOutput(out);
     ui::headless::install(user);
-    if (config.runDevice.empty() && emulator_) config.runDevice = emulator_->ptyPath();
+    if (config.runDevice.empty() && emulator_)
+        config.runDevice = emulator_->ptyPath();
     CSetupApp app(config);
     app.InitInstance();
 
     SessionResult r;
-    if (emulator_) r.transcript = emulator_->transcript().lines();
+    if (emulator_)
+        r.transcript = emulator_->transcript().lines();
     r.messages = user->messages();
     r.log = user->logLines();
     r.output = out.str();
@@ -129,10 +123,12 @@ SessionResult SessionTest::run(const std::string& script, CMainDlg::Config confi
     return r;
 }
 
-std::vector<std::string> SessionTest::probeLines() { return {"ATI", "AT%I2", "AT%M", "ATT1", ""}; }
+std::vector<std::string> SessionTest::probeLines() {
+    return {"ATI", "AT%I2", "AT%M", "ATT1", ""};
+}
 
-std::vector<std::string> SessionTest::concat(std::vector<std::string> a, const std::vector<std::string>& b)
-{
+std::vector<std::string> SessionTest::concat(std::vector<std::string> a,
+                                             const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }

@@ -22,8 +22,8 @@ const std::string& startupFolder();
 struct SessionResult {
     std::vector<std::string> transcript;  // command lines the adapter received
     std::vector<ui::headless::ShownMessage> messages;
-    std::vector<std::string> log;         // log lines without their line end
-    std::string output;                   // what the scripted user printed
+    std::vector<std::string> log;  // log lines without their line end
+    std::string output;            // what the scripted user printed
     bool scriptFailed = false;
     std::string failure;
     std::vector<std::string> messageTexts() const;
@@ -47,7 +47,8 @@ protected:
 
     // The probe lines up to and including the bare "\r".
     static std::vector<std::string> probeLines();
-    static std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b);
+    static std::vector<std::string> concat(std::vector<std::string> a,
+                                           const std::vector<std::string>& b);
 
     std::unique_ptr<sim::Emulator> emulator_;
 };

@@ -1,10 +1,10 @@
 // The shell's pure pieces: command line, date and time commands, firmware gate, COM mapping.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "app/DateTimeCommands.h"
 #include "app/DeviceMap.h"
@@ -15,8 +15,7 @@
 namespace kx {
 namespace {
 
-TEST(Options, AcceptsEveryOption)
-{
+TEST(Options, AcceptsEveryOption) {
     auto r = parseOptions({"--port", "/dev/ttyUSB0", "--router"});
     ASSERT_TRUE(r.options);
     EXPECT_EQ(r.options->portDevice, "/dev/ttyUSB0");
@@ -30,11 +29,15 @@ TEST(Options, AcceptsEveryOption)
     EXPECT_TRUE(parseOptions({"--version"}).options->version);
 }
 
-TEST(Options, RefusesWhatItCannotDo)
-{
+TEST(Options, RefusesWhatItCannotDo) {
     const std::vector<std::vector<std::string>> wrong = {
-        {"--port"}, {"--port", ""}, {"--headless"}, {"--script", "x"}, {"--demo", "--port", "/dev/x"},
-        {"--bogus"}, {"COM1"},
+        {"--port"},
+        {"--port", ""},
+        {"--headless"},
+        {"--script", "x"},
+        {"--demo", "--port", "/dev/x"},
+        {"--bogus"},
+        {"COM1"},
     };
     for (const auto& args : wrong) {
         auto r = parseOptions(args);
@@ -43,8 +46,7 @@ TEST(Options, RefusesWhatItCannotDo)
     }
 }
 
-TEST(DateTimeCommands, FormatsTwoDigitFields)
-{
+TEST(DateTimeCommands, FormatsTwoDigitFields) {
     struct Row {
         LocalTime t;
         const char* date;
@@ -63,20 +65,19 @@ TEST(DateTimeCommands, FormatsTwoDigitFields)
     }
 }
 
-TEST(FirmwareVersion, ReadsTheLeadingDecimal)
-{
+TEST(FirmwareVersion, ReadsTheLeadingDecimal) {
     struct Row {
         const char* text;
         double value;
     } rows[] = {
-        {"2.10a", 2.10}, {"2.11", 2.11}, {"  3", 3.0}, {"+1.5x", 1.5}, {"-2", -2.0}, {"abcde", 0.0},
-        {"", 0.0},       {".5", 0.5},    {"1e1", 10.0}, {"0x1A", 0.0}, {"inf", 0.0}, {"nan", 0.0},
+        {"2.10a", 2.10}, {"2.11", 2.11}, {"  3", 3.0}, {"+1.5x", 1.5},
+        {"-2", -2.0},    {"abcde", 0.0}, {"", 0.0},    {".5", 0.5},
+        {"1e1", 10.0},   {"0x1A", 0.0},  {"inf", 0.0}, {"nan", 0.0},
     };
     for (const Row& r : rows) EXPECT_DOUBLE_EQ(leadingDecimal(r.text), r.value) << r.text;
 }
 
-TEST(FirmwareVersion, GatesOnTheMinimum)
-{
+TEST(FirmwareVersion, GatesOnTheMinimum) {
     EXPECT_TRUE(firmwareAccepted("Version 2.10a", 2.1));
     EXPECT_FALSE(firmwareAccepted("Version 2.10a", 2.11));
     EXPECT_TRUE(firmwareAccepted("Version 2.10a", 0.0));
@@ -84,8 +85,7 @@ TEST(FirmwareVersion, GatesOnTheMinimum)
     EXPECT_TRUE(firmwareAccepted("", 9.0));  // network link: nothing to test
 }
 
-TEST(DeviceMap, DefaultsSettingsFileAndRunDevice)
-{
+TEST(DeviceMap, DefaultsSettingsFileAndRunDevice) {
     auto dir = std::filesystem::temp_directory_path() / ("kx-devmap-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::string path = (dir / "setutily.ini").string();

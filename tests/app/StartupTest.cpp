@@ -22,8 +22,7 @@ const char* const kStartAndClose = "dialog 129\nclick 1\ndialog 102\nclick 1590\
 // A start that fails with a message: the box is answered, and the program ends by itself.
 const char* const kStartFails = "dialog 129\nclick 1\nanswer ok\n";
 
-sim::FaultRule fault(const std::string& spec)
-{
+sim::FaultRule fault(const std::string& spec) {
     sim::FaultRule rule;
     std::string error;
     EXPECT_TRUE(sim::parseFault(spec, rule, error)) << error;
@@ -32,8 +31,7 @@ sim::FaultRule fault(const std::string& spec)
 
 class StartupTest : public SessionTest {};
 
-TEST_F(StartupTest, ProbeWithTheRealWaitsConnectsAndCloseSendsOnlyExit)
-{
+TEST_F(StartupTest, ProbeWithTheRealWaitsConnectsAndCloseSendsOnlyExit) {
     writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=1\n");
     startAdapter();
     SessionResult r = run(kStartAndClose);
@@ -45,8 +43,7 @@ TEST_F(StartupTest, ProbeWithTheRealWaitsConnectsAndCloseSendsOnlyExit)
     EXPECT_EQ(windowTitle, "KESTRELX 設定ユーティリティ");
 }
 
-TEST_F(StartupTest, EachProbeFailureShowsItsMessageAndSendsNothingMore)
-{
+TEST_F(StartupTest, EachProbeFailureShowsItsMessageAndSendsNothingMore) {
     useFastTimings();
     struct Row {
         const char* name;
@@ -55,14 +52,32 @@ TEST_F(StartupTest, EachProbeFailureShowsItsMessageAndSendsNothingMore)
         const char* message;
         std::vector<std::string> transcript;
     } rows[] = {
-        {"no answer to ATI", "KIKI=KESTRELX\n", "silent:ATI", "機器が接続されていません。", {"ATI"}},
+        {"no answer to ATI",
+         "KIKI=KESTRELX\n",
+         "silent:ATI",
+         "機器が接続されていません。",
+         {"ATI"}},
         {"name missing", "KIKI=KXOTHER\n", "", "KXOTHERが接続されていません。", {"ATI"}},
-        {"AT%I2 fails", "KIKI=KESTRELX\n", "silent:AT%I2", "KESTRELXが接続されていません。", {"ATI", "AT%I2"}},
-        {"AT%M fails", "KIKI=KESTRELX\n", "silent:AT%M", "KESTRELXが接続されていません。", {"ATI", "AT%I2", "AT%M"}},
-        {"ATT1 fails", "KIKI=KESTRELX\n", "silent:ATT1", "KESTRELXが接続されていません。",
+        {"AT%I2 fails",
+         "KIKI=KESTRELX\n",
+         "silent:AT%I2",
+         "KESTRELXが接続されていません。",
+         {"ATI", "AT%I2"}},
+        {"AT%M fails",
+         "KIKI=KESTRELX\n",
+         "silent:AT%M",
+         "KESTRELXが接続されていません。",
+         {"ATI", "AT%I2", "AT%M"}},
+        {"ATT1 fails",
+         "KIKI=KESTRELX\n",
+         "silent:ATT1",
+         "KESTRELXが接続されていません。",
          {"ATI", "AT%I2", "AT%M", "ATT1"}},
         // the gate comes after the probe: the link is open, so the close leaves with "exit\r"
-        {"version below VER", "VER=2.11\n", "", "現在のファームウェアでは、ご使用になれません。",
+        {"version below VER",
+         "VER=2.11\n",
+         "",
+         "現在のファームウェアでは、ご使用になれません。",
          {"ATI", "AT%I2", "AT%M", "ATT1", "", "exit"}},
     };
     for (const Row& row : rows) {
@@ -70,7 +85,8 @@ TEST_F(StartupTest, EachProbeFailureShowsItsMessageAndSendsNothingMore)
         resetAppState();
         writeSettings(std::string("[MODE]\n") + row.mode + "[PORTSEL]\nPORT=0\nCOM=1\n");
         sim::EmulatorOptions options;
-        if (*row.fault) options.faults.push_back(fault(row.fault));
+        if (*row.fault)
+            options.faults.push_back(fault(row.fault));
         startAdapter(options);
         SessionResult r = run(kStartFails);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
@@ -83,8 +99,7 @@ TEST_F(StartupTest, EachProbeFailureShowsItsMessageAndSendsNothingMore)
     }
 }
 
-TEST_F(StartupTest, NameAndVersionChecksFollowTheReplies)
-{
+TEST_F(StartupTest, NameAndVersionChecksFollowTheReplies) {
     useFastTimings();
     struct Row {
         const char* mode;
@@ -112,31 +127,30 @@ TEST_F(StartupTest, NameAndVersionChecksFollowTheReplies)
     }
 }
 
-TEST_F(StartupTest, PortThatCannotBeOpenedNamesTheReason)
-{
+TEST_F(StartupTest, PortThatCannotBeOpenedNamesTheReason) {
     CMainDlg::Config config;
     config.runDevice = startupFolder() + "/no-such-tty";
     SessionResult r = run(kStartFails, config);
     EXPECT_EQ(r.messageTexts(), std::vector<std::string>{"指定したポートがオープンできません。"});
     ASSERT_EQ(r.log.size(), 1u);
-    EXPECT_NE(r.log[0].find("Cannot open COM1 (" + config.runDevice + "): "), std::string::npos) << r.log[0];
+    EXPECT_NE(r.log[0].find("Cannot open COM1 (" + config.runDevice + "): "), std::string::npos)
+        << r.log[0];
 }
 
-TEST_F(StartupTest, ComOutOfRangeLeavesNoSelectionAndCannotOpen)
-{
+TEST_F(StartupTest, ComOutOfRangeLeavesNoSelectionAndCannotOpen) {
     for (const char* com : {"0", "10"}) {
         SCOPED_TRACE(com);
         writeSettings(std::string("[PORTSEL]\nPORT=0\nCOM=") + com + "\n");
         startAdapter();
         SessionResult r = run(kStartFails);
-        EXPECT_EQ(r.messageTexts(), std::vector<std::string>{"指定したポートがオープンできません。"});
+        EXPECT_EQ(r.messageTexts(),
+                  std::vector<std::string>{"指定したポートがオープンできません。"});
         EXPECT_TRUE(r.transcript.empty());
         EXPECT_NE(readSettings().find("COM=0"), std::string::npos) << readSettings();
     }
 }
 
-TEST_F(StartupTest, CancelledPortDialogEndsWithoutAnyExchange)
-{
+TEST_F(StartupTest, CancelledPortDialogEndsWithoutAnyExchange) {
     startAdapter();
     SessionResult r = run("dialog 129\nclick 2\n");
     EXPECT_FALSE(r.scriptFailed) << r.failure;
@@ -148,36 +162,40 @@ TEST_F(StartupTest, CancelledPortDialogEndsWithoutAnyExchange)
 // A peer on a pty whose AT%I2 reply has no "Version ": the emulator always sends one.
 class NoVersionPeer {
 public:
-    NoVersionPeer()
-    {
+    NoVersionPeer() {
         char name[128] = {};
-        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) return;
+        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
+            return;
         path_ = name;
         thread_ = std::thread([this] { serve(); });
     }
-    ~NoVersionPeer()
-    {
+    ~NoVersionPeer() {
         stop_ = true;
-        if (thread_.joinable()) thread_.join();
-        if (master_ >= 0) ::close(master_);
-        if (slave_ >= 0) ::close(slave_);
+        if (thread_.joinable())
+            thread_.join();
+        if (master_ >= 0)
+            ::close(master_);
+        if (slave_ >= 0)
+            ::close(slave_);
     }
     const std::string& path() const { return path_; }
 
 private:
-    void serve()
-    {
+    void serve() {
         std::string line;
         while (!stop_) {
             pollfd p{master_, POLLIN, 0};
-            if (::poll(&p, 1, 50) <= 0) continue;
+            if (::poll(&p, 1, 50) <= 0)
+                continue;
             char c;
-            if (::read(master_, &c, 1) != 1) continue;
+            if (::read(master_, &c, 1) != 1)
+                continue;
             if (c != '\r') {
                 line += c;
                 continue;
             }
-            std::string reply = line == "AT%I2" ? "\r\nFW 2.10a\r\nOK\r\n" : "\r\nKESTRELX\r\nOK\r\n";
+            std::string reply =
+                line == "AT%I2" ? "\r\nFW 2.10a\r\nOK\r\n" : "\r\nKESTRELX\r\nOK\r\n";
             (void)!::write(master_, reply.data(), reply.size());
             line.clear();
         }
@@ -189,8 +207,7 @@ private:
     std::thread thread_;
 };
 
-TEST_F(StartupTest, ReplyWithoutVersionTextIsNotTheAdapter)
-{
+TEST_F(StartupTest, ReplyWithoutVersionTextIsNotTheAdapter) {
     useFastTimings();
     writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=1\n");
     NoVersionPeer peer;
