@@ -104,6 +104,22 @@ TEST(ArriveArea, EntryCommandsRoundTrip) {
     }
 }
 
+// Ten entries with the longest numbers still fit the program's 2048-byte reply buffer.
+TEST(ArriveArea, AFullListFitsTheReplyBuffer) {
+    auto area = makeArriveArea();
+    for (int k = 1; k <= 20; ++k) {
+        send(*area, "arrive address " + std::to_string(k) +
+                        " 01234567890123456789012345678901*0123456789012345678");
+    }
+    for (const char* show : {"show arrive num1", "show arrive num2"}) {
+        const std::string buffer = send(*area, show).buffer;
+        EXPECT_LT(buffer.size(), 2048u) << show;
+        EXPECT_EQ(readEntry(buffer, std::string_view(show).ends_with("1") ? 10 : 20).value.size(),
+                  52u)
+            << show;
+    }
+}
+
 TEST(ArriveArea, SaveRestoreAndReset) {
     const char* const commands[] = {"arrive address 20 0398765432*77",
                                     "arrive ranking 20 usb reject",
