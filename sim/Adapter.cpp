@@ -19,7 +19,8 @@ std::string upper(std::string_view text) {
 
 std::string trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos)
+        return {};
     const auto last = text.find_last_not_of(" \t");
     return std::string(text.substr(first, last - first + 1));
 }
@@ -36,7 +37,8 @@ Adapter::Adapter(Device& device, AdapterOptions options, Start start, Transcript
       stage_(start == Start::AtProbe ? Stage::AtProbe : Stage::LoginPassword) {}
 
 Output Adapter::greet() {
-    if (start_ != Start::Login) return {};
+    if (start_ != Start::Login)
+        return {};
     return {Step::send("\r\n" + options_.name + " HomePNA router\r\n" + kPasswordPrompt)};
 }
 
@@ -47,11 +49,13 @@ Output Adapter::feed(std::string_view bytes) {
         const char c = bytes[i];
         if (afterCr_) {
             afterCr_ = false;
-            if (c == '\n' || c == '\0') continue;  // CR LF and telnet's CR NUL end one line
+            if (c == '\n' || c == '\0')
+                continue;  // CR LF and telnet's CR NUL end one line
         }
         if (c == '\r' || c == '\n') {
             afterCr_ = c == '\r';
-            if (!typed.empty()) output.push_back(Step::send(std::move(typed)));
+            if (!typed.empty())
+                output.push_back(Step::send(std::move(typed)));
             typed.clear();
             lineEnded(output);
             continue;
@@ -60,7 +64,8 @@ Output Adapter::feed(std::string_view bytes) {
             // a person at a terminal corrects the line
             if (!line_.empty() && !overflow_) {
                 line_.pop_back();
-                if (options_.typedEcho && !secretStage()) typed += "\b \b";
+                if (options_.typedEcho && !secretStage())
+                    typed += "\b \b";
             }
             continue;
         }
@@ -69,9 +74,11 @@ Output Adapter::feed(std::string_view bytes) {
             continue;
         }
         line_ += c;
-        if (options_.typedEcho && !secretStage()) typed += c;
+        if (options_.typedEcho && !secretStage())
+            typed += c;
     }
-    if (!typed.empty()) output.push_back(Step::send(std::move(typed)));
+    if (!typed.empty())
+        output.push_back(Step::send(std::move(typed)));
     return output;
 }
 
@@ -80,38 +87,52 @@ void Adapter::lineEnded(Output& output) {
     line_.clear();
     const bool tooLong = overflow_;
     overflow_ = false;
-    if (transcript_ != nullptr) transcript_->record(line);
+    if (transcript_ != nullptr)
+        transcript_->record(line);
     const std::vector<FaultRule> faults =
         faults_ != nullptr ? faults_->take(line) : std::vector<FaultRule>{};
     const bool echo = !options_.typedEcho && !secretStage();
     Reply reply = answer(line, tooLong);
-    if (reply.head.empty() && reply.body.empty() && reply.tail.empty()) return;
+    if (reply.head.empty() && reply.body.empty() && reply.tail.empty())
+        return;
     reply.head = (echo ? line : std::string()) + "\r\n" + reply.head;
     Output steps = deliverReply(std::move(reply), faults);
     const bool dropped = hasDrop(steps);
     for (Step& step : steps) output.push_back(std::move(step));
-    if (dropped) stage_ = Stage::Closed;
+    if (dropped)
+        stage_ = Stage::Closed;
 }
 
 Reply Adapter::answer(const std::string& line, bool tooLong) {
     switch (stage_) {
-        case Stage::AtProbe: return answerAt(line);
-        case Stage::CommandLine: return answerCommand(line, tooLong);
-        case Stage::LoginPassword: return answerLogin(tooLong ? std::string(1, '\0') : line);
-        case Stage::User: return answerUser(line);
-        case Stage::AdminPassword: return answerAdmin(tooLong ? std::string(1, '\0') : line);
-        case Stage::Closed: break;
+        case Stage::AtProbe:
+            return answerAt(line);
+        case Stage::CommandLine:
+            return answerCommand(line, tooLong);
+        case Stage::LoginPassword:
+            return answerLogin(tooLong ? std::string(1, '\0') : line);
+        case Stage::User:
+            return answerUser(line);
+        case Stage::AdminPassword:
+            return answerAdmin(tooLong ? std::string(1, '\0') : line);
+        case Stage::Closed:
+            break;
     }
     return {};
 }
 
 Reply Adapter::answerAt(const std::string& line) {
     const std::string command = upper(trimmed(line));
-    if (command.empty()) return {};  // like a modem, an empty line gets no answer
-    if (command == "AT" || command == "ATZ") return {"", "", kOk};
-    if (command == "ATI") return {"", options_.name + "\r\n", kOk};
-    if (command == "AT%I2") return {"", "Version " + options_.version + "\r\n", kOk};
-    if (command == "AT%M") return {"", options_.identification + "\r\n", kOk};
+    if (command.empty())
+        return {};  // like a modem, an empty line gets no answer
+    if (command == "AT" || command == "ATZ")
+        return {"", "", kOk};
+    if (command == "ATI")
+        return {"", options_.name + "\r\n", kOk};
+    if (command == "AT%I2")
+        return {"", "Version " + options_.version + "\r\n", kOk};
+    if (command == "AT%M")
+        return {"", options_.identification + "\r\n", kOk};
     if (command == "ATT1") {
         stage_ = Stage::CommandLine;
         return {"", "", kPrompt};
@@ -120,7 +141,8 @@ Reply Adapter::answerAt(const std::string& line) {
 }
 
 Reply Adapter::answerCommand(const std::string& line, bool tooLong) {
-    if (tooLong) return {"", "% Command line too long\r\n", kPrompt};
+    if (tooLong)
+        return {"", "% Command line too long\r\n", kPrompt};
     const CommandResult result = device_.execute(line);
     switch (result.action) {
         case CommandResult::Action::Exit:
@@ -135,7 +157,8 @@ Reply Adapter::answerCommand(const std::string& line, bool tooLong) {
             // connection goes down
             stage_ = start_ == Start::AtProbe ? Stage::AtProbe : Stage::Closed;
             return {"", result.body, kPrompt};
-        case CommandResult::Action::None: break;
+        case CommandResult::Action::None:
+            break;
     }
     return {"", result.body, kPrompt};
 }
@@ -156,7 +179,8 @@ Reply Adapter::answerLogin(const std::string& line) {
 
 Reply Adapter::answerUser(const std::string& line) {
     const std::string command = trimmed(line);
-    if (command.empty()) return {"", "", userPrompt()};
+    if (command.empty())
+        return {"", "", userPrompt()};
     if (command == "administrator") {
         stage_ = Stage::AdminPassword;
         return {"", "", kPasswordPrompt};

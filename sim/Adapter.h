@@ -11,11 +11,11 @@
 namespace kx::sim {
 
 struct AdapterOptions {
-    std::string name = "KESTRELX";            // in the "ATI" reply and the prompts
-    std::string version = "2.10a";            // "Version " and this in the "AT%I2" reply
+    std::string name = "KESTRELX";                     // in the "ATI" reply and the prompts
+    std::string version = "2.10a";                     // "Version " and this in the "AT%I2" reply
     std::string identification = "KXTA-100 SN-00042";  // the "AT%M" reply, 17 characters
-    std::string loginPassword;                 // network login (empty: an empty line)
-    std::string adminPassword;                 // "administrator"
+    std::string loginPassword;                         // network login (empty: an empty line)
+    std::string adminPassword;                         // "administrator"
     // Echo each typed byte at once (for people at a terminal) instead of the whole line before
     // the reply; the replies are the same otherwise.
     bool typedEcho = false;

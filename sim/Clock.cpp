@@ -13,9 +13,9 @@ sys_seconds hostLocalTime() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    const sys_days day = year_month_day{year{local.tm_year + 1900},
-                                        month{static_cast<unsigned>(local.tm_mon + 1)},
-                                        std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
+    const sys_days day =
+        year_month_day{year{local.tm_year + 1900}, month{static_cast<unsigned>(local.tm_mon + 1)},
+                       std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
     return day + hours{local.tm_hour} + minutes{local.tm_min} + seconds{local.tm_sec};
 }
 
@@ -25,7 +25,9 @@ int naturalWeekday(sys_seconds value) {
 
 }  // namespace
 
-Clock::Clock() { rebase(hostLocalTime()); }
+Clock::Clock() {
+    rebase(hostLocalTime());
+}
 
 sys_seconds Clock::current() const {
     return base_ + duration_cast<seconds>(Steady::now() - setAt_);
@@ -37,10 +39,12 @@ void Clock::rebase(sys_seconds value) {
 }
 
 bool Clock::setDate(int y, int m, int d) {
-    if (y < 1980 || y > 2099 || m < 1 || m > 12 || d < 1 || d > 31) return false;
+    if (y < 1980 || y > 2099 || m < 1 || m > 12 || d < 1 || d > 31)
+        return false;
     const year_month_day date{year{y}, month{static_cast<unsigned>(m)},
                               day{static_cast<unsigned>(d)}};
-    if (!date.ok()) return false;
+    if (!date.ok())
+        return false;
     const sys_seconds now = current();
     const int oldNatural = naturalWeekday(now);
     const auto timeOfDay = now - floor<days>(now);
@@ -51,14 +55,16 @@ bool Clock::setDate(int y, int m, int d) {
 }
 
 bool Clock::setTime(int h, int m, int s) {
-    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59) return false;
+    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59)
+        return false;
     const sys_seconds now = current();
     rebase(floor<days>(now) + hours{h} + minutes{m} + seconds{s});
     return true;
 }
 
 bool Clock::setWeekday(int w) {
-    if (w < 0 || w > 6) return false;
+    if (w < 0 || w > 6)
+        return false;
     weekdayOffset_ = ((w - naturalWeekday(current())) % 7 + 7) % 7;
     return true;
 }
@@ -80,8 +86,9 @@ Clock::Reading Clock::now() const {
 std::string Clock::showText() const {
     const Reading r = now();
     char text[96];
-    std::snprintf(text, sizeof text, "date: %04d/%02d/%02d\r\ntime: %02d:%02d:%02d\r\nyoubi: %d\r\n",
-                  r.year, r.month, r.day, r.hour, r.minute, r.second, r.weekday);
+    std::snprintf(text, sizeof text,
+                  "date: %04d/%02d/%02d\r\ntime: %02d:%02d:%02d\r\nyoubi: %d\r\n", r.year, r.month,
+                  r.day, r.hour, r.minute, r.second, r.weekday);
     return text;
 }
 

@@ -25,11 +25,13 @@ bool parseTriple(const std::string& text, char separator, int (&out)[3]) {
     std::size_t pos = 0;
     for (int i = 0; i < 3; ++i) {
         const std::size_t end = i < 2 ? text.find(separator, pos) : text.size();
-        if (end == std::string::npos || end == pos || end - pos > 4) return false;
+        if (end == std::string::npos || end == pos || end - pos > 4)
+            return false;
         const char* first = text.data() + pos;
         const char* last = text.data() + end;
         auto [ptr, ec] = std::from_chars(first, last, out[i]);
-        if (ec != std::errc() || ptr != last) return false;
+        if (ec != std::errc() || ptr != last)
+            return false;
         pos = end + 1;
     }
     return true;
@@ -57,7 +59,8 @@ std::vector<std::string> splitWords(std::string_view line) {
     for (std::size_t start = 0;;) {
         const std::size_t blank = line.find(' ', start);
         words.emplace_back(line.substr(start, blank - start));
-        if (blank == std::string_view::npos) return words;
+        if (blank == std::string_view::npos)
+            return words;
         start = blank + 1;
     }
 }
@@ -71,13 +74,15 @@ Device::Device(std::vector<NamedArea> areas) : areas_(std::move(areas)) {
 bool Device::useStateFile(const std::string& path, std::string& error) {
     FlatState loaded;
     bool exists = false;
-    if (!loadStateFile(path, loaded, exists, error)) return false;
+    if (!loadStateFile(path, loaded, exists, error))
+        return false;
     std::lock_guard lock(mutex_);
     stateFile_ = path;
     haveFlash_ = exists;
     flash_ = loaded;
     resetLocked();
-    if (haveFlash_) applyLocked(flash_);
+    if (haveFlash_)
+        applyLocked(flash_);
     return true;
 }
 
@@ -94,7 +99,8 @@ void Device::applyLocked(const FlatState& state) {
         const std::string prefix = named.prefix + ".";
         std::map<std::string, std::string> mine;
         for (auto it = state.lower_bound(prefix); it != state.end(); ++it) {
-            if (it->first.compare(0, prefix.size(), prefix) != 0) break;
+            if (it->first.compare(0, prefix.size(), prefix) != 0)
+                break;
             mine[it->first.substr(prefix.size())] = it->second;
         }
         named.area->restore(mine);
@@ -107,7 +113,8 @@ void Device::resetLocked() {
 
 bool Device::storeFlashLocked(std::string& error) {
     FlatState next = collectLocked();
-    if (!stateFile_.empty() && !saveStateFile(stateFile_, next, error)) return false;
+    if (!stateFile_.empty() && !saveStateFile(stateFile_, next, error))
+        return false;
     flash_ = std::move(next);
     haveFlash_ = true;
     return true;
@@ -126,7 +133,8 @@ FlatState Device::flash() const {
 void Device::powerCycle() {
     std::lock_guard lock(mutex_);
     resetLocked();
-    if (haveFlash_) applyLocked(flash_);
+    if (haveFlash_)
+        applyLocked(flash_);
 }
 
 Clock::Reading Device::clockNow() const {
@@ -143,7 +151,8 @@ CommandResult Device::execute(std::string_view line) {
             return result;
         }
     }
-    if (line.find_first_not_of(" \t") == std::string_view::npos) return result;
+    if (line.find_first_not_of(" \t") == std::string_view::npos)
+        return result;
     std::lock_guard lock(mutex_);
     result.body = runBuiltinOrArea(splitWords(line), line, result);
     return result;
@@ -154,7 +163,8 @@ std::string Device::runBuiltinOrArea(const std::vector<std::string>& allWords,
     // the adapter's own commands ignore extra blanks and letter case
     std::vector<std::string> words;
     for (const std::string& word : allWords) {
-        if (word.empty()) continue;
+        if (word.empty())
+            continue;
         std::string folded = word;
         for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         words.push_back(std::move(folded));
@@ -165,26 +175,31 @@ std::string Device::runBuiltinOrArea(const std::vector<std::string>& allWords,
         return {};
     }
     if (verb == "fromwr") {
-        if (words.size() != 2 || words[1] != "15") return "% Invalid parameter: fromwr 15\r\n";
+        if (words.size() != 2 || words[1] != "15")
+            return "% Invalid parameter: fromwr 15\r\n";
         std::string error;
-        if (!storeFlashLocked(error)) return "F-ROM Write ERROR: " + error + "\r\n";
+        if (!storeFlashLocked(error))
+            return "F-ROM Write ERROR: " + error + "\r\n";
         return "F-ROM Write OK\r\n";
     }
     if (verb == "restart" && words.size() == 1) {
         resetLocked();
         std::string error;
         result.action = CommandResult::Action::Restart;
-        if (!storeFlashLocked(error)) return "% Factory settings not stored: " + error + "\r\n";
+        if (!storeFlashLocked(error))
+            return "% Factory settings not stored: " + error + "\r\n";
         return "Factory settings restored, restarting\r\n";
     }
     if (verb == "date" || verb == "time" || verb == "youbi" ||
         (verb == "show" && (isWord(words, 1, "date") || isWord(words, 1, "time")))) {
         return clockCommand(words);
     }
-    if ((verb == "help" || verb == "?") && words.size() == 1) return kHelpText;
+    if ((verb == "help" || verb == "?") && words.size() == 1)
+        return kHelpText;
     for (NamedArea& named : areas_) {
         std::string reply;
-        if (named.area->handle(allWords, line, reply)) return reply;
+        if (named.area->handle(allWords, line, reply))
+            return reply;
     }
     return kUnknownCommand;
 }
@@ -192,10 +207,12 @@ std::string Device::runBuiltinOrArea(const std::vector<std::string>& allWords,
 std::string Device::clockCommand(const std::vector<std::string>& words) {
     const std::string& verb = words[0];
     if (verb == "show" || words.size() == 1) {
-        if (words.size() > 2) return kUnknownCommand;
+        if (words.size() > 2)
+            return kUnknownCommand;
         return clock_.showText();
     }
-    if (words.size() != 2) return "% Invalid parameter\r\n";
+    if (words.size() != 2)
+        return "% Invalid parameter\r\n";
     int parts[3] = {0, 0, 0};
     if (verb == "date") {
         if (!parseTriple(words[1], '/', parts) || !clock_.setDate(parts[0], parts[1], parts[2]))

@@ -27,7 +27,8 @@ struct Emulator::Impl {
     std::unique_ptr<TelnetServer> telnet;
 
     void log(const std::string& text) const {
-        if (options.log) options.log(text);
+        if (options.log)
+            options.log(text);
     }
     void setPtyPath(const std::string& path) {
         {
@@ -44,8 +45,10 @@ void Emulator::Impl::servePty() {
         Adapter adapter(device, options.adapter, Adapter::Start::AtProbe, &transcript, &faults);
         PtyTransport transport(pty.master(), pty.slave(), stop, options.paced);
         const SessionEnd end = runSession(adapter, transport, stop);
-        if (end == SessionEnd::Stopped) break;
-        if (end != SessionEnd::Dropped) continue;  // serve the same port afresh
+        if (end == SessionEnd::Stopped)
+            break;
+        if (end != SessionEnd::Dropped)
+            continue;  // serve the same port afresh
         // a dropped line: the port goes away and a new one takes its place, as when the
         // adapter is unplugged and plugged in again
         pty.close();
@@ -74,24 +77,30 @@ std::unique_ptr<Emulator> Emulator::start(EmulatorOptions options, std::string& 
 
     if (opts.telnetPort >= 0) {
         TelnetServer::Services services{impl->device, impl->transcript, impl->faults, impl->stop,
-                                        opts.adapter, opts.paced, opts.log};
+                                        opts.adapter, opts.paced,       opts.log};
         impl->telnet = TelnetServer::listen(services, opts.telnetPort, opts.listenAll, error);
-        if (!impl->telnet) return nullptr;
+        if (!impl->telnet)
+            return nullptr;
     }
     if (opts.pty) {
-        if (!impl->pty.open(opts.ptyLink, error)) return nullptr;
+        if (!impl->pty.open(opts.ptyLink, error))
+            return nullptr;
         impl->ptyPath = impl->pty.slavePath();
         impl->ptyThread = std::thread([raw = impl.get()] { raw->servePty(); });
     }
     return std::unique_ptr<Emulator>(new Emulator(std::move(impl)));
 }
 
-Emulator::~Emulator() { stop(); }
+Emulator::~Emulator() {
+    stop();
+}
 
 void Emulator::stop() {
     impl_->stop.raise();
-    if (impl_->ptyThread.joinable()) impl_->ptyThread.join();
-    if (impl_->telnet) impl_->telnet->join();
+    if (impl_->ptyThread.joinable())
+        impl_->ptyThread.join();
+    if (impl_->telnet)
+        impl_->telnet->join();
     impl_->pty.close();
 }
 
@@ -100,17 +109,26 @@ std::string Emulator::ptyPath() const {
     return impl_->ptyPath;
 }
 
-std::string Emulator::waitForNewPty(const std::string& old, std::chrono::milliseconds timeout) const {
+std::string Emulator::waitForNewPty(const std::string& old,
+                                    std::chrono::milliseconds timeout) const {
     std::unique_lock lock(impl_->ptyMutex);
     if (!impl_->ptyChanged.wait_for(lock, timeout, [&] { return impl_->ptyPath != old; }))
         return {};
     return impl_->ptyPath;
 }
 
-int Emulator::telnetPort() const { return impl_->telnet ? impl_->telnet->port() : -1; }
+int Emulator::telnetPort() const {
+    return impl_->telnet ? impl_->telnet->port() : -1;
+}
 
-Transcript& Emulator::transcript() { return impl_->transcript; }
-FaultSet& Emulator::faults() { return impl_->faults; }
-Device& Emulator::device() { return impl_->device; }
+Transcript& Emulator::transcript() {
+    return impl_->transcript;
+}
+FaultSet& Emulator::faults() {
+    return impl_->faults;
+}
+Device& Emulator::device() {
+    return impl_->device;
+}
 
 }  // namespace kx::sim

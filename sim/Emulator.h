@@ -15,11 +15,11 @@ namespace kx::sim {
 
 struct EmulatorOptions {
     AdapterOptions adapter;
-    bool pty = true;            // serve the serial side on a pseudo-terminal
-    std::string ptyLink;        // a symlink to the slave (empty: none)
-    int telnetPort = -1;        // serve telnet on this TCP port (0: any free port; -1: none)
-    bool listenAll = false;     // all interfaces instead of the loopback only
-    bool paced = false;         // send at 115200 bit/s
+    bool pty = true;         // serve the serial side on a pseudo-terminal
+    std::string ptyLink;     // a symlink to the slave (empty: none)
+    int telnetPort = -1;     // serve telnet on this TCP port (0: any free port; -1: none)
+    bool listenAll = false;  // all interfaces instead of the loopback only
+    bool paced = false;      // send at 115200 bit/s
     std::string transcriptFile;
     std::string stateFile;
     std::vector<FaultRule> faults;

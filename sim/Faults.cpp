@@ -31,12 +31,15 @@ constexpr long kMaxValue = 10'000'000;  // bytes or milliseconds: far beyond any
 
 const KindName& kindInfo(FaultRule::Kind kind) {
     for (const KindName& info : kKinds) {
-        if (info.kind == kind) return info;
+        if (info.kind == kind)
+            return info;
     }
     return kKinds[0];
 }
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool globMatch(std::string_view pattern, std::string_view text) {
     // iterative glob with one back-track point: linear enough for command lines
@@ -60,7 +63,8 @@ bool globMatch(std::string_view pattern, std::string_view text) {
 }
 
 bool parseNumber(std::string_view text, long& value) {
-    if (text.empty()) return false;
+    if (text.empty())
+        return false;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && ptr == text.data() + text.size() && value >= 0 &&
            value <= kMaxValue;
@@ -72,9 +76,11 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
+    if (text.size() < prefix.size())
+        return false;
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (lower(text[i]) != lower(prefix[i])) return false;
+        if (lower(text[i]) != lower(prefix[i]))
+            return false;
     }
     return true;
 }
@@ -87,7 +93,8 @@ std::string withoutLabel(const std::string& body, std::string_view label) {
         end = end == std::string::npos ? body.size() : end + 2;
         std::string_view line(body.data() + pos, end - pos);
         std::string_view trimmed = line.substr(std::min(line.find_first_not_of(' '), line.size()));
-        if (!startsWithNoCase(trimmed, label)) kept.append(line);
+        if (!startsWithNoCase(trimmed, label))
+            kept.append(line);
         pos = end;
     }
     return kept;
@@ -96,8 +103,10 @@ std::string withoutLabel(const std::string& body, std::string_view label) {
 }  // namespace
 
 bool patternMatches(std::string_view pattern, std::string_view line) {
-    if (pattern.find_first_of("*?") != std::string_view::npos) return globMatch(pattern, line);
-    if (!startsWithNoCase(line, pattern)) return false;
+    if (pattern.find_first_of("*?") != std::string_view::npos)
+        return globMatch(pattern, line);
+    if (!startsWithNoCase(line, pattern))
+        return false;
     return line.size() == pattern.size() || line[pattern.size()] == ' ' ||
            line[pattern.size()] == '\t' || pattern.empty();
 }
@@ -108,7 +117,8 @@ bool parseFault(std::string_view spec, FaultRule& rule, std::string& error) {
     const std::string_view name = spec.substr(0, nameEnd);
     const KindName* info = nullptr;
     for (const KindName& candidate : kKinds) {
-        if (name == candidate.name) info = &candidate;
+        if (name == candidate.name)
+            info = &candidate;
     }
     if (info == nullptr) {
         error = "unknown fault \"" + std::string(name) +
@@ -165,7 +175,8 @@ bool parseFault(std::string_view spec, FaultRule& rule, std::string& error) {
             return false;
         }
         rule.pattern = std::string(rest.substr(1));
-        if (rule.pattern.empty()) rule.pattern = "*";
+        if (rule.pattern.empty())
+            rule.pattern = "*";
     }
     return true;
 }
@@ -178,8 +189,10 @@ std::string describeFault(const FaultRule& rule) {
     } else if (info.value != KindName::None) {
         text += "=" + std::to_string(rule.value);
     }
-    if (rule.remaining > 0) text += "/" + std::to_string(rule.remaining);
-    if (rule.kind != FaultRule::Kind::RefuseLogin) text += ":" + rule.pattern;
+    if (rule.remaining > 0)
+        text += "/" + std::to_string(rule.remaining);
+    if (rule.kind != FaultRule::Kind::RefuseLogin)
+        text += ":" + rule.pattern;
     return text;
 }
 
@@ -205,7 +218,8 @@ std::vector<FaultRule> FaultSet::take(std::string_view line) {
         if (rule.kind == FaultRule::Kind::RefuseLogin || !patternMatches(rule.pattern, line))
             continue;
         matching.push_back(rule);
-        if (rule.remaining > 0) --rule.remaining;
+        if (rule.remaining > 0)
+            --rule.remaining;
     }
     std::erase_if(rules_, [](const FaultRule& rule) { return rule.remaining == 0; });
     return matching;
@@ -214,8 +228,10 @@ std::vector<FaultRule> FaultSet::take(std::string_view line) {
 bool FaultSet::takeRefuseLogin() {
     std::lock_guard lock(mutex_);
     for (FaultRule& rule : rules_) {
-        if (rule.kind != FaultRule::Kind::RefuseLogin) continue;
-        if (rule.remaining > 0) --rule.remaining;
+        if (rule.kind != FaultRule::Kind::RefuseLogin)
+            continue;
+        if (rule.remaining > 0)
+            --rule.remaining;
         std::erase_if(rules_, [](const FaultRule& r) { return r.remaining == 0; });
         return true;
     }
@@ -229,21 +245,37 @@ Output deliverReply(Reply reply, const std::vector<FaultRule>& faults) {
     bool lowerTerminators = false;
     for (const FaultRule& fault : faults) {
         switch (fault.kind) {
-            case Kind::Silent: return {};
-            case Kind::NoLabel: reply.body = withoutLabel(reply.body, fault.label); break;
-            case Kind::Garbage: reply.body.insert(0, std::string("\0\xFF\x80\xFE\x9F\xE0\x01\xFF", 8) + "\r\n"); break;
+            case Kind::Silent:
+                return {};
+            case Kind::NoLabel:
+                reply.body = withoutLabel(reply.body, fault.label);
+                break;
+            case Kind::Garbage:
+                reply.body.insert(0, std::string("\0\xFF\x80\xFE\x9F\xE0\x01\xFF", 8) + "\r\n");
+                break;
             case Kind::Long: {
                 const std::string filler = "; " + std::string(60, '-') + "\r\n";
                 while (reply.text().size() < static_cast<std::size_t>(fault.value))
                     reply.body += filler;
                 break;
             }
-            case Kind::Lower: lowerTerminators = true; break;
-            case Kind::Cut: cut = std::min(cut, static_cast<std::size_t>(fault.value)); break;
-            case Kind::Drop: dropAt = std::min(dropAt, static_cast<std::size_t>(fault.value)); break;
-            case Kind::Delay: delay += fault.value; break;
-            case Kind::Drip: drip = std::max(drip, fault.value); break;
-            case Kind::RefuseLogin: break;
+            case Kind::Lower:
+                lowerTerminators = true;
+                break;
+            case Kind::Cut:
+                cut = std::min(cut, static_cast<std::size_t>(fault.value));
+                break;
+            case Kind::Drop:
+                dropAt = std::min(dropAt, static_cast<std::size_t>(fault.value));
+                break;
+            case Kind::Delay:
+                delay += fault.value;
+                break;
+            case Kind::Drip:
+                drip = std::max(drip, fault.value);
+                break;
+            case Kind::RefuseLogin:
+                break;
         }
     }
     std::string bytes = reply.text();
@@ -251,21 +283,26 @@ Output deliverReply(Reply reply, const std::vector<FaultRule>& faults) {
         replaceAll(bytes, "\r\nOK\r\n", "\r\nok\r\n");
         replaceAll(bytes, "Write OK", "write ok");
     }
-    if (cut < bytes.size()) bytes.resize(cut);
+    if (cut < bytes.size())
+        bytes.resize(cut);
     const bool drop = dropAt != std::string::npos;
-    if (drop && dropAt < bytes.size()) bytes.resize(dropAt);
+    if (drop && dropAt < bytes.size())
+        bytes.resize(dropAt);
 
     Output output;
-    if (delay > 0) output.push_back(Step::wait(std::chrono::milliseconds(delay)));
+    if (delay > 0)
+        output.push_back(Step::wait(std::chrono::milliseconds(delay)));
     if (drip >= 0) {
         for (std::size_t i = 0; i < bytes.size(); ++i) {
-            if (i > 0) output.push_back(Step::wait(std::chrono::milliseconds(drip)));
+            if (i > 0)
+                output.push_back(Step::wait(std::chrono::milliseconds(drip)));
             output.push_back(Step::send(std::string(1, bytes[i])));
         }
     } else if (!bytes.empty()) {
         output.push_back(Step::send(std::move(bytes)));
     }
-    if (drop) output.push_back(Step::drop());
+    if (drop)
+        output.push_back(Step::drop());
     return output;
 }
 

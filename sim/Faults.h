@@ -33,10 +33,10 @@ namespace kx::sim {
 struct FaultRule {
     enum class Kind { Silent, Cut, Delay, Drip, Lower, Long, Garbage, NoLabel, Drop, RefuseLogin };
     Kind kind = Kind::Silent;
-    long value = 0;         // bytes (cut, long, drop) or milliseconds (delay, drip)
-    std::string label;      // nolabel
+    long value = 0;     // bytes (cut, long, drop) or milliseconds (delay, drip)
+    std::string label;  // nolabel
     std::string pattern = "*";
-    long remaining = -1;    // commands still to fault; -1 without limit
+    long remaining = -1;  // commands still to fault; -1 without limit
 };
 
 // Parses the text form; on failure returns false with a message naming the problem.

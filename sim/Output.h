@@ -29,14 +29,16 @@ using Output = std::vector<Step>;
 inline std::string sentBytes(const Output& output) {
     std::string all;
     for (const Step& step : output) {
-        if (step.kind == Step::Kind::Send) all += step.bytes;
+        if (step.kind == Step::Kind::Send)
+            all += step.bytes;
     }
     return all;
 }
 
 inline bool hasDrop(const Output& output) {
     for (const Step& step : output) {
-        if (step.kind == Step::Kind::Drop) return true;
+        if (step.kind == Step::Kind::Drop)
+            return true;
     }
     return false;
 }

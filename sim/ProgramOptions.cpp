@@ -10,7 +10,8 @@ namespace {
 // so it can neither end a line early nor be impossible to type.
 bool printable(std::string_view text) {
     for (unsigned char c : text) {
-        if (c < 0x20 || c == 0x7F) return false;
+        if (c < 0x20 || c == 0x7F)
+            return false;
     }
     return true;
 }
@@ -87,11 +88,11 @@ bool parseProgramOptions(int argc, const char* const* argv, ProgramOptions& opti
             return true;
         };
         auto text = [&](std::string& out, std::size_t limit, bool allowEmpty) {
-            if (!value(out)) return false;
+            if (!value(out))
+                return false;
             if ((!allowEmpty && out.empty()) || out.size() > limit || !printable(out)) {
                 error = std::string(arg) + " takes " + (allowEmpty ? "" : "a non-empty ") +
-                        "text of printable characters, at most " + std::to_string(limit) +
-                        " bytes";
+                        "text of printable characters, at most " + std::to_string(limit) + " bytes";
                 return false;
             }
             return true;
@@ -100,7 +101,8 @@ bool parseProgramOptions(int argc, const char* const* argv, ProgramOptions& opti
         if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--pty") {
-            if (!value(emu.ptyLink)) return false;
+            if (!value(emu.ptyLink))
+                return false;
             if (emu.ptyLink.empty()) {
                 error = "--pty needs a path";
                 return false;
@@ -108,7 +110,8 @@ bool parseProgramOptions(int argc, const char* const* argv, ProgramOptions& opti
         } else if (arg == "--no-pty") {
             noPty = true;
         } else if (arg == "--telnet") {
-            if (!value(v)) return false;
+            if (!value(v))
+                return false;
             int port = -1;
             auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), port);
             if (ec != std::errc() || ptr != v.data() + v.size() || port < 0 || port > 65535) {
@@ -125,19 +128,25 @@ bool parseProgramOptions(int argc, const char* const* argv, ProgramOptions& opti
             options.mode = ProgramOptions::Mode::StdioSerial;
             stdio = true;
         } else if (arg == "--name") {
-            if (!text(emu.adapter.name, 64, false)) return false;
+            if (!text(emu.adapter.name, 64, false))
+                return false;
         } else if (arg == "--version") {
-            if (!text(emu.adapter.version, 16, false)) return false;
+            if (!text(emu.adapter.version, 16, false))
+                return false;
         } else if (arg == "--ident") {
-            if (!text(emu.adapter.identification, 64, false)) return false;
+            if (!text(emu.adapter.identification, 64, false))
+                return false;
         } else if (arg == "--login") {
-            if (!text(emu.adapter.loginPassword, 34, true)) return false;
+            if (!text(emu.adapter.loginPassword, 34, true))
+                return false;
         } else if (arg == "--admin") {
-            if (!text(emu.adapter.adminPassword, 34, true)) return false;
+            if (!text(emu.adapter.adminPassword, 34, true))
+                return false;
         } else if (arg == "--paced") {
             emu.paced = true;
         } else if (arg == "--echo") {
-            if (!value(v)) return false;
+            if (!value(v))
+                return false;
             if (v != "typed" && v != "line") {
                 error = "--echo takes typed or line, not \"" + v + "\"";
                 return false;
@@ -145,11 +154,14 @@ bool parseProgramOptions(int argc, const char* const* argv, ProgramOptions& opti
             emu.adapter.typedEcho = v == "typed";
             options.echoGiven = true;
         } else if (arg == "--transcript") {
-            if (!value(emu.transcriptFile)) return false;
+            if (!value(emu.transcriptFile))
+                return false;
         } else if (arg == "--state") {
-            if (!value(emu.stateFile)) return false;
+            if (!value(emu.stateFile))
+                return false;
         } else if (arg == "--fault") {
-            if (!value(v)) return false;
+            if (!value(v))
+                return false;
             FaultRule rule;
             std::string why;
             if (!parseFault(v, rule, why)) {

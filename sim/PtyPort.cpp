@@ -12,7 +12,9 @@
 namespace kx::sim {
 namespace {
 
-std::string failure(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string failure(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
 
 // Replaces a symlink at `link` (never any other kind of file) with one to `target`.
 bool placeLink(const std::string& link, const std::string& target, std::string& error) {
@@ -33,7 +35,9 @@ bool placeLink(const std::string& link, const std::string& target, std::string& 
 
 }  // namespace
 
-PtyPort::~PtyPort() { close(); }
+PtyPort::~PtyPort() {
+    close();
+}
 
 bool PtyPort::open(const std::string& link, std::string& error) {
     close();
@@ -86,8 +90,10 @@ void PtyPort::close() {
             ::unlink(link_.c_str());
         link_.clear();
     }
-    if (slave_ >= 0) ::close(slave_);
-    if (master_ >= 0) ::close(master_);
+    if (slave_ >= 0)
+        ::close(slave_);
+    if (master_ >= 0)
+        ::close(master_);
     slave_ = master_ = -1;
     slavePath_.clear();
 }

@@ -16,7 +16,8 @@ using SteadyClock = std::chrono::steady_clock;
 StopSignal::StopSignal() : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 StopSignal::~StopSignal() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 void StopSignal::raise() {
@@ -30,7 +31,8 @@ bool StopSignal::sleepFor(std::chrono::nanoseconds duration) const {
     const auto deadline = SteadyClock::now() + duration;
     while (!raised()) {
         const auto left = deadline - SteadyClock::now();
-        if (left <= std::chrono::nanoseconds::zero()) return true;
+        if (left <= std::chrono::nanoseconds::zero())
+            return true;
         timespec ts{static_cast<time_t>(left.count() / 1'000'000'000),
                     static_cast<long>(left.count() % 1'000'000'000)};
         pollfd pfd{fd_, POLLIN, 0};
@@ -40,9 +42,11 @@ bool StopSignal::sleepFor(std::chrono::nanoseconds duration) const {
 }
 
 bool Pacer::beforeSend(std::size_t count, const StopSignal& stop) {
-    if (!enabled_) return true;
+    if (!enabled_)
+        return true;
     const auto now = SteadyClock::now();
-    if (next_ < now) next_ = now;
+    if (next_ < now)
+        next_ = now;
     // the bytes of this piece leave at line speed: they are due once the piece is through
     const auto wait = next_ - now;
     next_ += kByteTime * static_cast<long>(count);
@@ -57,30 +61,40 @@ IoResult writeAll(int fd, std::string_view bytes, const StopSignal& stop, Pacer&
     bool isSocket = true;
     auto lastProgress = SteadyClock::now();
     while (done < bytes.size()) {
-        if (stop.raised()) return IoResult::Stopped;
+        if (stop.raised())
+            return IoResult::Stopped;
         const std::size_t chunk = std::min(piece, bytes.size() - done);
-        if (!pacer.beforeSend(chunk, stop)) return IoResult::Stopped;
+        if (!pacer.beforeSend(chunk, stop))
+            return IoResult::Stopped;
         std::size_t chunkDone = 0;
         while (chunkDone < chunk) {
             const char* from = bytes.data() + done + chunkDone;
             // a socket whose peer is gone must fail the write, not kill the process
             ssize_t n = isSocket ? ::send(fd, from, chunk - chunkDone, MSG_NOSIGNAL) : -1;
-            if (n < 0 && isSocket && errno == ENOTSOCK) isSocket = false;
-            if (!isSocket) n = ::write(fd, from, chunk - chunkDone);
+            if (n < 0 && isSocket && errno == ENOTSOCK)
+                isSocket = false;
+            if (!isSocket)
+                n = ::write(fd, from, chunk - chunkDone);
             if (n > 0) {
                 chunkDone += static_cast<std::size_t>(n);
                 lastProgress = SteadyClock::now();
                 continue;
             }
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0 && errno != EAGAIN) return IoResult::Closed;
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && errno != EAGAIN)
+                return IoResult::Closed;
             const auto left = stallLimit - (SteadyClock::now() - lastProgress);
-            if (left <= std::chrono::nanoseconds::zero()) return IoResult::Closed;
+            if (left <= std::chrono::nanoseconds::zero())
+                return IoResult::Closed;
             pollfd fds[2] = {{fd, POLLOUT, 0}, {stop.fd(), POLLIN, 0}};
-            ::poll(fds, 2, static_cast<int>(
-                               std::chrono::duration_cast<std::chrono::milliseconds>(left).count() + 1));
-            if (stop.raised()) return IoResult::Stopped;
-            if (fds[0].revents & (POLLERR | POLLNVAL)) return IoResult::Closed;
+            ::poll(fds, 2,
+                   static_cast<int>(
+                       std::chrono::duration_cast<std::chrono::milliseconds>(left).count() + 1));
+            if (stop.raised())
+                return IoResult::Stopped;
+            if (fds[0].revents & (POLLERR | POLLNVAL))
+                return IoResult::Closed;
         }
         done += chunk;
     }
@@ -92,12 +106,15 @@ SessionEnd perform(const Output& output, Transport& transport, const StopSignal&
         switch (step.kind) {
             case Step::Kind::Send: {
                 const IoResult result = transport.write(step.bytes);
-                if (result == IoResult::Stopped) return SessionEnd::Stopped;
-                if (result == IoResult::Closed) return SessionEnd::PeerClosed;
+                if (result == IoResult::Stopped)
+                    return SessionEnd::Stopped;
+                if (result == IoResult::Closed)
+                    return SessionEnd::PeerClosed;
                 break;
             }
             case Step::Kind::Pause:
-                if (!stop.sleepFor(step.pause)) return SessionEnd::Stopped;
+                if (!stop.sleepFor(step.pause))
+                    return SessionEnd::Stopped;
                 break;
             case Step::Kind::Drop:
                 transport.drop();
@@ -109,19 +126,26 @@ SessionEnd perform(const Output& output, Transport& transport, const StopSignal&
 
 SessionEnd runSession(Adapter& adapter, Transport& transport, const StopSignal& stop) {
     SessionEnd end = perform(adapter.greet(), transport, stop);
-    if (end != SessionEnd::Finished) return end;
+    if (end != SessionEnd::Finished)
+        return end;
     std::string data;
     while (!adapter.finished()) {
         pollfd fds[2] = {{transport.readFd(), POLLIN, 0}, {stop.fd(), POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR) return SessionEnd::PeerClosed;
-        if (stop.raised()) return SessionEnd::Stopped;
-        if (fds[0].revents == 0) continue;
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR)
+            return SessionEnd::PeerClosed;
+        if (stop.raised())
+            return SessionEnd::Stopped;
+        if (fds[0].revents == 0)
+            continue;
         data.clear();
         const IoResult result = transport.read(data);
-        if (result == IoResult::Closed) return SessionEnd::PeerClosed;
-        if (data.empty()) continue;
+        if (result == IoResult::Closed)
+            return SessionEnd::PeerClosed;
+        if (data.empty())
+            continue;
         end = perform(adapter.feed(data), transport, stop);
-        if (end != SessionEnd::Finished) return end;
+        if (end != SessionEnd::Finished)
+            return end;
     }
     return SessionEnd::Finished;
 }

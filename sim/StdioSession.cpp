@@ -12,7 +12,8 @@ bool serveStdio(EmulatorOptions options, bool serial, bool echoGiven, const Stop
     Device device;
     Transcript transcript;
     FaultSet faults;
-    if (!options.stateFile.empty() && !device.useStateFile(options.stateFile, error)) return false;
+    if (!options.stateFile.empty() && !device.useStateFile(options.stateFile, error))
+        return false;
     if (!options.transcriptFile.empty() && !transcript.writeTo(options.transcriptFile, error))
         return false;
     for (const FaultRule& rule : options.faults) faults.add(rule);
@@ -25,14 +26,16 @@ bool serveStdio(EmulatorOptions options, bool serial, bool echoGiven, const Stop
         raw.c_oflag |= OPOST | ONLCR;  // our "\r\n" stays as it is; a stray "\n" still works
         ::tcsetattr(STDIN_FILENO, TCSANOW, &raw);
     }
-    if (!echoGiven) options.adapter.typedEcho = terminal;
+    if (!echoGiven)
+        options.adapter.typedEcho = terminal;
 
-    Adapter adapter(device, options.adapter, serial ? Adapter::Start::AtProbe : Adapter::Start::Login,
-                    &transcript, &faults);
+    Adapter adapter(device, options.adapter,
+                    serial ? Adapter::Start::AtProbe : Adapter::Start::Login, &transcript, &faults);
     StdioTransport transport(STDIN_FILENO, STDOUT_FILENO, stop, options.paced);
     runSession(adapter, transport, stop);
 
-    if (terminal) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    if (terminal)
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
     return true;
 }
 

@@ -54,7 +54,8 @@ TelnetServer::~TelnetServer() {
 }
 
 void TelnetServer::join() {
-    if (acceptThread_.joinable()) acceptThread_.join();
+    if (acceptThread_.joinable())
+        acceptThread_.join();
     reap(true);
 }
 
@@ -64,7 +65,8 @@ void TelnetServer::reap(bool all) {
         std::lock_guard lock(mutex_);
         for (auto it = connections_.begin(); it != connections_.end();) {
             auto next = std::next(it);
-            if (all || it->done) finished.splice(finished.end(), connections_, it);
+            if (all || it->done)
+                finished.splice(finished.end(), connections_, it);
             it = next;
         }
     }
@@ -75,12 +77,20 @@ void TelnetServer::acceptLoop() {
     const StopSignal& stop = services_.stop;
     while (!stop.raised()) {
         pollfd fds[2] = {{listener_, POLLIN, 0}, {stop.fd(), POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR) break;
-        if (stop.raised()) break;
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR)
+            break;
+        if (stop.raised())
+            break;
         reap(false);
-        if ((fds[0].revents & POLLIN) == 0) continue;
+        if ((fds[0].revents & POLLIN) == 0)
+            continue;
         const int socket = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (socket < 0) continue;
+        if (socket < 0) {
+            // out of descriptors and the like: the listener stays readable, so do not spin
+            if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+                stop.sleepFor(std::chrono::milliseconds(100));
+            continue;
+        }
         const int on = 1;
         // single bytes (a dripped reply) leave at once
         ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
@@ -92,12 +102,14 @@ void TelnetServer::acceptLoop() {
             continue;
         }
         Connection& connection = connections_.emplace_back();
-        connection.thread = std::thread([this, socket, self = &connection] { serve(socket, self); });
+        connection.thread =
+            std::thread([this, socket, self = &connection] { serve(socket, self); });
     }
 }
 
 void TelnetServer::serve(int socket, Connection* self) {
-    if (services_.log) services_.log("telnet: session opened");
+    if (services_.log)
+        services_.log("telnet: session opened");
     {
         TelnetTransport transport(socket, services_.stop, services_.paced);
         if (transport.negotiate() == IoResult::Ok) {
@@ -106,7 +118,8 @@ void TelnetServer::serve(int socket, Connection* self) {
             runSession(adapter, transport, services_.stop);
         }
     }
-    if (services_.log) services_.log("telnet: session closed");
+    if (services_.log)
+        services_.log("telnet: session closed");
     std::lock_guard lock(mutex_);
     self->done = true;
 }

@@ -53,7 +53,8 @@ void TelnetServerCodec::receive(std::string_view bytes, std::string& data, std::
                 parse_ = Parse::Data;
                 break;
             case Parse::Sub:
-                if (c == kIac) parse_ = Parse::SubIac;
+                if (c == kIac)
+                    parse_ = Parse::SubIac;
                 break;
             case Parse::SubIac:
                 parse_ = c == kSe ? Parse::Data : Parse::Sub;
@@ -65,9 +66,11 @@ void TelnetServerCodec::receive(std::string_view bytes, std::string& data, std::
 void TelnetServerCodec::option(unsigned char verb, unsigned char opt, std::string& answers) {
     switch (verb) {
         case kDo:  // the peer wants us to do it
-            if (local_[opt] == State::Yes) break;
+            if (local_[opt] == State::Yes)
+                break;
             if (local_[opt] == State::Asked || weOffer(opt)) {
-                if (local_[opt] != State::Asked) command(answers, kWill, opt);
+                if (local_[opt] != State::Asked)
+                    command(answers, kWill, opt);
                 local_[opt] = State::Yes;
             } else {
                 command(answers, kWont, opt);
@@ -75,23 +78,28 @@ void TelnetServerCodec::option(unsigned char verb, unsigned char opt, std::strin
             break;
         case kDont:
             // a refusal of our offer needs no answer; switching off a live option does
-            if (local_[opt] == State::Yes) command(answers, kWont, opt);
+            if (local_[opt] == State::Yes)
+                command(answers, kWont, opt);
             local_[opt] = State::No;
             break;
         case kWill:  // the peer offers to do it
-            if (remote_[opt] == State::Yes) break;
+            if (remote_[opt] == State::Yes)
+                break;
             if (remote_[opt] == State::Asked || weAsk(opt)) {
-                if (remote_[opt] != State::Asked) command(answers, kDo, opt);
+                if (remote_[opt] != State::Asked)
+                    command(answers, kDo, opt);
                 remote_[opt] = State::Yes;
             } else {
                 command(answers, kDont, opt);
             }
             break;
         case kWont:
-            if (remote_[opt] == State::Yes) command(answers, kDont, opt);
+            if (remote_[opt] == State::Yes)
+                command(answers, kDont, opt);
             remote_[opt] = State::No;
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -100,7 +108,8 @@ std::string TelnetServerCodec::escape(std::string_view data) {
     out.reserve(data.size());
     for (char c : data) {
         out += c;
-        if (static_cast<unsigned char>(c) == kIac) out += c;
+        if (static_cast<unsigned char>(c) == kIac)
+            out += c;
     }
     return out;
 }

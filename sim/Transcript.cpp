@@ -6,7 +6,8 @@
 namespace kx::sim {
 
 Transcript::~Transcript() {
-    if (file_ != nullptr) std::fclose(file_);
+    if (file_ != nullptr)
+        std::fclose(file_);
 }
 
 bool Transcript::writeTo(const std::string& path, std::string& error) {
@@ -16,7 +17,8 @@ bool Transcript::writeTo(const std::string& path, std::string& error) {
         return false;
     }
     std::lock_guard lock(mutex_);
-    if (file_ != nullptr) std::fclose(file_);
+    if (file_ != nullptr)
+        std::fclose(file_);
     file_ = file;
     return true;
 }

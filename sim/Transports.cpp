@@ -21,8 +21,10 @@ IoResult readSome(int fd, std::string& data) {
             data.append(buffer, static_cast<std::size_t>(n));
             return IoResult::Ok;
         }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return IoResult::Ok;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return IoResult::Ok;
         return IoResult::Closed;
     }
 }
@@ -52,12 +54,14 @@ IoResult PtyTransport::write(std::string_view bytes) {
 void PtyTransport::drop() {
     // written bytes reach the slave's input queue a little later (the tty layer hands them over
     // on a work queue), so give them that moment before looking at what is still unread
-    if (!stop_.sleepFor(std::chrono::milliseconds(50))) return;
+    if (!stop_.sleepFor(std::chrono::milliseconds(50)))
+        return;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     int unread = 0;
     while (::ioctl(slave_, TIOCINQ, &unread) == 0 && unread > 0 &&
            std::chrono::steady_clock::now() < deadline) {
-        if (!stop_.sleepFor(std::chrono::milliseconds(5))) return;
+        if (!stop_.sleepFor(std::chrono::milliseconds(5)))
+            return;
     }
 }
 
@@ -68,10 +72,12 @@ IoResult TelnetTransport::negotiate() {
 IoResult TelnetTransport::read(std::string& data) {
     std::string raw;
     const IoResult result = readSome(socket_, raw);
-    if (result != IoResult::Ok) return result;
+    if (result != IoResult::Ok)
+        return result;
     std::string answers;
     codec_.receive(raw, data, answers);
-    if (!answers.empty()) return writeAll(socket_, answers, stop_, unpaced_);
+    if (!answers.empty())
+        return writeAll(socket_, answers, stop_, unpaced_);
     return IoResult::Ok;
 }
 
@@ -80,13 +86,15 @@ IoResult TelnetTransport::write(std::string_view bytes) {
 }
 
 TelnetTransport::~TelnetTransport() {
-    if (socket_ < 0) return;
+    if (socket_ < 0)
+        return;
     ::shutdown(socket_, SHUT_WR);
     ::close(socket_);
 }
 
 void TelnetTransport::drop() {
-    if (socket_ < 0) return;
+    if (socket_ < 0)
+        return;
     // closing with a zero linger time resets the connection, like a line that goes dead
     linger hard{1, 0};
     ::setsockopt(socket_, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
@@ -94,7 +102,9 @@ void TelnetTransport::drop() {
     socket_ = -1;
 }
 
-IoResult StdioTransport::read(std::string& data) { return readSome(in_, data); }
+IoResult StdioTransport::read(std::string& data) {
+    return readSome(in_, data);
+}
 
 IoResult StdioTransport::write(std::string_view bytes) {
     return writeAll(out_, bytes, stop_, pacer_);

@@ -1,9 +1,10 @@
 // kestrelx-sim: the emulated KESTRELX adapter as a program (see --help).
 
+#include <pthread.h>
+
 #include <csignal>
 #include <cstdio>
 #include <mutex>
-#include <pthread.h>
 
 #include "sim/Emulator.h"
 #include "sim/ProgramOptions.h"
@@ -14,7 +15,8 @@ namespace {
 kx::sim::StopSignal* stdioStop = nullptr;
 
 void onSignal(int) {
-    if (stdioStop != nullptr) stdioStop->raise();
+    if (stdioStop != nullptr)
+        stdioStop->raise();
 }
 
 std::mutex logMutex;
@@ -41,9 +43,11 @@ int serve(kx::sim::EmulatorOptions options) {
     }
     if (!emulator->ptyPath().empty()) {
         std::printf("pty: %s\n", emulator->ptyPath().c_str());
-        if (!options.ptyLink.empty()) std::printf("link: %s\n", options.ptyLink.c_str());
+        if (!options.ptyLink.empty())
+            std::printf("link: %s\n", options.ptyLink.c_str());
     }
-    if (emulator->telnetPort() >= 0) std::printf("telnet: %d\n", emulator->telnetPort());
+    if (emulator->telnetPort() >= 0)
+        std::printf("telnet: %d\n", emulator->telnetPort());
     std::fflush(stdout);
 
     int signal = 0;
@@ -67,7 +71,8 @@ int main(int argc, char** argv) {
         std::fputs(kx::sim::usageText().c_str(), stdout);
         return 0;
     }
-    if (options.mode == kx::sim::ProgramOptions::Mode::Serve) return serve(options.emulator);
+    if (options.mode == kx::sim::ProgramOptions::Mode::Serve)
+        return serve(options.emulator);
 
     kx::sim::StopSignal stop;
     stdioStop = &stop;

@@ -1,9 +1,8 @@
 // The byte-pushed adapter core in-process: line framing, the stages, the built-in commands.
 
-#include "sim/Adapter.h"
-
 #include <gtest/gtest.h>
 
+#include "sim/Adapter.h"
 #include "tests/sim/FakeArea.h"
 
 namespace kx::sim {
@@ -32,7 +31,10 @@ TEST(AdapterTest, LineEndsAndFraming) {
         {"telnet cr nul", std::string("show fake\r\0show fake\r", 21), {"show fake", "show fake"}},
         {"cr cr is an empty line", "show fake\r\r", {"show fake", ""}},
         {"split over feeds", "sh|ow fa|ke\r", {"show fake"}},
-        {"backspace corrects", "show fakx\be\x7f" "e\r", {"show fake"}},
+        {"backspace corrects",
+         "show fakx\be\x7f"
+         "e\r",
+         {"show fake"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -41,7 +43,8 @@ TEST(AdapterTest, LineEndsAndFraming) {
         f.transcript.clear();
         std::string all;
         std::size_t start = 0;
-        for (std::size_t bar; (bar = row.input.find('|', start)) != std::string::npos; start = bar + 1)
+        for (std::size_t bar; (bar = row.input.find('|', start)) != std::string::npos;
+             start = bar + 1)
             all += f.feed(std::string_view(row.input).substr(start, bar - start));
         all += f.feed(std::string_view(row.input).substr(start));
         EXPECT_EQ(f.transcript.lines(), row.lines);
@@ -51,7 +54,8 @@ TEST(AdapterTest, LineEndsAndFraming) {
 TEST(AdapterTest, CommandLineReplyLayout) {
     Fixture f;
     EXPECT_EQ(f.feed("ATT1\r"), "ATT1\r\n\r\n# ");
-    EXPECT_EQ(f.feed("show fake\r"), "show fake\r\nvalue: factory\r\nring sound: 1\r\nother: 2\r\n\r\n# ");
+    EXPECT_EQ(f.feed("show fake\r"),
+              "show fake\r\nvalue: factory\r\nring sound: 1\r\nother: 2\r\n\r\n# ");
     EXPECT_EQ(f.feed("fake set 7\r"), "fake set 7\r\n\r\n# ");
     EXPECT_EQ(f.feed("show fake\r").find("value: 7\r\n"), 11u);
     EXPECT_EQ(f.feed("\r"), "\r\n\r\n# ");
@@ -83,7 +87,8 @@ TEST(AdapterTest, HostileBytesAreRefusedNotRun) {
     f.enterCommandLine();
     const std::string garbage("fake set \x01\x02", 11);
     EXPECT_NE(f.feed(garbage + "\r").find("% Invalid character"), std::string::npos);
-    EXPECT_NE(f.feed(std::string("show\0fake\r", 10)).find("% Invalid character"), std::string::npos);
+    EXPECT_NE(f.feed(std::string("show\0fake\r", 10)).find("% Invalid character"),
+              std::string::npos);
     // high bytes are the CP932 of names: they pass
     EXPECT_EQ(f.feed("fake set \x83\x65\xff\r"), "fake set \x83\x65\xff\r\n\r\n# ");
     EXPECT_EQ(f.device.state().at("fake.value"), "\x83\x65\xff");
@@ -112,9 +117,19 @@ TEST(AdapterTest, ClockCommands) {
     EXPECT_EQ(now.weekday, 3);
     EXPECT_NE(f.feed("show date\r").find("date: 2008/03/05\r\n"), std::string::npos);
 
-    const char* bad[] = {"date 2008/02/30", "date 2008/13/01", "date 08-03-05", "date 2008/03",
-                         "date 2008/03/05/01", "date", "time 24:00:00", "time 09:60:00",
-                         "time 9:4", "time 09:04:07x", "youbi 7", "youbi -1", "youbi 03",
+    const char* bad[] = {"date 2008/02/30",
+                         "date 2008/13/01",
+                         "date 08-03-05",
+                         "date 2008/03",
+                         "date 2008/03/05/01",
+                         "date",
+                         "time 24:00:00",
+                         "time 09:60:00",
+                         "time 9:4",
+                         "time 09:04:07x",
+                         "youbi 7",
+                         "youbi -1",
+                         "youbi 03",
                          "date 2008/03/05 extra"};
     for (const char* command : bad) {
         const std::string reply = f.feed(std::string(command) + "\r");

@@ -17,11 +17,12 @@ bool parse(std::vector<const char*> args, ProgramOptions& options, std::string& 
 TEST(CommandLineTest, GoodOptions) {
     ProgramOptions o;
     std::string error;
-    ASSERT_TRUE(parse({"--pty", "/tmp/kx", "--telnet", "2323", "--name", "KX2", "--version",
-                       "3.00a", "--login", "lp", "--admin", "ap", "--paced", "--transcript",
-                       "/tmp/t", "--state", "/tmp/s", "--fault", "silent:ATI", "--fault",
-                       "cut=4:*", "--listen-all"},
-                      o, error))
+    ASSERT_TRUE(
+        parse({"--pty",      "/tmp/kx",      "--telnet", "2323",        "--name",  "KX2",
+               "--version",  "3.00a",        "--login",  "lp",          "--admin", "ap",
+               "--paced",    "--transcript", "/tmp/t",   "--state",     "/tmp/s",  "--fault",
+               "silent:ATI", "--fault",      "cut=4:*",  "--listen-all"},
+              o, error))
         << error;
     EXPECT_EQ(o.mode, ProgramOptions::Mode::Serve);
     EXPECT_TRUE(o.emulator.pty);

@@ -27,7 +27,8 @@ public:
     void reset() override { value_ = "factory"; }
     std::map<std::string, std::string> save() const override { return {{"value", value_}}; }
     void restore(const std::map<std::string, std::string>& values) override {
-        if (auto it = values.find("value"); it != values.end()) value_ = it->second;
+        if (auto it = values.find("value"); it != values.end())
+            value_ = it->second;
     }
 
 private:

@@ -1,12 +1,11 @@
 // Fault injection: the SPEC syntax, the pattern rule, what each fault does to a reply, and the
 // drop of the line over a real pty and a real TCP connection.
 
-#include "sim/Faults.h"
-
 #include <gtest/gtest.h>
 
 #include "sim/Adapter.h"
 #include "sim/Emulator.h"
+#include "sim/Faults.h"
 #include "tests/sim/FakeArea.h"
 #include "tests/sim/SimClients.h"
 
@@ -26,7 +25,8 @@ TEST(FaultTest, SpecSyntax) {
         const char* canonical;
     };
     const Row rows[] = {
-        {"silent:show analog tel1", Kind::Silent, 0, "", "show analog tel1", -1, "silent:show analog tel1"},
+        {"silent:show analog tel1", Kind::Silent, 0, "", "show analog tel1", -1,
+         "silent:show analog tel1"},
         {"cut=40:ATI", Kind::Cut, 40, "", "ATI", -1, "cut=40:ATI"},
         {"delay=500:*", Kind::Delay, 500, "", "*", -1, "delay=500:*"},
         {"drip=5", Kind::Drip, 5, "", "*", -1, "drip=5:*"},
@@ -34,8 +34,10 @@ TEST(FaultTest, SpecSyntax) {
         {"long", Kind::Long, 2600, "", "*", -1, "long=2600:*"},
         {"long=5000:show*", Kind::Long, 5000, "", "show*", -1, "long=5000:show*"},
         {"garbage:*", Kind::Garbage, 0, "", "*", -1, "garbage:*"},
-        {"nolabel=ring sound::*", Kind::NoLabel, 0, "ring sound:", "*", -1, "nolabel=ring sound::*"},
-        {"nolabel=a:/2:time 09:04:07", Kind::NoLabel, 0, "a:", "time 09:04:07", 2, "nolabel=a:/2:time 09:04:07"},
+        {"nolabel=ring sound::*", Kind::NoLabel, 0, "ring sound:", "*", -1,
+         "nolabel=ring sound::*"},
+        {"nolabel=a:/2:time 09:04:07", Kind::NoLabel, 0, "a:", "time 09:04:07", 2,
+         "nolabel=a:/2:time 09:04:07"},
         {"drop=30:*", Kind::Drop, 30, "", "*", -1, "drop=30:*"},
         {"drop/1:fromwr 15", Kind::Drop, 0, "", "fromwr 15", 1, "drop=0/1:fromwr 15"},
         {"refuse-login", Kind::RefuseLogin, 0, "", "*", -1, "refuse-login"},
@@ -53,10 +55,10 @@ TEST(FaultTest, SpecSyntax) {
         EXPECT_EQ(describeFault(rule), row.canonical);
     }
     const std::pair<const char*, const char*> bad[] = {
-        {"quiet:*", "unknown fault"},        {"cut:*", "needs a value"},
-        {"cut=x:*", "needs a number"},       {"delay=-5", "needs a number"},
-        {"silent=3", "takes no value"},      {"nolabel=abc", "label ending in its colon"},
-        {"refuse-login:*", "no pattern"},    {"silent/0:ATI", "count after /"},
+        {"quiet:*", "unknown fault"},          {"cut:*", "needs a value"},
+        {"cut=x:*", "needs a number"},         {"delay=-5", "needs a number"},
+        {"silent=3", "takes no value"},        {"nolabel=abc", "label ending in its colon"},
+        {"refuse-login:*", "no pattern"},      {"silent/0:ATI", "count after /"},
         {"cut=99999999999", "needs a number"},
     };
     for (const auto& [spec, message] : bad) {

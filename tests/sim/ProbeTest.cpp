@@ -81,6 +81,33 @@ TEST(ProbeTest, PortCanBeClosedAndReopenedBetweenRuns) {
     EXPECT_EQ(emulator->transcript().size(), 9u);
 }
 
+TEST(ProbeTest, CommandLineReachesTheSettingsAreas) {
+    auto emulator = startPty();
+    ASSERT_TRUE(emulator);
+    FdClient port(test::openSerial(emulator->ptyPath()));
+    port.exchange("ATT1\r", "\r\n# ");
+    const std::string reply = port.exchange("show analog tel1\r", "\r\n# ");
+    EXPECT_EQ(reply.rfind("show analog tel1\r\n", 0), 0u) << reply;
+    EXPECT_NE(reply.find("ring sound: "), std::string::npos) << reply;
+    EXPECT_NE(port.exchange("fromwr 15\r", "\r\n# ").find("Write OK"), std::string::npos);
+}
+
+TEST(ProbeTest, PacedRepliesTakeAtLeastTheLineTime) {
+    EmulatorOptions options;
+    options.paced = true;
+    options.faults.push_back({FaultRule::Kind::Long, 1200, "", "ATI", -1});
+    auto emulator = startPty(options);
+    ASSERT_TRUE(emulator);
+    FdClient port(test::openSerial(emulator->ptyPath()));
+    const auto start = std::chrono::steady_clock::now();
+    const std::string reply = port.exchange("ATI\r", "\r\nOK\r\n");
+    const auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_GE(reply.size(), 1200u);
+    EXPECT_EQ(reply.substr(reply.size() - 6), "\r\nOK\r\n");
+    // a lower bound only: 10 bits a byte at 115200 bit/s can never be beaten
+    EXPECT_GE(took, std::chrono::microseconds(86 * 1100));
+}
+
 TEST(ProbeTest, SymlinkPointsAtTheSlaveAndGoesAtStop) {
     char dir[] = "/tmp/kxsim-XXXXXX";
     ASSERT_NE(::mkdtemp(dir), nullptr);

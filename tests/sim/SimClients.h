@@ -29,8 +29,14 @@ public:
 
     bool ok() const { return fd_ >= 0; }
     int fd() const { return fd_; }
+    // Takes over a descriptor (closing the one held).
+    void reset(int fd) {
+        close();
+        fd_ = fd;
+    }
     void close() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
         fd_ = -1;
     }
     bool send(std::string_view bytes) {
@@ -40,7 +46,8 @@ public:
             const ssize_t m = n < 0 && errno == ENOTSOCK
                                   ? ::write(fd_, bytes.data() + done, bytes.size() - done)
                                   : n;
-            if (m <= 0) return false;
+            if (m <= 0)
+                return false;
             done += static_cast<std::size_t>(m);
         }
         return true;
@@ -53,21 +60,25 @@ public:
         std::string got;
         eof_ = false;
         for (;;) {
-            if (!until.empty() && got.find(until) != std::string::npos) return got;
+            if (!until.empty() && got.find(until) != std::string::npos)
+                return got;
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) return got;
+            if (left.count() <= 0)
+                return got;
             pollfd pfd{fd_, POLLIN, 0};
             const int wait = until.empty() ? static_cast<int>(std::min(left, quiet).count())
                                            : static_cast<int>(left.count());
             if (::poll(&pfd, 1, wait) <= 0) {
-                if (until.empty()) return got;
+                if (until.empty())
+                    return got;
                 continue;
             }
             char buffer[4096];
             const ssize_t n = ::read(fd_, buffer, sizeof buffer);
             if (n <= 0) {
-                if (n < 0 && errno == EAGAIN) continue;
+                if (n < 0 && errno == EAGAIN)
+                    continue;
                 eof_ = true;
                 lastErrno_ = n < 0 ? errno : 0;
                 return got;
@@ -91,7 +102,8 @@ protected:
 // Opens a pty slave as the program opens its serial port: raw, 8N1, 115200.
 inline int openSerial(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return -1;
+    if (fd < 0)
+        return -1;
     termios t{};
     ::tcgetattr(fd, &t);
     ::cfmakeraw(&t);

@@ -1,10 +1,9 @@
 // The network side: the telnet byte machine, and the two-password login over loopback TCP.
 
-#include "sim/TelnetServerCodec.h"
-
 #include <gtest/gtest.h>
 
 #include "sim/Emulator.h"
+#include "sim/TelnetServerCodec.h"
 #include "tests/sim/SimClients.h"
 
 namespace kx::sim {
@@ -18,7 +17,8 @@ std::string bytes(std::initializer_list<int> values) {
 
 TEST(TelnetTest, CodecOffersAndAnswers) {
     TelnetServerCodec codec;
-    EXPECT_EQ(codec.offer(), bytes({255, 251, 1, 255, 251, 3, 255, 251, 5, 255, 253, 31, 255, 253, 33}));
+    EXPECT_EQ(codec.offer(),
+              bytes({255, 251, 1, 255, 251, 3, 255, 251, 5, 255, 253, 31, 255, 253, 33}));
 
     struct Row {
         const char* name;
@@ -28,12 +28,14 @@ TEST(TelnetTest, CodecOffersAndAnswers) {
     };
     const Row rows[] = {
         // what the program answers to the offers: taken silently, no answer to an answer
-        {"program's answers", bytes({255, 253, 1, 255, 253, 3, 255, 254, 5, 255, 252, 31, 255, 252, 33}), "", ""},
+        {"program's answers",
+         bytes({255, 253, 1, 255, 253, 3, 255, 254, 5, 255, 252, 31, 255, 252, 33}), "", ""},
         {"data passes", "ab\r\n", "ab\r\n", ""},
         {"IAC IAC is 255", bytes({'a', 255, 255, 'b'}), bytes({'a', 255, 'b'}), ""},
         {"unknown WILL refused", bytes({255, 251, 24}), "", bytes({255, 254, 24})},
         {"unknown DO refused", bytes({255, 253, 34}), "", bytes({255, 252, 34})},
-        {"subnegotiation skipped", bytes({'x', 255, 250, 31, 0, 80, 255, 255, 0, 24, 255, 240, 'y'}), "xy", ""},
+        {"subnegotiation skipped",
+         bytes({'x', 255, 250, 31, 0, 80, 255, 255, 0, 24, 255, 240, 'y'}), "xy", ""},
         {"two-byte commands skipped", bytes({255, 241, 'z', 255, 249}), "z", ""},
         {"split sequence", bytes({255}), "", ""},
     };
@@ -96,7 +98,8 @@ TEST(TelnetTest, LoginWithTheRightPasswords) {
     const std::string afterLogin = link.exchange("lpass\r\n", ">");
     EXPECT_NE(afterLogin.find("KESTRELX> "), std::string::npos) << afterLogin;
     EXPECT_EQ(afterLogin.find("lpass"), std::string::npos);  // passwords are not echoed
-    EXPECT_NE(link.exchange("administrator\r\n", "Password: ").find("Password: "), std::string::npos);
+    EXPECT_NE(link.exchange("administrator\r\n", "Password: ").find("Password: "),
+              std::string::npos);
     const std::string admin = link.exchange("apass\r\n", "#");
     EXPECT_NE(admin.find("\r\n# "), std::string::npos) << admin;
     const std::string show = link.exchange("show date\r\n", "\r\n# ");
@@ -160,7 +163,8 @@ TEST(TelnetTest, SessionsAreIndependentAndShareTheDevice) {
         link->exchange("apass\r\n", "#");
     }
     first.exchange("date 2010/01/02\r\n", "\r\n# ");
-    EXPECT_NE(second.exchange("show date\r\n", "\r\n# ").find("date: 2010/01/02"), std::string::npos);
+    EXPECT_NE(second.exchange("show date\r\n", "\r\n# ").find("date: 2010/01/02"),
+              std::string::npos);
 }
 
 }  // namespace

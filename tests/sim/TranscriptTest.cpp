@@ -1,8 +1,6 @@
 // The transcript (in-process and as a file in the form external checks diff) and the flash
 // copy kept in a state file.
 
-#include "sim/Transcript.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -12,6 +10,7 @@
 
 #include "sim/Emulator.h"
 #include "sim/StateFile.h"
+#include "sim/Transcript.h"
 #include "tests/sim/FakeArea.h"
 #include "tests/sim/SimClients.h"
 
@@ -45,7 +44,8 @@ TEST(TranscriptTest, FileHasTheFormOfTheExpectations) {
     ASSERT_TRUE(emulator->transcript().waitForCount(6, test::kGenerous));
     EXPECT_EQ(readFile(path), "ATI\nAT%I2\nAT%M\nATT1\n\nexit\n");  // flushed per line
     const auto entries = emulator->transcript().entries();
-    for (std::size_t i = 1; i < entries.size(); ++i) EXPECT_LE(entries[i - 1].time, entries[i].time);
+    for (std::size_t i = 1; i < entries.size(); ++i)
+        EXPECT_LE(entries[i - 1].time, entries[i].time);
     emulator.reset();
     ::unlink(path.c_str());
 }
@@ -71,8 +71,8 @@ TEST(TranscriptTest, UnwritableFileIsAClearError) {
 
 TEST(StateFileTest, RoundTripOfAwkwardValues) {
     const std::string path = tempPath("state-awkward");
-    const FlatState state = {{"a.name", "\x83\x65 = %41 #x"}, {"a.k=ey#", "line\r\nbreak\x7f"},
-                             {"b.empty", ""}};
+    const FlatState state = {
+        {"a.name", "\x83\x65 = %41 #x"}, {"a.k=ey#", "line\r\nbreak\x7f"}, {"b.empty", ""}};
     std::string error;
     ASSERT_TRUE(saveStateFile(path, state, error)) << error;
     FlatState back;
