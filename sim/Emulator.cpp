@@ -43,7 +43,7 @@ struct Emulator::Impl {
 void Emulator::Impl::servePty() {
     while (!stop.raised()) {
         Adapter adapter(device, options.adapter, Adapter::Start::AtProbe, &transcript, &faults);
-        PtyTransport transport(pty.master(), pty.slave(), stop, options.paced);
+        PtyTransport transport(pty, stop, options.paced);
         const SessionEnd end = runSession(adapter, transport, stop);
         if (end == SessionEnd::Stopped)
             break;

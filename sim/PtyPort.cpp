@@ -1,6 +1,8 @@
 #include "sim/PtyPort.h"
 
 #include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -69,6 +71,13 @@ bool PtyPort::open(const std::string& link, std::string& error) {
         settings.c_cflag |= CLOCAL | CREAD;
         ::tcsetattr(slave_, TCSANOW, &settings);
     }
+    closeWatch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (closeWatch_ < 0 ||
+        ::inotify_add_watch(closeWatch_, name, IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        error = failure("cannot watch the pseudo-terminal");
+        close();
+        return false;
+    }
     const int flags = ::fcntl(master_, F_GETFL);
     ::fcntl(master_, F_SETFL, flags | O_NONBLOCK);
     if (!link.empty()) {
@@ -79,6 +88,13 @@ bool PtyPort::open(const std::string& link, std::string& error) {
         link_ = link;
     }
     return true;
+}
+
+void PtyPort::peerClosed() {
+    alignas(inotify_event) char events[4096];
+    while (::read(closeWatch_, events, sizeof events) > 0) {
+    }
+    ::ioctl(slave_, TIOCNXCL);
 }
 
 void PtyPort::close() {

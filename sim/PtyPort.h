@@ -10,7 +10,10 @@ namespace kx::sim {
 // The emulator keeps a descriptor of the slave open itself, so the master never sees a hang-up
 // while no program has the port open (on Linux a master without any slave open polls as
 // POLLHUP for ever, which would make the serving loop spin); programs can close and reopen the
-// port between runs.
+// port between runs. That open descriptor also keeps the tty alive across the program's runs,
+// and with it the exclusive mode the program sets (TIOCEXCL) which the kernel would otherwise
+// drop at the last close: so the port watches for the program closing its descriptor and
+// clears the exclusive mode then, or the next run could not open the port.
 class PtyPort {
 public:
     PtyPort() = default;
@@ -25,6 +28,9 @@ public:
     void close();
 
     int master() const { return master_; }
+    // Readable when a program closed its descriptor of the slave; then call peerClosed().
+    int closeWatch() const { return closeWatch_; }
+    void peerClosed();
     int slave() const { return slave_; }
     const std::string& slavePath() const { return slavePath_; }
     const std::string& link() const { return link_; }
@@ -32,6 +38,7 @@ public:
 private:
     int master_ = -1;
     int slave_ = -1;
+    int closeWatch_ = -1;  // inotify
     std::string slavePath_;
     std::string link_;
 };

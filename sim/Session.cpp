@@ -130,11 +130,15 @@ SessionEnd runSession(Adapter& adapter, Transport& transport, const StopSignal& 
         return end;
     std::string data;
     while (!adapter.finished()) {
-        pollfd fds[2] = {{transport.readFd(), POLLIN, 0}, {stop.fd(), POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR)
+        pollfd fds[3] = {{transport.readFd(), POLLIN, 0},
+                         {stop.fd(), POLLIN, 0},
+                         {transport.watchFd(), POLLIN, 0}};
+        if (::poll(fds, transport.watchFd() >= 0 ? 3 : 2, -1) < 0 && errno != EINTR)
             return SessionEnd::PeerClosed;
         if (stop.raised())
             return SessionEnd::Stopped;
+        if (fds[2].revents != 0)
+            transport.onWatch();
         if (fds[0].revents == 0)
             continue;
         data.clear();

@@ -59,6 +59,9 @@ public:
     virtual IoResult write(std::string_view bytes) = 0;
     // Hangs up the line at once (a fault).
     virtual void drop() = 0;
+    // A further descriptor to watch besides the input (-1: none); onWatch() when readable.
+    virtual int watchFd() const { return -1; }
+    virtual void onWatch() {}
 };
 
 enum class SessionEnd { Stopped, PeerClosed, Finished, Dropped };

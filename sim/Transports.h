@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "sim/PtyPort.h"
 #include "sim/Session.h"
 #include "sim/TelnetServerCodec.h"
 
@@ -12,8 +13,8 @@ namespace kx::sim {
 // later does not find stale replies.
 class PtyTransport final : public Transport {
 public:
-    PtyTransport(int master, int slave, const StopSignal& stop, bool paced)
-        : master_(master), slave_(slave), stop_(stop), pacer_(paced) {}
+    PtyTransport(PtyPort& port, const StopSignal& stop, bool paced)
+        : port_(port), master_(port.master()), slave_(port.slave()), stop_(stop), pacer_(paced) {}
     int readFd() const override { return master_; }
     IoResult read(std::string& data) override;
     IoResult write(std::string_view bytes) override;
@@ -21,7 +22,11 @@ public:
     // slave's unread input); the serving loop then closes the pair.
     void drop() override;
 
+    int watchFd() const override { return port_.closeWatch(); }
+    void onWatch() override { port_.peerClosed(); }
+
 private:
+    PtyPort& port_;
     int master_, slave_;
     const StopSignal& stop_;
     Pacer pacer_;

@@ -74,11 +74,22 @@ TEST(ProbeTest, PortCanBeClosedAndReopenedBetweenRuns) {
     for (int run = 0; run < 3; ++run) {
         FdClient port(test::openSerial(emulator->ptyPath()));
         ASSERT_TRUE(port.ok());
+        ASSERT_EQ(::ioctl(port.fd(), TIOCEXCL), 0);  // the program opens the port exclusively
         EXPECT_NE(port.exchange("ATI\r", "\r\nOK\r\n").find("\r\nOK\r\n"), std::string::npos);
         EXPECT_NE(port.exchange("ATT1\r", "\r\n# ").find("\r\n# "), std::string::npos);
         EXPECT_NE(port.exchange("exit\r", "\r\nOK\r\n").find("\r\nOK\r\n"), std::string::npos);
     }
     EXPECT_EQ(emulator->transcript().size(), 9u);
+
+    // the exclusive mode ends with the program's close, as on a real port (where the last
+    // close releases the tty); a process without CAP_SYS_ADMIN could not reopen it otherwise
+    const auto deadline = std::chrono::steady_clock::now() + test::kGenerous;
+    int exclusive = 1;
+    while (exclusive != 0 && std::chrono::steady_clock::now() < deadline) {
+        FdClient probe(::open(emulator->ptyPath().c_str(), O_RDWR | O_NOCTTY));
+        ASSERT_EQ(::ioctl(probe.fd(), TIOCGEXCL, &exclusive), 0);
+    }
+    EXPECT_EQ(exclusive, 0);
 }
 
 TEST(ProbeTest, CommandLineReachesTheSettingsAreas) {

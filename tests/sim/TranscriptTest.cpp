@@ -6,7 +6,6 @@
 
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "sim/Emulator.h"
 #include "sim/StateFile.h"
@@ -48,17 +47,6 @@ TEST(TranscriptTest, FileHasTheFormOfTheExpectations) {
         EXPECT_LE(entries[i - 1].time, entries[i].time);
     emulator.reset();
     ::unlink(path.c_str());
-}
-
-TEST(TranscriptTest, WaitForCountWakesOnRecordAndTimesOut) {
-    Transcript transcript;
-    EXPECT_FALSE(transcript.waitForCount(1, std::chrono::milliseconds(10)));
-    std::thread writer([&] {
-        for (int i = 0; i < 3; ++i) transcript.record("line " + std::to_string(i));
-    });
-    EXPECT_TRUE(transcript.waitForCount(3, test::kGenerous));
-    writer.join();
-    EXPECT_EQ(transcript.lines().back(), "line 2");
 }
 
 TEST(TranscriptTest, UnwritableFileIsAClearError) {
