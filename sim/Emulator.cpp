@@ -26,6 +26,13 @@ struct Emulator::Impl {
 
     std::unique_ptr<TelnetServer> telnet;
 
+    // also on a failed start: no thread may outlive what it serves
+    ~Impl() {
+        stop.raise();
+        if (ptyThread.joinable())
+            ptyThread.join();
+    }
+
     void log(const std::string& text) const {
         if (options.log)
             options.log(text);
