@@ -1,5 +1,5 @@
-// Fault injection: the text form of --fault, the pattern rule, what each fault does to a reply, and the
-// drop of the line over a real pty and a real TCP connection.
+// Fault injection: the text form of --fault, the pattern rule, what each fault does to a
+// reply, and the drop of the line over a real pty and a real TCP connection.
 
 #include <gtest/gtest.h>
 
