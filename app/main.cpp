@@ -20,7 +20,9 @@
 
 namespace {
 
-// The settings areas of this build; each area registers its reader, dialog and writer here.
+// The settings areas of this build. Each area library registers its reader, dialog and writer
+// here (kx::registerArea with the area's main-window command, app/AreaRegistry.h); until then
+// its button tells the user that the area is not available.
 void registerAreas() {}
 
 }  // namespace
