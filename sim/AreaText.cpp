@@ -65,6 +65,25 @@ void appendLine(std::string& reply, std::string_view label, int value) {
     appendLine(reply, label, std::to_string(value));
 }
 
+std::string errorLine(std::string_view text) {
+    std::string line = "% ";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        line.push_back((byte < 0x20 || byte == 0x7F || c == '#' || c == '>') ? '?' : c);
+    }
+    // the terminators made of letters; the others need a CR, LF, '#' or '>', gone above
+    constexpr std::string_view kWordTerminators[] = {"write ok", "erase ok", "password:"};
+    for (std::string_view terminator : kWordTerminators) {
+        for (std::size_t at = 0; at + terminator.size() <= line.size(); ++at) {
+            if (equalsNoCase(std::string_view(line).substr(at, terminator.size()), terminator)) {
+                line[at + terminator.size() - 1] = '?';
+            }
+        }
+    }
+    line.append("\r\n");
+    return line;
+}
+
 Words nonEmptyWords(const Words& words) {
     Words result;
     for (const std::string& word : words) {

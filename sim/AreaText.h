@@ -16,8 +16,20 @@
 
 namespace kx::sim {
 
-// The one error line of a setting or show command whose arguments the adapter refuses.
-inline constexpr std::string_view kInvalidParameterLine = "Error: invalid parameter\r\n";
+// The emulator's error lines, all in the adapter's "% " form. The program waits for a
+// terminator ("\r\n# ", "OK", "Write OK", ">", "#", "Password:"), so an error line must never
+// hold one: it would end the wait early or pass a failure off as success.
+//   kUnknownCommandLine    no area knows the command's first word
+//   kInvalidCommandLine    the family is known, its keyword is not ("router speed 9600")
+//   kInvalidParameterLine  a known command with arguments the adapter refuses
+inline constexpr std::string_view kUnknownCommandLine = "% Unknown command\r\n";
+inline constexpr std::string_view kInvalidCommandLine = "% Invalid command\r\n";
+inline constexpr std::string_view kInvalidParameterLine = "% Invalid parameter\r\n";
+
+// "% <text>\r\n" for a text that may hold anything (a file name, an OS message): control
+// bytes, '#' and '>' become '?', and a "write ok", "erase ok" or "password:" in it (letter case
+// aside) loses its last character to '?', so no terminator can form.
+std::string errorLine(std::string_view text);
 
 // Case-insensitive equality of two words (ASCII letters only are folded).
 bool equalsNoCase(std::string_view a, std::string_view b);

@@ -3,12 +3,11 @@
 #include <cctype>
 #include <charconv>
 
+#include "sim/AreaText.h"
 #include "sim/Areas.h"
 
 namespace kx::sim {
 namespace {
-
-constexpr char kUnknownCommand[] = "% Unknown command\r\n";
 
 std::vector<Device::NamedArea> standardAreas() {
     std::vector<Device::NamedArea> areas;
@@ -179,7 +178,7 @@ std::string Device::runBuiltinOrArea(const std::vector<std::string>& allWords,
             return "% Invalid parameter: fromwr 15\r\n";
         std::string error;
         if (!storeFlashLocked(error))
-            return "F-ROM Write ERROR: " + error + "\r\n";
+            return errorLine("F-ROM Write ERROR: " + error);
         return "F-ROM Write OK\r\n";
     }
     if (verb == "restart" && words.size() == 1) {
@@ -187,7 +186,7 @@ std::string Device::runBuiltinOrArea(const std::vector<std::string>& allWords,
         std::string error;
         result.action = CommandResult::Action::Restart;
         if (!storeFlashLocked(error))
-            return "% Factory settings not stored: " + error + "\r\n";
+            return errorLine("Factory settings not stored: " + error);
         return "Factory settings restored, restarting\r\n";
     }
     if (verb == "date" || verb == "time" || verb == "youbi" ||
@@ -201,18 +200,18 @@ std::string Device::runBuiltinOrArea(const std::vector<std::string>& allWords,
         if (named.area->handle(allWords, line, reply))
             return reply;
     }
-    return kUnknownCommand;
+    return std::string(kUnknownCommandLine);
 }
 
 std::string Device::clockCommand(const std::vector<std::string>& words) {
     const std::string& verb = words[0];
     if (verb == "show" || words.size() == 1) {
         if (words.size() > 2)
-            return kUnknownCommand;
+            return std::string(kUnknownCommandLine);
         return clock_.showText();
     }
     if (words.size() != 2)
-        return "% Invalid parameter\r\n";
+        return std::string(kInvalidParameterLine);
     int parts[3] = {0, 0, 0};
     if (verb == "date") {
         if (!parseTriple(words[1], '/', parts) || !clock_.setDate(parts[0], parts[1], parts[2]))

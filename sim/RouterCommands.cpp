@@ -448,7 +448,7 @@ bool applyRouterSetting(RouterState& state, const RouterLine& line, std::string&
         return false;
     switch (apply(state, line)) {
         case Outcome::Unknown:
-            reply = kRouterBadCommand;
+            reply = kInvalidCommandLine;
             break;
         case Outcome::Bad:
             reply = kInvalidParameterLine;

@@ -51,8 +51,4 @@ private:
     std::vector<std::pair<std::size_t, std::size_t>> words_;
 };
 
-// A command of the router families whose keyword the adapter does not know; a bad value
-// answers kInvalidParameterLine (sim/AreaText.h) like every area.
-inline constexpr std::string_view kRouterBadCommand = "Error: invalid command\r\n";
-
 }  // namespace kx::sim

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "sim/Area.h"
+#include "sim/AreaText.h"
 
 namespace kx::sim::test {
 
@@ -140,7 +141,7 @@ inline void expectRefused(const AreaFactory& make, std::span<const char* const> 
         const auto before = area->save();
         const Exchange result = send(*area, command);
         EXPECT_TRUE(result.taken);
-        EXPECT_EQ(result.reply, "Error: invalid parameter\r\n");
+        EXPECT_EQ(result.reply, kInvalidParameterLine);
         EXPECT_EQ(area->save(), before);
     }
 }

@@ -344,7 +344,7 @@ TEST(RouterAreaTest, UnknownKeywordsAndOtherAreasCommands) {
         SCOPED_TRACE(command);
         const auto result = send(*area, command);
         EXPECT_TRUE(result.taken);
-        EXPECT_EQ(result.reply, "Error: invalid command\r\n");
+        EXPECT_EQ(result.reply, kInvalidCommandLine);
     }
     for (const char* command : {"show dialup num0", "show router now", "show dialup"}) {
         SCOPED_TRACE(command);
