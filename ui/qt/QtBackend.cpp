@@ -1,0 +1,150 @@
+// The Qt backend. The loop sleeps in Qt's event dispatcher; the layer's timers and posted
+// calls are dispatched from Qt events (a timer for the next due time, a posted event for
+// wake-ups), so they also run inside Qt's own loops, such as a message box's.
+
+#include "ui/qt/QtBackend.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFont>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <atomic>
+#include <map>
+#include <memory>
+
+#include "ui/Backend.h"
+#include "ui/Dialog.h"
+#include "ui/qt/QtWindow.h"
+
+namespace kx::ui::qt {
+namespace {
+
+const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User + 0x4B58);
+
+// Receives the wake-up events (posted from any thread) on the UI thread.
+class WakeTarget final : public QObject {
+public:
+    std::atomic<bool> posted{false};
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() != kWakeEvent) return QObject::event(e);
+        posted = false;
+        loop::dispatchDue();
+        return true;
+    }
+};
+
+QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+class QtBackend final : public Backend {
+public:
+    explicit QtBackend(std::unique_ptr<QApplication> app) : app_(std::move(app)) {
+        dispatchTimer_.setSingleShot(true);
+        dispatchTimer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&dispatchTimer_, &QTimer::timeout, [] { loop::dispatchDue(); });
+    }
+
+    ~QtBackend() override {
+        notifiers_.clear();
+        dispatchTimer_.stop();
+        QCoreApplication::removePostedEvents(&wake_);
+    }
+
+    void wait(std::chrono::milliseconds timeout) override {
+        if (timeout.count() <= 0) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            return;
+        }
+        QTimer limit;  // its time-out is the event that ends the wait at the latest
+        limit.setSingleShot(true);
+        limit.setTimerType(Qt::PreciseTimer);
+        limit.start(static_cast<int>(timeout.count()));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+
+    void interrupt() override {
+        // one event in flight is enough, however often the reader thread wakes us
+        if (!wake_.posted.exchange(true)) QCoreApplication::postEvent(&wake_, new QEvent(kWakeEvent));
+    }
+
+    void timersChanged(Clock::time_point nextDue) override {
+        if (nextDue == Clock::time_point::max()) {
+            dispatchTimer_.stop();
+            return;
+        }
+        auto ms = std::chrono::ceil<std::chrono::milliseconds>(nextDue - Clock::now()).count();
+        dispatchTimer_.start(static_cast<int>(std::clamp<long long>(ms, 0, 3600 * 1000)));
+    }
+
+    void addWatch(int watchId, int fd) override {
+        auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [watchId] {
+            loop::watchReadable(watchId);
+        });
+        notifiers_[watchId] = std::move(notifier);
+    }
+
+    void removeWatch(int watchId) override {
+        auto it = notifiers_.find(watchId);
+        if (it == notifiers_.end()) return;
+        // it may be inside its own signal: delete it from the loop
+        it->second->setEnabled(false);
+        it->second.release()->deleteLater();
+        notifiers_.erase(it);
+    }
+
+    std::unique_ptr<WindowPeer> createWindow(Dialog& dialog, Dialog* parent, bool modal) override {
+        return std::make_unique<QtWindow>(dialog, parent, modal);
+    }
+
+    int messageBox(const MessageBoxRequest& request) override {
+        QWidget* owner = nullptr;
+        if (request.owner)
+            if (auto* w = dynamic_cast<QtWindow*>(DialogEvents::peer(*request.owner))) owner = w->widget();
+        QMessageBox::Icon icon = request.icon == MsgIcon::Stop       ? QMessageBox::Critical
+                                 : request.icon == MsgIcon::Question ? QMessageBox::Question
+                                                                     : QMessageBox::NoIcon;
+        QString text = qs(request.text);
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        bool withCancel = request.buttons == MsgButtons::OkCancel;
+        QMessageBox box(icon, qs(request.caption), text,
+                        withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, owner);
+        if (withCancel) box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box.setDefaultButton(QMessageBox::Ok);
+        return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
+    }
+
+private:
+    std::unique_ptr<QApplication> app_;  // null when the program made its own
+    WakeTarget wake_;
+    QTimer dispatchTimer_;
+    std::map<int, std::unique_ptr<QSocketNotifier>> notifiers_;
+};
+
+}  // namespace
+
+void install(int& argc, char** argv) {
+    std::unique_ptr<QApplication> app;
+    if (!QApplication::instance()) app = std::make_unique<QApplication>(argc, argv);
+    // Japanese captions need a CJK font whatever the desktop's default is
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(10);
+    QApplication::setFont(font);
+    installBackend(std::make_unique<QtBackend>(std::move(app)));
+}
+
+bool saveWindowImage(const Dialog& dialog, const std::string& pngPath) {
+    auto* window = dynamic_cast<QtWindow*>(DialogEvents::peer(dialog));
+    if (!window) return false;
+    QWidget* w = window->widget();
+    w->adjustSize();
+    return w->grab().save(QString::fromStdString(pngPath), "PNG");
+}
+
+}  // namespace kx::ui::qt
