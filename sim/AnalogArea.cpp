@@ -3,12 +3,10 @@
 //   show analog tel1|tel2|tel3|common
 //   analog address|dial_time|ring_sound|... <port> <value>, analog use_i_number|... <value>
 
-#include <array>
 #include <memory>
 
-#include "sim/AreaText.h"
 #include "sim/Areas.h"
-#include "sim/SettingsBlock.h"
+#include "sim/BlockArea.h"
 
 namespace kx::sim {
 namespace {
@@ -70,80 +68,20 @@ const std::vector<Command> kCommands{
     {{"ring_sound_freq"}, false, {}, "ringSoundFrequency"},
 };
 
-class AnalogArea final : public Area {
-public:
-    AnalogArea()
-        : ports_{SettingsBlock("analog.tel1", kTelPortSchema, kTelPortFactory),
-                 SettingsBlock("analog.tel2", kTelPortSchema, kTelPortFactory),
-                 SettingsBlock("analog.tel3", kTelPortSchema, kTelPortFactory)},
-          common_("analog.common", kCommonSchema, kCommonFactory),
-          selectors_{Selector{"tel1", &ports_[0]}, Selector{"tel2", &ports_[1]},
-                     Selector{"tel3", &ports_[2]}} {}
-    AnalogArea(const AnalogArea&) = delete;  // the selectors point into this object
-    AnalogArea& operator=(const AnalogArea&) = delete;
-
-    bool handle(const Words& rawWords, std::string_view, std::string& reply) override {
-        const Words words = nonEmptyWords(rawWords);
-        if (words.size() >= 2 && equalsNoCase(words[0], "show") &&
-            equalsNoCase(words[1], "analog")) {
-            show(words, reply);
-            return true;
-        }
-        if (words.empty() || !equalsNoCase(words[0], "analog")) {
-            return false;
-        }
-        const std::span<const std::string> args(words.begin() + 1, words.end());
-        if (!applyCommand(args, kCommands, &common_, selectors_)) {
-            reply.append(kInvalidParameterLine);
-        }
-        return true;
-    }
-
-    void reset() override {
-        for (SettingsBlock& port : ports_) {
-            port.reset();
-        }
-        common_.reset();
-    }
-
-    std::map<std::string, std::string> save() const override {
-        std::map<std::string, std::string> values;
-        for (const SettingsBlock& port : ports_) {
-            port.save(values);
-        }
-        common_.save(values);
-        return values;
-    }
-
-    void restore(const std::map<std::string, std::string>& values) override {
-        for (SettingsBlock& port : ports_) {
-            port.restore(values);
-        }
-        common_.restore(values);
-    }
-
-private:
-    void show(const Words& words, std::string& reply) const {
-        if (words.size() != 3) {
-            reply.append(kInvalidParameterLine);
-        } else if (equalsNoCase(words[2], "common")) {
-            common_.show(reply);
-        } else if (const SettingsBlock* port = findSelector(selectors_, words[2])) {
-            port->show(reply);
-        } else {
-            reply.append(kInvalidParameterLine);
-        }
-    }
-
-    std::array<SettingsBlock, 3> ports_;
-    SettingsBlock common_;
-    std::array<Selector, 3> selectors_;
+const PortAreaShape kShape{
+    .family = "analog",
+    .commands = kCommands,
+    .ports = {"tel1", "tel2", "tel3"},
+    .portSchema = kTelPortSchema,
+    .portFactory = kTelPortFactory,
+    .commonSchema = kCommonSchema,
+    .commonFactory = kCommonFactory,
 };
 
 }  // namespace
 
 std::unique_ptr<Area> makeAnalogArea() {
-    return std::make_unique<AnalogArea>();
+    return std::make_unique<PortArea>(kShape);
 }
 
 }  // namespace kx::sim

@@ -61,7 +61,7 @@ void appendLine(std::string& reply, std::string_view label, std::string_view val
     reply.append("\r\n");
 }
 
-void appendLine(std::string& reply, std::string_view label, int value) {
+void appendLine(std::string& reply, std::string_view label, long value) {
     appendLine(reply, label, std::to_string(value));
 }
 

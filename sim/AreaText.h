@@ -49,7 +49,7 @@ bool isPhoneNumber(std::string_view text);
 
 // Appends "label value\r\n"; the label carries its colon, the blank between is added here.
 void appendLine(std::string& reply, std::string_view label, std::string_view value);
-void appendLine(std::string& reply, std::string_view label, int value);
+void appendLine(std::string& reply, std::string_view label, long value);
 
 // The words of a command line without empty ones, so that a trailing blank (an empty number
 // at the end of "shortnum add 3 ") and doubled blanks split the same way everywhere.

@@ -7,16 +7,13 @@
 #include <memory>
 #include <vector>
 
-#include "sim/AreaText.h"
 #include "sim/Areas.h"
-#include "sim/SettingsBlock.h"
+#include "sim/BlockArea.h"
 
 namespace kx::sim {
 namespace {
 
 constexpr int kEntries = 20;
-constexpr int kEntriesPerReply = 10;
-constexpr std::size_t kNumber = 0;  // the first item of an entry
 
 // The adapter reports rankings as codes 0 precede, 1 normal, 2 delay, 3 reject; the DATA, USB
 // and PNA ports know only normal and reject, so codes 0 and 2 have no keyword there.
@@ -97,89 +94,26 @@ const std::vector<Command> kCommands{
     {{"ring_select"}, true, {}, "ring"},
 };
 
-class ArriveArea final : public Area {
+// "show arrive num1|num2" lists the entries as "k: number" lines, each followed by the entry's
+// rankings and ring: the program finds entry k by the first "k: " of the reply and its items by
+// the first labels after it.
+class ArriveArea final : public BlockArea {
 public:
-    ArriveArea() : basic_("arrive.basic", kBasicSchema, kBasicFactory) {
-        entries_.reserve(kEntries);  // the selectors point into it
+    ArriveArea()
+        : BlockArea("arrive", kCommands), basic_("arrive.basic", kBasicSchema, kBasicFactory) {
+        addBlock(basic_, "basic", {});
+        setFixedBlock(basic_);
+        entries_.reserve(kEntries);  // registered by address
         for (int k = 1; k <= kEntries; ++k) {
             entries_.emplace_back("arrive.entry" + std::to_string(k), kEntrySchema, kEntryFactory);
+            addBlock(entries_.back(), {}, std::to_string(k));
         }
-        for (int k = 1; k <= kEntries; ++k) {
-            selectors_.push_back(Selector{std::to_string(k), &entries_[k - 1]});
-        }
-    }
-    ArriveArea(const ArriveArea&) = delete;
-    ArriveArea& operator=(const ArriveArea&) = delete;
-
-    bool handle(const Words& rawWords, std::string_view, std::string& reply) override {
-        const Words words = nonEmptyWords(rawWords);
-        if (words.size() >= 2 && equalsNoCase(words[0], "show") &&
-            equalsNoCase(words[1], "arrive")) {
-            show(words, reply);
-            return true;
-        }
-        if (words.empty() || !equalsNoCase(words[0], "arrive")) {
-            return false;
-        }
-        const std::span<const std::string> args(words.begin() + 1, words.end());
-        if (!applyCommand(args, kCommands, &basic_, selectors_)) {
-            reply.append(kInvalidParameterLine);
-        }
-        return true;
-    }
-
-    void reset() override {
-        basic_.reset();
-        for (SettingsBlock& entry : entries_) {
-            entry.reset();
-        }
-    }
-
-    std::map<std::string, std::string> save() const override {
-        std::map<std::string, std::string> values;
-        basic_.save(values);
-        for (const SettingsBlock& entry : entries_) {
-            entry.save(values);
-        }
-        return values;
-    }
-
-    void restore(const std::map<std::string, std::string>& values) override {
-        basic_.restore(values);
-        for (SettingsBlock& entry : entries_) {
-            entry.restore(values);
-        }
+        setEntryPages(entries_);
     }
 
 private:
-    void show(const Words& words, std::string& reply) const {
-        if (words.size() != 3) {
-            reply.append(kInvalidParameterLine);
-        } else if (equalsNoCase(words[2], "basic")) {
-            basic_.show(reply);
-        } else if (equalsNoCase(words[2], "num1")) {
-            showEntries(reply, 1);
-        } else if (equalsNoCase(words[2], "num2")) {
-            showEntries(reply, kEntriesPerReply + 1);
-        } else {
-            reply.append(kInvalidParameterLine);
-        }
-    }
-
-    // "k: number" (an empty entry keeps the blank after the colon, so "k: " is always there),
-    // then the entry's rankings and ring, entries in ascending order: the program finds entry k
-    // by the first "k: " of the reply and its items by the first labels after it.
-    void showEntries(std::string& reply, int first) const {
-        for (int k = first; k < first + kEntriesPerReply; ++k) {
-            const SettingsBlock& entry = entries_[k - 1];
-            appendLine(reply, std::to_string(k) + ":", entry.text(kNumber));
-            entry.show(reply, 1);
-        }
-    }
-
     SettingsBlock basic_;
     std::vector<SettingsBlock> entries_;
-    std::vector<Selector> selectors_;
 };
 
 }  // namespace

@@ -4,12 +4,11 @@
 //   show digital data|usb|pna|common
 //   digital address|notice_number|... <port> <value>, digital channel|throughput_bod|... <value>
 
-#include <array>
 #include <memory>
 
 #include "sim/AreaText.h"
 #include "sim/Areas.h"
-#include "sim/SettingsBlock.h"
+#include "sim/BlockArea.h"
 
 namespace kx::sim {
 namespace {
@@ -103,91 +102,37 @@ const MaskBit kMaskBits[] = {
 
 const std::vector<std::string_view> kRejectAuto{"reject", "auto"};
 
-class DigitalArea final : public Area {
+const PortAreaShape kShape{
+    .family = "digital",
+    .commands = kCommands,
+    .ports = {"data", "usb", "pna"},
+    .portSchema = kPortSchema,
+    .portFactory = kPortFactory,
+    .commonSchema = kCommonSchema,
+    .commonFactory = kCommonFactory,
+};
+
+class DigitalArea final : public PortArea {
 public:
-    DigitalArea()
-        : ports_{SettingsBlock("digital.data", kPortSchema, kPortFactory),
-                 SettingsBlock("digital.usb", kPortSchema, kPortFactory),
-                 SettingsBlock("digital.pna", kPortSchema, kPortFactory)},
-          common_("digital.common", kCommonSchema, kCommonFactory),
-          selectors_{Selector{"data", &ports_[0]}, Selector{"usb", &ports_[1]},
-                     Selector{"pna", &ports_[2]}} {}
-    DigitalArea(const DigitalArea&) = delete;  // the selectors point into this object
-    DigitalArea& operator=(const DigitalArea&) = delete;
-
-    bool handle(const Words& rawWords, std::string_view, std::string& reply) override {
-        const Words words = nonEmptyWords(rawWords);
-        if (words.size() >= 2 && equalsNoCase(words[0], "show") &&
-            equalsNoCase(words[1], "digital")) {
-            show(words, reply);
-            return true;
-        }
-        if (words.empty() || !equalsNoCase(words[0], "digital")) {
-            return false;
-        }
-        const std::span<const std::string> args(words.begin() + 1, words.end());
-        if (!applyMaskBit(args) && !applyCommand(args, kCommands, &common_, selectors_)) {
-            reply.append(kInvalidParameterLine);
-        }
-        return true;
-    }
-
-    void reset() override {
-        for (SettingsBlock& port : ports_) {
-            port.reset();
-        }
-        common_.reset();
-    }
-
-    std::map<std::string, std::string> save() const override {
-        std::map<std::string, std::string> values;
-        for (const SettingsBlock& port : ports_) {
-            port.save(values);
-        }
-        common_.save(values);
-        return values;
-    }
-
-    void restore(const std::map<std::string, std::string>& values) override {
-        for (SettingsBlock& port : ports_) {
-            port.restore(values);
-        }
-        common_.restore(values);
-    }
+    DigitalArea() : PortArea(kShape) {}
 
 private:
-    void show(const Words& words, std::string& reply) const {
-        if (words.size() != 3) {
-            reply.append(kInvalidParameterLine);
-        } else if (equalsNoCase(words[2], "common")) {
-            common_.show(reply);
-        } else if (const SettingsBlock* port = findSelector(selectors_, words[2])) {
-            port->show(reply);
-        } else {
-            reply.append(kInvalidParameterLine);
-        }
-    }
-
-    bool applyMaskBit(std::span<const std::string> args) {
+    bool applySpecial(std::span<const std::string> args) override {
         if (args.size() != 3 || !equalsNoCase(args[0], "bacp_bap")) {
             return false;
         }
         const int answer = keywordIndex(kRejectAuto, args[2]);
         for (const MaskBit& entry : kMaskBits) {
             if (answer >= 0 && equalsNoCase(args[1], entry.word)) {
-                const std::size_t item = common_.indexOf(entry.mask);
+                const std::size_t item = common().indexOf(entry.mask);
                 const int bit = 1 << entry.bit;
-                const int mask = common_.number(item);
-                common_.setNumber(item, answer == 1 ? (mask | bit) : (mask & ~bit));
+                const int mask = common().number(item);
+                common().setNumber(item, answer == 1 ? (mask | bit) : (mask & ~bit));
                 return true;
             }
         }
         return false;
     }
-
-    std::array<SettingsBlock, 3> ports_;
-    SettingsBlock common_;
-    std::array<Selector, 3> selectors_;
 };
 
 }  // namespace

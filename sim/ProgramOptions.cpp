@@ -16,6 +16,31 @@ bool printable(std::string_view text) {
     return true;
 }
 
+// The options that set one text of the adapter: the longest text each may be, and whether it
+// may be empty (an empty password is typed as an empty line).
+struct TextOption {
+    std::string_view name;
+    std::string AdapterOptions::*field;
+    std::size_t limit;
+    bool allowEmpty;
+};
+
+constexpr TextOption kTextOptions[] = {
+    {"--name", &AdapterOptions::name, 64, false},
+    {"--version", &AdapterOptions::version, 16, false},
+    {"--ident", &AdapterOptions::identification, 64, false},
+    {"--login", &AdapterOptions::loginPassword, 34, true},
+    {"--admin", &AdapterOptions::adminPassword, 34, true},
+};
+
+const TextOption* findTextOption(std::string_view name) {
+    for (const TextOption& option : kTextOptions) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::string usageText() {
@@ -127,20 +152,8 @@ bool parseProgramOptions(int argc, const char* const* argv, ProgramOptions& opti
         } else if (arg == "--stdio-serial") {
             options.mode = ProgramOptions::Mode::StdioSerial;
             stdio = true;
-        } else if (arg == "--name") {
-            if (!text(emu.adapter.name, 64, false))
-                return false;
-        } else if (arg == "--version") {
-            if (!text(emu.adapter.version, 16, false))
-                return false;
-        } else if (arg == "--ident") {
-            if (!text(emu.adapter.identification, 64, false))
-                return false;
-        } else if (arg == "--login") {
-            if (!text(emu.adapter.loginPassword, 34, true))
-                return false;
-        } else if (arg == "--admin") {
-            if (!text(emu.adapter.adminPassword, 34, true))
+        } else if (const TextOption* option = findTextOption(arg)) {
+            if (!text(emu.adapter.*option->field, option->limit, option->allowEmpty))
                 return false;
         } else if (arg == "--paced") {
             emu.paced = true;

@@ -215,38 +215,24 @@ std::optional<std::pair<std::string, std::string>> entryItems(const Args& args, 
     return std::pair{std::move(*a), std::move(*b)};
 }
 
-bool addNat(S& s, std::size_t, const Args& args) {
+// "nat add n lan,wan" and "host add n address,name": entry n of the table, in use.
+template <auto Table, ValueRule SecondRule>
+bool addEntry(S& s, std::size_t, const Args& args) {
     const auto n = entryNumber(args.word(0));
-    auto items = entryItems(args, ValueRule::EntryAddress, ValueRule::NatWan);
+    auto items = entryItems(args, ValueRule::EntryAddress, SecondRule);
     if (!n || !items)
         return false;
-    s.nat[*n] = {1, std::move(items->first), std::move(items->second)};
-    return true;
-}
-
-bool addHost(S& s, std::size_t, const Args& args) {
-    const auto n = entryNumber(args.word(0));
-    auto items = entryItems(args, ValueRule::EntryAddress, ValueRule::HostName);
-    if (!n || !items)
-        return false;
-    s.hosts[*n] = {1, std::move(items->first), std::move(items->second)};
+    (s.*Table)[*n] = {1, std::move(items->first), std::move(items->second)};
     return true;
 }
 
 // Deleting an entry that is not in use is accepted and changes nothing.
-bool deleteNat(S& s, std::size_t, const Args& args) {
+template <auto Table>
+bool deleteEntry(S& s, std::size_t, const Args& args) {
     const auto n = entryNumber(args.word(0));
     if (!n || args.count() != 1)
         return false;
-    s.nat[*n].inUse = 0;
-    return true;
-}
-
-bool deleteHost(S& s, std::size_t, const Args& args) {
-    const auto n = entryNumber(args.word(0));
-    if (!n || args.count() != 1)
-        return false;
-    s.hosts[*n].inUse = 0;
+    (s.*Table)[*n].inUse = 0;
     return true;
 }
 
@@ -307,10 +293,10 @@ bool setClearDay(S& s, std::size_t, const Args& args) {
 const SpecialItem kSpecialItems[] = {
     {"dialup", "dial_number", setDialNumbers},
     {"dhcp", "range_address", setDhcpRange},
-    {"nat", "add", addNat},
-    {"nat", "del", deleteNat},
-    {"host", "add", addHost},
-    {"host", "del", deleteHost},
+    {"nat", "add", addEntry<&S::nat, ValueRule::NatWan>},
+    {"nat", "del", deleteEntry<&S::nat>},
+    {"host", "add", addEntry<&S::hosts, ValueRule::HostName>},
+    {"host", "del", deleteEntry<&S::hosts>},
     {"connect", "charge", setCharge},
     {"connect", "time", setTime},
     {"connect", "number", setNumber},

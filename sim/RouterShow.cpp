@@ -9,26 +9,15 @@
 namespace kx::sim {
 namespace {
 
-void put(std::string& out, std::string_view label, std::string_view value) {
-    out += label;
-    out += ' ';
-    out += value;
-    out += "\r\n";
-}
-
-void put(std::string& out, std::string_view label, long value) {
-    put(out, label, std::to_string(value));
-}
-
 void putPair(std::string& out, std::string_view label, long first, char separator, long second) {
-    put(out, label, std::to_string(first) + separator + std::to_string(second));
+    appendLine(out, label, std::to_string(first) + separator + std::to_string(second));
 }
 
 // "a.b.c.d/p" as the two lines the adapter shows for it; the prefix stands as the submask.
 void putPrefixed(std::string& out, std::string_view addressLabel, const std::string& prefixed) {
     const auto parts = splitAt(prefixed, '/');
-    put(out, addressLabel, parts ? parts->first : std::string_view(prefixed));
-    put(out, "submask:", parts ? parts->second : std::string_view("0"));
+    appendLine(out, addressLabel, parts ? parts->first : std::string_view(prefixed));
+    appendLine(out, "submask:", parts ? parts->second : std::string_view("0"));
 }
 
 // The last address handed out, for the "end address:" line; the count leads the value.
@@ -54,20 +43,20 @@ std::string dhcpRange(const std::string& start, long count) {
 
 void showRouter(const RouterState& s, std::string& out) {
     putPrefixed(out, "ip address:", s.routerAddress);
-    put(out, "hardware address:", s.hardwareAddress);
-    put(out, "default address:", s.defaultAddress);
-    put(out, "auto connect:", s.autoConnect);
-    put(out, "connect select:", s.connectSelect + 1);  // the adapter counts from 1
-    put(out, "ip masquerade:", s.ipMasquerade);
-    put(out, "masquerade address:", s.masqueradeAddress);
-    put(out, "sw action:", s.swAction);
-    put(out, "beep:", s.beep);
-    put(out, "ip filter:", s.ipFilter);
-    put(out, "line mode:", s.lineMode);
-    put(out, "redial:", s.redial);
-    put(out, "router name:", s.routerName);
-    put(out, "login password:", s.loginPassword);
-    put(out, "admin password:", s.adminPassword);
+    appendLine(out, "hardware address:", s.hardwareAddress);
+    appendLine(out, "default address:", s.defaultAddress);
+    appendLine(out, "auto connect:", s.autoConnect);
+    appendLine(out, "connect select:", s.connectSelect + 1);  // the adapter counts from 1
+    appendLine(out, "ip masquerade:", s.ipMasquerade);
+    appendLine(out, "masquerade address:", s.masqueradeAddress);
+    appendLine(out, "sw action:", s.swAction);
+    appendLine(out, "beep:", s.beep);
+    appendLine(out, "ip filter:", s.ipFilter);
+    appendLine(out, "line mode:", s.lineMode);
+    appendLine(out, "redial:", s.redial);
+    appendLine(out, "router name:", s.routerName);
+    appendLine(out, "login password:", s.loginPassword);
+    appendLine(out, "admin password:", s.adminPassword);
 }
 
 // Entries in use only, in ascending order: the line of entry 1 then comes before that of
@@ -83,57 +72,57 @@ void showTable(const Table& table, First first, Second second, std::string& out)
 }
 
 void showDhcp(const RouterState& s, std::string& out) {
-    put(out, "dhcp active:", s.dhcpActive);
-    put(out, "start address:", s.dhcpStartAddress);
-    put(out, "end address:", dhcpRange(s.dhcpStartAddress, s.dhcpCount));
-    put(out, "lease time:", s.dhcpLeaseTime);
-    put(out, "default address:", s.dhcpGateway);
-    put(out, "dns praimary address:", s.dhcpDnsServer);
-    put(out, "dns domain name:", s.dhcpDomainName);
+    appendLine(out, "dhcp active:", s.dhcpActive);
+    appendLine(out, "start address:", s.dhcpStartAddress);
+    appendLine(out, "end address:", dhcpRange(s.dhcpStartAddress, s.dhcpCount));
+    appendLine(out, "lease time:", s.dhcpLeaseTime);
+    appendLine(out, "default address:", s.dhcpGateway);
+    appendLine(out, "dns praimary address:", s.dhcpDnsServer);
+    appendLine(out, "dns domain name:", s.dhcpDomainName);
 }
 
 void showDns(const RouterState& s, std::string& out) {
-    put(out, "forwarding:", s.dnsForwarding);
-    put(out, "primary address:", s.dnsPrimaryServer);
-    put(out, "secondary address:", s.dnsSecondaryServer);
+    appendLine(out, "forwarding:", s.dnsForwarding);
+    appendLine(out, "primary address:", s.dnsPrimaryServer);
+    appendLine(out, "secondary address:", s.dnsSecondaryServer);
 }
 
 void showSyslog(const RouterState& s, std::string& out) {
-    put(out, "syslog active:", s.syslogActive);
-    put(out, "address:", s.syslogAddress);
-    put(out, "facility:", s.syslogFacility);
-    put(out, "debug:", s.syslogDebug);
-    put(out, "info:", s.syslogInfo);
-    put(out, "notice:", s.syslogNotice);
+    appendLine(out, "syslog active:", s.syslogActive);
+    appendLine(out, "address:", s.syslogAddress);
+    appendLine(out, "facility:", s.syslogFacility);
+    appendLine(out, "debug:", s.syslogDebug);
+    appendLine(out, "info:", s.syslogInfo);
+    appendLine(out, "notice:", s.syslogNotice);
 }
 
 void showRas(const RouterState& s, std::string& out) {
-    put(out, "ras active:", s.rasActive);
-    put(out, "wan address:", s.rasWanAddress);
-    put(out, "partner address:", s.rasPartnerAddress);
-    put(out, "mode:", s.rasMode);
-    put(out, "protocol:", s.rasProtocol);
-    put(out, "auto disconnect:", s.rasAutoDisconnect);
-    put(out, "disconnect time:", s.rasDisconnectTime);
-    put(out, "user id:", s.rasUserId);
-    put(out, "password:", s.rasPassword);
+    appendLine(out, "ras active:", s.rasActive);
+    appendLine(out, "wan address:", s.rasWanAddress);
+    appendLine(out, "partner address:", s.rasPartnerAddress);
+    appendLine(out, "mode:", s.rasMode);
+    appendLine(out, "protocol:", s.rasProtocol);
+    appendLine(out, "auto disconnect:", s.rasAutoDisconnect);
+    appendLine(out, "disconnect time:", s.rasDisconnectTime);
+    appendLine(out, "user id:", s.rasUserId);
+    appendLine(out, "password:", s.rasPassword);
 }
 
 void showDialup(const RouterDialupProfile& p, std::string& out) {
-    put(out, "dial number 1:", p.dialNumber1);
-    put(out, "dial number 2:", p.dialNumber2);
-    put(out, "dial number 3:", p.dialNumber3);
-    put(out, "dns server select:", p.dnsSelect);
-    put(out, "address:", p.address);  // before the two DNS lines that contain its label
-    put(out, "dns praimary address:", p.dnsPrimary);
-    put(out, "dns secondary address:", p.dnsSecondary);
-    put(out, "protocol:", p.protocol);
-    put(out, "mode:", p.mode);
-    put(out, "auto disconnect:", p.autoDisconnect);
-    put(out, "disconnect time:", p.disconnectTime);
-    put(out, "provider name:", p.providerName);
-    put(out, "user id:", p.userId);
-    put(out, "password:", p.password);
+    appendLine(out, "dial number 1:", p.dialNumber1);
+    appendLine(out, "dial number 2:", p.dialNumber2);
+    appendLine(out, "dial number 3:", p.dialNumber3);
+    appendLine(out, "dns server select:", p.dnsSelect);
+    appendLine(out, "address:", p.address);  // before the two DNS lines that contain its label
+    appendLine(out, "dns praimary address:", p.dnsPrimary);
+    appendLine(out, "dns secondary address:", p.dnsSecondary);
+    appendLine(out, "protocol:", p.protocol);
+    appendLine(out, "mode:", p.mode);
+    appendLine(out, "auto disconnect:", p.autoDisconnect);
+    appendLine(out, "disconnect time:", p.disconnectTime);
+    appendLine(out, "provider name:", p.providerName);
+    appendLine(out, "user id:", p.userId);
+    appendLine(out, "password:", p.password);
 }
 
 void showConnect(const RouterState& s, std::string& out) {
@@ -143,40 +132,40 @@ void showConnect(const RouterState& s, std::string& out) {
     std::string minute = std::to_string(s.clearMinute);
     if (minute.size() < 2)
         minute.insert(0, "0");
-    put(out, "day:", std::to_string(s.clearHour) + ":" + minute);
-    put(out, "week:", s.clearWeekday);
-    put(out, "mon:", s.clearMonthDay);
+    appendLine(out, "day:", std::to_string(s.clearHour) + ":" + minute);
+    appendLine(out, "week:", s.clearWeekday);
+    appendLine(out, "mon:", s.clearMonthDay);
     // what has been used so far; these labels contain none of the limit labels
-    put(out, "charge total:", s.chargeTotal);
-    put(out, "time total:", s.timeTotal);
-    put(out, "number total:", s.countTotal);
+    appendLine(out, "charge total:", s.chargeTotal);
+    appendLine(out, "time total:", s.timeTotal);
+    appendLine(out, "number total:", s.countTotal);
 }
 
 void showNetwork(const RouterState& s, std::string& out) {
     putPrefixed(out, "address:", s.networkAddress);  // before the DNS lines
-    put(out, "remote:", s.remoteAddress);
-    put(out, "dns praimary address:", s.networkDnsPrimary);
-    put(out, "dns secondary address:", s.networkDnsSecondary);
-    put(out, "user id:", s.networkUserId);
-    put(out, "password:", s.networkPassword);
+    appendLine(out, "remote:", s.remoteAddress);
+    appendLine(out, "dns praimary address:", s.networkDnsPrimary);
+    appendLine(out, "dns secondary address:", s.networkDnsSecondary);
+    appendLine(out, "user id:", s.networkUserId);
+    appendLine(out, "password:", s.networkPassword);
 }
 
 void showBod(const RouterState& s, std::string& out) {
-    put(out, "init channel number:", s.bodChannels);
-    put(out, "resource bod:", s.bodResource);
-    put(out, "  add evaluation direction:", s.bodAddDirection);
-    put(out, "  add standard rate:", s.bodAddRate);
-    put(out, "  add evaluation time:", s.bodAddTime);
-    put(out, "  add minimum maintenance time:", s.bodAddMinimumTime);
-    put(out, "  del evaluation direction:", s.bodDelDirection);
-    put(out, "  del standard rate:", s.bodDelRate);
-    put(out, "  del evaluation time:", s.bodDelTime);
-    put(out, "  del minimum maintenance time:", s.bodDelMinimumTime);
+    appendLine(out, "init channel number:", s.bodChannels);
+    appendLine(out, "resource bod:", s.bodResource);
+    appendLine(out, "  add evaluation direction:", s.bodAddDirection);
+    appendLine(out, "  add standard rate:", s.bodAddRate);
+    appendLine(out, "  add evaluation time:", s.bodAddTime);
+    appendLine(out, "  add minimum maintenance time:", s.bodAddMinimumTime);
+    appendLine(out, "  del evaluation direction:", s.bodDelDirection);
+    appendLine(out, "  del standard rate:", s.bodDelRate);
+    appendLine(out, "  del evaluation time:", s.bodDelTime);
+    appendLine(out, "  del minimum maintenance time:", s.bodDelMinimumTime);
 }
 
 void showBacpBap(const RouterState& s, std::string& out) {
-    put(out, "depart channel:", s.bacpDepart);
-    put(out, "arrive channel:", s.bacpArrive);
+    appendLine(out, "depart channel:", s.bacpDepart);
+    appendLine(out, "arrive channel:", s.bacpArrive);
 }
 
 using Show = void (*)(const RouterState&, std::string&);

@@ -66,41 +66,41 @@ void TelnetServerCodec::receive(std::string_view bytes, std::string& data, std::
 void TelnetServerCodec::option(unsigned char verb, unsigned char opt, std::string& answers) {
     switch (verb) {
         case kDo:  // the peer wants us to do it
-            if (local_[opt] == State::Yes)
-                break;
-            if (local_[opt] == State::Asked || weOffer(opt)) {
-                if (local_[opt] != State::Asked)
-                    command(answers, kWill, opt);
-                local_[opt] = State::Yes;
-            } else {
-                command(answers, kWont, opt);
-            }
-            break;
-        case kDont:
-            // a refusal of our offer needs no answer; switching off a live option does
-            if (local_[opt] == State::Yes)
-                command(answers, kWont, opt);
-            local_[opt] = State::No;
+            askedOn(local_[opt], weOffer(opt), kWill, kWont, opt, answers);
             break;
         case kWill:  // the peer offers to do it
-            if (remote_[opt] == State::Yes)
-                break;
-            if (remote_[opt] == State::Asked || weAsk(opt)) {
-                if (remote_[opt] != State::Asked)
-                    command(answers, kDo, opt);
-                remote_[opt] = State::Yes;
-            } else {
-                command(answers, kDont, opt);
-            }
+            askedOn(remote_[opt], weAsk(opt), kDo, kDont, opt, answers);
+            break;
+        case kDont:
+            askedOff(local_[opt], kWont, opt, answers);
             break;
         case kWont:
-            if (remote_[opt] == State::Yes)
-                command(answers, kDont, opt);
-            remote_[opt] = State::No;
+            askedOff(remote_[opt], kDont, opt, answers);
             break;
         default:
             break;
     }
+}
+
+void TelnetServerCodec::askedOn(State& state, bool wanted, unsigned char agree,
+                                unsigned char refuse, unsigned char opt, std::string& answers) {
+    if (state == State::Yes)
+        return;
+    if (state == State::Asked || wanted) {
+        if (state != State::Asked)
+            command(answers, agree, opt);  // the peer agreeing to our request needs no answer
+        state = State::Yes;
+    } else {
+        command(answers, refuse, opt);
+    }
+}
+
+void TelnetServerCodec::askedOff(State& state, unsigned char off, unsigned char opt,
+                                 std::string& answers) {
+    // a refusal of our request needs no answer; switching off a live option does
+    if (state == State::Yes)
+        command(answers, off, opt);
+    state = State::No;
 }
 
 std::string TelnetServerCodec::escape(std::string_view data) {

@@ -49,6 +49,12 @@ private:
         return option == kWindowSize || option == kFlowControl;
     }
     void option(unsigned char verb, unsigned char option, std::string& answers);
+    // The peer asks to turn one side of an option on (DO for ours, WILL for its own) or off
+    // (DONT, WONT); `agree`, `refuse` and `off` are the verbs of our answer on that side.
+    static void askedOn(State& state, bool wanted, unsigned char agree, unsigned char refuse,
+                        unsigned char option, std::string& answers);
+    static void askedOff(State& state, unsigned char off, unsigned char option,
+                         std::string& answers);
 };
 
 }  // namespace kx::sim

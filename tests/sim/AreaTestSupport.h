@@ -18,21 +18,9 @@
 
 #include "sim/Area.h"
 #include "sim/AreaText.h"
+#include "sim/Device.h"
 
 namespace kx::sim::test {
-
-// Splits at every blank, so doubled and trailing blanks give empty words.
-inline Words splitWords(std::string_view line) {
-    Words words;
-    for (std::size_t start = 0;;) {
-        const std::size_t blank = line.find(' ', start);
-        words.emplace_back(line.substr(start, blank - start));
-        if (blank == std::string_view::npos) {
-            return words;
-        }
-        start = blank + 1;
-    }
-}
 
 struct Exchange {
     bool taken = false;
@@ -106,9 +94,8 @@ struct RoundTrip {
     const char* value;
 };
 
-// Each row alone on a factory-fresh area; then all rows on one area, where every label must
-// still read its own row's value (so no label of a reply is found inside another line).
-inline void expectRoundTrips(const AreaFactory& make, std::span<const RoundTrip> rows) {
+// Each row alone on a factory-fresh area.
+inline void expectEachRoundTrip(const AreaFactory& make, std::span<const RoundTrip> rows) {
     for (const RoundTrip& row : rows) {
         SCOPED_TRACE(row.command);
         auto area = make();
@@ -117,6 +104,12 @@ inline void expectRoundTrips(const AreaFactory& make, std::span<const RoundTrip>
         EXPECT_EQ(set.reply, "");
         EXPECT_EQ(readLabel(send(*area, row.show).buffer, row.label), row.value);
     }
+}
+
+// Each row alone; then all rows on one area, where every label must still read its own row's
+// value (so no label of a reply is found inside another line).
+inline void expectRoundTrips(const AreaFactory& make, std::span<const RoundTrip> rows) {
+    expectEachRoundTrip(make, rows);
     auto area = make();
     for (const RoundTrip& row : rows) {
         send(*area, row.command);
