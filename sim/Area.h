@@ -27,6 +27,7 @@ public:
     virtual void reset() = 0;
 
     // The state as flat key/value pairs, and back; used for the flash copy and the state file.
+    // The keys leave out the area's own name ("tel1.ringSound"): the device puts it before them.
     // restore() ignores unknown keys and keeps the current value for keys that are missing.
     virtual std::map<std::string, std::string> save() const = 0;
     virtual void restore(const std::map<std::string, std::string>& values) = 0;

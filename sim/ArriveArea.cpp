@@ -100,12 +100,12 @@ const std::vector<Command> kCommands{
 class ArriveArea final : public BlockArea {
 public:
     ArriveArea()
-        : BlockArea("arrive", kCommands), basic_("arrive.basic", kBasicSchema, kBasicFactory) {
+        : BlockArea("arrive", kCommands), basic_("basic", kBasicSchema, kBasicFactory) {
         addBlock(basic_, "basic", {});
         setFixedBlock(basic_);
         entries_.reserve(kEntries);  // registered by address
         for (int k = 1; k <= kEntries; ++k) {
-            entries_.emplace_back("arrive.entry" + std::to_string(k), kEntrySchema, kEntryFactory);
+            entries_.emplace_back("entry" + std::to_string(k), kEntrySchema, kEntryFactory);
             addBlock(entries_.back(), {}, std::to_string(k));
         }
         setEntryPages(entries_);

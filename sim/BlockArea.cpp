@@ -10,8 +10,7 @@ namespace {
 constexpr std::size_t kEntriesPerPage = 10;
 
 SettingsBlock portBlock(const PortAreaShape& shape, std::size_t port) {
-    return SettingsBlock(std::string(shape.family) + "." + std::string(shape.ports[port]),
-                         shape.portSchema, shape.portFactory);
+    return SettingsBlock(std::string(shape.ports[port]), shape.portSchema, shape.portFactory);
 }
 
 }  // namespace
@@ -96,7 +95,7 @@ void BlockArea::restore(const std::map<std::string, std::string>& values) {
 PortArea::PortArea(const PortAreaShape& shape)
     : BlockArea(shape.family, shape.commands),
       ports_{portBlock(shape, 0), portBlock(shape, 1), portBlock(shape, 2)},
-      common_(std::string(shape.family) + ".common", shape.commonSchema, shape.commonFactory) {
+      common_("common", shape.commonSchema, shape.commonFactory) {
     for (std::size_t i = 0; i < ports_.size(); ++i) {
         addBlock(ports_[i], shape.ports[i], shape.ports[i]);
     }

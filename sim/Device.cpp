@@ -100,7 +100,15 @@ void Device::applyLocked(const FlatState& state) {
         for (auto it = state.lower_bound(prefix); it != state.end(); ++it) {
             if (it->first.compare(0, prefix.size(), prefix) != 0)
                 break;
-            mine[it->first.substr(prefix.size())] = it->second;
+            std::string key = it->first.substr(prefix.size());
+            if (key.compare(0, prefix.size(), prefix) == 0) {
+                // the first state files named the area twice ("analog.analog.tel1.ringSound");
+                // a key in today's form wins over such an old one
+                key.erase(0, prefix.size());
+                mine.emplace(std::move(key), it->second);
+            } else {
+                mine[std::move(key)] = it->second;
+            }
         }
         named.area->restore(mine);
     }

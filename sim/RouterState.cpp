@@ -11,68 +11,68 @@ constexpr const char* kNone = "0.0.0.0";
 // share one list. S is RouterState or const RouterState.
 template <class S, class V>
 void visitFields(S& s, V& v) {
-    v.text("router.hardware_address", s.hardwareAddress, ValueRule::Text);
-    v.text("router.address", s.routerAddress, ValueRule::Prefixed);
-    v.text("router.default_address", s.defaultAddress, ValueRule::Address);
-    v.text("router.name", s.routerName, ValueRule::Text);
-    v.text("router.login_password", s.loginPassword, ValueRule::Text);
-    v.text("router.admin_password", s.adminPassword, ValueRule::Text);
-    v.number("router.auto_connect", s.autoConnect, 0, 1);
-    v.number("router.connect_select", s.connectSelect, 0, 4);
-    v.number("router.ip_masquerade", s.ipMasquerade, 0, 1);
-    v.text("router.masquerade_address", s.masqueradeAddress, ValueRule::Address);
-    v.number("router.sw_action", s.swAction, 0, 1);
-    v.number("router.beep", s.beep, 0, 1);
-    v.number("router.ip_filter", s.ipFilter, 0, 1);
-    v.number("router.line_mode", s.lineMode, 0, 4);
-    v.number("router.redial", s.redial, 0, 1);
+    v.text("hardware_address", s.hardwareAddress, ValueRule::Text);
+    v.text("address", s.routerAddress, ValueRule::Prefixed);
+    v.text("default_address", s.defaultAddress, ValueRule::Address);
+    v.text("name", s.routerName, ValueRule::Text);
+    v.text("login_password", s.loginPassword, ValueRule::Text);
+    v.text("admin_password", s.adminPassword, ValueRule::Text);
+    v.number("auto_connect", s.autoConnect, 0, 1);
+    v.number("connect_select", s.connectSelect, 0, 4);
+    v.number("ip_masquerade", s.ipMasquerade, 0, 1);
+    v.text("masquerade_address", s.masqueradeAddress, ValueRule::Address);
+    v.number("sw_action", s.swAction, 0, 1);
+    v.number("beep", s.beep, 0, 1);
+    v.number("ip_filter", s.ipFilter, 0, 1);
+    v.number("line_mode", s.lineMode, 0, 4);
+    v.number("redial", s.redial, 0, 1);
 
     for (std::size_t i = 0; i < s.nat.size(); ++i) {
-        const std::string key = "router.nat." + std::to_string(i + 1) + ".";
+        const std::string key = "nat." + std::to_string(i + 1) + ".";
         v.number(key + "in_use", s.nat[i].inUse, 0, 1);
         v.text(key + "lan", s.nat[i].lanAddress, ValueRule::EntryAddress);
         v.text(key + "wan", s.nat[i].wanAddress, ValueRule::NatWan);
     }
 
-    v.text("router.dhcp.start_address", s.dhcpStartAddress, ValueRule::Address);
-    v.number("router.dhcp.count", s.dhcpCount, 0, 255);
-    v.number("router.dhcp.lease_time", s.dhcpLeaseTime, 1, 999999);
-    v.text("router.dhcp.gateway", s.dhcpGateway, ValueRule::Address);
-    v.text("router.dhcp.dns_server", s.dhcpDnsServer, ValueRule::Address);
-    v.text("router.dhcp.domain_name", s.dhcpDomainName, ValueRule::Text);
-    v.number("router.dhcp.active", s.dhcpActive, 0, 1);
+    v.text("dhcp.start_address", s.dhcpStartAddress, ValueRule::Address);
+    v.number("dhcp.count", s.dhcpCount, 0, 255);
+    v.number("dhcp.lease_time", s.dhcpLeaseTime, 1, 999999);
+    v.text("dhcp.gateway", s.dhcpGateway, ValueRule::Address);
+    v.text("dhcp.dns_server", s.dhcpDnsServer, ValueRule::Address);
+    v.text("dhcp.domain_name", s.dhcpDomainName, ValueRule::Text);
+    v.number("dhcp.active", s.dhcpActive, 0, 1);
 
-    v.text("router.dns.primary", s.dnsPrimaryServer, ValueRule::Address);
-    v.text("router.dns.secondary", s.dnsSecondaryServer, ValueRule::Address);
-    v.number("router.dns.forwarding", s.dnsForwarding, 0, 1);
+    v.text("dns.primary", s.dnsPrimaryServer, ValueRule::Address);
+    v.text("dns.secondary", s.dnsSecondaryServer, ValueRule::Address);
+    v.number("dns.forwarding", s.dnsForwarding, 0, 1);
 
     for (std::size_t i = 0; i < s.hosts.size(); ++i) {
-        const std::string key = "router.host." + std::to_string(i + 1) + ".";
+        const std::string key = "host." + std::to_string(i + 1) + ".";
         v.number(key + "in_use", s.hosts[i].inUse, 0, 1);
         v.text(key + "address", s.hosts[i].hostAddress, ValueRule::EntryAddress);
         v.text(key + "name", s.hosts[i].hostName, ValueRule::HostName);
     }
 
-    v.text("router.syslog.address", s.syslogAddress, ValueRule::Address);
-    v.number("router.syslog.facility", s.syslogFacility, 0, 23);
-    v.number("router.syslog.debug", s.syslogDebug, 0, 1);
-    v.number("router.syslog.info", s.syslogInfo, 0, 1);
-    v.number("router.syslog.notice", s.syslogNotice, 0, 1);
-    v.number("router.syslog.active", s.syslogActive, 0, 1);
+    v.text("syslog.address", s.syslogAddress, ValueRule::Address);
+    v.number("syslog.facility", s.syslogFacility, 0, 23);
+    v.number("syslog.debug", s.syslogDebug, 0, 1);
+    v.number("syslog.info", s.syslogInfo, 0, 1);
+    v.number("syslog.notice", s.syslogNotice, 0, 1);
+    v.number("syslog.active", s.syslogActive, 0, 1);
 
-    v.number("router.ras.active", s.rasActive, 0, 1);
-    v.text("router.ras.wan_address", s.rasWanAddress, ValueRule::Address);
-    v.text("router.ras.partner_address", s.rasPartnerAddress, ValueRule::Address);
-    v.text("router.ras.user_id", s.rasUserId, ValueRule::Text);
-    v.text("router.ras.password", s.rasPassword, ValueRule::Text);
-    v.number("router.ras.mode", s.rasMode, 0, 3);
-    v.number("router.ras.protocol", s.rasProtocol, 0, 3);
-    v.number("router.ras.auto_disconnect", s.rasAutoDisconnect, 0, 1);
-    v.number("router.ras.disconnect_time", s.rasDisconnectTime, 1, 32400);
+    v.number("ras.active", s.rasActive, 0, 1);
+    v.text("ras.wan_address", s.rasWanAddress, ValueRule::Address);
+    v.text("ras.partner_address", s.rasPartnerAddress, ValueRule::Address);
+    v.text("ras.user_id", s.rasUserId, ValueRule::Text);
+    v.text("ras.password", s.rasPassword, ValueRule::Text);
+    v.number("ras.mode", s.rasMode, 0, 3);
+    v.number("ras.protocol", s.rasProtocol, 0, 3);
+    v.number("ras.auto_disconnect", s.rasAutoDisconnect, 0, 1);
+    v.number("ras.disconnect_time", s.rasDisconnectTime, 1, 32400);
 
     for (std::size_t i = 0; i < s.dialup.size(); ++i) {
         auto& p = s.dialup[i];
-        const std::string key = "router.dialup." + std::to_string(i + 1) + ".";
+        const std::string key = "dialup." + std::to_string(i + 1) + ".";
         v.text(key + "provider_name", p.providerName, ValueRule::Text);
         v.text(key + "dial_number_1", p.dialNumber1, ValueRule::Phone);
         v.text(key + "dial_number_2", p.dialNumber2, ValueRule::Phone);
@@ -89,40 +89,40 @@ void visitFields(S& s, V& v) {
         v.number(key + "disconnect_time", p.disconnectTime, 1, 32400);
     }
 
-    v.number("router.connect.charge_limit", s.chargeLimit, 0, 999999);
-    v.number("router.connect.charge_period", s.chargePeriod, 0, 2);
-    v.number("router.connect.time_limit", s.timeLimit, 0, 743);
-    v.number("router.connect.time_period", s.timePeriod, 0, 2);
-    v.number("router.connect.count_limit", s.countLimit, 0, 9999);
-    v.number("router.connect.count_minutes", s.countMinutes, 1, 1440);
-    v.number("router.connect.clear_hour", s.clearHour, 0, 23);
-    v.number("router.connect.clear_minute", s.clearMinute, 0, 59);
-    v.number("router.connect.clear_weekday", s.clearWeekday, 0, 6);
-    v.number("router.connect.clear_month_day", s.clearMonthDay, 1, 31);
-    v.number("router.connect.charge_total", s.chargeTotal, 0, 99999999);
-    v.number("router.connect.time_total", s.timeTotal, 0, 99999999);
-    v.number("router.connect.count_total", s.countTotal, 0, 99999999);
+    v.number("connect.charge_limit", s.chargeLimit, 0, 999999);
+    v.number("connect.charge_period", s.chargePeriod, 0, 2);
+    v.number("connect.time_limit", s.timeLimit, 0, 743);
+    v.number("connect.time_period", s.timePeriod, 0, 2);
+    v.number("connect.count_limit", s.countLimit, 0, 9999);
+    v.number("connect.count_minutes", s.countMinutes, 1, 1440);
+    v.number("connect.clear_hour", s.clearHour, 0, 23);
+    v.number("connect.clear_minute", s.clearMinute, 0, 59);
+    v.number("connect.clear_weekday", s.clearWeekday, 0, 6);
+    v.number("connect.clear_month_day", s.clearMonthDay, 1, 31);
+    v.number("connect.charge_total", s.chargeTotal, 0, 99999999);
+    v.number("connect.time_total", s.timeTotal, 0, 99999999);
+    v.number("connect.count_total", s.countTotal, 0, 99999999);
 
-    v.text("router.network.address", s.networkAddress, ValueRule::Prefixed);
-    v.text("router.network.remote_address", s.remoteAddress, ValueRule::Address);
-    v.text("router.network.user_id", s.networkUserId, ValueRule::Text);
-    v.text("router.network.password", s.networkPassword, ValueRule::Text);
-    v.text("router.network.dns_primary", s.networkDnsPrimary, ValueRule::Address);
-    v.text("router.network.dns_secondary", s.networkDnsSecondary, ValueRule::Address);
+    v.text("network.address", s.networkAddress, ValueRule::Prefixed);
+    v.text("network.remote_address", s.remoteAddress, ValueRule::Address);
+    v.text("network.user_id", s.networkUserId, ValueRule::Text);
+    v.text("network.password", s.networkPassword, ValueRule::Text);
+    v.text("network.dns_primary", s.networkDnsPrimary, ValueRule::Address);
+    v.text("network.dns_secondary", s.networkDnsSecondary, ValueRule::Address);
 
-    v.number("router.bod.channels", s.bodChannels, 0, 1);
-    v.number("router.bod.resource", s.bodResource, 0, 3);
-    v.number("router.bod.add_direction", s.bodAddDirection, 0, 3);
-    v.number("router.bod.add_rate", s.bodAddRate, 0, 100);
-    v.number("router.bod.add_time", s.bodAddTime, 1, 255);
-    v.number("router.bod.add_minimum_time", s.bodAddMinimumTime, 5, 1275);
-    v.number("router.bod.del_direction", s.bodDelDirection, 0, 3);
-    v.number("router.bod.del_rate", s.bodDelRate, 0, 100);
-    v.number("router.bod.del_time", s.bodDelTime, 1, 255);
-    v.number("router.bod.del_minimum_time", s.bodDelMinimumTime, 5, 1275);
+    v.number("bod.channels", s.bodChannels, 0, 1);
+    v.number("bod.resource", s.bodResource, 0, 3);
+    v.number("bod.add_direction", s.bodAddDirection, 0, 3);
+    v.number("bod.add_rate", s.bodAddRate, 0, 100);
+    v.number("bod.add_time", s.bodAddTime, 1, 255);
+    v.number("bod.add_minimum_time", s.bodAddMinimumTime, 5, 1275);
+    v.number("bod.del_direction", s.bodDelDirection, 0, 3);
+    v.number("bod.del_rate", s.bodDelRate, 0, 100);
+    v.number("bod.del_time", s.bodDelTime, 1, 255);
+    v.number("bod.del_minimum_time", s.bodDelMinimumTime, 5, 1275);
 
-    v.number("router.bacpbap.depart", s.bacpDepart, 0, 7);
-    v.number("router.bacpbap.arrive", s.bacpArrive, 0, 7);
+    v.number("bacpbap.depart", s.bacpDepart, 0, 7);
+    v.number("bacpbap.arrive", s.bacpArrive, 0, 7);
 }
 
 struct Saver {

@@ -83,7 +83,8 @@ struct RouterState {
 // Factory values: what the adapter holds after power-on without a flash copy or a restart.
 RouterState routerFactoryState();
 
-// The state as flat "router."-prefixed key/value pairs, and back. Loading ignores unknown keys
+// The state as flat key/value pairs ("dhcp.lease_time", "nat.3.lan"; the device puts the
+// area's "router." before them), and back. Loading ignores unknown keys
 // and keeps the current value of a field whose key is missing or whose value is not valid.
 std::map<std::string, std::string> saveRouterState(const RouterState& state);
 void restoreRouterState(RouterState& state, const std::map<std::string, std::string>& values);

@@ -26,7 +26,7 @@ public:
     ShortnumArea() : BlockArea("shortnum", kCommands) {
         entries_.reserve(kEntries);  // registered by address
         for (int k = 1; k <= kEntries; ++k) {
-            entries_.emplace_back("shortnum." + std::to_string(k), kEntrySchema, kEntryFactory);
+            entries_.emplace_back(std::to_string(k), kEntrySchema, kEntryFactory);
             addBlock(entries_.back(), {}, std::to_string(k));
         }
         setEntryPages(entries_);

@@ -79,11 +79,11 @@ TEST(AnalogArea, SaveRestoreAndReset) {
     const char* const commands[] = {"analog ring_sound tel1 ring2",
                                     "analog address tel3 0399998888", "analog ring_sound_freq 20"};
     test::expectSaveRestore(makeAnalogArea, commands,
-                            {{"analog.tel1.ringSound", "7"},
-                             {"analog.tel1.sendDialTime", "x"},
-                             {"analog.tel3.selfAddress", "03\r\nshow"},
-                             {"analog.common.delayNumber", "-1"},
-                             {"analog.tel9.ringSound", "1"}});
+                            {{"tel1.ringSound", "7"},
+                             {"tel1.sendDialTime", "x"},
+                             {"tel3.selfAddress", "03\r\nshow"},
+                             {"common.delayNumber", "-1"},
+                             {"tel9.ringSound", "1"}});
 }
 
 }  // namespace

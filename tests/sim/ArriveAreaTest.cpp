@@ -126,10 +126,10 @@ TEST(ArriveArea, SaveRestoreAndReset) {
                                     "arrive ranking default tel2 delay"};
     // a port ranking code without a keyword (precede, delay) is no valid value
     test::expectSaveRestore(makeArriveArea, commands,
-                            {{"arrive.entry20.usbRank", "0"},
-                             {"arrive.basic.dataDefaultRank", "2"},
-                             {"arrive.entry1.number", "12 34"},
-                             {"arrive.entry21.number", "1"}});
+                            {{"entry20.usbRank", "0"},
+                             {"basic.dataDefaultRank", "2"},
+                             {"entry1.number", "12 34"},
+                             {"entry21.number", "1"}});
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST(DigitalArea, OtherCommandsAreLeftAlone) {
 // Each BACP/BAP answer is one bit; the bits 3 to 7 stay as they are.
 TEST(DigitalArea, BacpBapAnswersSetAndClearTheirBitOnly) {
     auto area = makeDigitalArea();
-    area->restore({{"digital.common.departMask", "248"}, {"digital.common.arriveMask", "7"}});
+    area->restore({{"common.departMask", "248"}, {"common.arriveMask", "7"}});
     for (const char* command :
          {"digital bacp_bap depart_add auto", "digital bacp_bap depart_del auto",
           "digital bacp_bap depart_request reject", "digital bacp_bap arrive_add reject",
@@ -110,10 +110,10 @@ TEST(DigitalArea, SaveRestoreAndReset) {
     const char* const commands[] = {"digital address pna 0355556666",
                                     "digital throughput_bod add_minimum_time 24"};
     test::expectSaveRestore(makeDigitalArea, commands,
-                            {{"digital.common.departMask", "256"},
-                             {"digital.common.piafs", "2x"},
-                             {"digital.pna.selfAddress", "abc"},
-                             {"digital.common.initChannel", "2"}});
+                            {{"common.departMask", "256"},
+                             {"common.piafs", "2x"},
+                             {"pna.selfAddress", "abc"},
+                             {"common.initChannel", "2"}});
 }
 
 }  // namespace

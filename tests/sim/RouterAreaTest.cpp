@@ -342,9 +342,9 @@ TEST(RouterAreaTest, UnknownKeywordsAndOtherAreasCommands) {
 
 TEST(RouterAreaTest, CounterClearingLeavesTheLimits) {
     auto area = makeRouterArea();
-    area->restore({{"router.connect.charge_total", "1200"},
-                   {"router.connect.time_total", "30"},
-                   {"router.connect.count_total", "4"}});
+    area->restore({{"connect.charge_total", "1200"},
+                   {"connect.time_total", "30"},
+                   {"connect.count_total", "4"}});
     EXPECT_EQ(send(*area, "connect charge 5000/1").reply, "");
     EXPECT_EQ(shown(*area, "show connect", "charge total:"), "1200");
     for (const char* command : {"connect charge", "connect time", "connect number"}) {
@@ -366,7 +366,8 @@ TEST(RouterAreaTest, SavedStateRestoresIntoAnotherArea) {
         ASSERT_EQ(send(*area, command).reply, "") << command;
     }
     const auto saved = area->save();
-    for (const auto& [key, value] : saved) EXPECT_EQ(key.rfind("router.", 0), 0u) << key;
+    // the device puts the area's name before the keys
+    for (const auto& [key, value] : saved) EXPECT_NE(key.rfind("router.", 0), 0u) << key;
 
     auto other = makeRouterArea();
     other->restore(saved);
@@ -381,19 +382,19 @@ TEST(RouterAreaTest, RestoreKeepsCurrentValuesForBadOrMissingKeys) {
     auto area = makeRouterArea();
     ASSERT_EQ(send(*area, "dhcp lease_time 48").reply, "");
     auto values = area->save();
-    values["router.dhcp.lease_time"] = "0";         // out of range
-    values["router.address"] = "10.0.0.1";          // prefix missing
-    values["router.dialup.1.password"] = "a\r\nb";  // a line break cannot be held
-    values["router.nat.4.in_use"] = "1";            // in use without addresses
-    values["router.unknown"] = "1";
-    values.erase("router.beep");
+    values["dhcp.lease_time"] = "0";         // out of range
+    values["address"] = "10.0.0.1";          // prefix missing
+    values["dialup.1.password"] = "a\r\nb";  // a line break cannot be held
+    values["nat.4.in_use"] = "1";            // in use without addresses
+    values["unknown"] = "1";
+    values.erase("beep");
     area->restore(values);
     EXPECT_EQ(shown(*area, "show dhcp", "lease time:"), "48");
     EXPECT_EQ(shown(*area, "show router", "ip address:"), "192.168.1.1");
     EXPECT_EQ(shown(*area, "show dialup num1", "password:"), "");
     EXPECT_EQ(shown(*area, "show router", "beep:"), "1");
     EXPECT_EQ(send(*area, "show nat").reply, "");
-    EXPECT_EQ(area->save().count("router.unknown"), 0u);
+    EXPECT_EQ(area->save().count("unknown"), 0u);
 }
 
 }  // namespace

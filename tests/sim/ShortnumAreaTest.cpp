@@ -61,7 +61,7 @@ TEST(ShortnumArea, EveryEntryRoundTrips) {
 TEST(ShortnumArea, SaveRestoreAndReset) {
     const char* const commands[] = {"shortnum add 7 0312312312"};
     test::expectSaveRestore(makeShortnumArea, commands,
-                            {{"shortnum.7.number", "03\r\n# "}, {"shortnum.21.number", "1"}});
+                            {{"7.number", "03\r\n# "}, {"21.number", "1"}});
 }
 
 }  // namespace

@@ -114,6 +114,43 @@ TEST(StateFileTest, FlashSurvivesAPowerCycleThroughTheFile) {
     ::unlink(path.c_str());
 }
 
+// Each key names its area once; a file of the first form, which named it twice, is still read
+// (a key in today's form wins over an old one), and the next "fromwr 15" writes today's form.
+TEST(StateFileTest, KeysNameTheirAreaOnceAndOldFilesAreRead) {
+    Device fresh;
+    const FlatState keys = fresh.state();
+    for (const char* key : {"analog.tel1.ringSound", "digital.common.piafs", "arrive.basic.nttRing",
+                            "arrive.entry20.number", "shortnum.20.number", "router.address",
+                            "router.nat.32.wan", "router.dialup.4.password"})
+        EXPECT_EQ(keys.count(key), 1u) << key;
+    for (const auto& [key, value] : keys) {
+        const std::string area = key.substr(0, key.find('.') + 1);
+        EXPECT_NE(key.compare(area.size(), area.size(), area), 0) << key;
+    }
+
+    const std::string path = tempPath("state-doubled");
+    std::ofstream(path) << "analog.analog.tel1.ringSound=2\n"
+                           "router.router.beep=0\n"
+                           "router.router.redial=1\n"
+                           "router.redial=0\n"
+                           "shortnum.shortnum.7.number=0312345678\n";
+    Device device;
+    std::string error;
+    ASSERT_TRUE(device.useStateFile(path, error)) << error;
+    EXPECT_EQ(device.state().at("analog.tel1.ringSound"), "2");
+    EXPECT_EQ(device.state().at("router.beep"), "0");
+    EXPECT_EQ(device.state().at("router.redial"), "0");
+    EXPECT_EQ(device.state().at("shortnum.7.number"), "0312345678");
+
+    ASSERT_NE(device.execute("fromwr 15").body.find("Write OK"), std::string::npos);
+    FlatState stored;
+    bool exists = false;
+    ASSERT_TRUE(loadStateFile(path, stored, exists, error)) << error;
+    EXPECT_EQ(stored, device.state());
+    EXPECT_EQ(stored.count("router.router.beep"), 0u);
+    ::unlink(path.c_str());
+}
+
 TEST(StateFileTest, FailedFlashWriteIsNotReportedAsWriteOk) {
     char dir[] = "/tmp/kxsim-ro-XXXXXX";
     ASSERT_NE(::mkdtemp(dir), nullptr);
