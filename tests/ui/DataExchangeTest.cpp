@@ -1,0 +1,192 @@
+// Data exchange and the edit texts at the CP932 boundary, on the headless backend.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "ui/Backend.h"
+#include "ui/DataExchange.h"
+#include "ui/Dialog.h"
+#include "ui/TemplateBuilder.h"
+#include "ui/headless/Headless.h"
+#include "ui/headless/HeadlessWindow.h"
+
+namespace kx::ui {
+namespace {
+
+using namespace tpl;
+
+const char kNameError[] = "名前の入力に間違いがあります。";
+const char kCodeError[] = "コードの入力に間違いがあります。";
+
+const Template& exchangeTemplate() {
+    static const Template t{9100, "exchange", 0, 0, kDialogNoStyle, 0, {}, {
+        group("first", {radios({{101, "a"}, {102, "b"}, {103, "c"}})}),
+        radios({{111, "x"}, {112, "y"}}),
+        check(120, "check"),
+        list(130, {"one", "two"}),
+        field("name", edit(140)),
+        field("code", edit(150)),
+        buttons({button(IDOK, "OK"), button(IDCANCEL, "Cancel")}),
+    }};
+    return t;
+}
+
+class ExchangeDlg : public Dialog {
+public:
+    ExchangeDlg() : Dialog(exchangeTemplate()) {}
+    int first = -1, second = -1, checked = 0, item = -1;
+    std::string name;  // CP932
+    char code[5] = "";
+
+    void DoDataExchange(DataExchange& dx) override {
+        dx.radio(101, first);
+        dx.radio(111, second);
+        dx.check(120, checked);
+        dx.listIndex(130, item);
+        dx.text(140, name, 6, kNameError);
+        dx.text(150, code, 0, kCodeError);
+    }
+};
+
+class DataExchangeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        user_ = headless::ScriptUser::fromText("answer ok\nanswer ok\nanswer ok\n");
+        user_->setOutput(out_);
+        headless::install(user_);
+        ASSERT_TRUE(dlg_.Create());
+        window_ = dynamic_cast<headless::HeadlessWindow*>(DialogEvents::peer(dlg_));
+        ASSERT_NE(window_, nullptr);
+    }
+    void TearDown() override {
+        dlg_.DestroyWindow();
+        installBackend(nullptr);
+    }
+
+    std::ostringstream out_;
+    std::shared_ptr<headless::ScriptUser> user_;
+    ExchangeDlg dlg_;
+    headless::HeadlessWindow* window_ = nullptr;
+};
+
+TEST_F(DataExchangeTest, RadioGroupsAreIndicesInTemplateOrderAndMinusOneForNone) {
+    struct Row {
+        int first;
+        std::vector<bool> checked;  // 101, 102, 103 after the exchange to the controls
+        int readBack;
+    };
+    const Row rows[] = {
+        {-1, {false, false, false}, -1},
+        {0, {true, false, false}, 0},
+        {2, {false, false, true}, 2},
+        {3, {false, false, false}, -1},  // past the group: none checked
+    };
+    for (const Row& row : rows) {
+        dlg_.first = row.first;
+        EXPECT_TRUE(dlg_.UpdateData(false));
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(dlg_.IsDlgButtonChecked(101 + i), row.checked[i]) << row.first;
+        EXPECT_FALSE(dlg_.IsDlgButtonChecked(111));  // the next group is a group of its own
+        dlg_.first = 99;
+        EXPECT_TRUE(dlg_.UpdateData(true));
+        EXPECT_EQ(dlg_.first, row.readBack);
+    }
+}
+
+TEST_F(DataExchangeTest, ClickChecksOneRadioOfItsGroupOnly) {
+    dlg_.second = 1;
+    dlg_.UpdateData(false);
+    EXPECT_EQ(window_->click(102), "");
+    EXPECT_EQ(window_->click(103), "");
+    EXPECT_TRUE(dlg_.UpdateData(true));
+    EXPECT_EQ(dlg_.first, 2);
+    EXPECT_EQ(dlg_.second, 1);
+}
+
+TEST_F(DataExchangeTest, CheckBoxAndListRoundTrip) {
+    dlg_.checked = 5;
+    dlg_.item = 7;  // no such item: no selection
+    dlg_.UpdateData(false);
+    EXPECT_TRUE(dlg_.IsDlgButtonChecked(120));
+    EXPECT_EQ(dlg_.GetListIndex(130), -1);
+    EXPECT_EQ(window_->select(130, 1), "");
+    EXPECT_EQ(window_->select(130, 2), "list 130 has no item 2");
+    EXPECT_TRUE(dlg_.UpdateData(true));
+    EXPECT_EQ(dlg_.checked, 1);
+    EXPECT_EQ(dlg_.item, 1);
+}
+
+TEST_F(DataExchangeTest, TextLimitCountsCp932BytesForTypingAndPasting) {
+    dlg_.UpdateData(false);  // limits the name to 6 bytes
+    struct Row {
+        const char* pasted;
+        const char* shown;
+    };
+    const Row rows[] = {
+        {"abcdefgh", "abcdef"},
+        {"あいうえ", "あいう"},      // two bytes each
+        {"aあいう", "aあい"},        // a character is never split
+        {"ｱｲｳｴｵｶｷ", "ｱｲｳｴｵｶ"},      // half-width katakana take one byte
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(window_->paste(140, row.pasted), "");
+        EXPECT_EQ(dlg_.GetDlgItemTextUtf8(140), row.shown);
+    }
+    window_->paste(140, "");
+    EXPECT_EQ(window_->type(140, "12345678"), "");
+    EXPECT_EQ(dlg_.GetDlgItemTextUtf8(140), "123456");
+}
+
+TEST_F(DataExchangeTest, ReadLimitShorterThanTheTextKeepsWholeCharacters) {
+    struct Row {
+        const char* text;
+        int maxChars;
+        std::string cp932;
+    };
+    const Row rows[] = {
+        {"0123456789", 4, "0123"},
+        {"あいう", 3, "\x82\xa0"},           // "あ", not half of "い"
+        {"あいう", 4, "\x82\xa0\x82\xa2"},
+        {"", 10, ""},
+        {"abc", 0, ""},
+    };
+    for (const Row& row : rows) {
+        dlg_.SetDlgItemTextUtf8(150, row.text);
+        std::string got = "unchanged";
+        EXPECT_TRUE(dlg_.GetDlgItemText(150, row.maxChars, got));
+        EXPECT_EQ(got, row.cp932) << row.text;
+    }
+}
+
+TEST_F(DataExchangeTest, TextThatCannotGoToTheAdapterIsRefusedWithTheFieldsMessage) {
+    const char* refused[] = {"12\t3", "a\r\nb", "😀", "x\x7f"};
+    for (const char* text : refused) {
+        std::string got = "unchanged";
+        dlg_.SetDlgItemTextUtf8(140, text);
+        EXPECT_FALSE(dlg_.GetDlgItemText(140, 59, got)) << text;
+        EXPECT_EQ(got, "");
+    }
+    dlg_.name = "\x83\x65\x83\x58\x83\x67";  // "テスト" in CP932
+    dlg_.UpdateData(false);
+    EXPECT_EQ(dlg_.GetDlgItemTextUtf8(140), "テスト");
+    window_->paste(140, "😀");
+    window_->paste(150, "\t");
+    dlg_.checked = 7;
+    EXPECT_FALSE(dlg_.UpdateData(true));
+    // only the first refused field speaks; the members after it stay as they were
+    ASSERT_EQ(user_->messages().size(), 1u);
+    EXPECT_EQ(user_->messages()[0].text, kNameError);
+    EXPECT_EQ(user_->messages()[0].icon, MsgIcon::None);
+    EXPECT_EQ(dlg_.name, "\x83\x65\x83\x58\x83\x67");
+    EXPECT_EQ(dlg_.checked, 0);  // before the refused field: exchanged
+    EXPECT_EQ(out_.str(), std::string("message: ") + kNameError + "\n");
+}
+
+TEST_F(DataExchangeTest, FixedBufferKeepsItsTerminator) {
+    window_->paste(150, "ABCDEFG");
+    EXPECT_TRUE(dlg_.UpdateData(true));
+    EXPECT_STREQ(dlg_.code, "ABCD");
+}
+
+}  // namespace
+}  // namespace kx::ui

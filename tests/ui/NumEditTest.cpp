@@ -1,0 +1,161 @@
+// CNumEdit: the key table, and typing through it in a headless dialog.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/NumEdit.h"
+#include "ui/Backend.h"
+#include "ui/Dialog.h"
+#include "ui/TemplateBuilder.h"
+#include "ui/headless/Headless.h"
+#include "ui/headless/HeadlessWindow.h"
+
+namespace kx {
+namespace {
+
+using ui::KeyEvent;
+
+struct KeyRow {
+    const char* what;
+    int vk;
+    bool shift, ctrl;  // the flags before the key-down
+    bool pass;
+};
+
+const KeyRow kKeyDowns[] = {
+    {"digit 0", 48, false, false, true},
+    {"digit 9", 57, false, false, true},
+    {"digit 0 with Shift", 48, true, false, false},
+    {"3 with Shift (#)", 51, true, false, true},
+    {"8 with Shift (()", 56, true, false, true},
+    {"9 with Shift ())", 57, true, false, true},
+    {"7 with Shift", 55, true, false, false},
+    {"pad 0", 96, false, false, true},
+    {"pad 9", 105, false, false, true},
+    {"pad *", 106, false, false, true},
+    {"pad * with Shift", 106, true, false, false},
+    {"pad +", 107, false, false, false},
+    {"pad separator", 108, false, false, false},
+    {"pad -", 109, false, false, true},
+    {"pad - with Shift", 109, true, false, true},
+    {"pad .", 110, false, false, true},
+    {"pad . with Shift", 110, true, false, false},
+    {"pad /", 111, false, false, true},
+    {"minus", 189, false, false, true},
+    {"minus with Shift (=)", 189, true, false, false},
+    {"point", 190, false, false, true},
+    {"slash", 191, false, false, true},
+    {"slash with Shift (?)", 191, true, false, false},
+    {"colon", 186, false, false, false},
+    {"colon with Shift (*)", 186, true, false, true},
+    {"semicolon", 187, false, false, false},
+    {"comma", 188, false, false, false},
+    {"blank", 32, false, false, false},
+    {"backspace", 8, false, false, true},
+    {"backspace with Shift", 8, true, false, false},
+    {"delete", 46, false, false, true},
+    {"delete with Shift", 46, true, false, false},
+    {"left", 37, false, false, true},
+    {"down with Shift", 40, true, false, true},
+    {"tab", 9, false, false, true},
+    {"tab with Shift", 9, true, false, true},
+    {"letter A", 65, false, false, false},
+    {"letter A with Shift", 65, true, false, false},
+    {"C", 67, false, false, false},
+    {"Ctrl+C", 67, false, true, true},
+    {"Ctrl+V", 86, false, true, true},
+    {"Ctrl+X", 88, false, true, true},
+    {"Ctrl+A", 65, false, true, false},
+    {"Ctrl+Shift+V", 86, true, true, true},
+    {"key 58", 58, false, false, false},
+    {"key 66", 66, false, false, false},
+    {"F1", 112, false, false, false},
+    {"home", 36, false, false, false},
+    {"input method", 229, false, false, false},
+    {"enter", 13, false, false, false},
+};
+
+TEST(NumEditKeyTable, KeyDown) {
+    for (const KeyRow& row : kKeyDowns) {
+        NumEditDecision d = FilterNumEditKey(KeyEvent::Down, row.vk, row.shift, row.ctrl);
+        EXPECT_EQ(d.pass, row.pass) << row.what;
+        EXPECT_EQ(d.shiftDown, row.shift ? 1u : 0u) << row.what;  // only Shift and Ctrl change them
+        EXPECT_EQ(d.ctrlDown, row.ctrl ? 1u : 0u) << row.what;
+    }
+}
+
+TEST(NumEditKeyTable, ShiftAndCtrlSetAndClearTheFlagsAndPass) {
+    struct Row {
+        KeyEvent event;
+        int vk;
+        std::uint32_t shift, ctrl, shiftAfter, ctrlAfter;
+    };
+    const Row rows[] = {
+        {KeyEvent::Down, 16, 0, 0, 1, 0}, {KeyEvent::Down, 17, 0, 0, 0, 1},
+        {KeyEvent::Up, 16, 1, 1, 0, 1},   {KeyEvent::Up, 17, 1, 1, 1, 0},
+        {KeyEvent::Up, 65, 1, 1, 1, 1},   // any other key-up passes and changes nothing
+    };
+    for (const Row& row : rows) {
+        NumEditDecision d = FilterNumEditKey(row.event, row.vk, row.shift, row.ctrl);
+        EXPECT_TRUE(d.pass);
+        EXPECT_EQ(d.shiftDown, row.shiftAfter);
+        EXPECT_EQ(d.ctrlDown, row.ctrlAfter);
+    }
+}
+
+TEST(NumEditKeyTable, ShiftReleasedElsewhereStaysDownUntilTheNextShiftKeyUp) {
+    CNumEdit edit;
+    EXPECT_FALSE(edit.PreTranslateMessage({KeyEvent::Down, 16}));
+    // the focus moved away while Shift was held: the control never saw its key-up
+    EXPECT_TRUE(edit.PreTranslateMessage({KeyEvent::Down, '1'}));
+    EXPECT_FALSE(edit.PreTranslateMessage({KeyEvent::Down, 186}));  // still "*"
+    EXPECT_FALSE(edit.PreTranslateMessage({KeyEvent::Up, 16}));
+    EXPECT_EQ(edit.shiftDown, 0u);
+    EXPECT_FALSE(edit.PreTranslateMessage({KeyEvent::Down, '1'}));
+}
+
+// Typing through the filter in a dialog, the way a script's "type" line does.
+TEST(NumEditTyping, AdmitsAddressesAndPhoneNumbersOnly) {
+    using namespace ui::tpl;
+    static const ui::Template t{9200, "numbers", 0, 0, ui::kDialogNoStyle, 0, {}, {
+        edit(10), edit(11), buttons({button(ui::IDOK, "OK")})}};
+    struct Dlg : ui::Dialog {
+        Dlg() : Dialog(t) { SetKeyFilter(10, &filter); }
+        CNumEdit filter;
+    };
+    ui::headless::install();
+    {
+        Dlg dlg;
+        ASSERT_TRUE(dlg.Create());
+        auto* window = dynamic_cast<ui::headless::HeadlessWindow*>(ui::DialogEvents::peer(dlg));
+        struct Row {
+            const char* typed;
+            const char* shown;
+        };
+        const Row rows[] = {
+            {"192.168.0.1/24", "192.168.0.1/24"},
+            {"03-1234-5678*12", "03-1234-5678*12"},
+            {"(03)1234#5", "(03)1234#5"},
+            {"abc, xyz:;+=", ""},
+            {"1 2,3", "123"},
+            {"電話0", "0"},
+        };
+        for (const Row& row : rows) {
+            window->paste(10, "");
+            EXPECT_EQ(window->type(10, row.typed), "");
+            EXPECT_EQ(dlg.GetDlgItemTextUtf8(10), row.shown) << row.typed;
+            EXPECT_EQ(dlg.filter.shiftDown, 0u);
+        }
+        // pasting is not filtered
+        EXPECT_EQ(window->paste(10, "abc"), "");
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(10), "abc");
+        // an edit without the filter takes everything
+        EXPECT_EQ(window->type(11, "abc, 1"), "");
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(11), "abc, 1");
+    }
+    ui::installBackend(nullptr);
+}
+
+}  // namespace
+}  // namespace kx

@@ -1,0 +1,124 @@
+// The Qt backend on the offscreen platform: a dialog built from a template, typing into a
+// filtered edit, clicks, a message box, and the loop inside Qt.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+
+#include <atomic>
+#include <thread>
+
+#include "app/NumEdit.h"
+#include "ui/Backend.h"
+#include "ui/DataExchange.h"
+#include "ui/Dialog.h"
+#include "ui/MessageLoop.h"
+#include "ui/TemplateBuilder.h"
+#include "ui/qt/QtBackend.h"
+#include "ui/qt/QtWindow.h"
+
+namespace kx::ui {
+namespace {
+
+using namespace tpl;
+using namespace std::chrono_literals;
+
+class QtDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "kx_ui_qt_tests";
+        static char* argv[] = {name, nullptr};
+        qt::install(argc, argv);
+    }
+    void TearDown() override { installBackend(nullptr); }
+};
+
+const Template& numberTemplate() {
+    static const Template t{9300, "番号", 0, 0, kDialogNoStyle, 0, {}, {
+        group("番号登録", {field("自己アドレス", edit(21, kNoStyle, 20))}),
+        check(24, "転送トーキ"),
+        buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る")}),
+    }};
+    return t;
+}
+
+class NumberDlg : public Dialog {
+public:
+    NumberDlg() : Dialog(numberTemplate()) { SetKeyFilter(21, &numberEdit); }
+    std::string number;
+    int talky = 0;
+    int boxAnswer = 0;
+
+protected:
+    bool OnInitDialog() override {
+        Dialog::OnInitDialog();
+        LimitText(21, 8);
+        // the user, once the window is up
+        postCall([this] {
+            auto* window = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(*this));
+            QWidget* edit = window->control(21);
+            edit->setFocus();
+            QTest::keyClicks(edit, "03a*1,(2)");            // letters and commas never appear
+            QTest::keyClick(window->widget(), Qt::Key_Escape);  // does nothing
+            QWidget* box = window->control(24);
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));  // on its mark
+            QTest::mouseClick(window->control(IDOK), Qt::LeftButton);
+        });
+        return true;
+    }
+    void DoDataExchange(DataExchange& dx) override { dx.check(24, talky); }
+    void OnOK() override {
+        UpdateData(true);
+        if (!GetDlgItemText(21, 59, number)) return;
+        // a timer of the layer answers the box: timers run inside the box's own loop
+        setTimer(5, 20ms, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                killTimer(5);
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        boxAnswer = MessageBox("登録しますか？", "番号", MsgButtons::OkCancel, MsgIcon::Question);
+        EndDialog(IDOK);
+    }
+
+private:
+    CNumEdit numberEdit;
+};
+
+TEST_F(QtDialogTest, TypesThroughTheFilterClicksAndReadsBack) {
+    NumberDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.number, "03*1(2)");  // limit 8 bytes: the ")" is the 7th
+    EXPECT_EQ(dlg.talky, 1);
+    EXPECT_EQ(dlg.boxAnswer, IDOK);
+}
+
+TEST_F(QtDialogTest, TimersAndWakeUpsWorkInTheQtLoop) {
+    std::vector<int> fired;
+    for (int id : {2, 1})
+        setTimer(id, std::chrono::milliseconds(15 * id), [&fired, id] {
+            fired.push_back(id);
+            killTimer(id);
+        });
+    EXPECT_TRUE(pumpUntil([&] { return fired.size() == 2; }, Clock::now() + 10s));
+    EXPECT_EQ(fired, (std::vector<int>{1, 2}));
+
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        std::this_thread::sleep_for(30ms);
+        done = true;
+        pump().wake();
+    });
+    auto start = Clock::now();
+    while (!done && Clock::now() - start < 30s) pump().waitFor(30s);
+    reader.join();
+    EXPECT_LT(Clock::now() - start, 20s);
+}
+
+}  // namespace
+}  // namespace kx::ui

@@ -1,0 +1,247 @@
+// The scripted user: replay vocabulary, pull semantics, output and failure messages, driving
+// two small dialogs end to end on the headless backend.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/NumEdit.h"
+#include "link/TextFunctions.h"
+#include "ui/Backend.h"
+#include "ui/DataExchange.h"
+#include "ui/Dialog.h"
+#include "ui/MessageBox.h"
+#include "ui/MessageLoop.h"
+#include "ui/TemplateBuilder.h"
+#include "ui/headless/Headless.h"
+
+namespace kx::ui {
+namespace {
+
+using namespace tpl;
+using namespace std::chrono_literals;
+
+const char kDialError[] = "ダイヤル発信時間の入力に間違いがあります。";
+
+const Template& mainTemplate() {
+    static const Template t{9001, "main", 0, 0, kDialogNoStyle, 0, {}, {
+        row({button(10, "open"), button(11, "log later"), button(12, "open later"),
+             button(13, "never", kDisabled)}),
+        field("note", edit(14)),
+        buttons({button(1590, "exit")}),
+    }};
+    return t;
+}
+
+const Template& portTemplate() {
+    static const Template t{9002, "port", 0, 0, kDialogNoStyle, 0, {}, {
+        spinField("dial time", edit(21, kNoStyle, 3), 26, "s"),
+        radios({{22, "off"}, {23, "on"}}),
+        check(24, "talky"),
+        list(25, {"ring1", "ring2"}),
+        buttons({button(IDOK, "OK", kDefault), button(IDCANCEL, "Cancel")}),
+    }};
+    return t;
+}
+
+struct Seen {
+    std::string dialText;
+    int radio = -1, talky = 0, ring = -1, helps = 0, closes = 0;
+    std::vector<int> scrolls;
+    std::string note;
+    int portResult = 0;
+};
+
+class PortDlg : public Dialog {
+public:
+    explicit PortDlg(Seen& seen) : Dialog(portTemplate()), seen_(seen) { SetKeyFilter(21, &dialEdit_); }
+
+protected:
+    void DoDataExchange(DataExchange& dx) override {
+        dx.radio(22, radio_);
+        dx.check(24, talky_);
+        dx.listIndex(25, ring_);
+    }
+    void OnOK() override {
+        if (!UpdateData(true)) return;
+        std::string text;
+        if (!GetDlgItemText(21, 2, text) || CheckNumber(text, 3, 15)) return InputError(kDialError);
+        seen_.dialText = text;
+        seen_.radio = radio_, seen_.talky = talky_, seen_.ring = ring_;
+        EndDialog(IDOK);
+    }
+    void OnVScroll(int id, int code) override {
+        if (id == 26) seen_.scrolls.push_back(code);
+    }
+    void OnHelp() override { ++seen_.helps; }
+
+private:
+    Seen& seen_;
+    CNumEdit dialEdit_;
+    int radio_ = -1, talky_ = 0, ring_ = -1;
+};
+
+class MainDlg : public Dialog {
+public:
+    explicit MainDlg(Seen& seen) : Dialog(mainTemplate()), seen_(seen) {}
+    bool askOnClose = false;
+
+protected:
+    void OnCommand(int id) override {
+        if (id == 10) {
+            PortDlg port(seen_);
+            seen_.portResult = port.DoModal();
+        } else if (id == 11) {
+            setTimer(1, 50ms, [] {
+                killTimer(1);
+                noteLogLine("connect ok\r\n");
+            });
+        } else if (id == 12) {
+            setTimer(2, 50ms, [this] {
+                killTimer(2);
+                PortDlg port(seen_);
+                seen_.portResult = port.DoModal();
+            });
+        } else if (id == 1590) {
+            PostClose();
+        }
+    }
+    void OnClose() override {
+        ++seen_.closes;
+        seen_.note = GetDlgItemTextUtf8(14);
+        if (askOnClose) MessageBox("終了しますか？", "main", MsgButtons::OkCancel, MsgIcon::Question);
+        EndDialog(IDCANCEL);
+    }
+
+private:
+    Seen& seen_;
+};
+
+class ScriptUserTest : public ::testing::Test {
+protected:
+    // Runs the main dialog against `script`; returns what the user printed.
+    std::string run(const std::string& script, bool askOnClose = false) {
+        user = headless::ScriptUser::fromText(script);
+        user->setTimeout(200ms);
+        std::ostringstream out;
+        user->setOutput(out);
+        headless::install(user);
+        {
+            MainDlg main(seen);
+            main.askOnClose = askOnClose;
+            result = main.DoModal();
+        }
+        installBackend(nullptr);
+        return out.str();
+    }
+
+    std::shared_ptr<headless::ScriptUser> user;
+    Seen seen;
+    int result = 0;
+};
+
+TEST_F(ScriptUserTest, DrivesNestedDialogsEndToEnd) {
+    std::string out = run(
+        "# open the port dialog and fill it in\n"
+        "dialog 9001\n"
+        "\n"
+        "click 10\n"
+        "  dialog 9002\n"
+        "text 21 99\n"
+        "click 1\n"
+        "answer ok\n"
+        "text 21 1\n"
+        "type 21 x2\n"
+        "click 23\n"
+        "check 24 1\n"
+        "select 25 1\n"
+        "scroll 26 up\n"
+        "scroll 26 down\n"
+        "key F1\n"
+        "click 1\n"
+        "dialog 9001\n"
+        "text 14 a # b\n"
+        "click 1590\n");
+    EXPECT_EQ(out, std::string("message: ") + kDialError + "\n");
+    EXPECT_FALSE(user->failed());
+    EXPECT_TRUE(user->finished());
+    EXPECT_EQ(seen.portResult, IDOK);
+    EXPECT_EQ(seen.dialText, "12");
+    EXPECT_EQ(seen.radio, 1);
+    EXPECT_EQ(seen.talky, 1);
+    EXPECT_EQ(seen.ring, 1);
+    EXPECT_EQ(seen.scrolls, (std::vector<int>{kScrollLineUp, kScrollLineDown}));
+    EXPECT_EQ(seen.helps, 1);
+    EXPECT_EQ(seen.note, "a # b");
+    EXPECT_EQ(seen.closes, 1);
+    ASSERT_EQ(user->messages().size(), 1u);
+    EXPECT_EQ(user->messages()[0].answer, IDOK);
+}
+
+TEST_F(ScriptUserTest, WaitsForADialogThatAppearsLaterAndForLogLines) {
+    std::string out = run("click 12\ndialog 9002\nclick 2\ndialog 9001\nclick 11\nwait connect ok\nclick 1590\n");
+    EXPECT_EQ(out, "log: connect ok\n");
+    EXPECT_FALSE(user->failed());
+    EXPECT_EQ(seen.portResult, IDCANCEL);
+}
+
+TEST_F(ScriptUserTest, FailedLineIsReportedAndTheProgramLeavesByItsClosePath) {
+    const std::string box = std::string("message: ") + kDialError + "\n";
+    struct Row {
+        std::string script;
+        std::string out;
+        int line;
+    };
+    const Row rows[] = {
+        {"dialog 9003\n", "script: line 1: dialog 9003 did not appear within 200 ms (dialog 9001 is active)\n", 1},
+        {"click 77\n", "script: line 1: dialog 9001 has no control 77\n", 1},
+        {"click 13\n", "script: line 1: control 13 of dialog 9001 is disabled\n", 1},
+        {"text 10 x\n", "script: line 1: control 10 is not an edit\n", 1},
+        {"check 10 1\n", "script: line 1: control 10 is not a check box\n", 1},
+        {"dialog 9001\n", "script: line 2: the script ended while dialog 9001 waits for the user\n", 2},
+        {"answer ok\n", "script: line 1: no message box is shown (dialog 9001 is active)\n", 1},
+        {"frob 1\n", "script: line 1: unknown action \"frob\"\n", 1},
+        {"click x\n", "script: line 1: click needs an id, not \"x\"\n", 1},
+        {"click 10\nscroll 26 sideways\n", "script: line 2: scroll needs up or down, not \"sideways\"\n", 2},
+        {"wait hello\n", "script: line 1: no log line containing \"hello\" within 200 ms\n", 1},
+        {"click 10\ntext 21 99\nclick 1\nclick 2\n",
+         box + "script: line 4: a message box is shown (\"" + kDialError + "\"); the line must answer it\n", 4},
+        {"click 10\ntext 21 99\nclick 1\nanswer cancel\n",
+         box + "script: line 4: the message box has no cancel button\n", 4},
+        {"click 10\ntext 21 99\nclick 1\n",
+         box + "script: line 4: the script ended while a message box is shown (\"" + kDialError + "\")\n", 4},
+    };
+    for (const Row& row : rows) {
+        seen = Seen{};
+        EXPECT_EQ(run(row.script), row.out) << row.script;
+        EXPECT_TRUE(user->failed());
+        EXPECT_EQ(user->failedLine(), row.line);
+        EXPECT_EQ(seen.closes, 1) << row.script;  // the main dialog's own close handler ran
+        EXPECT_EQ(result, IDCANCEL);
+    }
+}
+
+TEST_F(ScriptUserTest, AfterAFailureMessageBoxesAreAnsweredCancel) {
+    std::string out = run("click 77\n", true);
+    EXPECT_EQ(out, "script: line 1: dialog 9001 has no control 77\nmessage: 終了しますか？\n");
+    ASSERT_EQ(user->messages().size(), 1u);
+    EXPECT_EQ(user->messages()[0].answer, IDCANCEL);
+    EXPECT_EQ(user->messages()[0].icon, MsgIcon::Question);
+    EXPECT_EQ(user->messages()[0].buttons, MsgButtons::OkCancel);
+}
+
+TEST_F(ScriptUserTest, CloseLineReachesTheCloseHandler) {
+    run("text 14 x\nclose\n");
+    EXPECT_FALSE(user->failed());
+    EXPECT_EQ(seen.closes, 1);
+    EXPECT_EQ(seen.note, "x");
+}
+
+TEST(ScriptUserFile, MissingFileIsReported) {
+    std::string error;
+    EXPECT_EQ(headless::ScriptUser::fromFile("/nonexistent/session.script", &error), nullptr);
+    EXPECT_EQ(error, "cannot read the script /nonexistent/session.script");
+}
+
+}  // namespace
+}  // namespace kx::ui
