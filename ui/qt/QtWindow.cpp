@@ -52,6 +52,12 @@ private:
     int limit_;
 };
 
+// Boxes and wrapping notes take the whole width of their cell (a note's height follows it).
+bool isBox(const Control& c) {
+    return c.kind == ControlKind::Group || c.kind == ControlKind::Grid || c.kind == ControlKind::Row ||
+           c.kind == ControlKind::Column || (c.kind == ControlKind::Static && (c.style & kWrap));
+}
+
 int charWidth(const QWidget* w) { return w->fontMetrics().horizontalAdvance(QLatin1Char('0')); }
 
 }  // namespace
@@ -169,18 +175,25 @@ void QtWindow::fillGrid(QGridLayout* grid, const std::vector<Control>& children,
             if (child.kind == ControlKind::Field && !child.children.empty()) {
                 grid->addWidget(build(child.children.front()), row, 0, Qt::AlignLeft | Qt::AlignVCenter);
                 grid->addWidget(fieldInputs(child), row, 1, Qt::AlignLeft | Qt::AlignVCenter);
-            } else {
+            } else if (isBox(child)) {
                 grid->addWidget(build(child), row, 0, 1, 2);
+            } else {
+                grid->addWidget(build(child), row, 0, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
             }
             ++row;
         }
         grid->setColumnStretch(1, 1);
+        grid->setRowStretch(row, 1);  // spare height goes below the contents
         return;
     }
+    // boxes side by side take the full height of their row, so their frames line up
     for (std::size_t i = 0; i < children.size(); ++i) {
         int row = static_cast<int>(i) / columns;
         int col = static_cast<int>(i) % columns;
-        grid->addWidget(build(children[i]), row, col, Qt::AlignTop);
+        // buttons in a grid share its columns' width
+        if (isBox(children[i]) || children[i].kind == ControlKind::Button)
+            grid->addWidget(build(children[i]), row, col);
+        else grid->addWidget(build(children[i]), row, col, Qt::AlignLeft | Qt::AlignTop);
     }
     for (int col = 0; col < columns; ++col) grid->setColumnStretch(col, 1);
 }
@@ -311,6 +324,7 @@ QWidget* QtWindow::build(const Control& c) {
         list->setCurrentIndex(-1);
         list->setMinimumContentsLength(c.widthChars > 0 ? c.widthChars : 8);
         list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         int id = c.id;
         QObject::connect(list, &QComboBox::activated, widget_, [w = widget_, id] {
             if (w->window) DialogEvents::selChange(w->window->dialog_, id);
