@@ -230,6 +230,26 @@ TEST_F(ScriptUserTest, AfterAFailureMessageBoxesAreAnsweredCancel) {
     EXPECT_EQ(user->messages()[0].buttons, MsgButtons::OkCancel);
 }
 
+TEST(ScriptUserStubborn, DialogThatIgnoresItsCloseRequestIsEndedAfterAFailure) {
+    static const Template t{9009, "stubborn", 0, 0, kDialogNoStyle, 0, {}, {button(IDOK, "OK")}};
+    struct Stubborn : Dialog {
+        Stubborn() : Dialog(t) {}
+        int closes = 0;
+        void OnClose() override { ++closes; }  // stays open
+    };
+    std::shared_ptr<headless::ScriptUser> user = headless::ScriptUser::fromText("click 5\n");
+    std::ostringstream out;
+    user->setOutput(out);
+    headless::install(user);
+    {
+        Stubborn dlg;
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_EQ(dlg.closes, 1);
+    }
+    installBackend(nullptr);
+    EXPECT_EQ(out.str(), "script: line 1: dialog 9009 has no control 5\n");
+}
+
 TEST_F(ScriptUserTest, CloseLineReachesTheCloseHandler) {
     run("text 14 x\nclose\n");
     EXPECT_FALSE(user->failed());

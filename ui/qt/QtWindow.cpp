@@ -98,6 +98,7 @@ QtWindow::QtWindow(Dialog& dialog, Dialog* parent, bool modal) : dialog_(dialog)
     if (parent)
         if (auto* p = dynamic_cast<QtWindow*>(DialogEvents::peer(*parent))) parentWidget = p->widget();
     widget_ = new DialogWidget(parentWidget);
+    guard_ = widget_;
     widget_->window = this;
     const Template& tpl = dialog.GetTemplate();
 
@@ -150,6 +151,7 @@ QtWindow::QtWindow(Dialog& dialog, Dialog* parent, bool modal) : dialog_(dialog)
 }
 
 QtWindow::~QtWindow() {
+    if (!guard_) return;
     widget_->window = nullptr;
     widget_->hide();
     widget_->deleteLater();

@@ -78,6 +78,7 @@ private:
 
     Dialog& dialog_;
     DialogWidget* widget_;
+    QPointer<DialogWidget> guard_;  // null once Qt deleted the widget with its parent
     std::map<int, QWidget*> controls_;
     std::map<int, int> limits_;
 };
