@@ -22,7 +22,7 @@ bool passesWithShift(int vk) {
 
 }  // namespace
 
-NumEditDecision FilterNumEditKey(ui::KeyEvent event, int vk, std::uint32_t shiftDown,
+NumEditDecision filterNumEditKey(ui::KeyEvent event, int vk, std::uint32_t shiftDown,
                                  std::uint32_t ctrlDown) {
     NumEditDecision d{false, shiftDown, ctrlDown};
     if (event == ui::KeyEvent::Up) {
@@ -50,7 +50,7 @@ NumEditDecision FilterNumEditKey(ui::KeyEvent event, int vk, std::uint32_t shift
 }
 
 bool CNumEdit::PreTranslateMessage(const ui::KeyMessage& message) {
-    NumEditDecision d = FilterNumEditKey(message.event, message.vk, shiftDown, ctrlDown);
+    NumEditDecision d = filterNumEditKey(message.event, message.vk, shiftDown, ctrlDown);
     shiftDown = d.shiftDown;
     ctrlDown = d.ctrlDown;
     return !d.pass;

@@ -22,7 +22,7 @@ struct NumEditDecision {
 // The filter as a pure function: what happens to key message (`event`, `vk`) given the flags
 // before it. The flags follow only the Shift and Ctrl messages the control itself sees, so a
 // Shift released while the focus was elsewhere stays "down" until the next Shift key-up.
-NumEditDecision FilterNumEditKey(ui::KeyEvent event, int vk, std::uint32_t shiftDown,
+NumEditDecision filterNumEditKey(ui::KeyEvent event, int vk, std::uint32_t shiftDown,
                                  std::uint32_t ctrlDown);
 
 class CNumEdit final : public ui::KeyFilter {

@@ -78,7 +78,7 @@ const KeyRow kKeyDowns[] = {
 
 TEST(NumEditKeyTable, KeyDown) {
     for (const KeyRow& row : kKeyDowns) {
-        NumEditDecision d = FilterNumEditKey(KeyEvent::Down, row.vk, row.shift, row.ctrl);
+        NumEditDecision d = filterNumEditKey(KeyEvent::Down, row.vk, row.shift, row.ctrl);
         EXPECT_EQ(d.pass, row.pass) << row.what;
         EXPECT_EQ(d.shiftDown, row.shift ? 1u : 0u) << row.what;  // only Shift and Ctrl change them
         EXPECT_EQ(d.ctrlDown, row.ctrl ? 1u : 0u) << row.what;
@@ -97,7 +97,7 @@ TEST(NumEditKeyTable, ShiftAndCtrlSetAndClearTheFlagsAndPass) {
         {KeyEvent::Up, 65, 1, 1, 1, 1},   // any other key-up passes and changes nothing
     };
     for (const Row& row : rows) {
-        NumEditDecision d = FilterNumEditKey(row.event, row.vk, row.shift, row.ctrl);
+        NumEditDecision d = filterNumEditKey(row.event, row.vk, row.shift, row.ctrl);
         EXPECT_TRUE(d.pass);
         EXPECT_EQ(d.shiftDown, row.shiftAfter);
         EXPECT_EQ(d.ctrlDown, row.ctrlAfter);

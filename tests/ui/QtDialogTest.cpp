@@ -19,6 +19,7 @@
 #include "ui/MessageLoop.h"
 #include "ui/TemplateBuilder.h"
 #include "ui/qt/QtBackend.h"
+#include "ui/qt/QtKeys.h"
 #include "ui/qt/QtWindow.h"
 
 namespace kx::ui {
@@ -118,6 +119,49 @@ TEST_F(QtDialogTest, TimersAndWakeUpsWorkInTheQtLoop) {
     while (!done && Clock::now() - start < 30s) pump().waitFor(30s);
     reader.join();
     EXPECT_LT(Clock::now() - start, 20s);
+}
+
+// What CNumEdit makes of keys typed on other layouts: the character decides, as on a Japanese
+// keyboard.
+TEST(QtKeyTranslation, ForeignLayoutsReachTheFilterAsTheJapaneseKeys) {
+    struct Row {
+        const char* what;
+        int key;
+        Qt::KeyboardModifiers mods;
+        const char* text;
+        bool shiftHeld, ctrlHeld;  // as the filter saw them before
+        bool pass;
+    };
+    const Row rows[] = {
+        {"US Shift+8 gives *", Qt::Key_Asterisk, Qt::ShiftModifier, "*", true, false, true},
+        {"US Shift+; gives :", Qt::Key_Colon, Qt::ShiftModifier, ":", true, false, false},
+        {"US Shift+9 gives (", Qt::Key_ParenLeft, Qt::ShiftModifier, "(", true, false, true},
+        {"US Shift+0 gives )", Qt::Key_ParenRight, Qt::ShiftModifier, ")", true, false, true},
+        {"US Shift+2 gives @", Qt::Key_At, Qt::ShiftModifier, "@", true, false, false},
+        {"* without Shift held", Qt::Key_Asterisk, Qt::NoModifier, "*", false, false, true},
+        {"pad 5", Qt::Key_5, Qt::KeypadModifier, "5", false, false, true},
+        {"pad * with Shift held", Qt::Key_Asterisk, Qt::KeypadModifier | Qt::ShiftModifier, "*", true, false, false},
+        {"digit 7", Qt::Key_7, Qt::NoModifier, "7", false, false, true},
+        {"letter a", Qt::Key_A, Qt::NoModifier, "a", false, false, false},
+        {"Ctrl+V", Qt::Key_V, Qt::ControlModifier, "\x16", false, true, true},
+        {"home", Qt::Key_Home, Qt::NoModifier, "", false, false, false},
+        {"backspace", Qt::Key_Backspace, Qt::NoModifier, "\b", false, false, true},
+        {"kana", 0x30A2, Qt::NoModifier, "ア", false, false, false},
+    };
+    for (const Row& row : rows) {
+        CNumEdit filter;
+        filter.shiftDown = row.shiftHeld;
+        filter.ctrlDown = row.ctrlHeld;
+        QKeyEvent event(QEvent::KeyPress, row.key, row.mods, QString::fromUtf8(row.text));
+        KeySequence seq = qt::translateKey(event);
+        bool swallowed = false;
+        for (std::size_t i = 0; i < seq.messages.size(); ++i) {
+            bool s = filter.PreTranslateMessage(seq.messages[i]);
+            if (i == seq.keyIndex) swallowed = s;
+        }
+        EXPECT_EQ(!swallowed, row.pass) << row.what;
+        EXPECT_EQ(filter.shiftDown, row.shiftHeld ? 1u : 0u) << row.what;  // Shift put back as it was
+    }
 }
 
 }  // namespace
