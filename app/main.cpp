@@ -10,6 +10,7 @@
 #include "app/Profile.h"
 #include "app/SetupApp.h"
 #include "sim/Emulator.h"
+#include "ui/Backend.h"
 #include "ui/headless/Headless.h"
 #include "ui/headless/ScriptUser.h"
 
@@ -100,5 +101,11 @@ int main(int argc, char** argv) {
     kx::CSetupApp app(config);
     app.InitInstance();
     kx::setHelpViewer(nullptr);
+#ifdef KX_HAVE_QT
+    // the help window and then the toolkit go while main still runs: Qt must not be torn down
+    // by the exit handlers, after its own statics are gone
+    helpBrowser.reset();
+#endif
+    kx::ui::installBackend(nullptr);
     return user && user->failed() ? 2 : 0;
 }
