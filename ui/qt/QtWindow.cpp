@@ -400,10 +400,8 @@ void QtWindow::setLimit(int id, int maxBytes) {
 }
 
 void QtWindow::setChecked(int id, bool on) {
-    if (auto* button = qobject_cast<QAbstractButton*>(control(id))) {
-        button->setCheckable(true);
-        button->setChecked(on);
-    }
+    auto* button = qobject_cast<QAbstractButton*>(control(id));
+    if (button && button->isCheckable()) button->setChecked(on);  // check boxes and radio buttons
 }
 
 bool QtWindow::checked(int id) const {
