@@ -13,6 +13,8 @@ namespace kx::ui::qt {
 
 // Creates the QApplication (if there is none yet) with a Japanese-capable font and installs
 // the Qt backend as the program's (ui::installBackend). `argc` and `argv` must outlive it.
+// Call ui::installBackend(nullptr) before main returns: the backend owns the QApplication, and
+// Qt must be torn down before the exit handlers run.
 void install(int& argc, char** argv);
 
 // Saves a picture of the dialog's window (it must exist: DoModal running, or Create) as PNG.
