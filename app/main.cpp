@@ -15,7 +15,10 @@
 #include "ui/headless/ScriptUser.h"
 
 #ifdef KX_HAVE_QT
-#include "app/qt/HelpBrowser.h"
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QUrl>
+
 #include "ui/qt/QtBackend.h"
 #endif
 
@@ -25,6 +28,36 @@ namespace {
 // here (kx::registerArea with the area's main-window command, app/AreaRegistry.h); until then
 // its button tells the user that the area is not available.
 void registerAreas() {}
+
+#ifdef KX_HAVE_QT
+// The help window: one browser window, reused for every page, that follows the links between
+// the pages.
+class HelpBrowser final : public kx::HelpViewer {
+public:
+    bool showPage(const std::string& path, std::string& error) override {
+        QFileInfo info(QString::fromStdString(path));
+        if (!info.isReadable()) {
+            error = path + " cannot be read";
+            return false;
+        }
+        if (!browser_) {
+            browser_ = std::make_unique<QTextBrowser>();
+            browser_->setWindowTitle(QStringLiteral("KESTRELX 設定ユーティリティ ヘルプ"));
+            browser_->setOpenLinks(true);
+            browser_->setOpenExternalLinks(false);
+            browser_->resize(640, 560);
+        }
+        browser_->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+        browser_->show();
+        browser_->raise();
+        browser_->activateWindow();
+        return true;
+    }
+
+private:
+    std::unique_ptr<QTextBrowser> browser_;
+};
+#endif
 
 }  // namespace
 
@@ -74,7 +107,7 @@ int main(int argc, char** argv) {
 
     std::shared_ptr<kx::ui::headless::ScriptUser> user;
 #ifdef KX_HAVE_QT
-    std::unique_ptr<kx::HelpBrowser> helpBrowser;
+    std::unique_ptr<HelpBrowser> helpBrowser;
 #endif
     if (options.headless) {
         std::string error;
@@ -87,7 +120,7 @@ int main(int argc, char** argv) {
     } else {
 #ifdef KX_HAVE_QT
         kx::ui::qt::install(argc, argv);
-        helpBrowser = std::make_unique<kx::HelpBrowser>();
+        helpBrowser = std::make_unique<HelpBrowser>();
         kx::setHelpViewer(helpBrowser.get());
 #else
         std::fputs(
