@@ -65,6 +65,9 @@ bool CPortSelectDlg::OnInitDialog() {
 
     // a PORT value other than 0 and 1 checks no radio button; the link is still network
     UpdateData(false);
+    // each item keeps its text "COM1"; the device it stands for is shown beside it
+    for (int port = DeviceMap::kFirstPort; port <= DeviceMap::kLastPort; ++port)
+        SetListItemNote(IDC_PORTSEL_COM, port - 1, devices_.device(port));
     showDevice();
     return true;
 }

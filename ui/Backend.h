@@ -36,6 +36,9 @@ public:
     virtual bool checked(int id) const = 0;
     virtual void setListIndex(int id, int index) = 0;
     virtual int listIndex(int id) const = 0;
+    // A second, dimmer text shown beside list item `index` while the list is open (the item's
+    // own text stays what is selected and read). Base: not shown.
+    virtual void setListItemNote(int /*id*/, int /*index*/, std::string_view /*utf8*/) {}
     virtual void setEnabled(int id, bool on) = 0;
     virtual bool enabled(int id) const = 0;
     virtual void setVisible(int id, bool show) = 0;

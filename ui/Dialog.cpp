@@ -146,6 +146,10 @@ void Dialog::SetListIndex(int id, int index) {
 
 int Dialog::GetListIndex(int id) const { return peer_ ? peer_->listIndex(id) : -1; }
 
+void Dialog::SetListItemNote(int id, int index, std::string_view utf8) {
+    if (peer_) peer_->setListItemNote(id, index, utf8);
+}
+
 void Dialog::EnableControl(int id, bool on) {
     if (peer_) peer_->setEnabled(id, on);
 }

@@ -83,6 +83,8 @@ public:
     bool IsDlgButtonChecked(int id) const;
     void SetListIndex(int id, int index);        // -1 or out of range: no selection
     int GetListIndex(int id) const;              // -1 when nothing is selected
+    // A note beside list item `index` in the open list, e.g. the device behind "COM1".
+    void SetListItemNote(int id, int index, std::string_view utf8);
 
     // --- state ---
     void EnableControl(int id, bool on);

@@ -10,6 +10,7 @@
 #include "tests/app/SessionSupport.h"
 #include "ui/MessageLoop.h"
 #include "ui/headless/Headless.h"
+#include "ui/headless/HeadlessWindow.h"
 
 namespace kx::test {
 namespace {
@@ -23,7 +24,7 @@ TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice) {
     DeviceMap devices(settings, "");
     CPortSelectDlg dlg("KESTRELX 設定ユーティリティ", settings, devices);
     struct Seen {
-        std::string heading, device;
+        std::string heading, device, notes;
         int com = -2;
         bool comEnabled = false, addressEnabled = true, panelVisible = true;
     } seen;
@@ -31,6 +32,9 @@ TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice) {
         seen.heading = dlg.GetDlgItemTextUtf8(IDC_PORTSEL_HEADING);
         seen.device = dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE);
         seen.com = dlg.GetListIndex(IDC_PORTSEL_COM);
+        auto* window = dynamic_cast<ui::headless::HeadlessWindow*>(ui::DialogEvents::peer(dlg));
+        for (int i = 0; window && i < 9; ++i)
+            seen.notes += window->listItemNote(IDC_PORTSEL_COM, i) + ";";
         seen.comEnabled = dlg.IsControlEnabled(IDC_PORTSEL_COM);
         seen.addressEnabled = dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS);
         seen.panelVisible = dlg.IsControlVisible(IDC_PORTSEL_LINK_PANEL);
@@ -39,6 +43,10 @@ TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(seen.heading, "KESTRELX 設定ユーティリティ");
     EXPECT_EQ(seen.device, "/dev/ttyUSB0");
+    // every item shows its device; the override of COM2 and the defaults of the others
+    EXPECT_EQ(seen.notes,
+              "/dev/ttyS0;/dev/ttyUSB0;/dev/ttyS2;/dev/ttyS3;/dev/ttyS4;/dev/ttyS5;/dev/ttyS6;"
+              "/dev/ttyS7;/dev/ttyS8;");
     EXPECT_EQ(seen.com, 1);
     EXPECT_TRUE(seen.comEnabled);
     EXPECT_FALSE(seen.addressEnabled);

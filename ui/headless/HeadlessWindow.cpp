@@ -88,6 +88,20 @@ int HeadlessWindow::listIndex(int id) const {
     return s ? s->listIndex : -1;
 }
 
+void HeadlessWindow::setListItemNote(int id, int index, std::string_view utf8) {
+    State* s = find(id);
+    if (s && s->control->kind == ControlKind::List && index >= 0 &&
+        index < static_cast<int>(s->control->items.size()))
+        s->notes[index] = std::string(utf8);
+}
+
+std::string HeadlessWindow::listItemNote(int id, int index) const {
+    const State* s = find(id);
+    if (!s) return {};
+    auto it = s->notes.find(index);
+    return it == s->notes.end() ? std::string() : it->second;
+}
+
 void HeadlessWindow::setEnabled(int id, bool on) {
     if (State* s = find(id)) s->enabled = on;
 }

@@ -27,6 +27,9 @@ public:
     bool checked(int id) const override;
     void setListIndex(int id, int index) override;
     int listIndex(int id) const override;
+    void setListItemNote(int id, int index, std::string_view utf8) override;
+    // The note beside list item `index` ("" when none).
+    std::string listItemNote(int id, int index) const;
     void setEnabled(int id, bool on) override;
     bool enabled(int id) const override;
     void setVisible(int id, bool show) override;
@@ -55,6 +58,7 @@ private:
         std::string text;
         bool checked = false;
         int listIndex = -1;
+        std::map<int, std::string> notes;  // list item notes by index
         bool enabled = true;
         bool visible = true;
         int limit = 0;

@@ -25,6 +25,7 @@
 #include "ui/Dialog.h"
 #include "ui/TextCodec.h"
 #include "ui/qt/QtKeys.h"
+#include "ui/qt/QtListNotes.h"
 
 namespace kx::ui::qt {
 namespace {
@@ -417,6 +418,10 @@ void QtWindow::setListIndex(int id, int index) {
 int QtWindow::listIndex(int id) const {
     auto* list = qobject_cast<QComboBox*>(control(id));
     return list ? list->currentIndex() : -1;
+}
+
+void QtWindow::setListItemNote(int id, int index, std::string_view utf8) {
+    ListNoteDelegate::setNote(qobject_cast<QComboBox*>(control(id)), index, qs(utf8));
 }
 
 void QtWindow::setEnabled(int id, bool on) {

@@ -46,6 +46,7 @@ public:
     bool checked(int id) const override;
     void setListIndex(int id, int index) override;
     int listIndex(int id) const override;
+    void setListItemNote(int id, int index, std::string_view utf8) override;
     void setEnabled(int id, bool on) override;
     bool enabled(int id) const override;
     void setVisible(int id, bool show) override;
