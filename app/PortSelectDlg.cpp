@@ -54,11 +54,10 @@ bool CPortSelectDlg::OnInitDialog() {
         LimitText(f->id, f->limit);
         SetDlgItemText(f->id, f->read);
     }
-    // what the fields show of the values (a value longer than the limit may show cut)
-    for (Field* f : {&ip_, &login_, &admin_}) {
-        if (!GetDlgItemText(f->id, static_cast<int>(f->read.size()) + 1, f->shown))
-            f->shown.clear();
-    }
+    // what the fields show of the values (a value longer than the limit may show cut); kept
+    // as shown, since a value the field cannot carry does not convert back
+    for (Field* f : {&ip_, &login_, &admin_})
+        f->shown = GetDlgItemTextUtf8(f->id);
 
     // the short window: the COM group and the two buttons; the stored PORT decides the link
     ShowControl(IDC_PORTSEL_LINK_PANEL, false);
@@ -97,15 +96,18 @@ void CPortSelectDlg::showDevice() {
 }
 
 bool CPortSelectDlg::take(const Field& f, std::string& out) {
+    // the address and passwords stand in the hidden part of the window: a value the user
+    // cannot even see must not make "接続" fail
+    if (GetDlgItemTextUtf8(f.id) == f.shown) {
+        out = f.read;
+        return true;
+    }
     std::string text;
     if (!GetDlgItemText(f.id, f.limit, text)) {
         ui::InputError(f.error);
         return false;
     }
-    std::string whole;
-    bool unchanged =
-        GetDlgItemText(f.id, static_cast<int>(f.shown.size()) + 1, whole) && whole == f.shown;
-    out = unchanged ? f.read : text;
+    out = text;
     return true;
 }
 

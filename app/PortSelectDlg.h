@@ -48,10 +48,11 @@ private:
         int limit;
         const char* error;
         std::string read;   // as the settings file had it
-        std::string shown;  // what the control showed of it
+        std::string shown;  // what the control showed of it (UTF-8)
     };
     // The field's text; the value read from the file when the user left the (possibly cut)
-    // text as it was shown, so a longer value written by hand is kept, not cut. False after
+    // text as it was shown, so a longer value written by hand is kept, not cut, and one the
+    // field cannot carry (a tab, a byte that is no CP932) never blocks the dialog. False after
     // showing the field's input error.
     bool take(const Field& f, std::string& out);
 

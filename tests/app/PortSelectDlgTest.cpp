@@ -79,5 +79,39 @@ TEST_F(PortSelectDlgTest, NetworkChoiceEnablesTheAddressAndOkStoresEveryField) {
               "login1\nDATA2=admin2\n");
 }
 
+// Values the fields cannot carry (put into the file by hand, or cut inside a two-byte
+// character by the read buffer) stand in hidden fields the user cannot edit: confirming keeps
+// them as read instead of refusing the dialog with an input error.
+TEST_F(PortSelectDlgTest, FieldsLeftAloneAreKeptEvenWhenTheyCannotBeEdited) {
+    std::string kana;  // 17 times "あ" in CP932
+    for (int i = 0; i < 17; ++i) kana += "\x82\xA0";
+    struct Row {
+        const char* name;
+        std::string settings;
+        std::string ip, login, admin;
+    } rows[] = {
+        {"tab inside a password", "[OPTION]\nDATA1=pass\tword\n", "", "pass\tword", ""},
+        {"byte that is no CP932", "[IPADDR]\nFIELD=10.0.0.1\xFF\n", "10.0.0.1\xFF", "", ""},
+        // 35 bytes: the 35-byte buffer keeps 34 and cuts the last character in half
+        {"character cut by the buffer", "[OPTION]\nDATA2=a" + kana + "\n", "", "",
+         ("a" + kana).substr(0, 34)},
+    };
+    for (const Row& r : rows) {
+        writeSettings("[PORTSEL]\nPORT=0\nCOM=1\n" + r.settings);
+        ui::headless::install();
+        Profile settings(SettingsFilePath(startupFolder()));
+        DeviceMap devices(settings, "");
+        CPortSelectDlg dlg("t", settings, devices);
+        constexpr int kGiveUp = 77;  // ends the dialog only when OK was refused
+        ui::setTimer(kGiveUp, std::chrono::seconds(10), [&] { dlg.EndDialog(IDCANCEL); });
+        ui::postCall([&] { dlg.PostCommand(IDOK); });
+        EXPECT_EQ(dlg.DoModal(), IDOK) << r.name;
+        ui::killTimer(kGiveUp);
+        EXPECT_EQ(dlg.ipAddress, r.ip) << r.name;
+        EXPECT_EQ(dlg.loginPassword, r.login) << r.name;
+        EXPECT_EQ(dlg.adminPassword, r.admin) << r.name;
+    }
+}
+
 }  // namespace
 }  // namespace kx::test
