@@ -25,8 +25,14 @@ double leadingDecimal(std::string_view text) {
     double value = 0.0;
     auto [end, ec] = std::from_chars(text.data() + i, text.data() + text.size(), value,
                                      std::chars_format::general);
-    if (ec == std::errc::result_out_of_range)
+    if (ec == std::errc::result_out_of_range) {
+        // too small to hold reads as 0, as strtod reads it; only a number too large is infinite
+        std::string_view digits(text.data() + i, static_cast<size_t>(end - (text.data() + i)));
+        size_t e = digits.find_first_of("eE");
+        if (e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-')
+            return 0.0;
         return negative ? -HUGE_VAL : HUGE_VAL;
+    }
     if (ec != std::errc() || end == text.data() + i)
         return 0.0;
     return negative ? -value : value;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -73,6 +74,7 @@ TEST(FirmwareVersion, ReadsTheLeadingDecimal) {
         {"2.10a", 2.10}, {"2.11", 2.11}, {"  3", 3.0}, {"+1.5x", 1.5},
         {"-2", -2.0},    {"abcde", 0.0}, {"", 0.0},    {".5", 0.5},
         {"1e1", 10.0},   {"0x1A", 0.0},  {"inf", 0.0}, {"nan", 0.0},
+        {"1e-999", 0.0}, {"-1e-999", 0.0}, {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL},
     };
     for (const Row& r : rows) EXPECT_DOUBLE_EQ(leadingDecimal(r.text), r.value) << r.text;
 }
