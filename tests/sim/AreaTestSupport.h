@@ -94,6 +94,14 @@ struct RoundTrip {
     const char* value;
 };
 
+// The first occurrence of a label, echo included, must start its own line: otherwise the
+// program would read a label hidden inside a longer one.
+inline void expectOwnLine(std::string_view buffer, std::string_view label) {
+    const std::size_t at = findNoCase(buffer, label);
+    ASSERT_NE(at, std::string_view::npos) << label;
+    EXPECT_TRUE(at > 0 && buffer[at - 1] == '\n') << label;
+}
+
 // Each row alone on a factory-fresh area.
 inline void expectEachRoundTrip(const AreaFactory& make, std::span<const RoundTrip> rows) {
     for (const RoundTrip& row : rows) {
@@ -102,7 +110,9 @@ inline void expectEachRoundTrip(const AreaFactory& make, std::span<const RoundTr
         const Exchange set = send(*area, row.command);
         EXPECT_TRUE(set.taken);
         EXPECT_EQ(set.reply, "");
-        EXPECT_EQ(readLabel(send(*area, row.show).buffer, row.label), row.value);
+        const std::string buffer = send(*area, row.show).buffer;
+        EXPECT_EQ(readLabel(buffer, row.label), row.value);
+        expectOwnLine(buffer, row.label);
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "sim/Adapter.h"
 #include "sim/Emulator.h"
 #include "sim/Faults.h"
@@ -14,46 +16,33 @@ namespace {
 
 using Kind = FaultRule::Kind;
 
+// Each spec and its canonical form, which names every field the spec set or defaulted.
 TEST(FaultTest, SpecSyntax) {
-    struct Row {
-        const char* spec;
-        Kind kind;
-        long value;
-        const char* label;
-        const char* pattern;
-        long remaining;
-        const char* canonical;
+    const std::pair<const char*, const char*> rows[] = {
+        {"silent:show analog tel1", "silent:show analog tel1"},
+        {"cut=40:ATI", "cut=40:ATI"},
+        {"delay=500:*", "delay=500:*"},
+        {"drip=5", "drip=5:*"},
+        {"lower:*", "lower:*"},
+        {"long", "long=2600:*"},
+        {"long=5000:show*", "long=5000:show*"},
+        {"garbage:*", "garbage:*"},
+        {"nolabel=ring sound::*", "nolabel=ring sound::*"},
+        {"nolabel=a:/2:time 09:04:07", "nolabel=a:/2:time 09:04:07"},
+        {"drop=30:*", "drop=30:*"},
+        {"drop/1:fromwr 15", "drop=0/1:fromwr 15"},
+        {"refuse-login", "refuse-login"},
     };
-    const Row rows[] = {
-        {"silent:show analog tel1", Kind::Silent, 0, "", "show analog tel1", -1,
-         "silent:show analog tel1"},
-        {"cut=40:ATI", Kind::Cut, 40, "", "ATI", -1, "cut=40:ATI"},
-        {"delay=500:*", Kind::Delay, 500, "", "*", -1, "delay=500:*"},
-        {"drip=5", Kind::Drip, 5, "", "*", -1, "drip=5:*"},
-        {"lower:*", Kind::Lower, 0, "", "*", -1, "lower:*"},
-        {"long", Kind::Long, 2600, "", "*", -1, "long=2600:*"},
-        {"long=5000:show*", Kind::Long, 5000, "", "show*", -1, "long=5000:show*"},
-        {"garbage:*", Kind::Garbage, 0, "", "*", -1, "garbage:*"},
-        {"nolabel=ring sound::*", Kind::NoLabel, 0, "ring sound:", "*", -1,
-         "nolabel=ring sound::*"},
-        {"nolabel=a:/2:time 09:04:07", Kind::NoLabel, 0, "a:", "time 09:04:07", 2,
-         "nolabel=a:/2:time 09:04:07"},
-        {"drop=30:*", Kind::Drop, 30, "", "*", -1, "drop=30:*"},
-        {"drop/1:fromwr 15", Kind::Drop, 0, "", "fromwr 15", 1, "drop=0/1:fromwr 15"},
-        {"refuse-login", Kind::RefuseLogin, 0, "", "*", -1, "refuse-login"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.spec);
-        FaultRule rule;
-        std::string error;
-        ASSERT_TRUE(parseFault(row.spec, rule, error)) << error;
-        EXPECT_EQ(rule.kind, row.kind);
-        EXPECT_EQ(rule.value, row.value);
-        EXPECT_EQ(rule.label, row.label);
-        EXPECT_EQ(rule.pattern, row.pattern);
-        EXPECT_EQ(rule.remaining, row.remaining);
-        EXPECT_EQ(describeFault(rule), row.canonical);
+    FaultRule rule;
+    std::string error;
+    for (const auto& [spec, canonical] : rows) {
+        rule = {};
+        ASSERT_TRUE(parseFault(spec, rule, error)) << spec << ": " << error;
+        EXPECT_EQ(describeFault(rule), canonical);
     }
+    ASSERT_TRUE(parseFault("nolabel=a:/2:time 09:04:07", rule, error));
+    EXPECT_EQ(std::tuple(rule.kind, rule.label, rule.remaining, rule.pattern),
+              std::tuple(Kind::NoLabel, std::string("a:"), 2L, std::string("time 09:04:07")));
     const std::pair<const char*, const char*> bad[] = {
         {"quiet:*", "unknown fault"},          {"cut:*", "needs a value"},
         {"cut=x:*", "needs a number"},         {"delay=-5", "needs a number"},
@@ -62,8 +51,7 @@ TEST(FaultTest, SpecSyntax) {
         {"cut=99999999999", "needs a number"},
     };
     for (const auto& [spec, message] : bad) {
-        FaultRule rule;
-        std::string error;
+        error.clear();
         EXPECT_FALSE(parseFault(spec, rule, error)) << spec;
         EXPECT_NE(error.find(message), std::string::npos) << spec << ": " << error;
     }
@@ -88,19 +76,6 @@ TEST(FaultTest, PatternRule) {
         EXPECT_EQ(patternMatches(pattern, line), matches) << pattern << " / " << line;
 }
 
-TEST(FaultTest, CountedFaultsRunOut) {
-    FaultSet set;
-    FaultRule rule;
-    std::string error;
-    ASSERT_TRUE(parseFault("silent/2:ATI", rule, error));
-    set.add(rule);
-    EXPECT_EQ(set.take("AT%M").size(), 0u);
-    EXPECT_EQ(set.take("ATI").size(), 1u);
-    EXPECT_EQ(set.take("ATI").size(), 1u);
-    EXPECT_EQ(set.take("ATI").size(), 0u);
-    EXPECT_TRUE(set.rules().empty());
-}
-
 // Each fault applied to "show fake" on the command line of an in-process adapter.
 struct Faulted {
     Device device{test::fakeAreas()};
@@ -119,15 +94,34 @@ struct Faulted {
 const std::string kClean = "show fake\r\nvalue: factory\r\nring sound: 1\r\nother: 2\r\n\r\n# ";
 
 TEST(FaultTest, EachFaultDoesWhatItSays) {
-    {
+    struct Row {
+        const char* spec;
+        const char* line;
+        std::string sent;
+        bool dropped = false;
+    };
+    const Row rows[] = {
+        {"silent:show fake", "show fake\r", ""},
+        {"cut=12:*", "show fake\r", kClean.substr(0, 12)},
+        {"lower:*", "exit\r", "exit\r\n\r\nok\r\n"},
+        {"lower:*", "fromwr 15\r", "fromwr 15\r\nF-ROM write ok\r\n\r\n# "},
+        {"nolabel=ring sound::show fake", "show fake\r",
+         "show fake\r\nvalue: factory\r\nother: 2\r\n\r\n# "},
+        {"drop=20:*", "show fake\r", kClean.substr(0, 20), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.spec);
         Faulted f;
-        EXPECT_TRUE(f.run("silent:show fake").empty());
-        EXPECT_EQ(sentBytes(f.adapter.feed("show fake\r")), "");  // still in force
-        EXPECT_EQ(sentBytes(f.adapter.feed("fake set 2\r")), "fake set 2\r\n\r\n# ");
+        const Output out = f.run(row.spec, row.line);
+        EXPECT_EQ(sentBytes(out), row.sent);
+        EXPECT_EQ(f.adapter.finished(), row.dropped);
+        EXPECT_EQ(!out.empty() && out.back().kind == Step::Kind::Drop, row.dropped);
     }
     {
-        Faulted f;
-        EXPECT_EQ(sentBytes(f.run("cut=12:*")), kClean.substr(0, 12));
+        Faulted f;  // a fault stays in force; it touches the reply only, never the command
+        f.run("silent:*");
+        EXPECT_EQ(sentBytes(f.adapter.feed("fake set quiet\r")), "");
+        EXPECT_EQ(f.device.state().at("fake.value"), "quiet");
         EXPECT_EQ(f.adapter.stage(), Adapter::Stage::CommandLine);
     }
     {
@@ -144,17 +138,9 @@ TEST(FaultTest, EachFaultDoesWhatItSays) {
         ASSERT_EQ(out.size(), kClean.size() * 2 - 1);
         for (std::size_t i = 0; i < out.size(); ++i) {
             EXPECT_EQ(out[i].kind, i % 2 ? Step::Kind::Pause : Step::Kind::Send);
-            if (i % 2 == 0) {
-                EXPECT_EQ(out[i].bytes.size(), 1u);
-            }
+            EXPECT_EQ(out[i].bytes.size(), i % 2 ? 0u : 1u);
         }
         EXPECT_EQ(sentBytes(out), kClean);
-    }
-    {
-        Faulted f;
-        EXPECT_EQ(sentBytes(f.run("lower:*", "exit\r")), "exit\r\n\r\nok\r\n");
-        f.adapter.feed("ATT1\r");
-        EXPECT_NE(sentBytes(f.run("lower:*", "fromwr 15\r")).find("write ok"), std::string::npos);
     }
     {
         Faulted f;
@@ -166,39 +152,29 @@ TEST(FaultTest, EachFaultDoesWhatItSays) {
     {
         Faulted f;
         const std::string reply = sentBytes(f.run("garbage:*"));
-        EXPECT_EQ(reply.substr(0, 11), "show fake\r\n");
-        EXPECT_EQ(reply.substr(11, 3), std::string("\0\xFF\x80", 3));
+        EXPECT_EQ(reply.substr(0, 14), std::string("show fake\r\n\0\xFF\x80", 14));
         EXPECT_NE(reply.find("value: factory\r\n"), std::string::npos);
         EXPECT_EQ(reply.substr(reply.size() - 4), "\r\n# ");
     }
-    {
-        Faulted f;
-        const std::string reply = sentBytes(f.run("nolabel=ring sound::show fake"));
-        EXPECT_EQ(reply, "show fake\r\nvalue: factory\r\nother: 2\r\n\r\n# ");
-    }
-    {
-        Faulted f;
-        const Output out = f.run("drop=20:*");
-        EXPECT_EQ(sentBytes(out), kClean.substr(0, 20));
-        EXPECT_EQ(out.back().kind, Step::Kind::Drop);
-        EXPECT_TRUE(f.adapter.finished());
-    }
-    {
-        Faulted f;  // faults touch the reply only: the command still takes effect
-        f.run("silent:*", "fake set quiet\r");
-        EXPECT_EQ(f.device.state().at("fake.value"), "quiet");
-    }
 }
 
-TEST(FaultTest, DropClosesThePtyAndANewOneServes) {
-    EmulatorOptions options;
-    options.faults.push_back({Kind::Drop, 5, "", "ATI", 1});
+// Faults added while serving apply to the next command; a dropped line closes the pty and a
+// new one serves (the counted drop has run out).
+TEST(FaultTest, FaultsWhileServingAndADroppedPty) {
     std::string error;
-    auto emulator = Emulator::start(options, error);
+    auto emulator = Emulator::start({}, error);
     ASSERT_TRUE(emulator) << error;
     const std::string first = emulator->ptyPath();
     test::FdClient port(test::openSerial(first));
     ASSERT_TRUE(port.ok());
+    EXPECT_NE(port.exchange("ATI\r", "\r\nOK\r\n").find("OK"), std::string::npos);
+    emulator->faults().add({Kind::Cut, 3, "", "ATI", -1});
+    EXPECT_EQ(port.exchange("ATI\r", "ATI"), "ATI");
+    EXPECT_EQ(port.readUntil(""), "");  // and nothing after the cut
+    emulator->faults().clear();
+    EXPECT_NE(port.exchange("ATI\r", "\r\nOK\r\n").find("OK"), std::string::npos);
+
+    emulator->faults().add({Kind::Drop, 5, "", "ATI", 1});
     EXPECT_EQ(port.exchange("ATI\r", "no such text"), "ATI\r\n");
     EXPECT_TRUE(port.sawEnd());  // the line hung up
     const std::string second = emulator->waitForNewPty(first, test::kGenerous);
@@ -221,19 +197,6 @@ TEST(FaultTest, DropResetsTheTcpConnection) {
     link.readUntil("no such text");
     EXPECT_TRUE(link.sawEnd());
     EXPECT_EQ(link.lastErrno(), ECONNRESET);
-}
-
-TEST(FaultTest, FaultsSetWhileServingApplyToTheNextCommand) {
-    std::string error;
-    auto emulator = Emulator::start({}, error);
-    ASSERT_TRUE(emulator) << error;
-    test::FdClient port(test::openSerial(emulator->ptyPath()));
-    EXPECT_NE(port.exchange("ATI\r", "\r\nOK\r\n").find("OK"), std::string::npos);
-    emulator->faults().add({Kind::Cut, 3, "", "ATI", -1});
-    EXPECT_EQ(port.exchange("ATI\r", "ATI"), "ATI");
-    EXPECT_EQ(port.readUntil(""), "");  // and nothing after the cut
-    emulator->faults().clear();
-    EXPECT_NE(port.exchange("ATI\r", "\r\nOK\r\n").find("OK"), std::string::npos);
 }
 
 }  // namespace
