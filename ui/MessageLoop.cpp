@@ -76,6 +76,8 @@ void runPosted() {
     }
 }
 
+void notifyTimers();
+
 void runTimers() {
     LoopState& s = state();
     Clock::time_point now = Clock::now();
@@ -93,12 +95,14 @@ void runTimers() {
     });
     for (const Due& d : due) {
         auto it = s.timers.find(d.id);
-        if (it == s.timers.end() || it->second.generation != d.generation || it->second.running)
-            continue;  // killed or set again by an earlier call
+        if (it == s.timers.end() || it->second.generation != d.generation || it->second.running ||
+            it->second.due != d.due)
+            continue;  // killed or set again by an earlier call, or run in its nested wait
         Timer& t = it->second;
         t.running = true;
         t.due = Clock::now() + t.period;
         std::function<void()> call = t.call;
+        notifyTimers();  // the others go on while this call runs a loop of its own (a message box)
         call();
         auto after = s.timers.find(d.id);
         if (after != s.timers.end() && after->second.generation == d.generation)
@@ -201,6 +205,9 @@ void noteLogLine(std::string_view text) {
 namespace loop {
 
 void dispatchDue() {
+    // the backend's own timer may be what called us: re-arm it first, so that a posted call
+    // that shows a message box still has the layer's timers running inside the box
+    notifyTimers();
     runPosted();
     runTimers();
     notifyTimers();

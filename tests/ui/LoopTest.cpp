@@ -61,6 +61,27 @@ TEST_F(LoopTest, TimerIsNotReenteredByANestedWaitInsideIt) {
     EXPECT_EQ(maxDepth, 1);
 }
 
+// Two timers due at one dispatch: the second runs inside the first one's nested wait, and not
+// again when the first returns (it is not due then).
+TEST_F(LoopTest, TimerRunInAnEarlierTimersNestedWaitIsNotRunAgainAtOnce) {
+    bool firstDone = false, dispatchedSince = false, rerunAtOnce = false;
+    int secondRuns = 0;
+    setTimer(1, 20ms, [&] {
+        killTimer(1);
+        pumpUntil([&] { return secondRuns > 0; }, in(10s));  // an exchange inside the timer
+        firstDone = true;
+        postCall([&] { dispatchedSince = true; });  // runs at the next dispatch
+    });
+    setTimer(2, 20ms, [&] {
+        ++secondRuns;
+        if (firstDone && !dispatchedSince) rerunAtOnce = true;
+        if (firstDone) killTimer(2);
+    });
+    std::this_thread::sleep_for(40ms);  // both are due when the loop first looks
+    EXPECT_TRUE(pumpUntil([&] { return firstDone && secondRuns >= 2; }, in(10s)));
+    EXPECT_FALSE(rerunAtOnce);
+}
+
 TEST_F(LoopTest, PostedCallsRunInOrderFromAnyThread) {
     std::vector<int> order;
     postCall([&] {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <atomic>
 #include <thread>
@@ -119,6 +120,33 @@ TEST_F(QtDialogTest, TimersAndWakeUpsWorkInTheQtLoop) {
     while (!done && Clock::now() - start < 30s) pump().waitFor(30s);
     reader.join();
     EXPECT_LT(Clock::now() - start, 20s);
+}
+
+// A timer whose call shows a message box: the layer's other timers go on inside the box, here
+// with only Qt's loops running (the first box's, then the second's).
+TEST_F(QtDialogTest, TimersRunInsideABoxThatATimerShows) {
+    auto clickOk = [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box) box->button(QMessageBox::Ok)->click();
+        return box != nullptr;
+    };
+    int clicks = 0, inner = 0;
+    setTimer(6, 60ms, [&] {
+        if (clickOk() && ++clicks == 2) killTimer(6);
+    });
+    setTimer(7, 5ms, [&] {  // a periodic timer, left running while it asks
+        inner = MessageBox("登録しますか？", "番号", MsgButtons::OkCancel, MsgIcon::Question);
+        killTimer(7);
+    });
+    bool rescued = false;
+    QTimer rescue;  // the way out, should the layer's timers stand still
+    QObject::connect(&rescue, &QTimer::timeout, [&] { rescued = clickOk() || rescued; });
+    rescue.start(5000);
+    int outer = MessageBox("接続しますか？", "番号", MsgButtons::OkCancel, MsgIcon::Question);
+    EXPECT_EQ(inner, IDOK);
+    EXPECT_EQ(outer, IDOK);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(rescued);
 }
 
 // What CNumEdit makes of keys typed on other layouts: the character decides, as on a Japanese
