@@ -10,6 +10,7 @@
 // sleeps, wakes, watches descriptors, makes windows and asks the user.
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -117,6 +118,9 @@ struct DialogEvents {
     static WindowPeer* peer(const Dialog& dialog);
     // Ends the run regardless of handlers (a script that failed, a window that went away).
     static void forceEnd(Dialog& dialog, int result);
+    // Which window of the dialog this is: a new number each time its window is created, never
+    // reused in the process (a dialog object at the address of an ended one is told apart).
+    static std::uint64_t run(const Dialog& dialog);
 };
 
 }  // namespace kx::ui

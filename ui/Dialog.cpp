@@ -45,6 +45,8 @@ bool Dialog::createWindow(Dialog* parent, bool modal) {
     modal_ = modal;
     ended_ = false;
     result_ = IDCANCEL;
+    static std::uint64_t runs = 0;
+    run_ = ++runs;
     peer_ = backend().createWindow(*this, parent, modal);
     return peer_ != nullptr;
 }
@@ -232,5 +234,7 @@ bool DialogEvents::hasKeyFilter(const Dialog& dialog, int id) { return dialog.ke
 WindowPeer* DialogEvents::peer(const Dialog& dialog) { return dialog.peer(); }
 
 void DialogEvents::forceEnd(Dialog& dialog, int result) { dialog.EndDialog(result); }
+
+std::uint64_t DialogEvents::run(const Dialog& dialog) { return dialog.run_; }
 
 }  // namespace kx::ui

@@ -10,6 +10,7 @@
 // All members are for the UI thread.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -147,6 +148,7 @@ private:
     bool ended_ = false;
     bool modal_ = false;
     int result_ = IDCANCEL;
+    std::uint64_t run_ = 0;  // serial of the current window, unique for the whole process
 };
 
 }  // namespace kx::ui

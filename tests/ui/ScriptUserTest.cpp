@@ -26,7 +26,8 @@ const char kDialError[] = "ダイヤル発信時間の入力に間違いがあ�
 const Template& mainTemplate() {
     static const Template t{9001, "main", 0, 0, kDialogNoStyle, 0, {}, {
         row({button(10, "open"), button(11, "log later"), button(12, "open later"),
-             button(13, "never", kDisabled)}),
+             button(13, "never", kDisabled), button(15, "log and ask later"),
+             button(16, "ask on open later")}),
         field("note", edit(14)),
         buttons({button(1590, "exit")}),
     }};
@@ -81,6 +82,25 @@ private:
     int radio_ = -1, talky_ = 0, ring_ = -1;
 };
 
+// Asks as soon as it opens.
+class AskingDlg : public Dialog {
+public:
+    AskingDlg() : Dialog(asking()) {}
+    int answer = 0;
+
+protected:
+    bool OnInitDialog() override {
+        answer = MessageBox("接続しますか？", "ask", MsgButtons::OkCancel, MsgIcon::Question);
+        return true;
+    }
+
+private:
+    static const Template& asking() {
+        static const Template t{9003, "ask", 0, 0, kDialogNoStyle, 0, {}, {button(IDCANCEL, "Cancel")}};
+        return t;
+    }
+};
+
 class MainDlg : public Dialog {
 public:
     explicit MainDlg(Seen& seen) : Dialog(mainTemplate()), seen_(seen) {}
@@ -101,6 +121,19 @@ protected:
                 killTimer(2);
                 PortDlg port(seen_);
                 seen_.portResult = port.DoModal();
+            });
+        } else if (id == 15) {
+            setTimer(3, 50ms, [] {  // a socket event that logs and then tells the user
+                killTimer(3);
+                noteLogLine("Local Password Check ERROR\r\n");
+                MessageBox("パスワードが違います。", "main", MsgButtons::Ok, MsgIcon::Stop);
+            });
+        } else if (id == 16) {
+            setTimer(4, 50ms, [this] {
+                killTimer(4);
+                AskingDlg ask;
+                ask.DoModal();
+                seen_.portResult = ask.answer;
             });
         } else if (id == 1590) {
             PostClose();
@@ -248,6 +281,73 @@ TEST(ScriptUserStubborn, DialogThatIgnoresItsCloseRequestIsEndedAfterAFailure) {
     }
     installBackend(nullptr);
     EXPECT_EQ(out.str(), "script: line 1: dialog 9009 has no control 5\n");
+}
+
+// A box that the program shows on its own, after a log line or as a dialog opens: "answer"
+// follows the "wait" or "dialog" line that the box comes after.
+TEST_F(ScriptUserTest, AnswerFollowsTheWaitOrDialogLineBeforeABoxTheProgramShowsItself) {
+    std::string out = run("click 15\nwait Password Check ERROR\nanswer ok\n"
+                          "click 16\ndialog 9003\nanswer ok\nclick 2\nclick 1590\n");
+    EXPECT_EQ(out, "log: Local Password Check ERROR\nmessage: パスワードが違います。\n"
+                   "message: 接続しますか？\n");
+    EXPECT_FALSE(user->failed()) << user->failureReason();
+    EXPECT_EQ(seen.portResult, IDOK);
+    EXPECT_EQ(seen.closes, 1);
+}
+
+// Blanks between the words, a byte-order mark, CRLF line ends: the value of "text" is the rest
+// of the line after the one blank that follows its id.
+TEST_F(ScriptUserTest, LinesReadAsAnEditorWritesThem) {
+    struct Row {
+        std::string script;
+        std::string note;
+        int ring;
+    };
+    const Row rows[] = {
+        {"\xEF\xBB\xBF" "dialog  9001 \r\nclick \t11\r\nwait   connect ok \r\ntext  14 a b \r\nclose \r\n", "a b ", -1},
+        {"text 14 x\r\ntext 14\r\nclose\r\n", "", -1},
+        {"text 14 x\ntext 14 \nclose", "", -1},
+        {"text 14  # not a comment\nclose\n", " # not a comment", -1},
+        {"click 10\ntext 21 3\ncheck  24  1 \nselect 25  1\nclick  1 \nclose\n", "", 1},
+    };
+    for (const Row& row : rows) {
+        seen = Seen{};
+        run(row.script);
+        EXPECT_FALSE(user->failed()) << row.script << ": " << user->failureReason();
+        EXPECT_EQ(seen.note, row.note) << row.script;
+        EXPECT_EQ(seen.ring, row.ring) << row.script;
+        EXPECT_EQ(seen.closes, 1) << row.script;
+    }
+}
+
+// After a failure, a close handler that asks with a dialog of its own (which the user closes,
+// so the first one stays) still lets the program end.
+TEST(ScriptUserStubborn, CloseHandlerThatRunsADialogStillEndsAfterAFailure) {
+    static const Template outerT{9010, "outer", 0, 0, kDialogNoStyle, 0, {}, {button(IDOK, "OK")}};
+    static const Template askT{9011, "ask", 0, 0, kDialogNoStyle, 0, {}, {button(IDCANCEL, "No")}};
+    struct Ask : Dialog {
+        Ask() : Dialog(askT) {}
+    };
+    struct Outer : Dialog {
+        Outer() : Dialog(outerT) {}
+        int closes = 0;
+        void OnClose() override {
+            if (++closes > 50) return EndDialog(IDCANCEL);  // the test's own way out
+            Ask ask;
+            if (ask.DoModal() == IDOK) EndDialog(IDCANCEL);
+        }
+    };
+    std::shared_ptr<headless::ScriptUser> user = headless::ScriptUser::fromText("click 5\n");
+    std::ostringstream out;
+    user->setOutput(out);
+    headless::install(user);
+    {
+        Outer dlg;
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_EQ(dlg.closes, 1);
+    }
+    installBackend(nullptr);
+    EXPECT_EQ(out.str(), "script: line 1: dialog 9010 has no control 5\n");
 }
 
 TEST_F(ScriptUserTest, CloseLineReachesTheCloseHandler) {

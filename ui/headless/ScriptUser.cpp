@@ -32,6 +32,13 @@ std::string_view trimEnd(std::string_view s) {
     return s;
 }
 
+std::string_view trimStart(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    return s;
+}
+
+std::string_view trim(std::string_view s) { return trimEnd(trimStart(s)); }
+
 // Splits off the first blank-separated word; `rest` is what follows the one blank after it.
 std::string_view word(std::string_view s, std::string_view& rest) {
     std::size_t end = 0;
@@ -85,6 +92,8 @@ constexpr ActionName kActions[] = {
 
 std::unique_ptr<ScriptUser> ScriptUser::fromText(std::string_view script) {
     std::vector<std::string> lines;
+    // an editor's byte-order mark is not part of the first line
+    if (script.substr(0, 3) == "\xEF\xBB\xBF") script.remove_prefix(3);
     std::size_t start = 0;
     while (start < script.size()) {
         std::size_t end = script.find('\n', start);
@@ -132,16 +141,18 @@ bool ScriptUser::takeLine() {
             Action a = line->action;
             bool takesId = a != Action::Key && a != Action::Answer && a != Action::Wait &&
                            a != Action::Close;
+            // words may stand apart by several blanks; only a value keeps what follows the
+            // one blank after its id
             std::string_view after = rest;
             if (takesId) {
-                std::string_view idText = word(rest, after);
+                std::string_view idText = word(trimStart(rest), after);
                 if (!parseInt(idText, line->id))
                     line->error = std::string(name) + " needs an id, not " + quoted(idText);
             }
-            std::string_view arg = trimEnd(after);
+            std::string_view arg = trim(after);
             if (!line->error.empty()) {
             } else if (a == Action::Text || a == Action::Type || a == Action::Wait) {
-                line->value = a == Action::Wait ? rest : after;
+                line->value = a == Action::Wait ? trim(rest) : after;
                 if (a == Action::Wait && line->value.empty()) line->error = "wait needs a text";
             } else if (a == Action::Check) {
                 if (arg == "0" || arg == "1") line->arg = arg == "1";
@@ -153,14 +164,14 @@ bool ScriptUser::takeLine() {
                 else if (arg == "down") line->arg = kScrollLineDown;
                 else line->error = "scroll needs up or down, not " + quoted(arg);
             } else if (a == Action::Key) {
-                if (trimEnd(rest) != "F1") line->error = "key knows only F1, not " + quoted(trimEnd(rest));
+                if (trim(rest) != "F1") line->error = "key knows only F1, not " + quoted(trim(rest));
             } else if (a == Action::Answer) {
-                std::string_view answer = trimEnd(rest);
+                std::string_view answer = trim(rest);
                 if (answer == "ok") line->arg = IDOK;
                 else if (answer == "cancel") line->arg = IDCANCEL;
                 else line->error = "answer needs ok or cancel, not " + quoted(answer);
             } else if (a == Action::Close) {
-                if (!trimEnd(rest).empty()) line->error = "close takes nothing after it";
+                if (!trim(rest).empty()) line->error = "close takes nothing after it";
             } else if (!arg.empty()) {
                 line->error = std::string(name) + " takes only an id";
             }
@@ -170,6 +181,23 @@ bool ScriptUser::takeLine() {
         pending_ = std::move(line);
         return true;
     }
+    return false;
+}
+
+bool ScriptUser::pendingDone(const Dialog* active) {
+    if (!pending_ || !pending_->error.empty()) return false;
+    if (pending_->action == Action::Dialog) {
+        if (!active || active->templateId() != pending_->id) return false;
+        pending_.reset();
+        return true;
+    }
+    if (pending_->action != Action::Wait) return false;
+    for (std::size_t i = logCursor_; i < logLines_.size(); ++i)
+        if (logLines_[i].find(pending_->value) != std::string::npos) {
+            logCursor_ = i + 1;
+            pending_.reset();
+            return true;
+        }
     return false;
 }
 
@@ -211,12 +239,7 @@ void ScriptUser::idle(Dialog& modal, Clock::time_point nextDue) {
         }
         return;
     case Action::Wait: {
-        for (std::size_t i = logCursor_; i < logLines_.size(); ++i)
-            if (logLines_[i].find(line.value) != std::string::npos) {
-                logCursor_ = i + 1;
-                pending_.reset();
-                return;
-            }
+        if (pendingDone(&modal)) return;
         if (Clock::now() >= pendingDeadline_) {
             auto taken = std::move(pending_);
             fail(taken->number, "no log line containing " + quoted(taken->value) + " within " +
@@ -267,8 +290,9 @@ void ScriptUser::perform(Dialog& modal) {
 void ScriptUser::failedIdle(Dialog& modal) {
     // leave by the program's own close path: a close request first, then, should the dialog
     // stay, end it
-    if (closeSentTo_ != &modal) {
-        closeSentTo_ = &modal;
+    // (by window, not by address: a close handler may run a dialog of its own, and a later
+    // dialog may stand where an ended one stood)
+    if (closeSentTo_.insert(DialogEvents::run(modal)).second) {
         DialogEvents::close(modal);
     } else {
         DialogEvents::forceEnd(modal, IDCANCEL);
@@ -286,6 +310,9 @@ int ScriptUser::messageBox(const MessageBoxRequest& request) {
 
     std::string shown = "a message box is shown (" + quoted(oneLine(request.text)) + ")";
     if (!failed()) {
+        // a "wait" whose line was logged, or a "dialog" that is active, is done: the box takes
+        // the line after it
+        pendingDone(request.owner);
         if (pending_) {
             auto taken = std::move(pending_);
             fail(taken->number, shown + " instead");

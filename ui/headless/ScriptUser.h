@@ -13,9 +13,11 @@
 // checks failed() and ends with exit status 2.
 
 #include <chrono>
+#include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,9 @@ private:
     explicit ScriptUser(std::vector<std::string> lines);
 
     bool takeLine();  // false at the end of the script
+    // Completes a pending "wait" whose text has been logged or a pending "dialog" that is
+    // `active`; true when it did.
+    bool pendingDone(const Dialog* active);
     void perform(Dialog& modal);
     void fail(int line, std::string reason);
     void failedIdle(Dialog& modal);
@@ -86,7 +91,7 @@ private:
     std::ostream* out_;
     int failedLine_ = 0;
     std::string failureReason_;
-    const Dialog* closeSentTo_ = nullptr;
+    std::set<std::uint64_t> closeSentTo_;  // windows (DialogEvents::run) sent a close request
     std::vector<ShownMessage> messages_;
     std::vector<std::string> logLines_;
 };
