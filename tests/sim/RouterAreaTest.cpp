@@ -250,6 +250,9 @@ const char* const kMalformed[] = {
     "host add 1 192.168.1.1,bad:name",
     "host add 1 nas,192.168.1.1",
     "host del x",
+    "show dialup num0",
+    "show router now",
+    "show dialup",
 };
 
 TEST(RouterAreaTest, MalformedSettingsAreRefusedAndChangeNothing) {
@@ -263,10 +266,6 @@ TEST(RouterAreaTest, UnknownKeywordsAndOtherAreasCommands) {
         const auto result = send(*area, command);
         EXPECT_TRUE(result.taken);
         EXPECT_EQ(result.reply, kInvalidCommandLine);
-    }
-    for (const char* command : {"show dialup num0", "show router now", "show dialup"}) {
-        SCOPED_TRACE(command);
-        EXPECT_EQ(send(*area, command).reply, kInvalidParameterLine);
     }
     const char* const others[] = {"show analog tel1",
                                   "show digital pna",
@@ -285,9 +284,8 @@ TEST(RouterAreaTest, CounterClearingLeavesTheLimits) {
                    {"connect.count_total", "4"}});
     EXPECT_EQ(send(*area, "connect charge 5000/1").reply, "");
     EXPECT_EQ(shown(*area, "show connect", "charge total:"), "1200");
-    for (const char* command : {"connect charge", "connect time", "connect number"}) {
+    for (const char* command : {"connect charge", "connect time", "connect number"})
         EXPECT_EQ(send(*area, command).reply, "");
-    }
     const std::string buffer = send(*area, "show connect").buffer;
     EXPECT_EQ(readLabel(buffer, "charge total:"), "0");
     EXPECT_EQ(readLabel(buffer, "time total:"), "0");
