@@ -1,5 +1,6 @@
 // kestrelx-setup: the settings utility of the KESTRELX ISDN terminal adapter.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +58,16 @@ public:
 private:
     std::unique_ptr<QTextBrowser> browser_;
 };
+
+// Qt aborts with a core dump when it finds no display; we say what to do instead.
+bool haveDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
 #endif
 
 }  // namespace
@@ -119,6 +130,14 @@ int main(int argc, char** argv) {
         kx::ui::headless::install(user);
     } else {
 #ifdef KX_HAVE_QT
+        if (!haveDisplay()) {
+            std::fputs(
+                "kestrelx-setup: there is no display (neither DISPLAY nor WAYLAND_DISPLAY is "
+                "set); run it on a desktop, under a virtual one (xvfb-run -a kestrelx-setup), or "
+                "without windows: kestrelx-setup --headless --script FILE\n",
+                stderr);
+            return 1;
+        }
         kx::ui::qt::install(argc, argv);
         helpBrowser = std::make_unique<HelpBrowser>();
         kx::setHelpViewer(helpBrowser.get());

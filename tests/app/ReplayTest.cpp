@@ -138,5 +138,42 @@ TEST(ReplayProgram, FailedLineEndsWithStatus2ThroughTheClosePath) {
     fs::remove_all(folder);
 }
 
+// Without a display the program says how to run it and ends with status 1, instead of the
+// toolkit aborting.
+TEST(ReplayProgram, NoDisplaySaysHowToRunIt) {
+    fs::path folder = fs::temp_directory_path() / ("kx-nodisplay-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    fs::path errPath = folder / "stderr.txt";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        std::string_view v(*e);
+        if (!v.starts_with("DISPLAY=") && !v.starts_with("WAYLAND_DISPLAY=") &&
+            !v.starts_with("QT_QPA_PLATFORM="))
+            env.emplace_back(v);
+    }
+    std::vector<char*> envp;
+    for (std::string& v : env) envp.push_back(v.data());
+    envp.push_back(nullptr);
+    std::string binary = KX_SETUP_BINARY;
+    char* argv[] = {binary.data(), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, KX_SETUP_BINARY, &actions, nullptr, argv, envp.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    std::string err = readFile(errPath);
+    if (err.find("built without Qt") == std::string::npos) {
+        EXPECT_EQ(WEXITSTATUS(status), 1) << err;
+        EXPECT_NE(err.find("there is no display"), std::string::npos) << err;
+        EXPECT_NE(err.find("--headless --script"), std::string::npos) << err;
+    }
+    fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace kx::test
