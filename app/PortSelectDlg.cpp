@@ -56,8 +56,7 @@ bool CPortSelectDlg::OnInitDialog() {
     }
     // what the fields show of the values (a value longer than the limit may show cut); kept
     // as shown, since a value the field cannot carry does not convert back
-    for (Field* f : {&ip_, &login_, &admin_})
-        f->shown = GetDlgItemTextUtf8(f->id);
+    for (Field* f : {&ip_, &login_, &admin_}) f->shown = GetDlgItemTextUtf8(f->id);
 
     // the short window: the COM group and the two buttons; the stored PORT decides the link
     ShowControl(IDC_PORTSEL_LINK_PANEL, false);

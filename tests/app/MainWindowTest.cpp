@@ -39,15 +39,22 @@ protected:
 };
 
 TEST_F(MainWindowTest, LogPaneOnlyWithDebug99) {
-    for (int debug : {99, 98, 100, 0}) {
-        SCOPED_TRACE(debug);
+    // the value is read as the number at its start, like the Windows function reads it
+    struct Row {
+        const char* value;
+        bool visible;
+    } rows[] = {{"99", true},  {"98", false},        {"100", false}, {"0", false},
+                {"99x", true}, {"abc", false},       {" 99 ", true}, {"-99", false},
+                {"", false},   {"4294967395", false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
         resetAppState();
-        writeSettings("[MODE]\nDEBUG=" + std::to_string(debug) + "\n[PORTSEL]\nPORT=0\nCOM=1\n");
+        writeSettings(std::string("[MODE]\nDEBUG=") + row.value + "\n[PORTSEL]\nPORT=0\nCOM=1\n");
         WindowProbe probe;
         probe.install();
         SessionResult r = run(kStart + "click 1539\n" + kClose);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
-        EXPECT_EQ(probe.logVisible, debug == 99);
+        EXPECT_EQ(probe.logVisible, row.visible);
         EXPECT_FALSE(probe.pnaButtons);
     }
 }

@@ -138,7 +138,8 @@ TEST_F(StartupTest, PortThatCannotBeOpenedNamesTheReason) {
 }
 
 TEST_F(StartupTest, ComOutOfRangeLeavesNoSelectionAndCannotOpen) {
-    for (const char* com : {"0", "10"}) {
+    // also values that do not fit an int, and ones that are no number at all
+    for (const char* com : {"0", "10", "-1", "99999999999", "-99999999999", "x1"}) {
         SCOPED_TRACE(com);
         writeSettings(std::string("[PORTSEL]\nPORT=0\nCOM=") + com + "\n");
         startAdapter();
