@@ -159,5 +159,7 @@ int main(int argc, char** argv) {
     helpBrowser.reset();
 #endif
     kx::ui::installBackend(nullptr);
+    // lines left over mean the session went otherwise than the script expected
+    if (user) user->endOfRun();
     return user && user->failed() ? 2 : 0;
 }

@@ -120,21 +120,34 @@ std::string scenarioName(const ::testing::TestParamInfo<std::string>& param) {
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, Replay, ::testing::ValuesIn(scenarios()), scenarioName);
 
+// A line that cannot be done, and lines the program never reached because it ended first,
+// both end the run with status 2 after the normal close path.
 TEST(ReplayProgram, FailedLineEndsWithStatus2ThroughTheClosePath) {
+    struct Case {
+        const char* script;
+        const char* failure;
+    } cases[] = {
+        {"dialog 129\nclick 1\ndialog 102\nclick 4242\n", "script: line 4: "},
+        {"dialog 129\nclick 1\ndialog 102\nclick 1590\n\n# then\ndialog 102\n",
+         "script: line 7: the program ended before this line\n"},
+    };
     fs::path folder = fs::temp_directory_path() / ("kx-replay-fail-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     std::ofstream(folder / "setutily.ini") << "[PORTSEL]\nPORT=0\nCOM=1\n";
-    std::ofstream(folder / "bad.script") << "dialog 129\nclick 1\ndialog 102\nclick 4242\n";
-    std::string error;
-    auto adapter = sim::Emulator::start({}, error);
-    ASSERT_TRUE(adapter) << error;
-    Program p = runProgram(folder, {"--port", adapter->ptyPath(), "--headless", "--script",
-                                    (folder / "bad.script").string()});
-    EXPECT_EQ(p.status, 2);
-    EXPECT_NE(p.output.find("script: line 4: "), std::string::npos) << p.output;
-    EXPECT_NE(p.output.find("log: com open"), std::string::npos) << p.output;
-    std::vector<std::string> expected{"ATI", "AT%I2", "AT%M", "ATT1", "", "exit"};
-    EXPECT_EQ(adapter->transcript().lines(), expected);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        std::ofstream(folder / "bad.script") << c.script;
+        std::string error;
+        auto adapter = sim::Emulator::start({}, error);
+        ASSERT_TRUE(adapter) << error;
+        Program p = runProgram(folder, {"--port", adapter->ptyPath(), "--headless", "--script",
+                                        (folder / "bad.script").string()});
+        EXPECT_EQ(p.status, 2);
+        EXPECT_NE(p.output.find(c.failure), std::string::npos) << p.output;
+        EXPECT_NE(p.output.find("log: com open"), std::string::npos) << p.output;
+        std::vector<std::string> expected{"ATI", "AT%I2", "AT%M", "ATT1", "", "exit"};
+        EXPECT_EQ(adapter->transcript().lines(), expected);
+    }
     fs::remove_all(folder);
 }
 

@@ -201,6 +201,20 @@ bool ScriptUser::pendingDone(const Dialog* active) {
     return false;
 }
 
+void ScriptUser::endOfRun() {
+    if (failed()) return;
+    if (pending_) {
+        fail(pending_->number, "the program ended before this line was done");
+        return;
+    }
+    for (std::size_t i = next_; i < lines_.size(); ++i) {
+        std::string_view text = trimStart(lines_[i]);
+        if (text.empty() || text.front() == '#') continue;
+        fail(static_cast<int>(i) + 1, "the program ended before this line");
+        return;
+    }
+}
+
 void ScriptUser::fail(int line, std::string reason) {
     if (failed()) return;
     failedLine_ = line;

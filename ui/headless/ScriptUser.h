@@ -64,6 +64,10 @@ public:
     // Whether every line has been taken.
     bool finished() const { return next_ >= lines_.size() && !pending_; }
 
+    // The program has ended: a line still pending or not yet taken (comments and blank lines
+    // aside) cannot be done any more, so it fails the script. Call once, after the run.
+    void endOfRun();
+
     // Called by the headless backend.
     void idle(Dialog& modal, Clock::time_point nextDue);
     int messageBox(const MessageBoxRequest& request);
