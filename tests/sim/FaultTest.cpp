@@ -16,7 +16,7 @@ namespace {
 
 using Kind = FaultRule::Kind;
 
-// Each spec and its canonical form, which names every field the spec set or defaulted.
+// Each fault text and its canonical form, which names every field the text set or defaulted.
 TEST(FaultTest, SpecSyntax) {
     const std::pair<const char*, const char*> rows[] = {
         {"silent:show analog tel1", "silent:show analog tel1"},
