@@ -1,7 +1,7 @@
 #pragma once
 
 // The adapter's end of a pseudo-terminal for link tests: answers each command line it reads
-// with the chunks a test script gives, optionally with gaps between them or a hang-up.
+// with the chunks a test gives, optionally with gaps between them or a hang-up.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace kx::test {
@@ -29,19 +30,16 @@ public:
     using Responder = std::function<Reply(const std::string& command)>;
     static constexpr speed_t kInitialSpeed = B9600;
 
+    // Raw from the start (no echo of what the peer writes), at a speed the link must change
+    // and restore. The peer keeps its own slave descriptor: with no slave open the master
+    // reports a hang-up to poll() and the peer would spin.
     explicit PtyPeer(Responder responder = {}) : responder_(std::move(responder)) {
         char name[128] = {};
-        // Raw from the start (no echo of what the peer writes), at a speed the link must
-        // change and restore.
         termios line{};
         cfmakeraw(&line);
         cfsetspeed(&line, kInitialSpeed);
-        if (openpty(&master_, &slave_, name, &line, nullptr) == 0) {
+        if (openpty(&master_, &slave_, name, &line, nullptr) == 0 && pipe2(stop_, O_CLOEXEC) == 0) {
             device_ = name;
-        }
-        // The peer keeps a slave descriptor of its own: with no slave open, the master
-        // reports a hang-up to poll() and the peer would spin.
-        if (pipe2(stop_, O_CLOEXEC) == 0) {
             thread_ = std::thread([this] { run(); });
         }
     }
@@ -50,87 +48,67 @@ public:
             (void)!write(stop_[1], "x", 1);
             thread_.join();
         }
-        closeMaster();
-        for (int fd : {slave_, stop_[0], stop_[1]}) {
+        for (int fd : {master_, slave_, stop_[0], stop_[1]}) {
             if (fd >= 0) {
                 ::close(fd);
             }
         }
     }
-    PtyPeer(const PtyPeer&) = delete;
-    PtyPeer& operator=(const PtyPeer&) = delete;
 
-    bool ok() const { return master_ >= 0 && !device_.empty() && thread_.joinable(); }
+    bool ok() const { return thread_.joinable(); }
     const std::string& device() const { return device_; }
     int master() const { return master_; }
 
     // Unsolicited bytes from the adapter, written now from the calling thread.
     void send(std::string_view bytes) {
-        std::lock_guard lock(writeMutex_);
+        std::lock_guard lock(mutex_);
         if (master_ >= 0) {
             (void)!::write(master_, bytes.data(), bytes.size());
         }
     }
-
     std::vector<std::string> commands() const {
         std::lock_guard lock(mutex_);
         return commands_;
     }
 
 private:
-    void closeMaster() {
-        std::lock_guard lock(writeMutex_);
-        if (master_ >= 0) {
-            ::close(master_);
-            master_ = -1;
-        }
-    }
-
     void run() {
         std::string line;
-        char buffer[256];
+        char c = 0;
         for (;;) {
             pollfd fds[2] = {{master_, POLLIN, 0}, {stop_[0], POLLIN, 0}};
-            if (poll(fds, 2, -1) < 0 || fds[1].revents != 0) {
+            if (poll(fds, 2, -1) < 0 || fds[1].revents != 0 || ::read(master_, &c, 1) != 1) {
                 return;
             }
-            const ssize_t count = ::read(master_, buffer, sizeof buffer);
-            if (count <= 0) {
-                return;
+            if ((line += c).back() != '\r') {
+                continue;
             }
-            for (ssize_t i = 0; i < count; ++i) {
-                line += buffer[i];
-                if (buffer[i] != '\r') {
-                    continue;
+            {
+                std::lock_guard lock(mutex_);
+                commands_.push_back(line);
+            }
+            const Reply reply = responder_ ? responder_(line) : Reply{};
+            line.clear();
+            for (std::size_t i = 0; i < reply.chunks.size(); ++i) {
+                if (i > 0) {
+                    std::this_thread::sleep_for(reply.gap);
                 }
-                {
-                    std::lock_guard lock(mutex_);
-                    commands_.push_back(line);
-                }
-                const Reply reply = responder_ ? responder_(line) : Reply{};
-                line.clear();
-                for (std::size_t c = 0; c < reply.chunks.size(); ++c) {
-                    if (c > 0 && reply.gap.count() > 0) {
-                        std::this_thread::sleep_for(reply.gap);
-                    }
-                    send(reply.chunks[c]);
-                }
-                if (reply.hangUp) {
-                    closeMaster();
-                    return;
-                }
+                send(reply.chunks[i]);
+            }
+            if (reply.hangUp) {
+                std::lock_guard lock(mutex_);
+                ::close(std::exchange(master_, -1));
+                return;
             }
         }
     }
 
     Responder responder_;
-    int master_ = -1;
-    int slave_ = -1;
+    int master_ = -1, slave_ = -1;
     int stop_[2] = {-1, -1};
     std::string device_;
     std::thread thread_;
-    mutable std::mutex mutex_;
-    std::mutex writeMutex_;
+    mutable std::mutex mutex_;  // for the master's writes and the commands
     std::vector<std::string> commands_;
 };
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/BlockingPump.h"
@@ -29,54 +30,25 @@ class CountingPump final : public Pump {
 public:
     void waitFor(milliseconds limit) override {
         ++waits;
-        if (onWait) {
-            onWait();
+        if (auto hook = std::exchange(onWait, nullptr)) {
+            hook();
         }
         inner.waitFor(limit);
     }
     void wake() override { inner.wake(); }
 
     std::atomic<int> waits{0};
-    std::function<void()> onWait;
+    std::function<void()> onWait;  // runs once, in the next wait
     BlockingPump inner;
 };
 
-class LogLines {
-public:
-    SerialLink::LogFn sink() {
-        return [this](std::string_view line) {
-            std::lock_guard lock(mutex_);
-            lines_.emplace_back(line);
-        };
-    }
-    std::vector<std::string> lines() const {
-        std::lock_guard lock(mutex_);
-        return lines_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> lines_;
-};
-
-// Waits (bounded, not timed) until the reader has taken `count` bytes.
-bool waitForReceived(const SerialLink& link, std::size_t count) {
+// Waits (bounded, not timed) until `done` holds.
+bool eventually(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + kGenerous;
-    while (link.receivedCount() < count) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(milliseconds(1));
     }
-    return true;
-}
-
-std::vector<std::string> bytesOf(const std::string& text) {
-    std::vector<std::string> chunks;
-    for (char c : text) {
-        chunks.emplace_back(1, c);
-    }
-    return chunks;
+    return done();
 }
 
 class SerialLinkTest : public ::testing::Test {
@@ -84,296 +56,221 @@ protected:
     void start(PtyPeer::Responder responder) {
         peer = std::make_unique<PtyPeer>(std::move(responder));
         ASSERT_TRUE(peer->ok());
-        link = std::make_unique<SerialLink>(pump, log.sink());
+        link = std::make_unique<SerialLink>(pump, [this](std::string_view line) {
+            std::lock_guard lock(mutex);
+            log.emplace_back(line);
+        });
         const OpenResult opened = link->open(peer->device());
         ASSERT_TRUE(opened.ok()) << opened.reason;
         ASSERT_EQ(opened.code(), 1);
     }
-    void TearDown() override {
-        link.reset();
-        peer.reset();
+    ExchangeOutcome exchange(const std::string& command, ReplyBuffer& reply,
+                             milliseconds timeout = kGenerous, int kind = kTerminatorPrompt) {
+        return link->exchange(command, reply, timeout, kind);
     }
-
+    std::vector<std::string> logLines() {
+        std::lock_guard lock(mutex);
+        return log;
+    }
     CountingPump pump;
-    LogLines log;
+    std::mutex mutex;  // members go in reverse order: the link before its peer and its log
+    std::vector<std::string> log;
     std::unique_ptr<PtyPeer> peer;
     std::unique_ptr<SerialLink> link;
 };
 
-struct ExchangeRow {
-    const char* name;
-    std::string command;
-    Reply reply;
-    int kind;
-    milliseconds timeout;
-    ExchangeOutcome outcome;
-    std::string expected;  // the reply the caller gets
-};
-
+// One link, one exchange a row; the peer answers each command with its row's reply.
 TEST_F(SerialLinkTest, ExchangeTable) {
     const std::string prompted = "show analog tel1\r\nring_sound: 1\r\n# ";
-    const std::vector<ExchangeRow> rows = {
-        {"lower-case OK line", "ATI\r", {{"ATI\r\r\nKESTRELX\r\nok\r\n"}}, kTerminatorOk,
-         kGenerous, ExchangeOutcome::Ok, "ATI\r\r\nKESTRELX\r\nok\r\n"},
-        {"terminator byte by byte", "show analog tel1\r", {bytesOf(prompted), milliseconds(2)},
-         kTerminatorPrompt, kGenerous, ExchangeOutcome::Ok, prompted},
-        {"prompt is no OK line", "exit\r", {{"exit\r\n# "}}, kTerminatorOk, kShort,
-         ExchangeOutcome::TimedOut, "exit\r\n# "},
-        {"kind 9 answered", "ATI\r", {{"\r\nOK\r\n\r\n# "}}, 9, kShort,
-         ExchangeOutcome::UnknownKind, "\r\nOK\r\n\r\n# "},
-        {"silence", "fromwr 15\r", {}, kTerminatorWriteOk, kShort, ExchangeOutcome::TimedOut,
-         ""},
+    std::vector<std::string> bytes;
+    for (char c : prompted) {
+        bytes.emplace_back(1, c);
+    }
+    // clang-format off
+    const struct Row {
+        std::string command; Reply reply; int kind; milliseconds timeout;
+        ExchangeOutcome outcome; std::string expected;  // the reply the caller gets
+    } rows[] = {
+        {"ATI\r", {{"ATI\r\r\nKESTRELX\r\nok\r\n"}}, kTerminatorOk, kGenerous,  // lower case
+         ExchangeOutcome::Ok, "ATI\r\r\nKESTRELX\r\nok\r\n"},
+        {"show analog tel1\r", {bytes, milliseconds(2)}, kTerminatorPrompt, kGenerous,
+         ExchangeOutcome::Ok, prompted},  // terminator byte by byte
+        {"ATT1\r", {{"\r\nOK\r\n\r\n# "}}, 9, kShort, ExchangeOutcome::UnknownKind,
+         "\r\nOK\r\n\r\n# "},  // kind 9 matches nothing, so it waits out its time
+        {"fromwr 15\r", {}, kTerminatorWriteOk, kShort, ExchangeOutcome::TimedOut, ""},
     };
-    std::mutex mutex;
-    const ExchangeRow* current = nullptr;
-    start([&](const std::string&) {
-        std::lock_guard lock(mutex);
-        return current->reply;
+    // clang-format on
+    start([&](const std::string& command) {
+        for (const Row& row : rows) {
+            if (row.command == command) {
+                return row.reply;
+            }
+        }
+        return Reply{};
     });
-    for (const ExchangeRow& row : rows) {
-        {
-            std::lock_guard lock(mutex);
-            current = &row;
-        }
-        ReplyBuffer reply(kMainReplyCapacity);
-        EXPECT_EQ(link->exchange(row.command, reply, row.timeout, row.kind), row.outcome)
-            << row.name;
-        if (row.outcome == ExchangeOutcome::Ok) {
-            EXPECT_EQ(reply.view(), row.expected) << row.name;
-        } else {
-            // after a time-out the reply holds what arrived (it may still be arriving)
-            EXPECT_EQ(row.expected.substr(0, reply.size()), reply.view()) << row.name;
-        }
-        EXPECT_EQ(std::strlen(reply.c_str()), reply.size()) << row.name;
-        EXPECT_FALSE(reply.truncated()) << row.name;
-    }
+    // A second exchange started from inside a wait (a posted event) is refused, sends nothing.
+    ExchangeOutcome nested = ExchangeOutcome::Ok;
+    ReplyBuffer other;
+    pump.onWait = [&] { nested = exchange("exit\r", other, kGenerous, kTerminatorOk); };
     std::vector<std::string> sent;
-    for (const ExchangeRow& row : rows) {
+    for (const Row& row : rows) {
         sent.push_back(row.command);
+        ReplyBuffer reply(kMainReplyCapacity);
+        const auto begin = std::chrono::steady_clock::now();
+        EXPECT_EQ(exchange(row.command, reply, row.timeout, row.kind), row.outcome) << row.command;
+        if (row.outcome == ExchangeOutcome::Ok) {
+            EXPECT_EQ(reply.view(), row.expected) << row.command;
+        } else {
+            EXPECT_GE(std::chrono::steady_clock::now() - begin, row.timeout) << row.command;
+            // the reply holds what arrived so far
+            EXPECT_EQ(row.expected.substr(0, reply.size()), reply.view()) << row.command;
+        }
+        EXPECT_EQ(std::strlen(reply.c_str()), reply.size()) << row.command;
+        EXPECT_FALSE(reply.truncated()) << row.command;
     }
+    EXPECT_EQ(nested, ExchangeOutcome::Busy);
     EXPECT_EQ(peer->commands(), sent);
-    EXPECT_TRUE(log.lines().empty());
+    EXPECT_TRUE(logLines().empty());
 }
 
 // A reply longer than the caller's buffer: no byte past it is touched, what fits is kept, and
 // the terminator at the far end still completes the exchange.
 TEST_F(SerialLinkTest, OverlongReplyKeepsWhatFits) {
-    std::string body;
-    for (int i = 0; body.size() < 3000; ++i) {
-        body += "label" + std::to_string(i) + ": value\r\n";
+    std::string whole = "show router\r\n";
+    for (int i = 0; whole.size() < 3000; ++i) {
+        whole += "label" + std::to_string(i) + ": value\r\n";
     }
-    const std::string whole = "show router\r\n" + body + "\r\n# ";
+    whole += "\r\n# ";
     start([&](const std::string&) { return Reply{{whole.substr(0, 1500), whole.substr(1500)}}; });
 
-    constexpr std::size_t kCanary = 64;
-    std::vector<char> storage(kWriterReplyCapacity + kCanary, '\x5A');
+    std::vector<char> storage(kWriterReplyCapacity + 64, '\x5A');  // a canary past the end
     ReplyBuffer small(std::span<char>(storage.data(), kWriterReplyCapacity));
-    EXPECT_EQ(link->exchange("show router\r", small, kGenerous, kTerminatorPrompt),
-              ExchangeOutcome::Ok);
-    EXPECT_EQ(small.size(), kWriterReplyCapacity - 1);
+    EXPECT_EQ(exchange("show router\r", small), ExchangeOutcome::Ok);
     EXPECT_EQ(small.view(), whole.substr(0, kWriterReplyCapacity - 1));
     EXPECT_EQ(storage[kWriterReplyCapacity - 1], '\0');
     EXPECT_TRUE(small.truncated());
     for (std::size_t i = kWriterReplyCapacity; i < storage.size(); ++i) {
         ASSERT_EQ(storage[i], '\x5A') << "overrun at " << i;
     }
-
     ReplyBuffer main(kMainReplyCapacity);  // exactly sized heap block: ASan sees any overrun
-    EXPECT_EQ(link->exchange("show router\r", main, kGenerous, kTerminatorPrompt),
-              ExchangeOutcome::Ok);
+    EXPECT_EQ(exchange("show router\r", main), ExchangeOutcome::Ok);
     EXPECT_EQ(main.view(), whole.substr(0, kReceiveCapacity - 1));
     EXPECT_TRUE(main.truncated());
 }
 
 TEST_F(SerialLinkTest, UnpluggedMidReply) {
-    start([](const std::string& command) {
-        if (command == "show analog tel1\r") {
-            return Reply{{"show analog tel1\r\nring_so"}, milliseconds(0), true};
-        }
-        return Reply{{"\r\n# "}};
-    });
+    start([](const std::string&) { return Reply{{"show analog tel1\r\nring_so"}, {}, true}; });
     ReplyBuffer reply;
-    EXPECT_EQ(link->exchange("show analog tel1\r", reply, kGenerous, kTerminatorPrompt),
-              ExchangeOutcome::LinkLost);
+    EXPECT_EQ(exchange("show analog tel1\r", reply), ExchangeOutcome::LinkLost);
     EXPECT_TRUE(link->lost());
     EXPECT_TRUE(link->isOpen());
-    ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_EQ(log.lines()[0].rfind("Serial link lost: " + peer->device() + ": ", 0), 0u)
-        << log.lines()[0];
-    EXPECT_EQ(log.lines()[0].substr(log.lines()[0].size() - 2), "\r\n");
+    ASSERT_EQ(logLines().size(), 1u);
+    const std::string line = logLines()[0];
+    EXPECT_EQ(line.rfind("Serial link lost: " + peer->device() + ": ", 0), 0u) << line;
+    EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
 
     const int waits = pump.waits;
-    EXPECT_EQ(link->exchange("show analog tel2\r", reply, kGenerous, kTerminatorPrompt),
-              ExchangeOutcome::LinkLost);
+    EXPECT_EQ(exchange("show analog tel2\r", reply), ExchangeOutcome::LinkLost);
     EXPECT_EQ(pump.waits, waits);  // failed at once
     EXPECT_EQ(reply.size(), 0u);
     EXPECT_EQ(link->write("exit\r"), -1);
     EXPECT_TRUE(link->close());
-    EXPECT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(logLines().size(), 1u);
 }
 
-// A loss that no exchange noticed is logged by the next call into the link, once.
+// A loss that no exchange noticed is logged by the next call into the link, never by the
+// reader thread, and once.
 TEST_F(SerialLinkTest, LossBetweenExchangesLoggedOnce) {
     start({});
-    ReplyBuffer reply;
-    peer->send("\r\n");
-    ASSERT_TRUE(waitForReceived(*link, 2));
-    peer.reset();  // the adapter goes away while nothing waits
-    const auto deadline = std::chrono::steady_clock::now() + kGenerous;
-    while (!link->lost() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(milliseconds(1));
-    }
-    ASSERT_TRUE(link->lost());
-    EXPECT_TRUE(log.lines().empty());  // nothing from the reader thread
+    peer.reset();
+    ASSERT_TRUE(eventually([&] { return link->lost(); }));
+    EXPECT_TRUE(logLines().empty());
     link->deliverEvents();
     link->deliverEvents();
-    EXPECT_EQ(log.lines().size(), 1u);
-    EXPECT_EQ(link->exchange("exit\r", reply, kGenerous, kTerminatorOk),
-              ExchangeOutcome::LinkLost);
-    EXPECT_TRUE(link->close());
-    EXPECT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(logLines().size(), 1u);
 }
 
+// The late bytes of a timed-out exchange neither complete nor pollute the next one.
 TEST_F(SerialLinkTest, LateReplyDiscardedByNextSend) {
     start([](const std::string& command) {
         return command == "second\r" ? Reply{{"second\r\n# "}} : Reply{};
     });
     ReplyBuffer reply;
-    EXPECT_EQ(link->exchange("first\r", reply, kShort, kTerminatorPrompt),
-              ExchangeOutcome::TimedOut);
+    EXPECT_EQ(exchange("first\r", reply, kShort), ExchangeOutcome::TimedOut);
     const std::string late = "first\r\nlate: 1\r\n# ";
     peer->send(late);
-    ASSERT_TRUE(waitForReceived(*link, late.size()));
-    EXPECT_EQ(link->exchange("second\r", reply, kGenerous, kTerminatorPrompt),
-              ExchangeOutcome::Ok);
+    ASSERT_TRUE(eventually([&] { return link->receivedCount() >= late.size(); }));
+    EXPECT_EQ(exchange("second\r", reply), ExchangeOutcome::Ok);
     EXPECT_EQ(reply.view(), "second\r\n# ");
 }
 
-// Bytes from before the first exchange are kept but never tested: an old prompt in the buffer
-// does not complete the first exchange.
-TEST_F(SerialLinkTest, BytesBeforeFirstSendNeverTested) {
-    start({});
-    peer->send("\r\n# ");
-    ASSERT_TRUE(waitForReceived(*link, 4));
-    ReplyBuffer reply;
-    EXPECT_EQ(link->exchange("ATT1\r", reply, kShort, kTerminatorPrompt),
-              ExchangeOutcome::TimedOut);
-    EXPECT_EQ(reply.size(), 0u);
-}
-
-TEST_F(SerialLinkTest, NestedExchangeRefused) {
-    start([](const std::string&) { return Reply{{"\r\n# "}}; });
-    ExchangeOutcome nested = ExchangeOutcome::Ok;
-    pump.onWait = [&] {
-        pump.onWait = nullptr;
-        ReplyBuffer other(kWriterReplyCapacity);
-        nested = link->exchange("exit\r", other, kGenerous, kTerminatorOk);
-    };
-    ReplyBuffer reply;
-    EXPECT_EQ(link->exchange("ATT1\r", reply, kGenerous, kTerminatorPrompt),
-              ExchangeOutcome::Ok);
-    EXPECT_EQ(nested, ExchangeOutcome::Busy);
-    EXPECT_EQ(peer->commands(), std::vector<std::string>{"ATT1\r"});
-}
-
-TEST_F(SerialLinkTest, LineSetWhileOpenAndRestoredAtClose) {
+// While open the line is raw 8N1 at 115200 and held exclusively; close restores it.
+TEST_F(SerialLinkTest, LineSetAndHeldWhileOpen) {
     start({});
     termios line{};
     ASSERT_EQ(tcgetattr(peer->master(), &line), 0);  // a pty master reports the slave's line
     EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B115200));
     EXPECT_EQ(cfgetispeed(&line), static_cast<speed_t>(B115200));
-    EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-    EXPECT_EQ(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
-    EXPECT_NE(line.c_cflag & CLOCAL, 0u);
+    EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CLOCAL),
+              static_cast<tcflag_t>(CS8 | CLOCAL));
     EXPECT_EQ(line.c_iflag & (IXON | IXOFF | ICRNL | ISTRIP), 0u);
     EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG), 0u);
     EXPECT_EQ(line.c_oflag & OPOST, 0u);
+
+    SerialLink second(pump, {});
+    const OpenResult refused = second.open(peer->device());
+    EXPECT_EQ(refused.outcome, OpenOutcome::CannotOpen);
+    EXPECT_EQ(refused.code(), -1);
+    EXPECT_EQ(refused.reason, "held by another program");
+    EXPECT_FALSE(second.isOpen());
+    EXPECT_FALSE(link->lost());  // the first link is undisturbed
+
     EXPECT_TRUE(link->close());
     ASSERT_EQ(tcgetattr(peer->master(), &line), 0);
     EXPECT_EQ(cfgetospeed(&line), PtyPeer::kInitialSpeed);
 }
 
-TEST_F(SerialLinkTest, SecondOpenRefused) {
-    start({});
-    SerialLink second(pump, log.sink());
-    const OpenResult result = second.open(peer->device());
-    EXPECT_EQ(result.outcome, OpenOutcome::CannotOpen);
-    EXPECT_EQ(result.code(), -1);
-    EXPECT_EQ(result.reason, "held by another program");
-    EXPECT_FALSE(second.isOpen());
-    // the first link is undisturbed
-    EXPECT_TRUE(link->isOpen());
-    EXPECT_FALSE(link->lost());
-}
-
-TEST(SerialLinkOpen, Failures) {
-    BlockingPump pump;
-    SerialLink link(pump, {});
-    OpenResult result = link.open("/dev/kestrelx-no-such-port");
+// The process-wide link behind SendCommand: a failed open says why, and with no port open
+// every call fails at once.
+TEST(SendCommand, OverTheProcessLink) {
+    const std::string denied = "permission denied: add your user to the dialout group";
+    const std::pair<int, std::string> reasons[] = {
+        {ENOENT, "no such device"}, {ENODEV, "no such device"}, {ENXIO, "no such device"},
+        {EACCES, denied}, {EPERM, denied}, {EBUSY, "held by another program"},
+        {EWOULDBLOCK, "held by another program"}, {EIO, std::strerror(EIO)},
+    };
+    for (const auto& [error, reason] : reasons) {
+        EXPECT_EQ(OpenFailureReason(error), reason) << error;
+    }
+    CountingPump pump;
+    SetExchangePump(&pump);
+    OpenResult result = OpenSerialPort("/dev/kestrelx-no-such-port");
     EXPECT_EQ(result.code(), -1);
     EXPECT_EQ(result.error, ENOENT);
     EXPECT_EQ(result.reason, "no such device");
-    EXPECT_FALSE(link.isOpen());
-
-    result = link.open("/dev/null");
+    result = OpenSerialPort("/dev/null");
     EXPECT_EQ(result.outcome, OpenOutcome::LineSettings);
     EXPECT_EQ(result.code(), -2);
     EXPECT_EQ(result.reason, "not a serial port");
-    EXPECT_FALSE(link.isOpen());
-
     ReplyBuffer reply;
-    EXPECT_EQ(link.exchange("ATI\r", reply, kGenerous, kTerminatorOk), ExchangeOutcome::NoLink);
-    EXPECT_EQ(link.write("ATI\r"), -1);
-    EXPECT_TRUE(link.close());
-}
-
-TEST(SerialLinkOpen, FailureReasons) {
-    const struct {
-        int error;
-        const char* reason;
-    } rows[] = {
-        {ENOENT, "no such device"},
-        {ENODEV, "no such device"},
-        {ENXIO, "no such device"},
-        {EACCES, "permission denied: add your user to the dialout group"},
-        {EPERM, "permission denied: add your user to the dialout group"},
-        {EBUSY, "held by another program"},
-        {EWOULDBLOCK, "held by another program"},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(OpenFailureReason(row.error), row.reason) << row.error;
-    }
-    EXPECT_EQ(OpenFailureReason(EIO), std::strerror(EIO));
-}
-
-// The process-wide link behind SendCommand.
-TEST(SendCommand, OverTheProcessLink) {
-    ReplyBuffer reply;
-    ASSERT_EQ(ActiveLink(), nullptr);
-    EXPECT_EQ(SendCommand("ATI\r", reply, 20000, kTerminatorOk), 0);  // nothing open: at once
-    EXPECT_EQ(Exchange("ATI\r", reply, 20000, kTerminatorOk), ExchangeOutcome::NoLink);
+    EXPECT_EQ(ActiveLink(), nullptr);
+    EXPECT_EQ(SendCommand("ATI\r", reply, 20000, kTerminatorOk), 0);
     EXPECT_EQ(WriteSerial("ATI\r"), -1);
     EXPECT_EQ(CloseSerialPort(), 1);
+    EXPECT_EQ(pump.waits, 0);
 
     PtyPeer peer([](const std::string&) { return Reply{{"ATI\r\r\nKESTRELX\r\n\r\nOK\r\n"}}; });
     ASSERT_TRUE(peer.ok());
-    BlockingPump pump;
-    SetExchangePump(&pump);
-    const OpenResult opened = OpenSerialPort(peer.device());
-    ASSERT_TRUE(opened.ok()) << opened.reason;
+    ASSERT_TRUE(OpenSerialPort(peer.device()).ok());
     EXPECT_EQ(ActiveLink(), ProcessSerialLink());
     EXPECT_EQ(SendCommand("ATI\r", reply, 20000, kTerminatorOk), 1);
     EXPECT_EQ(reply.view(), "ATI\r\r\nKESTRELX\r\n\r\nOK\r\n");
     EXPECT_EQ(CloseSerialPort(), 1);
     EXPECT_EQ(ActiveLink(), nullptr);
+    EXPECT_EQ(ProcessSerialLink(), nullptr);
     EXPECT_EQ(SendCommand("exit\r", reply, 20000, kTerminatorOk), 0);
     EXPECT_TRUE(reply.empty());
     SetExchangePump(nullptr);
-
-    const OpenResult missing = OpenSerialPort("/dev/kestrelx-no-such-port");
-    EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(ProcessSerialLink(), nullptr);
-    EXPECT_EQ(ActiveLink(), nullptr);
 }
 
 }  // namespace

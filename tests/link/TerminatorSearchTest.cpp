@@ -9,15 +9,15 @@ namespace kx {
 namespace {
 
 TEST(TerminatorText, EveryKindAndOutside) {
-    const std::vector<std::string> expected = {"\r\nOK\r\n", " Write OK ", "READY:\r\n",
-                                               "F-ROM>",     " Erase OK ", "\r\n# ",
-                                               "Write OK",   "F0>"};
+    const char* expected[] = {"\r\nOK\r\n", " Write OK ", "READY:\r\n", "F-ROM>",
+                              " Erase OK ", "\r\n# ",     "Write OK",   "F0>"};
+    ASSERT_EQ(kTerminatorKindCount, 8);
     for (int kind = 0; kind < kTerminatorKindCount; ++kind) {
-        EXPECT_EQ(TerminatorText(kind), expected[static_cast<std::size_t>(kind)]) << kind;
+        EXPECT_EQ(TerminatorText(kind), expected[kind]) << kind;
     }
-    EXPECT_TRUE(TerminatorText(-1).empty());
-    EXPECT_TRUE(TerminatorText(8).empty());
-    EXPECT_TRUE(TerminatorText(9).empty());
+    for (int kind : {-1, 8, 9}) {
+        EXPECT_TRUE(TerminatorText(kind).empty()) << kind;
+    }
 }
 
 // Upper- and lower-case spellings of each terminator inside a reply with echo before and
@@ -45,46 +45,31 @@ TEST(TerminatorSearch, EveryKindSplitAnywhereAnyCase) {
     }
 }
 
-TEST(TerminatorSearch, ByteByByteFoundAtLastByte) {
-    const std::string reply = "ATI\r\r\nKESTRELX\r\n\r\nOK\r\n";
-    TerminatorSearch search(TerminatorText(kTerminatorOk));
-    for (std::size_t i = 0; i < reply.size(); ++i) {
-        EXPECT_EQ(search.push(reply.substr(i, 1)), i + 1 == reply.size()) << i;
-    }
-    EXPECT_EQ(search.pushed(), reply.size());
-}
-
-struct Row {
-    const char* name;
-    int kind;
-    std::string reply;
-    bool found;
-};
-
+// The cases the split test above cannot meet. Each reply is pushed whole and byte by byte: a
+// partial match must survive every boundary.
 TEST(TerminatorSearch, Table) {
-    const std::vector<Row> rows = {
-        {"prompt is not an OK line", kTerminatorOk, "exit\r\n# ", false},
-        {"OK without its line end", kTerminatorOk, "\r\nOK\r", false},
-        {"overlapping starts", kTerminatorOk, "\r\n\r\n\r\nOK\r\n", true},
-        {"false start then OK", kTerminatorOk, "\r\nO\r\nOK\r\n", true},
-        {"mixed case", kTerminatorOk, "\r\noK\r\n", true},
-        {"prompt after echo", kTerminatorPrompt, "analog ring_sound tel1 ring2\r\n# ", true},
-        {"hash without blank", kTerminatorPrompt, "\r\n#", false},
-        {"write ok lower", kTerminatorWriteOk, "fromwr 15\r\nwrite ok\r\n", true},
-        {"blanks matter", 1, "Write OK\r\n", false},
-        {"blank-framed", 1, "x Write OK y", true},
-        {"ready", 2, "ready:\r\n", true},
-        {"f-rom", 3, "f-rom>", true},
-        {"erase", 4, " ERASE ok ", true},
-        {"f0", 7, "f0>", true},
-        {"kind 9 never", 9, "\r\nOK\r\n\r\n# ", false},
-        {"empty reply", kTerminatorPrompt, "", false},
-        {"upper-half bytes are not letters", 3, "\xC6-ROM>", false},
+    // clang-format off
+    const struct Row { int kind; std::string reply; bool found; } rows[] = {
+        {kTerminatorOk, "exit\r\n# ", false},  // a prompt is no OK line
+        {kTerminatorOk, "\r\nOK\r", false},    // line end missing
+        {kTerminatorOk, "\r\n\r\n\r\nOK\r\n", true},  // false starts
+        {kTerminatorOk, "\r\nO\r\nOK\r\n", true},
+        {kTerminatorOk, "\r\noK\r\n", true}, {4, "x ERASE ok y", true},  // mixed case
+        {kTerminatorPrompt, "\r\n#", false}, {1, "Write OK\r\n", false},  // blanks matter
+        {9, "\r\nOK\r\n\r\n# ", false}, {kTerminatorPrompt, "", false},
+        {3, "\xC6-ROM>", false},  // upper-half bytes are not letters
     };
+    // clang-format on
     for (const Row& row : rows) {
-        TerminatorSearch search(TerminatorText(row.kind));
-        EXPECT_EQ(search.push(row.reply), row.found) << row.name;
+        TerminatorSearch whole(TerminatorText(row.kind)), bytes(TerminatorText(row.kind));
+        EXPECT_EQ(whole.push(row.reply), row.found) << row.kind << " " << row.reply;
+        for (char c : row.reply) {
+            bytes.push(std::string_view(&c, 1));
+        }
+        EXPECT_EQ(bytes.found(), row.found) << row.kind << " " << row.reply;
+        EXPECT_EQ(bytes.pushed(), row.reply.size()) << row.kind << " " << row.reply;
     }
+    EXPECT_FALSE(TerminatorSearch().push("\r\nOK\r\n\r\n# "));  // a default search finds nothing
 }
 
 TEST(TerminatorSearch, StaysFoundUntilReset) {
@@ -96,11 +81,6 @@ TEST(TerminatorSearch, StaysFoundUntilReset) {
     EXPECT_EQ(search.pushed(), 0u);
     EXPECT_FALSE(search.push("\r\n"));  // the bytes before the reset do not count
     EXPECT_TRUE(search.push("# "));
-}
-
-TEST(TerminatorSearch, DefaultMatchesNothing) {
-    TerminatorSearch search;
-    EXPECT_FALSE(search.push("\r\nOK\r\n"));
 }
 
 }  // namespace

@@ -18,14 +18,12 @@ TEST(TextFunctions, FindText) {
     const Row rows[] = {
         {"show analog\r\n# ", "\r\n# ", 0, 12}, {"ab", "abc", 0, 0}, {"ab", "", 0, 1},
         {"", "", 0, 1}, {"ABCdef", "cde", 0, 3},
-        {"xyzABC", "abc", 0, 4},             // at the very end of the text
-        {"xyzAB", "abc", 0, 0},              // cut off by the end
+        {"xyzABC", "abc", 0, 4}, {"xyzAB", "abc", 0, 0},  // at the very end, cut off by it
         {"a\0b label: 1"s, "LABEL:", 0, 5},  // a NUL inside a reply hides nothing
-        {"\x82\xA0", "\x82\xA0", 0, 1},
-        {"\x82\xC0", "\x82\xA0", 0, 0},      // upper-half bytes are never folded
+        {"\x82\xA0", "\x82\xA0", 0, 1}, {"\x82\xC0", "\x82\xA0", 0, 0},  // upper half: never folded
         {"[\\]", "{|}", 0, 0}, {"@", "`", 0, 0},  // only A-Z fold, not the bytes beside them
         {"Tel1 port", "tel1", 1, 1}, {"tel12", "tel1", 1, 0}, {"TEL1", "tel1", 1, 1},
-        {"x tel1", "tel1", 1, 0},            // mode 1 only looks at the start
+        {"x tel1", "tel1", 1, 0},  // mode 1 only looks at the start
         {"ON", "on", 2, 1}, {"ON ", "on", 2, 0}, {"xON", "on", 2, 0},
         {"on", "on", 3, 1}, {"ON", "on", 3, 0},  // other modes search exactly
     };
@@ -40,8 +38,7 @@ TEST(TextFunctions, CopyToken) {
     const Row rows[] = {
         {"12:34", 5, 2, "12"}, {"1234", 15, -1, "old"}, {"1234", 5, 4, "1234"},
         {"value\r\nnext", 7, 5, "value"}, {"all of it", 8, 9, "all of it"}, {"", 7, 0, ""},
-        {":x", 5, 0, ""}, {"a b c", 10, 1, "a"},
-        {"ab", 18, 2, "ab"},            // the end of the text is always there
+        {":x", 5, 0, ""}, {"a b c", 10, 1, "a"}, {"ab", 18, 2, "ab"},  // 18: ends at the text's end
         {"a\0b\rc"s, 17, 3, "a\0b"s},   // a NUL does not end the token
         {"ab", 9, -1, "old"}, {"ab", 19, -1, "old"}, {"ab", -1, -1, "old"},  // no such kind
     };
@@ -68,8 +65,7 @@ TEST(TextFunctions, CompareNoCase) {
     struct Row { std::string a, b; int expected; };
     const Row rows[] = {
         {"Tel1", "TEL1", 0}, {"", "", 0}, {"abc", "abd", 'c' - 'd'}, {"abc", "ab", 'c'},
-        {"ab", "ABC", -'c'},
-        {"\xC1", "\xE1", 0xC1 - 0xE1},       // upper half compares unfolded
+        {"ab", "ABC", -'c'}, {"\xC1", "\xE1", 0xC1 - 0xE1},  // upper half compares unfolded
         {"a\0"s, "a", 1}, {"a", "a\0"s, -1},  // a NUL inside still makes the texts differ
     };
     for (const Row& r : rows) {
@@ -110,8 +106,7 @@ TEST(TextFunctions, CheckNumber) {
     const Row rows[] = {
         {"15", 3, 15, 0}, {"16", 3, 15, 1}, {"3", 3, 15, 0}, {"2", 3, 15, 1}, {"-1", 0, 9, 1},
         {"", 0, 9, 0}, {"", 1, 9, 1}, {"007", 0, 9, 0}, {"1 ", 0, 9, 1}, {"+1", 0, 9, 1},
-        {"99999999999999999999", 0, 255, 1},
-        {"\xEF\xBC\x91", 0, 9, 1},  // a full-width digit is not a digit
+        {"99999999999999999999", 0, 255, 1}, {"\xEF\xBC\x91", 0, 9, 1},  // full-width "1"
     };
     for (const Row& r : rows) {
         EXPECT_EQ(CheckNumber(r.text, r.lowest, r.highest), r.expected)
@@ -124,8 +119,7 @@ TEST(TextFunctions, CheckPhoneNumber) {
     const std::pair<std::string, int> rows[] = {
         {digits(32), 0}, {digits(33), 1}, {digits(10) + "*" + digits(4), 0},
         {digits(10) + "*" + digits(19), 0}, {digits(10) + "*" + digits(20), 1},
-        {digits(32) + "*" + digits(19), 0},       // 52 characters
-        {digits(33) + "*" + digits(19), 1},       // 53, but the number is 33
+        {digits(32) + "*" + digits(19), 0}, {digits(33) + "*" + digits(19), 1},  // 52, 53 long
         {digits(32) + "*2*" + digits(17), 0},     // a second "*" is part of the subaddress
         {"*" + digits(19), 0}, {"03-1234-5678", 0}, {"(03)1234#*", 0}, {"03 1234", 1},
         {"03+1234", 1}, {"", 0},
@@ -149,8 +143,7 @@ TEST(TextFunctions, ReadLabelValue) {
         {reply, "RING SOUND:", 54, "2"}, {reply, "disc signal:", 54, std::nullopt},
         {reply, "self address:", 5, "03123"},
         {"a: " + x70 + "\r\n", "a:", 54, x70.substr(0, 54)},
-        {"a: " + x70, "a:", 64, x70.substr(0, 64)},  // no CR at all
-        {"a: \r\n", "a:", 54, ""},
+        {"a: " + x70, "a:", 64, x70.substr(0, 64)} /* no CR at all */, {"a: \r\n", "a:", 54, ""},
         {"a:", "a:", 54, ""},   // label at the very end: nothing past the reply is read
         {"a:x", "a:", 54, ""},  // the byte after the colon is skipped whatever it is
         {"a: 1\0 2\r"s, "a:", 54, "1\0 2"s},
