@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,10 +55,9 @@ protected:
     void start(PtyPeer::Responder responder) {
         peer = std::make_unique<PtyPeer>(std::move(responder));
         ASSERT_TRUE(peer->ok());
-        link = std::make_unique<SerialLink>(pump, [this](std::string_view line) {
-            std::lock_guard lock(mutex);
-            log.emplace_back(line);
-        });
+        // Lines come only from calls on this thread (LossBetweenExchangesLoggedOnce checks).
+        link =
+            std::make_unique<SerialLink>(pump, [this](std::string_view l) { log.emplace_back(l); });
         const OpenResult opened = link->open(peer->device());
         ASSERT_TRUE(opened.ok()) << opened.reason;
         ASSERT_EQ(opened.code(), 1);
@@ -68,13 +66,8 @@ protected:
                              milliseconds timeout = kGenerous, int kind = kTerminatorPrompt) {
         return link->exchange(command, reply, timeout, kind);
     }
-    std::vector<std::string> logLines() {
-        std::lock_guard lock(mutex);
-        return log;
-    }
     CountingPump pump;
-    std::mutex mutex;  // members go in reverse order: the link before its peer and its log
-    std::vector<std::string> log;
+    std::vector<std::string> log;  // members go in reverse order: the link before peer and log
     std::unique_ptr<PtyPeer> peer;
     std::unique_ptr<SerialLink> link;
 };
@@ -130,7 +123,7 @@ TEST_F(SerialLinkTest, ExchangeTable) {
     }
     EXPECT_EQ(nested, ExchangeOutcome::Busy);
     EXPECT_EQ(peer->commands(), sent);
-    EXPECT_TRUE(logLines().empty());
+    EXPECT_TRUE(log.empty());
 }
 
 // A reply longer than the caller's buffer: no byte past it is touched, what fits is kept, and
@@ -164,8 +157,8 @@ TEST_F(SerialLinkTest, UnpluggedMidReply) {
     EXPECT_EQ(exchange("show analog tel1\r", reply), ExchangeOutcome::LinkLost);
     EXPECT_TRUE(link->lost());
     EXPECT_TRUE(link->isOpen());
-    ASSERT_EQ(logLines().size(), 1u);
-    const std::string line = logLines()[0];
+    ASSERT_EQ(log.size(), 1u);
+    const std::string line = log[0];
     EXPECT_EQ(line.rfind("Serial link lost: " + peer->device() + ": ", 0), 0u) << line;
     EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
 
@@ -175,7 +168,7 @@ TEST_F(SerialLinkTest, UnpluggedMidReply) {
     EXPECT_EQ(reply.size(), 0u);
     EXPECT_EQ(link->write("exit\r"), -1);
     EXPECT_TRUE(link->close());
-    EXPECT_EQ(logLines().size(), 1u);
+    EXPECT_EQ(log.size(), 1u);
 }
 
 // A loss that no exchange noticed is logged by the next call into the link, never by the
@@ -184,10 +177,10 @@ TEST_F(SerialLinkTest, LossBetweenExchangesLoggedOnce) {
     start({});
     peer.reset();
     ASSERT_TRUE(eventually([&] { return link->lost(); }));
-    EXPECT_TRUE(logLines().empty());
+    EXPECT_TRUE(log.empty());
     link->deliverEvents();
     link->deliverEvents();
-    EXPECT_EQ(logLines().size(), 1u);
+    EXPECT_EQ(log.size(), 1u);
 }
 
 // The late bytes of a timed-out exchange neither complete nor pollute the next one.
@@ -234,11 +227,13 @@ TEST_F(SerialLinkTest, LineSetAndHeldWhileOpen) {
 // every call fails at once.
 TEST(SendCommand, OverTheProcessLink) {
     const std::string denied = "permission denied: add your user to the dialout group";
+    // clang-format off
     const std::pair<int, std::string> reasons[] = {
         {ENOENT, "no such device"}, {ENODEV, "no such device"}, {ENXIO, "no such device"},
         {EACCES, denied}, {EPERM, denied}, {EBUSY, "held by another program"},
         {EWOULDBLOCK, "held by another program"}, {EIO, std::strerror(EIO)},
     };
+    // clang-format on
     for (const auto& [error, reason] : reasons) {
         EXPECT_EQ(OpenFailureReason(error), reason) << error;
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -26,11 +28,8 @@ TEST(TerminatorSearch, EveryKindSplitAnywhereAnyCase) {
     for (int kind = 0; kind < kTerminatorKindCount; ++kind) {
         const std::string term(TerminatorText(kind));
         std::string lower = term;
-        for (char& c : lower) {
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
-        }
+        std::transform(term.begin(), term.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         for (const std::string& spelling : {term, lower}) {
             const std::string reply = "show x\r\nlabel: value\r\n" + spelling + "tail";
             const std::size_t end = reply.size() - 4;  // one past the terminator's last byte

@@ -50,12 +50,10 @@ TEST(TextFunctions, CopyToken) {
     // Every delimiter in turn: found, and (kinds 10..17) absent.
     const std::string delimiters = " .,/-:*\r";
     for (int kind = 0; kind < 8; ++kind) {
-        std::string token = "old";
+        std::string token = "old", absent = "old";
         EXPECT_EQ(CopyToken("ab" + delimiters.substr(kind, 1) + "c", token, kind), 2) << kind;
-        EXPECT_EQ(token, "ab") << kind;
-        token = "old";
-        EXPECT_EQ(CopyToken("ab", token, kind + kTokenNoFallback), -1) << kind;
-        EXPECT_EQ(token, "old") << kind;
+        EXPECT_EQ(CopyToken("ab", absent, kind + kTokenNoFallback), -1) << kind;
+        EXPECT_EQ(token + absent, "abold") << kind;
     }
     std::string longToken;
     EXPECT_EQ(CopyToken(std::string(300, 'x') + "\r", longToken, 7), 300);  // full-width count
@@ -133,11 +131,8 @@ TEST(TextFunctions, ReadLabelValue) {
     const std::string reply = "show analog tel1\r\nself address: 0312345678*12\r\n"
                               "  address: 0999\r\nring sound: 2\r\n# ";
     const std::string x70(70, 'x');
-    struct Row {
-        std::string reply, label;
-        std::size_t maxChars;
-        std::optional<std::string> expected;
-    };
+    struct Row { std::string reply, label; std::size_t maxChars;
+                 std::optional<std::string> expected; };
     const Row rows[] = {
         {reply, "self address:", 54, "0312345678*12"}, {reply, "  address:", 54, "0999"},
         {reply, "RING SOUND:", 54, "2"}, {reply, "disc signal:", 54, std::nullopt},
@@ -151,8 +146,7 @@ TEST(TextFunctions, ReadLabelValue) {
     for (const Row& r : rows) {
         EXPECT_EQ(ReadLabelValue(r.reply, r.label, r.maxChars), r.expected) << r.label;
     }
-    EXPECT_EQ(ReadLineAt("abc", 3), "");
-    EXPECT_EQ(ReadLineAt("abc", 100), "");
+    EXPECT_EQ(ReadLineAt("abc", 3), ""); EXPECT_EQ(ReadLineAt("abc", 100), "");  // past the end
     EXPECT_EQ(ReadLineAt(" 1: 03\r\n", 3), " 03");
 }
 
