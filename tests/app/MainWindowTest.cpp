@@ -10,9 +10,6 @@
 namespace kx::test {
 namespace {
 
-const std::string kStart = "dialog 129\nclick 1\ndialog 102\n";
-const std::string kClose = "dialog 102\nclick 1590\n";
-
 // Looks at the running main window from inside an area's dialog.
 struct WindowProbe {
     bool logVisible = false;
@@ -38,50 +35,35 @@ protected:
     }
 };
 
-TEST_F(MainWindowTest, LogPaneOnlyWithDebug99) {
-    // the value is read as the number at its start, like the Windows function reads it
+TEST_F(MainWindowTest, LogPaneAndRouterControls) {
+    // DEBUG is read as the number at its start, like the Windows function reads it
     struct Row {
-        const char* value;
-        bool visible;
-    } rows[] = {{"99", true},  {"98", false},        {"100", false}, {"0", false},
-                {"99x", true}, {"abc", false},       {" 99 ", true}, {"-99", false},
-                {"", false},   {"4294967395", false}};
+        bool routerOption;
+        std::string mode;
+        bool logVisible, router;
+    } rows[] = {
+        // the reading itself is ProfileTest's: here only that 99 and nothing else shows it
+        {false, "DEBUG=99\n", true, false}, {false, "DEBUG=98\n", false, false},
+        {false, "DEBUG=99x\n", true, false}, {false, "DEBUG=4294967395\n", false, false},
+        {true, "", false, true}, {false, "ROUTER=1\n", false, true},
+        {false, "ROUTER=2\n", false, false}, {false, "", false, false},
+    };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.value);
+        SCOPED_TRACE(row.mode + (row.routerOption ? "--router" : ""));
         resetAppState();
-        writeSettings(std::string("[MODE]\nDEBUG=") + row.value + "\n[PORTSEL]\nPORT=0\nCOM=1\n");
-        WindowProbe probe;
-        probe.install();
-        SessionResult r = run(kStart + "click 1539\n" + kClose);
-        EXPECT_FALSE(r.scriptFailed) << r.failure;
-        EXPECT_EQ(probe.logVisible, row.visible);
-        EXPECT_FALSE(probe.pnaButtons);
-    }
-}
-
-TEST_F(MainWindowTest, RouterControlsFromTheCommandLineOrTheSettingsFile) {
-    struct Row {
-        bool option;
-        const char* mode;
-        bool shown;
-    } rows[] = {{true, "", true},
-                {false, "ROUTER=1\n", true},
-                {false, "ROUTER=2\n", false},
-                {false, "", false}};
-    for (const Row& row : rows) {
-        resetAppState();
-        writeSettings(std::string("[MODE]\n") + row.mode + "[PORTSEL]\nPORT=0\nCOM=1\n");
+        writeSettings(serialSettings(row.mode));
         WindowProbe probe;
         probe.install();
         CMainDlg::Config config;
-        config.router = row.option;
+        config.router = row.routerOption;
         // the router buttons run their areas; none is registered, which the window says
         std::string extra =
-            row.shown ? "click 1001\nanswer ok\ndialog 102\nclick 1538\nanswer ok\n" : "";
+            row.router ? "click 1001\nanswer ok\ndialog 102\nclick 1538\nanswer ok\n" : "";
         SessionResult r = run(kStart + "click 1539\n" + extra + kClose, config);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
-        EXPECT_EQ(probe.pnaButtons, row.shown);
-        EXPECT_EQ(r.messages.size(), row.shown ? 2u : 0u);
+        EXPECT_EQ(probe.logVisible, row.logVisible);
+        EXPECT_EQ(probe.pnaButtons, row.router);
+        EXPECT_EQ(r.messages.size(), row.router ? 2u : 0u);
     }
 }
 
@@ -116,25 +98,20 @@ TEST_F(MainWindowTest, NoSettingsFileMeansSerialCom1AndAnyAdapter) {
               "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=\n[OPTION]\nDATA1=\nDATA2=\n");
 }
 
-TEST_F(MainWindowTest, HelpOpensTheMainWindowPageOrSaysItIsMissing) {
-    SessionResult r = run(kStart + "key F1\ncommand 32774\n" + kClose);
+TEST_F(MainWindowTest, HelpAndVersionSendNothing) {
+    SessionResult r = run(kStart + "key F1\ncommand 32774\ncommand 32773\ndialog 100\nkey F1\n"
+                          "click 1\n" + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.messages.empty());
+    EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
     EXPECT_EQ(lastHelpPage(), std::string(KX_HELP_SOURCE_DIR) + "/10000.html");
 
     resetAppState();
     helpSearchDirectories() = {startupFolder() + "/nowhere"};
-    r = run(kStart + "key F1\nanswer ok\n" + kClose);
+    r = run(kStart + "key F1\nanswer ok\n" + kClose);  // the page is missing
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_EQ(r.messageTexts(),
               std::vector<std::string>{"ヘルプファイル（10000.html）が見つかりません。"});
-}
-
-TEST_F(MainWindowTest, VersionDialogSendsNothing) {
-    SessionResult r = run(kStart + "command 32773\ndialog 100\nkey F1\nclick 1\n" + kClose);
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
 }
 
 }  // namespace

@@ -17,60 +17,56 @@ namespace {
 
 class PortSelectDlgTest : public SessionTest {};
 
+// The dialog over the settings file as it stands, on the headless backend.
+struct PortDialog {
+    explicit PortDialog(const char* title)
+        : settings((ui::headless::install(), SettingsFilePath(startupFolder()))),
+          devices(settings, ""),
+          dlg(title, settings, devices) {}
+    Profile settings;
+    DeviceMap devices;
+    CPortSelectDlg dlg;
+};
+
 TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice) {
     writeSettings("[PORTSEL]\nPORT=0\nCOM=2\n[DEVICES]\nCOM2=/dev/ttyUSB0\n");
-    ui::headless::install();
-    Profile settings(SettingsFilePath(startupFolder()));
-    DeviceMap devices(settings, "");
-    CPortSelectDlg dlg("KESTRELX 設定ユーティリティ", settings, devices);
-    struct Seen {
-        std::string heading, device, notes;
-        int com = -2;
-        bool comEnabled = false, addressEnabled = true, panelVisible = true;
-    } seen;
+    PortDialog port("KESTRELX 設定ユーティリティ");
+    CPortSelectDlg& dlg = port.dlg;
+    bool looked = false;
     ui::postCall([&] {
-        seen.heading = dlg.GetDlgItemTextUtf8(IDC_PORTSEL_HEADING);
-        seen.device = dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE);
-        seen.com = dlg.GetListIndex(IDC_PORTSEL_COM);
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_HEADING), "KESTRELX 設定ユーティリティ");
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE), "/dev/ttyUSB0");
+        EXPECT_EQ(dlg.GetListIndex(IDC_PORTSEL_COM), 1);
+        // every item shows its device; the override of COM2 and the defaults of the others
         auto* window = dynamic_cast<ui::headless::HeadlessWindow*>(ui::DialogEvents::peer(dlg));
+        std::string notes;
         for (int i = 0; window && i < 9; ++i)
-            seen.notes += window->listItemNote(IDC_PORTSEL_COM, i) + ";";
-        seen.comEnabled = dlg.IsControlEnabled(IDC_PORTSEL_COM);
-        seen.addressEnabled = dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS);
-        seen.panelVisible = dlg.IsControlVisible(IDC_PORTSEL_LINK_PANEL);
+            notes += window->listItemNote(IDC_PORTSEL_COM, i) + ";";
+        EXPECT_EQ(notes, "/dev/ttyS0;/dev/ttyUSB0;/dev/ttyS2;/dev/ttyS3;/dev/ttyS4;/dev/ttyS5;"
+                         "/dev/ttyS6;/dev/ttyS7;/dev/ttyS8;");
+        EXPECT_TRUE(dlg.IsControlEnabled(IDC_PORTSEL_COM));
+        EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS));
+        EXPECT_FALSE(dlg.IsControlVisible(IDC_PORTSEL_LINK_PANEL));
+        looked = true;
         dlg.EndDialog(IDCANCEL);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(seen.heading, "KESTRELX 設定ユーティリティ");
-    EXPECT_EQ(seen.device, "/dev/ttyUSB0");
-    // every item shows its device; the override of COM2 and the defaults of the others
-    EXPECT_EQ(seen.notes,
-              "/dev/ttyS0;/dev/ttyUSB0;/dev/ttyS2;/dev/ttyS3;/dev/ttyS4;/dev/ttyS5;/dev/ttyS6;"
-              "/dev/ttyS7;/dev/ttyS8;");
-    EXPECT_EQ(seen.com, 1);
-    EXPECT_TRUE(seen.comEnabled);
-    EXPECT_FALSE(seen.addressEnabled);
-    EXPECT_FALSE(seen.panelVisible);
+    EXPECT_TRUE(looked);
 }
 
 TEST_F(PortSelectDlgTest, NetworkChoiceEnablesTheAddressAndOkStoresEveryField) {
     writeSettings(
         "[PORTSEL]\nPORT=1\nCOM=3\n[IPADDR]\nFIELD=192.168.1.20\n[OPTION]\nDATA1=login1\nDATA2="
         "admin2\n");
-    ui::headless::install();
-    Profile settings(SettingsFilePath(startupFolder()));
-    DeviceMap devices(settings, "");
-    CPortSelectDlg dlg("t", settings, devices);
-    bool comEnabled = true, addressEnabled = false;
+    PortDialog port("t");
+    CPortSelectDlg& dlg = port.dlg;
     ui::postCall([&] {
-        comEnabled = dlg.IsControlEnabled(IDC_PORTSEL_COM);
-        addressEnabled = dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS);
+        EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_COM));
+        EXPECT_TRUE(dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS));
         dlg.SetDlgItemText(IDC_PORTSEL_IP_ADDRESS, "10.20.30.40");
         dlg.PostCommand(IDOK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_FALSE(comEnabled);
-    EXPECT_TRUE(addressEnabled);
     EXPECT_EQ(dlg.linkChoice, 1);
     EXPECT_EQ(dlg.comPortNumber, 3);
     EXPECT_EQ(dlg.ipAddress, "10.20.30.40");
@@ -98,10 +94,8 @@ TEST_F(PortSelectDlgTest, FieldsLeftAloneAreKeptEvenWhenTheyCannotBeEdited) {
     };
     for (const Row& r : rows) {
         writeSettings("[PORTSEL]\nPORT=0\nCOM=1\n" + r.settings);
-        ui::headless::install();
-        Profile settings(SettingsFilePath(startupFolder()));
-        DeviceMap devices(settings, "");
-        CPortSelectDlg dlg("t", settings, devices);
+        PortDialog port("t");
+        CPortSelectDlg& dlg = port.dlg;
         constexpr int kGiveUp = 77;  // ends the dialog only when OK was refused
         ui::setTimer(kGiveUp, std::chrono::seconds(10), [&] { dlg.EndDialog(IDCANCEL); });
         ui::postCall([&] { dlg.PostCommand(IDOK); });

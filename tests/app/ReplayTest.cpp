@@ -48,35 +48,64 @@ std::string readFile(const fs::path& path) {
 
 struct Program {
     int status = -1;
-    std::string output;
+    std::string output;  // standard output, or standard error with `withoutDisplay`
+    std::vector<std::string> transcript;  // what the emulated adapter received (replays)
 };
 
-// Runs kestrelx-setup in `folder` with `args`; standard output is collected in a file.
-Program runProgram(const fs::path& folder, const std::vector<std::string>& args) {
-    fs::path outPath = folder / "stdout.txt";
+// A folder of its own for one run of the program, with a serial COM1 settings file.
+fs::path runFolder(const std::string& name) {
+    fs::path folder = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    std::ofstream(folder / "setutily.ini") << "[PORTSEL]\nPORT=0\nCOM=1\n";
+    return folder;
+}
+
+// Runs kestrelx-setup in `folder` (its start-up folder) with `args`, collecting its output.
+Program runProgram(const fs::path& folder, const std::vector<std::string>& args,
+                   bool withoutDisplay = false) {
+    fs::path outPath = folder / "output.txt";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    std::vector<std::string> all{KX_SETUP_BINARY};
+    posix_spawn_file_actions_addopen(&actions, withoutDisplay ? 2 : 1, outPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> all{KX_SETUP_BINARY}, env;
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
+    for (char** e = environ; *e; ++e) {
+        std::string_view v(*e);
+        if (!withoutDisplay || !(v.starts_with("DISPLAY=") || v.starts_with("WAYLAND_DISPLAY=") ||
+                                 v.starts_with("QT_QPA_PLATFORM=")))
+            env.emplace_back(v);
+    }
+    std::vector<char*> argv, envp;
     for (std::string& a : all) argv.push_back(a.data());
+    for (std::string& v : env) envp.push_back(v.data());
     argv.push_back(nullptr);
-    // the program's start-up folder is where it was started
+    envp.push_back(nullptr);
     fs::path here = fs::current_path();
     fs::current_path(folder);
     pid_t pid = 0;
-    int rc = posix_spawn(&pid, KX_SETUP_BINARY, &actions, nullptr, argv.data(), environ);
+    int rc = posix_spawn(&pid, KX_SETUP_BINARY, &actions, nullptr, argv.data(), envp.data());
     fs::current_path(here);
     posix_spawn_file_actions_destroy(&actions);
     Program p;
-    if (rc != 0)
-        return p;
     int status = 0;
-    waitpid(pid, &status, 0);
+    if (rc != 0 || waitpid(pid, &status, 0) != pid)
+        return p;
     p.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     p.output = readFile(outPath);
+    return p;
+}
+
+// Replays `script` headless in `folder` against a new emulated adapter.
+Program replay(const fs::path& folder, const fs::path& script) {
+    std::string error;
+    auto adapter = sim::Emulator::start({}, error);
+    EXPECT_TRUE(adapter) << error;
+    if (!adapter)
+        return {};
+    Program p = runProgram(
+        folder, {"--port", adapter->ptyPath(), "--headless", "--script", script.string()});
+    p.transcript = adapter->transcript().lines();
     return p;
 }
 
@@ -84,28 +113,18 @@ class Replay : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Replay, AdapterReceivesTheExpectedLines) {
     const std::string name = GetParam();
-    fs::path folder =
-        fs::temp_directory_path() / ("kx-replay-" + name + "-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    std::ofstream(folder / "setutily.ini") << "[PORTSEL]\nPORT=0\nCOM=1\n";
-
-    std::string error;
-    auto adapter = sim::Emulator::start({}, error);
-    ASSERT_TRUE(adapter) << error;
-    fs::path script = fs::path(KX_REPLAY_DIR) / (name + ".script");
-    Program p = runProgram(
-        folder, {"--port", adapter->ptyPath(), "--headless", "--script", script.string()});
+    fs::path folder = runFolder("kx-replay-" + name);
+    Program p = replay(folder, fs::path(KX_REPLAY_DIR) / (name + ".script"));
     EXPECT_EQ(p.status, 0) << p.output;
 
     std::vector<std::string> expectedLines, expectedMessages;
-    for (const std::string& line : lines(readFile(fs::path(KX_REPLAY_DIR) / (name + ".expect")))) {
-        (line.rfind("message: ", 0) == 0 ? expectedMessages : expectedLines).push_back(line);
-    }
+    for (const std::string& line : lines(readFile(fs::path(KX_REPLAY_DIR) / (name + ".expect"))))
+        (line.starts_with("message: ") ? expectedMessages : expectedLines).push_back(line);
     std::vector<std::string> messages;
     for (const std::string& line : lines(p.output))
-        if (line.rfind("message: ", 0) == 0)
+        if (line.starts_with("message: "))
             messages.push_back(line);
-    EXPECT_EQ(adapter->transcript().lines(), expectedLines);
+    EXPECT_EQ(p.transcript, expectedLines);
     EXPECT_EQ(messages, expectedMessages);
     fs::remove_all(folder);
 }
@@ -131,22 +150,16 @@ TEST(ReplayProgram, FailedLineEndsWithStatus2ThroughTheClosePath) {
         {"dialog 129\nclick 1\ndialog 102\nclick 1590\n\n# then\ndialog 102\n",
          "script: line 7: the program ended before this line\n"},
     };
-    fs::path folder = fs::temp_directory_path() / ("kx-replay-fail-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    std::ofstream(folder / "setutily.ini") << "[PORTSEL]\nPORT=0\nCOM=1\n";
+    fs::path folder = runFolder("kx-replay-fail");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
         std::ofstream(folder / "bad.script") << c.script;
-        std::string error;
-        auto adapter = sim::Emulator::start({}, error);
-        ASSERT_TRUE(adapter) << error;
-        Program p = runProgram(folder, {"--port", adapter->ptyPath(), "--headless", "--script",
-                                        (folder / "bad.script").string()});
+        Program p = replay(folder, folder / "bad.script");
         EXPECT_EQ(p.status, 2);
         EXPECT_NE(p.output.find(c.failure), std::string::npos) << p.output;
         EXPECT_NE(p.output.find("log: com open"), std::string::npos) << p.output;
-        std::vector<std::string> expected{"ATI", "AT%I2", "AT%M", "ATT1", "", "exit"};
-        EXPECT_EQ(adapter->transcript().lines(), expected);
+        EXPECT_EQ(p.transcript,
+                  (std::vector<std::string>{"ATI", "AT%I2", "AT%M", "ATT1", "", "exit"}));
     }
     fs::remove_all(folder);
 }
@@ -154,36 +167,12 @@ TEST(ReplayProgram, FailedLineEndsWithStatus2ThroughTheClosePath) {
 // Without a display the program says how to run it and ends with status 1, instead of the
 // toolkit aborting.
 TEST(ReplayProgram, NoDisplaySaysHowToRunIt) {
-    fs::path folder = fs::temp_directory_path() / ("kx-nodisplay-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    fs::path errPath = folder / "stderr.txt";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        std::string_view v(*e);
-        if (!v.starts_with("DISPLAY=") && !v.starts_with("WAYLAND_DISPLAY=") &&
-            !v.starts_with("QT_QPA_PLATFORM="))
-            env.emplace_back(v);
-    }
-    std::vector<char*> envp;
-    for (std::string& v : env) envp.push_back(v.data());
-    envp.push_back(nullptr);
-    std::string binary = KX_SETUP_BINARY;
-    char* argv[] = {binary.data(), nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, KX_SETUP_BINARY, &actions, nullptr, argv, envp.data()), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    std::string err = readFile(errPath);
-    if (err.find("built without Qt") == std::string::npos) {
-        EXPECT_EQ(WEXITSTATUS(status), 1) << err;
-        EXPECT_NE(err.find("there is no display"), std::string::npos) << err;
-        EXPECT_NE(err.find("--headless --script"), std::string::npos) << err;
+    fs::path folder = runFolder("kx-nodisplay");
+    Program p = runProgram(folder, {}, true);
+    if (p.output.find("built without Qt") == std::string::npos) {
+        EXPECT_EQ(p.status, 1) << p.output;
+        EXPECT_NE(p.output.find("there is no display"), std::string::npos) << p.output;
+        EXPECT_NE(p.output.find("--headless --script"), std::string::npos) << p.output;
     }
     fs::remove_all(folder);
 }

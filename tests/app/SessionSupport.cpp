@@ -11,6 +11,7 @@
 #include "app/Profile.h"
 #include "app/SetupApp.h"
 #include "app/ShellTimings.h"
+#include "sim/Faults.h"
 #include "ui/headless/Headless.h"
 
 namespace kx::test {
@@ -54,6 +55,21 @@ std::vector<std::string> SessionResult::messageTexts() const {
     return texts;
 }
 
+std::string serialSettings(const std::string& mode) {
+    return (mode.empty() ? "" : "[MODE]\n" + mode) + "[PORTSEL]\nPORT=0\nCOM=1\n";
+}
+
+sim::EmulatorOptions withFault(const std::string& spec) {
+    sim::EmulatorOptions options;
+    if (spec.empty())
+        return options;
+    sim::FaultRule rule;
+    std::string error;
+    EXPECT_TRUE(sim::parseFault(spec, rule, error)) << error;
+    options.faults.push_back(rule);
+    return options;
+}
+
 void useFastTimings() {
     ShellTimings& t = shellTimings();
     t.probeSettle = std::chrono::milliseconds(10);
@@ -93,6 +109,12 @@ void SessionTest::writeSettings(const std::string& text) {
         return;
     }
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+void SessionTest::freshRun(const std::string& settings, sim::EmulatorOptions options) {
+    resetAppState();
+    writeSettings(settings);
+    startAdapter(std::move(options));
 }
 
 std::string SessionTest::readSettings() const {

