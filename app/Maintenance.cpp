@@ -34,8 +34,11 @@ void CMainDlg::factoryInitialise() {
     endBusy();
     if (ok == 1) {
         LogLine("init ok\r\n");
-        // the adapter reboots: the close sends no "exit\r"
+        // the adapter reboots: the close sends no "exit\r". Its settings are now the factory
+        // ones, so changes confirmed earlier are gone and "fromwr 15\r" would only reach an
+        // adapter that is restarting (or put the old settings back over the factory ones)
         addressChanged = true;
+        changeCount = 0;
         PostClose();
     } else {
         showStop("初期化に失敗しました。");
