@@ -39,6 +39,12 @@ std::string_view trimStart(std::string_view s) {
 
 std::string_view trim(std::string_view s) { return trimEnd(trimStart(s)); }
 
+// Blank lines and lines whose first non-blank character is '#' are no actions.
+bool isAction(std::string_view line) {
+    line = trimStart(line);
+    return !line.empty() && line.front() != '#';
+}
+
 // Splits off the first blank-separated word; `rest` is what follows the one blank after it.
 std::string_view word(std::string_view s, std::string_view& rest) {
     std::size_t end = 0;
@@ -124,9 +130,8 @@ ScriptUser::~ScriptUser() = default;
 bool ScriptUser::takeLine() {
     while (next_ < lines_.size()) {
         int number = static_cast<int>(next_) + 1;
-        std::string_view text = lines_[next_++];
-        while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-        if (text.empty() || text.front() == '#') continue;
+        std::string_view text = trimStart(lines_[next_++]);
+        if (!isAction(text)) continue;
 
         auto line = std::make_unique<Line>();
         line->number = number;
@@ -208,8 +213,7 @@ void ScriptUser::endOfRun() {
         return;
     }
     for (std::size_t i = next_; i < lines_.size(); ++i) {
-        std::string_view text = trimStart(lines_[i]);
-        if (text.empty() || text.front() == '#') continue;
+        if (!isAction(lines_[i])) continue;
         fail(static_cast<int>(i) + 1, "the program ended before this line");
         return;
     }
