@@ -1,5 +1,5 @@
 # The two commands of the README: `make demo` and `make test`.
-.PHONY: deps test demo asan release clean
+.PHONY: deps test demo asan release format clean
 
 deps:
 	@scripts/install-deps
@@ -20,6 +20,9 @@ release: deps
 
 demo: release
 	scripts/run-demo
+
+format: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf build

@@ -3,15 +3,16 @@
 namespace kx {
 namespace {
 
-bool isArrow(int vk) { return vk >= ui::kVkLeft && vk <= ui::kVkDown; }
+bool isArrow(int vk) {
+    return vk >= ui::kVkLeft && vk <= ui::kVkDown;
+}
 
 // Keys that type digits and the punctuation of numbers and addresses, and the editing keys.
 bool isCandidate(int vk) {
-    return vk == ui::kVkBack || isArrow(vk) || vk == ui::kVkDelete ||
-           (vk >= '0' && vk <= '9') ||
-           (vk >= ui::kVkNumpad0 && vk <= ui::kVkMultiply) ||    // pad digits and "*"
-           (vk >= ui::kVkSubtract && vk <= ui::kVkDivide) ||     // pad "-", ".", "/"
-           (vk >= ui::kVkOemMinus && vk <= ui::kVkOem2);         // "-", ".", "/"
+    return vk == ui::kVkBack || isArrow(vk) || vk == ui::kVkDelete || (vk >= '0' && vk <= '9') ||
+           (vk >= ui::kVkNumpad0 && vk <= ui::kVkMultiply) ||  // pad digits and "*"
+           (vk >= ui::kVkSubtract && vk <= ui::kVkDivide) ||   // pad "-", ".", "/"
+           (vk >= ui::kVkOemMinus && vk <= ui::kVkOem2);       // "-", ".", "/"
 }
 
 // With Shift held only these candidates type something wanted: the arrows select, "3" gives
@@ -26,8 +27,10 @@ NumEditDecision filterNumEditKey(ui::KeyEvent event, int vk, std::uint32_t shift
                                  std::uint32_t ctrlDown) {
     NumEditDecision d{false, shiftDown, ctrlDown};
     if (event == ui::KeyEvent::Up) {
-        if (vk == ui::kVkShift) d.shiftDown = 0;
-        if (vk == ui::kVkControl) d.ctrlDown = 0;
+        if (vk == ui::kVkShift)
+            d.shiftDown = 0;
+        if (vk == ui::kVkControl)
+            d.ctrlDown = 0;
         d.pass = true;
         return d;
     }

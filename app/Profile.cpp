@@ -167,7 +167,8 @@ Document parse(std::string_view content) {
         } else {
             content.remove_prefix(lf + 1);
             const bool crlf = text.ends_with('\r');
-            if (crlf) text.remove_suffix(1);
+            if (crlf)
+                text.remove_suffix(1);
             line.ending.assign(crlf ? "\r\n" : "\n");
             if (!newlineChosen) {
                 doc.newline = line.ending;

@@ -160,6 +160,7 @@ int main(int argc, char** argv) {
 #endif
     kx::ui::installBackend(nullptr);
     // lines left over mean the session went otherwise than the script expected
-    if (user) user->endOfRun();
+    if (user)
+        user->endOfRun();
     return user && user->failed() ? 2 : 0;
 }

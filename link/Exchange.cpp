@@ -57,13 +57,21 @@ int SendCommand(std::string_view command, ReplyBuffer& reply, int timeoutMs, int
     return Exchange(command, reply, timeoutMs, kind) == ExchangeOutcome::Ok ? 1 : 0;
 }
 
-void SetActiveLink(Link* link) { activeLink = link; }
+void SetActiveLink(Link* link) {
+    activeLink = link;
+}
 
-Link* ActiveLink() { return activeLink; }
+Link* ActiveLink() {
+    return activeLink;
+}
 
-void SetExchangePump(Pump* pump) { exchangePump = pump; }
+void SetExchangePump(Pump* pump) {
+    exchangePump = pump;
+}
 
-Pump& ExchangePump() { return exchangePump != nullptr ? *exchangePump : defaultPump(); }
+Pump& ExchangePump() {
+    return exchangePump != nullptr ? *exchangePump : defaultPump();
+}
 
 void SetLinkLogHandler(LinkLogHandler handler) {
     std::lock_guard lock(logMutex);

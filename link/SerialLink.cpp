@@ -25,9 +25,13 @@ constexpr std::size_t kReadChunk = 512;
 // One byte on the line: 10 bits at 115200 bit/s.
 constexpr auto kByteTime = std::chrono::nanoseconds(86806);
 
-std::string errorText(int error) { return std::strerror(error); }
+std::string errorText(int error) {
+    return std::strerror(error);
+}
 
-bool isDisconnectError(int error) { return error == EIO || error == ENXIO || error == ENODEV; }
+bool isDisconnectError(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV;
+}
 
 // Raw 8N1 at 115200, no flow control of any kind. CLOCAL: a USB adapter often has no carrier
 // line, and we must neither block on it nor be hung up by it. VMIN 1 / VTIME 0 on the
@@ -93,7 +97,9 @@ std::string OpenFailureReason(int error) {
 
 SerialLink::SerialLink(Pump& pump, LogFn log) : pump_(pump), log_(std::move(log)) {}
 
-SerialLink::~SerialLink() { close(); }
+SerialLink::~SerialLink() {
+    close();
+}
 
 OpenResult SerialLink::open(const std::string& device) {
     close();
@@ -167,7 +173,8 @@ OpenResult SerialLink::open(const std::string& device) {
     try {
         reader_ = std::thread([this] { readerLoop(); });
     } catch (const std::system_error& e) {
-        return fail(OpenOutcome::ReaderThread, e.code().value(), "reader thread: " + e.code().message());
+        return fail(OpenOutcome::ReaderThread, e.code().value(),
+                    "reader thread: " + e.code().message());
     }
     std::unique_lock lock(mutex_);
     if (!readerStarted_.wait_for(lock, kReaderStartLimit, [this] { return started_; })) {
@@ -468,8 +475,12 @@ int CloseSerialPort() {
     return closed ? 1 : 0;
 }
 
-long WriteSerial(std::string_view bytes) { return processLink ? processLink->write(bytes) : -1; }
+long WriteSerial(std::string_view bytes) {
+    return processLink ? processLink->write(bytes) : -1;
+}
 
-SerialLink* ProcessSerialLink() { return processLink.get(); }
+SerialLink* ProcessSerialLink() {
+    return processLink.get();
+}
 
 }  // namespace kx

@@ -6,6 +6,8 @@
 // Threads: open/close/write/exchange on the UI thread (one at a time). The reader thread only
 // appends to the receive buffer under a lock and wakes the pump; it never calls into the app.
 
+#include <termios.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -13,8 +15,6 @@
 #include <string>
 #include <string_view>
 #include <thread>
-
-#include <termios.h>
 
 #include "link/Link.h"
 #include "link/Pump.h"

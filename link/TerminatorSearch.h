@@ -13,10 +13,10 @@
 namespace kx {
 
 // Terminator kinds of SendCommand. The command prompt (kind 5) ends every settings command.
-inline constexpr int kTerminatorOk = 0;          // "\r\nOK\r\n": AT commands, "exit\r"
-inline constexpr int kTerminatorPrompt = 5;      // "\r\n# ": the adapter's command line
-inline constexpr int kTerminatorWriteOk = 6;     // "Write OK": "fromwr 15\r"
-inline constexpr int kTerminatorKindCount = 8;   // kinds 0..7
+inline constexpr int kTerminatorOk = 0;         // "\r\nOK\r\n": AT commands, "exit\r"
+inline constexpr int kTerminatorPrompt = 5;     // "\r\n# ": the adapter's command line
+inline constexpr int kTerminatorWriteOk = 6;    // "Write OK": "fromwr 15\r"
+inline constexpr int kTerminatorKindCount = 8;  // kinds 0..7
 
 // The terminator text of a kind, or an empty view for a kind outside 0..7 (such an exchange
 // never completes and ends by its time-out).

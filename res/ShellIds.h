@@ -24,10 +24,10 @@ inline constexpr int IDC_HELP_BUTTON = 1587;
 inline constexpr int IDC_VERSION_FIRMWARE = 1588;
 
 // Main window (102)
-inline constexpr int IDC_MAIN_PNA_EASY = 1001;     // command only: no control carries it
+inline constexpr int IDC_MAIN_PNA_EASY = 1001;  // command only: no control carries it
 inline constexpr int IDC_MAIN_SHORTNUM = 1087;
 inline constexpr int IDC_MAIN_LOG = 1091;
-inline constexpr int IDC_MAIN_PNA_MENU = 1538;     // command only: no control carries it
+inline constexpr int IDC_MAIN_PNA_MENU = 1538;  // command only: no control carries it
 inline constexpr int IDC_MAIN_ANALOG = 1539;
 inline constexpr int IDC_MAIN_DIGITAL = 1540;
 inline constexpr int IDC_MAIN_ARRIVE = 1541;
@@ -38,11 +38,11 @@ inline constexpr int IDC_MAIN_DEBUG_GROUP = 59102;  // the "デバック" box ar
 inline constexpr int ID_FILE_INIT = 32771;
 inline constexpr int ID_HELP_VERSION = 32773;
 inline constexpr int ID_HELP_CONTENTS = 32774;
-inline constexpr int ID_DATE_TIME = 32777;         // command only: no menu item carries it
+inline constexpr int ID_DATE_TIME = 32777;  // command only: no menu item carries it
 
 // Port dialog (129)
 inline constexpr int IDC_PORTSEL_PNA = 1002;
-inline constexpr int IDC_PORTSEL_SERIAL = 1004;    // first of the link-choice group
+inline constexpr int IDC_PORTSEL_SERIAL = 1004;  // first of the link-choice group
 inline constexpr int IDC_PORTSEL_LOGIN_PASSWORD = 1010;
 inline constexpr int IDC_PORTSEL_ADMIN_PASSWORD = 1013;
 inline constexpr int IDC_PORTSEL_IP_ADDRESS = 1016;

@@ -10,6 +10,9 @@ namespace {
 using namespace ui;
 using namespace ui::tpl;
 
+// Templates read like the dialogs they describe; the formatter would flatten them.
+// clang-format off
+
 Template versionTemplate() {
     return {IDD_VERSION, "バージョン情報", 200, 70, kDialogNoStyle, 0, {}, {
         row({
@@ -66,6 +69,8 @@ Template waitTemplate() {
     }};
 }
 
+// clang-format on
+
 }  // namespace
 
 const ui::Template* shellTemplate(int id) {
@@ -74,11 +79,16 @@ const ui::Template* shellTemplate(int id) {
     static const ui::Template kPortSelect = portSelectTemplate();
     static const ui::Template kWait = waitTemplate();
     switch (id) {
-    case IDD_VERSION: return &kVersion;
-    case IDD_MAIN: return &kMain;
-    case IDD_PORT_SELECT: return &kPortSelect;
-    case IDD_WAIT: return &kWait;
-    default: return nullptr;
+        case IDD_VERSION:
+            return &kVersion;
+        case IDD_MAIN:
+            return &kMain;
+        case IDD_PORT_SELECT:
+            return &kPortSelect;
+        case IDD_WAIT:
+            return &kWait;
+        default:
+            return nullptr;
     }
 }
 

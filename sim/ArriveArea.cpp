@@ -99,8 +99,7 @@ const std::vector<Command> kCommands{
 // the first labels after it.
 class ArriveArea final : public BlockArea {
 public:
-    ArriveArea()
-        : BlockArea("arrive", kCommands), basic_("basic", kBasicSchema, kBasicFactory) {
+    ArriveArea() : BlockArea("arrive", kCommands), basic_("basic", kBasicSchema, kBasicFactory) {
         addBlock(basic_, "basic", {});
         setFixedBlock(basic_);
         entries_.reserve(kEntries);  // registered by address

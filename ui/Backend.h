@@ -52,7 +52,7 @@ public:
 };
 
 struct MessageBoxRequest {
-    std::string text;     // UTF-8, "\r\n" breaks lines
+    std::string text;  // UTF-8, "\r\n" breaks lines
     std::string caption;
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;

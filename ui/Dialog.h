@@ -80,21 +80,21 @@ public:
     void SetWindowText(std::string_view utf8);  // the dialog's caption
 
     // --- buttons and lists ---
-    void CheckDlgButton(int id, bool checked);   // check box or radio button
+    void CheckDlgButton(int id, bool checked);  // check box or radio button
     bool IsDlgButtonChecked(int id) const;
-    void SetListIndex(int id, int index);        // -1 or out of range: no selection
-    int GetListIndex(int id) const;              // -1 when nothing is selected
+    void SetListIndex(int id, int index);  // -1 or out of range: no selection
+    int GetListIndex(int id) const;        // -1 when nothing is selected
     // A note beside list item `index` in the open list, e.g. the device behind "COM1".
     void SetListItemNote(int id, int index, std::string_view utf8);
 
     // --- state ---
     void EnableControl(int id, bool on);
     bool IsControlEnabled(int id) const;
-    void ShowControl(int id, bool show);         // a group or panel hides its contents too
+    void ShowControl(int id, bool show);  // a group or panel hides its contents too
     bool IsControlVisible(int id) const;
-    void EnableWindow(bool on);                  // the whole dialog refuses input when off
+    void EnableWindow(bool on);  // the whole dialog refuses input when off
     bool IsWindowEnabled() const;
-    void SetActiveWindow();                      // bring to the front, take the focus
+    void SetActiveWindow();  // bring to the front, take the focus
     void SetFocus(int id);
     // Scrolls a multi-line edit down by `lines` lines from the top.
     void LineScroll(int id, int lines);

@@ -19,9 +19,15 @@ int MessageBox(std::string_view text, std::string_view caption, MsgButtons butto
     return backend().messageBox(request);
 }
 
-void SetMessageCaption(std::string text) { storedCaption() = std::move(text); }
-const std::string& MessageCaption() { return storedCaption(); }
+void SetMessageCaption(std::string text) {
+    storedCaption() = std::move(text);
+}
+const std::string& MessageCaption() {
+    return storedCaption();
+}
 
-void InputError(std::string_view text) { MessageBox(text, storedCaption(), MsgButtons::Ok, MsgIcon::None); }
+void InputError(std::string_view text) {
+    MessageBox(text, storedCaption(), MsgButtons::Ok, MsgIcon::None);
+}
 
 }  // namespace kx::ui

@@ -29,7 +29,8 @@ class UiPump final : public Pump {
 public:
     void waitFor(std::chrono::milliseconds limit) override;
     void wake() override {
-        if (hasBackend()) backend().interrupt();
+        if (hasBackend())
+            backend().interrupt();
     }
 };
 
@@ -51,9 +52,11 @@ LoopState& state() {
 
 std::chrono::milliseconds until(Clock::time_point t) {
     auto now = Clock::now();
-    if (t <= now) return std::chrono::milliseconds(0);
+    if (t <= now)
+        return std::chrono::milliseconds(0);
     // round up, so that a wait never ends just before its deadline and spins
-    return std::chrono::ceil<std::chrono::milliseconds>(std::min(t - now, Clock::duration(std::chrono::hours(1))));
+    return std::chrono::ceil<std::chrono::milliseconds>(
+        std::min(t - now, Clock::duration(std::chrono::hours(1))));
 }
 
 void runPosted() {
@@ -68,7 +71,8 @@ void runPosted() {
         std::function<void()> call;
         {
             std::lock_guard lock(s.postMutex);
-            if (s.posted.empty()) return;
+            if (s.posted.empty())
+                return;
             call = std::move(s.posted.front());
             s.posted.pop_front();
         }
@@ -89,7 +93,8 @@ void runTimers() {
     };
     std::vector<Due> due;
     for (auto& [id, t] : s.timers)
-        if (t.due <= now && !t.running) due.push_back({t.due, t.order, id, t.generation});
+        if (t.due <= now && !t.running)
+            due.push_back({t.due, t.order, id, t.generation});
     std::sort(due.begin(), due.end(), [](const Due& a, const Due& b) {
         return a.due != b.due ? a.due < b.due : a.order < b.order;
     });
@@ -111,7 +116,8 @@ void runTimers() {
 }
 
 void notifyTimers() {
-    if (hasBackend()) backend().timersChanged(loop::nextTimerDue());
+    if (hasBackend())
+        backend().timersChanged(loop::nextTimerDue());
 }
 
 void UiPump::waitFor(std::chrono::milliseconds limit) {
@@ -123,7 +129,9 @@ void UiPump::waitFor(std::chrono::milliseconds limit) {
 
 }  // namespace
 
-void Backend::idle(Dialog&, Clock::time_point nextDue) { wait(until(nextDue)); }
+void Backend::idle(Dialog&, Clock::time_point nextDue) {
+    wait(until(nextDue));
+}
 
 void installBackend(std::unique_ptr<Backend> b) {
     LoopState& s = state();
@@ -140,13 +148,16 @@ void installBackend(std::unique_ptr<Backend> b) {
 Backend& backend() {
     LoopState& s = state();
     if (!s.backend) {
-        std::fputs("kx::ui: no backend installed (install one in main before any dialog)\n", stderr);
+        std::fputs("kx::ui: no backend installed (install one in main before any dialog)\n",
+                   stderr);
         std::abort();
     }
     return *s.backend;
 }
 
-bool hasBackend() { return state().backend != nullptr; }
+bool hasBackend() {
+    return state().backend != nullptr;
+}
 
 void postCall(std::function<void()> call) {
     LoopState& s = state();
@@ -154,7 +165,8 @@ void postCall(std::function<void()> call) {
         std::lock_guard lock(s.postMutex);
         s.posted.push_back(std::move(call));
     }
-    if (s.backend) s.backend->interrupt();
+    if (s.backend)
+        s.backend->interrupt();
 }
 
 void setTimer(int id, std::chrono::milliseconds period, std::function<void()> call) {
@@ -184,22 +196,28 @@ int watchReadable(int fd, std::function<void()> onReadable) {
 
 void unwatch(int watchId) {
     LoopState& s = state();
-    if (s.watches.erase(watchId) && s.backend) s.backend->removeWatch(watchId);
+    if (s.watches.erase(watchId) && s.backend)
+        s.backend->removeWatch(watchId);
 }
 
 bool pumpUntil(const std::function<bool()>& done, Clock::time_point deadline) {
     for (;;) {
         loop::dispatchDue();
-        if (done()) return true;
-        if (Clock::now() >= deadline) return false;
+        if (done())
+            return true;
+        if (Clock::now() >= deadline)
+            return false;
         backend().wait(until(std::min(deadline, loop::nextTimerDue())));
     }
 }
 
-Pump& pump() { return state().pump; }
+Pump& pump() {
+    return state().pump;
+}
 
 void noteLogLine(std::string_view text) {
-    if (hasBackend()) backend().noteLogLine(text);
+    if (hasBackend())
+        backend().noteLogLine(text);
 }
 
 namespace loop {
@@ -216,14 +234,16 @@ void dispatchDue() {
 Clock::time_point nextTimerDue() {
     Clock::time_point next = Clock::time_point::max();
     for (auto& [id, t] : state().timers)
-        if (!t.running) next = std::min(next, t.due);
+        if (!t.running)
+            next = std::min(next, t.due);
     return next;
 }
 
 void watchReadable(int watchId) {
     LoopState& s = state();
     auto it = s.watches.find(watchId);
-    if (it == s.watches.end()) return;
+    if (it == s.watches.end())
+        return;
     std::function<void()> call = it->second;  // the call may unwatch itself
     call();
 }

@@ -13,7 +13,8 @@ void walk(const std::vector<Control>& controls, Visit&& visit) {
 
 void collectCommands(const std::vector<MenuItem>& items, std::vector<int>& out) {
     for (const MenuItem& item : items) {
-        if (item.command != 0) out.push_back(item.command);
+        if (item.command != 0)
+            out.push_back(item.command);
         collectCommands(item.items, out);
     }
 }
@@ -21,10 +22,12 @@ void collectCommands(const std::vector<MenuItem>& items, std::vector<int>& out) 
 }  // namespace
 
 const Control* findControl(const Template& tpl, int id) {
-    if (id == 0) return nullptr;
+    if (id == 0)
+        return nullptr;
     const Control* found = nullptr;
     walk(tpl.controls, [&](const Control& c) {
-        if (!found && c.id == id) found = &c;
+        if (!found && c.id == id)
+            found = &c;
     });
     return found;
 }
@@ -32,7 +35,8 @@ const Control* findControl(const Template& tpl, int id) {
 std::vector<const Control*> controlsWithIds(const Template& tpl) {
     std::vector<const Control*> out;
     walk(tpl.controls, [&](const Control& c) {
-        if (c.id != 0) out.push_back(&c);
+        if (c.id != 0)
+            out.push_back(&c);
     });
     return out;
 }
@@ -42,15 +46,19 @@ std::vector<int> radioGroup(const Template& tpl, int radioId) {
     std::vector<int> result;
     bool found = false;
     walk(tpl.controls, [&](const Control& c) {
-        if (c.kind != ControlKind::Radio || !result.empty()) return;
+        if (c.kind != ControlKind::Radio || !result.empty())
+            return;
         if ((c.style & kGroupStart) && !current.empty()) {
-            if (found) result = current;
+            if (found)
+                result = current;
             current.clear();
         }
         current.push_back(c.id);
-        if (c.id == radioId) found = true;
+        if (c.id == radioId)
+            found = true;
     });
-    if (result.empty() && found) result = current;
+    if (result.empty() && found)
+        result = current;
     return result;
 }
 

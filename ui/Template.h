@@ -48,39 +48,39 @@ enum ControlStyle : unsigned {
 
 struct Control {
     ControlKind kind = ControlKind::Static;
-    int id = 0;                       // 0: no id (labels, boxes that code never touches)
-    std::string caption;              // label, button text, group caption, edit's first text
+    int id = 0;           // 0: no id (labels, boxes that code never touches)
+    std::string caption;  // label, button text, group caption, edit's first text
     unsigned style = kNoStyle;
-    std::vector<std::string> items;   // List: its items, index 0 first
-    std::vector<Control> children;    // boxes only
-    int columns = 1;                  // Group, Grid: number of columns
-    int widthChars = 0;               // Edit, List: preferred width in characters (0: default)
-    int lines = 0;                    // multi-line Edit: preferred height in lines (0: default)
-    int resourceId = 0;               // Icon: the icon resource
+    std::vector<std::string> items;  // List: its items, index 0 first
+    std::vector<Control> children;   // boxes only
+    int columns = 1;                 // Group, Grid: number of columns
+    int widthChars = 0;              // Edit, List: preferred width in characters (0: default)
+    int lines = 0;                   // multi-line Edit: preferred height in lines (0: default)
+    int resourceId = 0;              // Icon: the icon resource
 };
 
 struct MenuItem {
     std::string caption;
-    int command = 0;                  // 0 for a pop-up that holds `items`
+    int command = 0;  // 0 for a pop-up that holds `items`
     std::vector<MenuItem> items;
 };
 
 // Style bits of a whole dialog.
 enum TemplateStyle : unsigned {
     kDialogNoStyle = 0,
-    kNoCaption = 1u << 0,     // pop-up with a frame and no caption bar (the wait window)
-    kMinimizeBox = 1u << 1,   // has a minimise box
+    kNoCaption = 1u << 0,    // pop-up with a frame and no caption bar (the wait window)
+    kMinimizeBox = 1u << 1,  // has a minimise box
 };
 
 struct Template {
     int id = 0;
     std::string caption;
-    int width = 0;    // design size in dialog units; the backend may grow it to fit
+    int width = 0;  // design size in dialog units; the backend may grow it to fit
     int height = 0;
     unsigned style = kDialogNoStyle;
-    int menuId = 0;                   // 0: no menu bar
-    std::vector<MenuItem> menu;       // the menu bar's pop-ups
-    std::vector<Control> controls;    // stacked top to bottom
+    int menuId = 0;                 // 0: no menu bar
+    std::vector<MenuItem> menu;     // the menu bar's pop-ups
+    std::vector<Control> controls;  // stacked top to bottom
 };
 
 // Depth-first search for the control with `id`; nullptr when the template has none.

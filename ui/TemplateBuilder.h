@@ -34,8 +34,7 @@ inline Control group(std::string caption, std::vector<Control> children, int col
     return box(ControlKind::Group, std::move(children), std::move(caption), 0, columns);
 }
 // A group box with an id, so code can hide or disable it with everything inside.
-inline Control group(int id, std::string caption, std::vector<Control> children,
-                     int columns = 1) {
+inline Control group(int id, std::string caption, std::vector<Control> children, int columns = 1) {
     return box(ControlKind::Group, std::move(children), std::move(caption), id, columns);
 }
 inline Control row(std::vector<Control> children) {
@@ -66,7 +65,9 @@ inline Control text(int id, std::string caption = {}, unsigned style = kNoStyle)
     return c;
 }
 // A long note that wraps.
-inline Control note(std::string caption) { return label(std::move(caption), kWrap); }
+inline Control note(std::string caption) {
+    return label(std::move(caption), kWrap);
+}
 
 inline Control icon(int resourceId) {
     Control c;
@@ -146,13 +147,15 @@ inline Control spin(int id) {
 // A label beside its input, optionally followed by a unit ("秒").
 inline Control field(std::string caption, Control input, std::string unit = {}) {
     std::vector<Control> children{label(std::move(caption)), std::move(input)};
-    if (!unit.empty()) children.push_back(label(std::move(unit)));
+    if (!unit.empty())
+        children.push_back(label(std::move(unit)));
     return box(ControlKind::Field, std::move(children));
 }
 // A label beside an edit with its spin arrows, and a unit.
 inline Control spinField(std::string caption, Control input, int spinId, std::string unit = {}) {
     std::vector<Control> children{label(std::move(caption)), std::move(input), spin(spinId)};
-    if (!unit.empty()) children.push_back(label(std::move(unit)));
+    if (!unit.empty())
+        children.push_back(label(std::move(unit)));
     return box(ControlKind::Field, std::move(children));
 }
 

@@ -62,14 +62,17 @@ void appendUtf8(std::string& out, char32_t c) {
 bool hasControlChar(std::string_view utf8) {
     for (char ch : utf8) {
         auto b = static_cast<unsigned char>(ch);
-        if (b < 0x20 || b == 0x7F) return true;
+        if (b < 0x20 || b == 0x7F)
+            return true;
     }
     return false;
 }
 
 std::size_t cp932Width(char32_t c) {
-    if (c < 0x80) return 1;
-    if (c >= 0xFF61 && c <= 0xFF9F) return 1;  // half-width katakana
+    if (c < 0x80)
+        return 1;
+    if (c >= 0xFF61 && c <= 0xFF9F)
+        return 1;  // half-width katakana
     return 2;
 }
 
@@ -80,13 +83,15 @@ std::size_t cp932Length(std::string_view utf8) {
 }
 
 std::string fitToLimit(std::string_view utf8, int maxBytes) {
-    if (maxBytes <= 0) return std::string(utf8);
+    if (maxBytes <= 0)
+        return std::string(utf8);
     std::size_t used = 0;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         std::size_t start = pos;
         used += cp932Width(nextCodePoint(utf8, pos));
-        if (used > static_cast<std::size_t>(maxBytes)) return std::string(utf8.substr(0, start));
+        if (used > static_cast<std::size_t>(maxBytes))
+            return std::string(utf8.substr(0, start));
     }
     return std::string(utf8);
 }
@@ -97,7 +102,8 @@ std::string cutCp932(std::string_view cp932, std::size_t maxBytes) {
         auto b = static_cast<unsigned char>(cp932[pos]);
         bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
         std::size_t width = lead && pos + 1 < cp932.size() ? 2 : 1;
-        if (pos + width > maxBytes) break;
+        if (pos + width > maxBytes)
+            break;
         pos += width;
     }
     return std::string(cp932.substr(0, pos));

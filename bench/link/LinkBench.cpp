@@ -63,7 +63,9 @@ public:
         }
     }
     const std::string& device() const { return device_; }
-    Clock::time_point lastByteAt() const { return Clock::time_point(nanoseconds(lastByte_.load())); }
+    Clock::time_point lastByteAt() const {
+        return Clock::time_point(nanoseconds(lastByte_.load()));
+    }
     double cpu() const { return cpu_.load(); }
 
 private:
@@ -92,7 +94,8 @@ private:
                 std::size_t sent = 0;
                 while (sent < reply_.size()) {
                     std::this_thread::sleep_until(start + kByteTime * static_cast<long>(sent));
-                    const auto due = static_cast<std::size_t>((Clock::now() - start) / kByteTime) + 1;
+                    const auto due =
+                        static_cast<std::size_t>((Clock::now() - start) / kByteTime) + 1;
                     const std::size_t upTo = due < reply_.size() ? due : reply_.size();
                     if (upTo == reply_.size()) {
                         lastByte_ = Clock::now().time_since_epoch().count();
@@ -145,8 +148,8 @@ void BM_Exchange(benchmark::State& state) {
         const auto start = Clock::now();
         const auto outcome = link.exchange(command, buffer, std::chrono::seconds(10), 5);
         const auto end = Clock::now();
-        const std::size_t kept = reply.size() < kx::kReceiveCapacity ? reply.size()
-                                                                       : kx::kReceiveCapacity - 1;
+        const std::size_t kept =
+            reply.size() < kx::kReceiveCapacity ? reply.size() : kx::kReceiveCapacity - 1;
         if (outcome != kx::ExchangeOutcome::Ok || buffer.size() != kept) {
             state.SkipWithError("exchange failed");
             return;
@@ -169,7 +172,8 @@ BENCHMARK(BM_Exchange)->Arg(24)->Arg(2048)->Unit(benchmark::kMillisecond)->Itera
 void BM_WaitCpu(benchmark::State& state) {
     const std::string command = "show analog tel1\r";
     const bool silent = state.range(0) == 0;
-    PacedPeer peer(silent ? std::string() : replyOf(static_cast<std::size_t>(state.range(0)), command));
+    PacedPeer peer(silent ? std::string()
+                          : replyOf(static_cast<std::size_t>(state.range(0)), command));
     kx::BlockingPump pump;
     kx::SerialLink link(pump, {});
     if (!link.open(peer.device()).ok()) {

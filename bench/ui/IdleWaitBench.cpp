@@ -11,8 +11,8 @@
 
 #include "ui/Backend.h"
 #include "ui/Dialog.h"
-#include "ui/TemplateBuilder.h"
 #include "ui/MessageLoop.h"
+#include "ui/TemplateBuilder.h"
 #include "ui/headless/Headless.h"
 #ifdef KX_BENCH_QT
 #include "ui/qt/QtBackend.h"
@@ -37,10 +37,12 @@ void idleWait(benchmark::State& state) {
         auto deadline = kx::ui::Clock::now() + kWait;
         // an exchange's wait: the reply never completes, the deadline ends it
         while (kx::ui::Clock::now() < deadline)
-            kx::ui::pump().waitFor(std::chrono::ceil<std::chrono::milliseconds>(deadline - kx::ui::Clock::now()));
+            kx::ui::pump().waitFor(
+                std::chrono::ceil<std::chrono::milliseconds>(deadline - kx::ui::Clock::now()));
         cpuMs += processCpuMs() - before;
     }
-    double seconds = std::chrono::duration<double>(kWait).count() * static_cast<double>(state.iterations());
+    double seconds =
+        std::chrono::duration<double>(kWait).count() * static_cast<double>(state.iterations());
     state.counters["cpu_ms_per_s"] = cpuMs / seconds;
 }
 
@@ -60,8 +62,15 @@ void qtIdleWait(benchmark::State& state) {
     kx::ui::qt::install(argc, argv);
     {
         // a wait window on the screen and a timer in the background, as during a settings read
-        static const kx::ui::Template kWait{1, "", 0, 0, kx::ui::kNoCaption, 0, {}, {
-            kx::ui::tpl::label("しばらくお待ちください！", kx::ui::kCentred)}};
+        static const kx::ui::Template kWait{
+            1,
+            "",
+            0,
+            0,
+            kx::ui::kNoCaption,
+            0,
+            {},
+            {kx::ui::tpl::label("しばらくお待ちください！", kx::ui::kCentred)}};
         kx::ui::Dialog wait(kWait);
         wait.Create();
         kx::ui::setTimer(1, 1h, [] {});

@@ -43,10 +43,14 @@ TEST_F(MainWindowTest, LogPaneAndRouterControls) {
         bool logVisible, router;
     } rows[] = {
         // the reading itself is ProfileTest's: here only that 99 and nothing else shows it
-        {false, "DEBUG=99\n", true, false}, {false, "DEBUG=98\n", false, false},
-        {false, "DEBUG=99x\n", true, false}, {false, "DEBUG=4294967395\n", false, false},
-        {true, "", false, true}, {false, "ROUTER=1\n", false, true},
-        {false, "ROUTER=2\n", false, false}, {false, "", false, false},
+        {false, "DEBUG=99\n", true, false},
+        {false, "DEBUG=98\n", false, false},
+        {false, "DEBUG=99x\n", true, false},
+        {false, "DEBUG=4294967395\n", false, false},
+        {true, "", false, true},
+        {false, "ROUTER=1\n", false, true},
+        {false, "ROUTER=2\n", false, false},
+        {false, "", false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.mode + (row.routerOption ? "--router" : ""));
@@ -99,8 +103,10 @@ TEST_F(MainWindowTest, NoSettingsFileMeansSerialCom1AndAnyAdapter) {
 }
 
 TEST_F(MainWindowTest, HelpAndVersionSendNothing) {
-    SessionResult r = run(kStart + "key F1\ncommand 32774\ncommand 32773\ndialog 100\nkey F1\n"
-                          "click 1\n" + kClose);
+    SessionResult r = run(kStart +
+                          "key F1\ncommand 32774\ncommand 32773\ndialog 100\nkey F1\n"
+                          "click 1\n" +
+                          kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));

@@ -42,8 +42,9 @@ TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice) {
         std::string notes;
         for (int i = 0; window && i < 9; ++i)
             notes += window->listItemNote(IDC_PORTSEL_COM, i) + ";";
-        EXPECT_EQ(notes, "/dev/ttyS0;/dev/ttyUSB0;/dev/ttyS2;/dev/ttyS3;/dev/ttyS4;/dev/ttyS5;"
-                         "/dev/ttyS6;/dev/ttyS7;/dev/ttyS8;");
+        EXPECT_EQ(notes,
+                  "/dev/ttyS0;/dev/ttyUSB0;/dev/ttyS2;/dev/ttyS3;/dev/ttyS4;/dev/ttyS5;"
+                  "/dev/ttyS6;/dev/ttyS7;/dev/ttyS8;");
         EXPECT_TRUE(dlg.IsControlEnabled(IDC_PORTSEL_COM));
         EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS));
         EXPECT_FALSE(dlg.IsControlVisible(IDC_PORTSEL_LINK_PANEL));

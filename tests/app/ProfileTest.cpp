@@ -148,9 +148,11 @@ TEST_F(ProfileTest, WritesInPlaceAndKeepsEverythingElse) {
 TEST_F(ProfileTest, RefusesValuesThatWouldBreakTheFile) {
     put("[OPTION]\nDATA1=old\n");
     const Profile profile(path_);
-    const std::array<const char*, 3> rows[] = {
-        {"OPTION", "DATA1", "a\nCOM=9"}, {"OPTION", "DATA1", "a\rb"}, {"OPTION", "DA=TA", "x"},
-        {"OPT]ION", "DATA1", "x"},        {"", "DATA1", "x"}};
+    const std::array<const char*, 3> rows[] = {{"OPTION", "DATA1", "a\nCOM=9"},
+                                               {"OPTION", "DATA1", "a\rb"},
+                                               {"OPTION", "DA=TA", "x"},
+                                               {"OPT]ION", "DATA1", "x"},
+                                               {"", "DATA1", "x"}};
     for (const auto& [section, key, value] : rows) {
         EXPECT_EQ(profile.writeText(section, key, value).error, EINVAL) << section << key << value;
     }

@@ -26,9 +26,13 @@ TEST(Options, AcceptsEveryOption) {
 }
 
 TEST(Options, RefusesWhatItCannotDo) {
-    const std::vector<std::vector<std::string>> wrong = {
-        {"--port"},     {"--port", ""}, {"--headless"},          {"--script", "x"},
-        {"--bogus"},    {"COM1"},       {"--demo", "--port", "/dev/x"}};
+    const std::vector<std::vector<std::string>> wrong = {{"--port"},
+                                                         {"--port", ""},
+                                                         {"--headless"},
+                                                         {"--script", "x"},
+                                                         {"--bogus"},
+                                                         {"COM1"},
+                                                         {"--demo", "--port", "/dev/x"}};
     for (const auto& args : wrong) {
         auto r = parseOptions(args);
         EXPECT_FALSE(r.options) << args[0];
@@ -41,9 +45,9 @@ TEST(FirmwareVersion, ReadsTheLeadingDecimal) {
         const char* text;
         double value;
     } rows[] = {
-        {"2.10a", 2.10}, {"2.11", 2.11}, {"  3", 3.0}, {"+1.5x", 1.5},
-        {"-2", -2.0},    {"abcde", 0.0}, {"", 0.0},    {".5", 0.5},
-        {"1e1", 10.0},   {"0x1A", 0.0},  {"inf", 0.0}, {"nan", 0.0},
+        {"2.10a", 2.10}, {"2.11", 2.11},   {"  3", 3.0},        {"+1.5x", 1.5},
+        {"-2", -2.0},    {"abcde", 0.0},   {"", 0.0},           {".5", 0.5},
+        {"1e1", 10.0},   {"0x1A", 0.0},    {"inf", 0.0},        {"nan", 0.0},
         {"1e-999", 0.0}, {"-1e-999", 0.0}, {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL},
     };
     for (const Row& r : rows) EXPECT_DOUBLE_EQ(leadingDecimal(r.text), r.value) << r.text;

@@ -142,7 +142,8 @@ struct NoVersionPeer {
                 line += c;
                 continue;
             }
-            std::string reply = line == "AT%I2" ? "\r\nFW 2.10a\r\nOK\r\n" : "\r\nKESTRELX\r\nOK\r\n";
+            std::string reply =
+                line == "AT%I2" ? "\r\nFW 2.10a\r\nOK\r\n" : "\r\nKESTRELX\r\nOK\r\n";
             (void)!::write(master, reply.data(), reply.size());
             line.clear();
         }

@@ -1,5 +1,3 @@
-#include "link/SerialLink.h"
-
 #include <gtest/gtest.h>
 #include <termios.h>
 
@@ -12,6 +10,7 @@
 
 #include "link/BlockingPump.h"
 #include "link/Exchange.h"
+#include "link/SerialLink.h"
 #include "tests/link/PtyPeer.h"
 
 namespace kx {

@@ -1,11 +1,11 @@
-#include "link/TerminatorSearch.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 #include <string>
 #include <vector>
+
+#include "link/TerminatorSearch.h"
 
 namespace kx {
 namespace {

@@ -20,15 +20,22 @@ const char kNameError[] = "名前の入力に間違いがあります。";
 const char kCodeError[] = "コードの入力に間違いがあります。";
 
 const Template& exchangeTemplate() {
-    static const Template t{9100, "exchange", 0, 0, kDialogNoStyle, 0, {}, {
-        group("first", {radios({{101, "a"}, {102, "b"}, {103, "c"}})}),
-        radios({{111, "x"}, {112, "y"}}),
-        check(120, "check"),
-        list(130, {"one", "two"}),
-        field("name", edit(140)),
-        field("code", edit(150)),
-        buttons({button(IDOK, "OK"), button(IDCANCEL, "Cancel")}),
-    }};
+    static const Template t{9100,
+                            "exchange",
+                            0,
+                            0,
+                            kDialogNoStyle,
+                            0,
+                            {},
+                            {
+                                group("first", {radios({{101, "a"}, {102, "b"}, {103, "c"}})}),
+                                radios({{111, "x"}, {112, "y"}}),
+                                check(120, "check"),
+                                list(130, {"one", "two"}),
+                                field("name", edit(140)),
+                                field("code", edit(150)),
+                                buttons({button(IDOK, "OK"), button(IDCANCEL, "Cancel")}),
+                            }};
     return t;
 }
 
@@ -85,7 +92,8 @@ TEST_F(DataExchangeTest, RadioGroupsAreIndicesInTemplateOrderAndMinusOneForNone)
     for (const Row& row : rows) {
         dlg_.first = row.first;
         EXPECT_TRUE(dlg_.UpdateData(false));
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(dlg_.IsDlgButtonChecked(101 + i), row.checked[i]) << row.first;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(dlg_.IsDlgButtonChecked(101 + i), row.checked[i]) << row.first;
         EXPECT_FALSE(dlg_.IsDlgButtonChecked(111));  // the next group is a group of its own
         dlg_.first = 99;
         EXPECT_TRUE(dlg_.UpdateData(true));
@@ -124,9 +132,9 @@ TEST_F(DataExchangeTest, TextLimitCountsCp932BytesForTypingAndPasting) {
     };
     const Row rows[] = {
         {"abcdefgh", "abcdef"},
-        {"あいうえ", "あいう"},      // two bytes each
-        {"aあいう", "aあい"},        // a character is never split
-        {"ｱｲｳｴｵｶｷ", "ｱｲｳｴｵｶ"},      // half-width katakana take one byte
+        {"あいうえ", "あいう"},  // two bytes each
+        {"aあいう", "aあい"},    // a character is never split
+        {"ｱｲｳｴｵｶｷ", "ｱｲｳｴｵｶ"},   // half-width katakana take one byte
     };
     for (const Row& row : rows) {
         EXPECT_EQ(window_->paste(140, row.pasted), "");
@@ -145,7 +153,7 @@ TEST_F(DataExchangeTest, ReadLimitShorterThanTheTextKeepsWholeCharacters) {
     };
     const Row rows[] = {
         {"0123456789", 4, "0123"},
-        {"あいう", 3, "\x82\xa0"},           // "あ", not half of "い"
+        {"あいう", 3, "\x82\xa0"},  // "あ", not half of "い"
         {"あいう", 4, "\x82\xa0\x82\xa2"},
         {"", 10, ""},
         {"abc", 0, ""},

@@ -39,7 +39,8 @@ TEST_F(LoopTest, PeriodicTimerRunsUntilKilledAndSettingItAgainReplacesIt) {
     setTimer(7, 5ms, [&] { ++first; });
     EXPECT_TRUE(pumpUntil([&] { return first >= 3; }, in(10s)));
     setTimer(7, 5ms, [&] {
-        if (++second == 2) killTimer(7);
+        if (++second == 2)
+            killTimer(7);
     });
     int before = first;
     EXPECT_TRUE(pumpUntil([&] { return second == 2; }, in(10s)));
@@ -55,7 +56,8 @@ TEST_F(LoopTest, TimerIsNotReenteredByANestedWaitInsideIt) {
         maxDepth = std::max(maxDepth, ++depth);
         pumpUntil([] { return false; }, in(20ms));  // an exchange inside the timer
         --depth;
-        if (runs == 2) killTimer(1);
+        if (runs == 2)
+            killTimer(1);
     });
     EXPECT_TRUE(pumpUntil([&] { return runs == 2 && depth == 0; }, in(10s)));
     EXPECT_EQ(maxDepth, 1);
@@ -74,8 +76,10 @@ TEST_F(LoopTest, TimerRunInAnEarlierTimersNestedWaitIsNotRunAgainAtOnce) {
     });
     setTimer(2, 20ms, [&] {
         ++secondRuns;
-        if (firstDone && !dispatchedSince) rerunAtOnce = true;
-        if (firstDone) killTimer(2);
+        if (firstDone && !dispatchedSince)
+            rerunAtOnce = true;
+        if (firstDone)
+            killTimer(2);
     });
     std::this_thread::sleep_for(40ms);  // both are due when the loop first looks
     EXPECT_TRUE(pumpUntil([&] { return firstDone && secondRuns >= 2; }, in(10s)));
@@ -133,7 +137,8 @@ TEST_F(LoopTest, WatchRunsWhileTheDescriptorIsReadable) {
     int watch = watchReadable(fds[0], [&] {
         char buffer[16];
         ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-        if (n > 0) received.append(buffer, static_cast<std::size_t>(n));
+        if (n > 0)
+            received.append(buffer, static_cast<std::size_t>(n));
     });
     std::thread writer([&] {
         std::this_thread::sleep_for(20ms);

@@ -94,7 +94,7 @@ TEST(NumEditKeyTable, ShiftAndCtrlSetAndClearTheFlagsAndPass) {
     const Row rows[] = {
         {KeyEvent::Down, 16, 0, 0, 1, 0}, {KeyEvent::Down, 17, 0, 0, 0, 1},
         {KeyEvent::Up, 16, 1, 1, 0, 1},   {KeyEvent::Up, 17, 1, 1, 1, 0},
-        {KeyEvent::Up, 65, 1, 1, 1, 1},   // any other key-up passes and changes nothing
+        {KeyEvent::Up, 65, 1, 1, 1, 1},  // any other key-up passes and changes nothing
     };
     for (const Row& row : rows) {
         NumEditDecision d = filterNumEditKey(row.event, row.vk, row.shift, row.ctrl);
@@ -118,8 +118,14 @@ TEST(NumEditKeyTable, ShiftReleasedElsewhereStaysDownUntilTheNextShiftKeyUp) {
 // Typing through the filter in a dialog, the way a script's "type" line does.
 TEST(NumEditTyping, AdmitsAddressesAndPhoneNumbersOnly) {
     using namespace ui::tpl;
-    static const ui::Template t{9200, "numbers", 0, 0, ui::kDialogNoStyle, 0, {}, {
-        edit(10), edit(11), buttons({button(ui::IDOK, "OK")})}};
+    static const ui::Template t{9200,
+                                "numbers",
+                                0,
+                                0,
+                                ui::kDialogNoStyle,
+                                0,
+                                {},
+                                {edit(10), edit(11), buttons({button(ui::IDOK, "OK")})}};
     struct Dlg : ui::Dialog {
         Dlg() : Dialog(t) { SetKeyFilter(10, &filter); }
         CNumEdit filter;

@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-
 #include <atomic>
 #include <thread>
 
@@ -41,11 +40,18 @@ protected:
 };
 
 const Template& numberTemplate() {
-    static const Template t{9300, "番号", 0, 0, kDialogNoStyle, 0, {}, {
-        group("番号登録", {field("自己アドレス", edit(21, kNoStyle, 20))}),
-        check(24, "転送トーキ"),
-        buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る")}),
-    }};
+    static const Template t{9300,
+                            "番号",
+                            0,
+                            0,
+                            kDialogNoStyle,
+                            0,
+                            {},
+                            {
+                                group("番号登録", {field("自己アドレス", edit(21, kNoStyle, 20))}),
+                                check(24, "転送トーキ"),
+                                buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る")}),
+                            }};
     return t;
 }
 
@@ -65,10 +71,11 @@ protected:
             auto* window = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(*this));
             QWidget* edit = window->control(21);
             edit->setFocus();
-            QTest::keyClicks(edit, "03a*1,(2)");            // letters and commas never appear
+            QTest::keyClicks(edit, "03a*1,(2)");                // letters and commas never appear
             QTest::keyClick(window->widget(), Qt::Key_Escape);  // does nothing
             QWidget* box = window->control(24);
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));  // on its mark
+            QTest::mouseClick(box, Qt::LeftButton, {},
+                              QPoint(8, box->height() / 2));  // on its mark
             QTest::mouseClick(window->control(IDOK), Qt::LeftButton);
         });
         return true;
@@ -76,7 +83,8 @@ protected:
     void DoDataExchange(DataExchange& dx) override { dx.check(24, talky); }
     void OnOK() override {
         UpdateData(true);
-        if (!GetDlgItemText(21, 59, number)) return;
+        if (!GetDlgItemText(21, 59, number))
+            return;
         // a timer of the layer answers the box: timers run inside the box's own loop
         setTimer(5, 20ms, [] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -127,12 +135,14 @@ TEST_F(QtDialogTest, TimersAndWakeUpsWorkInTheQtLoop) {
 TEST_F(QtDialogTest, TimersRunInsideABoxThatATimerShows) {
     auto clickOk = [] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box) box->button(QMessageBox::Ok)->click();
+        if (box)
+            box->button(QMessageBox::Ok)->click();
         return box != nullptr;
     };
     int clicks = 0, inner = 0;
     setTimer(6, 60ms, [&] {
-        if (clickOk() && ++clicks == 2) killTimer(6);
+        if (clickOk() && ++clicks == 2)
+            killTimer(6);
     });
     setTimer(7, 5ms, [&] {  // a periodic timer, left running while it asks
         inner = MessageBox("登録しますか？", "番号", MsgButtons::OkCancel, MsgIcon::Question);
@@ -168,7 +178,8 @@ TEST(QtKeyTranslation, ForeignLayoutsReachTheFilterAsTheJapaneseKeys) {
         {"US Shift+2 gives @", Qt::Key_At, Qt::ShiftModifier, "@", true, false, false},
         {"* without Shift held", Qt::Key_Asterisk, Qt::NoModifier, "*", false, false, true},
         {"pad 5", Qt::Key_5, Qt::KeypadModifier, "5", false, false, true},
-        {"pad * with Shift held", Qt::Key_Asterisk, Qt::KeypadModifier | Qt::ShiftModifier, "*", true, false, false},
+        {"pad * with Shift held", Qt::Key_Asterisk, Qt::KeypadModifier | Qt::ShiftModifier, "*",
+         true, false, false},
         {"digit 7", Qt::Key_7, Qt::NoModifier, "7", false, false, true},
         {"letter a", Qt::Key_A, Qt::NoModifier, "a", false, false, false},
         {"Ctrl+V", Qt::Key_V, Qt::ControlModifier, "\x16", false, true, true},
@@ -185,10 +196,12 @@ TEST(QtKeyTranslation, ForeignLayoutsReachTheFilterAsTheJapaneseKeys) {
         bool swallowed = false;
         for (std::size_t i = 0; i < seq.messages.size(); ++i) {
             bool s = filter.PreTranslateMessage(seq.messages[i]);
-            if (i == seq.keyIndex) swallowed = s;
+            if (i == seq.keyIndex)
+                swallowed = s;
         }
         EXPECT_EQ(!swallowed, row.pass) << row.what;
-        EXPECT_EQ(filter.shiftDown, row.shiftHeld ? 1u : 0u) << row.what;  // Shift put back as it was
+        EXPECT_EQ(filter.shiftDown, row.shiftHeld ? 1u : 0u)
+            << row.what;  // Shift put back as it was
     }
 }
 

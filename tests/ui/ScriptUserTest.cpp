@@ -24,24 +24,39 @@ using namespace std::chrono_literals;
 const char kDialError[] = "ダイヤル発信時間の入力に間違いがあります。";
 
 const Template& mainTemplate() {
-    static const Template t{9001, "main", 0, 0, kDialogNoStyle, 0, {}, {
-        row({button(10, "open"), button(11, "log later"), button(12, "open later"),
-             button(13, "never", kDisabled), button(15, "log and ask later"),
-             button(16, "ask on open later")}),
-        field("note", edit(14)),
-        buttons({button(1590, "exit")}),
-    }};
+    static const Template t{
+        9001,
+        "main",
+        0,
+        0,
+        kDialogNoStyle,
+        0,
+        {},
+        {
+            row({button(10, "open"), button(11, "log later"), button(12, "open later"),
+                 button(13, "never", kDisabled), button(15, "log and ask later"),
+                 button(16, "ask on open later")}),
+            field("note", edit(14)),
+            buttons({button(1590, "exit")}),
+        }};
     return t;
 }
 
 const Template& portTemplate() {
-    static const Template t{9002, "port", 0, 0, kDialogNoStyle, 0, {}, {
-        spinField("dial time", edit(21, kNoStyle, 3), 26, "s"),
-        radios({{22, "off"}, {23, "on"}}),
-        check(24, "talky"),
-        list(25, {"ring1", "ring2"}),
-        buttons({button(IDOK, "OK", kDefault), button(IDCANCEL, "Cancel")}),
-    }};
+    static const Template t{9002,
+                            "port",
+                            0,
+                            0,
+                            kDialogNoStyle,
+                            0,
+                            {},
+                            {
+                                spinField("dial time", edit(21, kNoStyle, 3), 26, "s"),
+                                radios({{22, "off"}, {23, "on"}}),
+                                check(24, "talky"),
+                                list(25, {"ring1", "ring2"}),
+                                buttons({button(IDOK, "OK", kDefault), button(IDCANCEL, "Cancel")}),
+                            }};
     return t;
 }
 
@@ -55,7 +70,9 @@ struct Seen {
 
 class PortDlg : public Dialog {
 public:
-    explicit PortDlg(Seen& seen) : Dialog(portTemplate()), seen_(seen) { SetKeyFilter(21, &dialEdit_); }
+    explicit PortDlg(Seen& seen) : Dialog(portTemplate()), seen_(seen) {
+        SetKeyFilter(21, &dialEdit_);
+    }
 
 protected:
     void DoDataExchange(DataExchange& dx) override {
@@ -64,15 +81,18 @@ protected:
         dx.listIndex(25, ring_);
     }
     void OnOK() override {
-        if (!UpdateData(true)) return;
+        if (!UpdateData(true))
+            return;
         std::string text;
-        if (!GetDlgItemText(21, 2, text) || CheckNumber(text, 3, 15)) return InputError(kDialError);
+        if (!GetDlgItemText(21, 2, text) || CheckNumber(text, 3, 15))
+            return InputError(kDialError);
         seen_.dialText = text;
         seen_.radio = radio_, seen_.talky = talky_, seen_.ring = ring_;
         EndDialog(IDOK);
     }
     void OnVScroll(int id, int code) override {
-        if (id == 26) seen_.scrolls.push_back(code);
+        if (id == 26)
+            seen_.scrolls.push_back(code);
     }
     void OnHelp() override { ++seen_.helps; }
 
@@ -96,7 +116,8 @@ protected:
 
 private:
     static const Template& asking() {
-        static const Template t{9003, "ask", 0, 0, kDialogNoStyle, 0, {}, {button(IDCANCEL, "Cancel")}};
+        static const Template t{9003,           "ask", 0,  0,
+                                kDialogNoStyle, 0,     {}, {button(IDCANCEL, "Cancel")}};
         return t;
     }
 };
@@ -142,7 +163,8 @@ protected:
     void OnClose() override {
         ++seen_.closes;
         seen_.note = GetDlgItemTextUtf8(14);
-        if (askOnClose) MessageBox("終了しますか？", "main", MsgButtons::OkCancel, MsgIcon::Question);
+        if (askOnClose)
+            MessageBox("終了しますか？", "main", MsgButtons::OkCancel, MsgIcon::Question);
         EndDialog(IDCANCEL);
     }
 
@@ -174,27 +196,27 @@ protected:
 };
 
 TEST_F(ScriptUserTest, DrivesNestedDialogsEndToEnd) {
-    std::string out = run(
-        "# open the port dialog and fill it in\n"
-        "dialog 9001\n"
-        "\n"
-        "click 10\n"
-        "  dialog 9002\n"
-        "text 21 99\n"
-        "click 1\n"
-        "answer ok\n"
-        "text 21 1\n"
-        "type 21 x2\n"
-        "click 23\n"
-        "check 24 1\n"
-        "select 25 1\n"
-        "scroll 26 up\n"
-        "scroll 26 down\n"
-        "key F1\n"
-        "click 1\n"
-        "dialog 9001\n"
-        "text 14 a # b\n"
-        "click 1590\n");
+    std::string out =
+        run("# open the port dialog and fill it in\n"
+            "dialog 9001\n"
+            "\n"
+            "click 10\n"
+            "  dialog 9002\n"
+            "text 21 99\n"
+            "click 1\n"
+            "answer ok\n"
+            "text 21 1\n"
+            "type 21 x2\n"
+            "click 23\n"
+            "check 24 1\n"
+            "select 25 1\n"
+            "scroll 26 up\n"
+            "scroll 26 down\n"
+            "key F1\n"
+            "click 1\n"
+            "dialog 9001\n"
+            "text 14 a # b\n"
+            "click 1590\n");
     EXPECT_EQ(out, std::string("message: ") + kDialError + "\n");
     EXPECT_FALSE(user->failed());
     EXPECT_TRUE(user->finished());
@@ -212,7 +234,8 @@ TEST_F(ScriptUserTest, DrivesNestedDialogsEndToEnd) {
 }
 
 TEST_F(ScriptUserTest, WaitsForADialogThatAppearsLaterAndForLogLines) {
-    std::string out = run("click 12\ndialog 9002\nclick 2\ndialog 9001\nclick 11\nwait connect ok\nclick 1590\n");
+    std::string out =
+        run("click 12\ndialog 9002\nclick 2\ndialog 9001\nclick 11\nwait connect ok\nclick 1590\n");
     EXPECT_EQ(out, "log: connect ok\n");
     EXPECT_FALSE(user->failed());
     EXPECT_EQ(seen.portResult, IDCANCEL);
@@ -226,23 +249,30 @@ TEST_F(ScriptUserTest, FailedLineIsReportedAndTheProgramLeavesByItsClosePath) {
         int line;
     };
     const Row rows[] = {
-        {"dialog 9003\n", "script: line 1: dialog 9003 did not appear within 200 ms (dialog 9001 is active)\n", 1},
+        {"dialog 9003\n",
+         "script: line 1: dialog 9003 did not appear within 200 ms (dialog 9001 is active)\n", 1},
         {"click 77\n", "script: line 1: dialog 9001 has no control 77\n", 1},
         {"click 13\n", "script: line 1: control 13 of dialog 9001 is disabled\n", 1},
         {"text 10 x\n", "script: line 1: control 10 is not an edit\n", 1},
         {"check 10 1\n", "script: line 1: control 10 is not a check box\n", 1},
-        {"dialog 9001\n", "script: line 2: the script ended while dialog 9001 waits for the user\n", 2},
+        {"dialog 9001\n", "script: line 2: the script ended while dialog 9001 waits for the user\n",
+         2},
         {"answer ok\n", "script: line 1: no message box is shown (dialog 9001 is active)\n", 1},
         {"frob 1\n", "script: line 1: unknown action \"frob\"\n", 1},
         {"click x\n", "script: line 1: click needs an id, not \"x\"\n", 1},
-        {"click 10\nscroll 26 sideways\n", "script: line 2: scroll needs up or down, not \"sideways\"\n", 2},
+        {"click 10\nscroll 26 sideways\n",
+         "script: line 2: scroll needs up or down, not \"sideways\"\n", 2},
         {"wait hello\n", "script: line 1: no log line containing \"hello\" within 200 ms\n", 1},
         {"click 10\ntext 21 99\nclick 1\nclick 2\n",
-         box + "script: line 4: a message box is shown (\"" + kDialError + "\"); the line must answer it\n", 4},
+         box + "script: line 4: a message box is shown (\"" + kDialError +
+             "\"); the line must answer it\n",
+         4},
         {"click 10\ntext 21 99\nclick 1\nanswer cancel\n",
          box + "script: line 4: the message box has no cancel button\n", 4},
         {"click 10\ntext 21 99\nclick 1\n",
-         box + "script: line 4: the script ended while a message box is shown (\"" + kDialError + "\")\n", 4},
+         box + "script: line 4: the script ended while a message box is shown (\"" + kDialError +
+             "\")\n",
+         4},
     };
     for (const Row& row : rows) {
         seen = Seen{};
@@ -286,10 +316,12 @@ TEST(ScriptUserStubborn, DialogThatIgnoresItsCloseRequestIsEndedAfterAFailure) {
 // A box that the program shows on its own, after a log line or as a dialog opens: "answer"
 // follows the "wait" or "dialog" line that the box comes after.
 TEST_F(ScriptUserTest, AnswerFollowsTheWaitOrDialogLineBeforeABoxTheProgramShowsItself) {
-    std::string out = run("click 15\nwait Password Check ERROR\nanswer ok\n"
-                          "click 16\ndialog 9003\nanswer ok\nclick 2\nclick 1590\n");
-    EXPECT_EQ(out, "log: Local Password Check ERROR\nmessage: パスワードが違います。\n"
-                   "message: 接続しますか？\n");
+    std::string out =
+        run("click 15\nwait Password Check ERROR\nanswer ok\n"
+            "click 16\ndialog 9003\nanswer ok\nclick 2\nclick 1590\n");
+    EXPECT_EQ(out,
+              "log: Local Password Check ERROR\nmessage: パスワードが違います。\n"
+              "message: 接続しますか？\n");
     EXPECT_FALSE(user->failed()) << user->failureReason();
     EXPECT_EQ(seen.portResult, IDOK);
     EXPECT_EQ(seen.closes, 1);
@@ -304,7 +336,9 @@ TEST_F(ScriptUserTest, LinesReadAsAnEditorWritesThem) {
         int ring;
     };
     const Row rows[] = {
-        {"\xEF\xBB\xBF" "dialog  9001 \r\nclick \t11\r\nwait   connect ok \r\ntext  14 a b \r\nclose \r\n", "a b ", -1},
+        {"\xEF\xBB\xBF"
+         "dialog  9001 \r\nclick \t11\r\nwait   connect ok \r\ntext  14 a b \r\nclose \r\n",
+         "a b ", -1},
         {"text 14 x\r\ntext 14\r\nclose\r\n", "", -1},
         {"text 14 x\ntext 14 \nclose", "", -1},
         {"text 14  # not a comment\nclose\n", " # not a comment", -1},
@@ -332,9 +366,11 @@ TEST(ScriptUserStubborn, CloseHandlerThatRunsADialogStillEndsAfterAFailure) {
         Outer() : Dialog(outerT) {}
         int closes = 0;
         void OnClose() override {
-            if (++closes > 50) return EndDialog(IDCANCEL);  // the test's own way out
+            if (++closes > 50)
+                return EndDialog(IDCANCEL);  // the test's own way out
             Ask ask;
-            if (ask.DoModal() == IDOK) EndDialog(IDCANCEL);
+            if (ask.DoModal() == IDOK)
+                EndDialog(IDCANCEL);
         }
     };
     std::shared_ptr<headless::ScriptUser> user = headless::ScriptUser::fromText("click 5\n");

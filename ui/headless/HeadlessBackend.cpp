@@ -46,9 +46,12 @@ public:
 
     void idle(Dialog& modal, Clock::time_point nextDue) override {
         // the user is asked only when nothing else is ready: readable descriptors go first
-        if (pollOnce(std::chrono::milliseconds(0))) return;
-        if (user_) user_->idle(modal, nextDue);
-        else Backend::idle(modal, nextDue);
+        if (pollOnce(std::chrono::milliseconds(0)))
+            return;
+        if (user_)
+            user_->idle(modal, nextDue);
+        else
+            Backend::idle(modal, nextDue);
     }
 
     int messageBox(const MessageBoxRequest& request) override {
@@ -56,7 +59,8 @@ public:
     }
 
     void noteLogLine(std::string_view text) override {
-        if (user_) user_->noteLogLine(text);
+        if (user_)
+            user_->noteLogLine(text);
     }
 
 private:
@@ -70,7 +74,8 @@ private:
             ids.push_back(id);
         }
         int ready = ::poll(fds.data(), fds.size(), static_cast<int>(timeout.count()));
-        if (ready <= 0) return false;  // time-out, or a signal (EINTR): the caller loops
+        if (ready <= 0)
+            return false;  // time-out, or a signal (EINTR): the caller loops
         if (fds[0].revents & POLLIN) {
             std::uint64_t count;
             [[maybe_unused]] ssize_t n = ::read(wakeFd_, &count, sizeof count);

@@ -7,8 +7,8 @@
 namespace kx::ui::headless {
 namespace {
 
-void index(const std::vector<Control>& controls, int parent,
-           std::map<int, const Control*>& byId, std::map<int, int>& parents) {
+void index(const std::vector<Control>& controls, int parent, std::map<int, const Control*>& byId,
+           std::map<int, int>& parents) {
     for (const Control& c : controls) {
         if (c.id != 0) {
             byId.emplace(c.id, &c);
@@ -18,7 +18,9 @@ void index(const std::vector<Control>& controls, int parent,
     }
 }
 
-std::string controlName(int id) { return "control " + std::to_string(id); }
+std::string controlName(int id) {
+    return "control " + std::to_string(id);
+}
 
 }  // namespace
 
@@ -49,7 +51,8 @@ const HeadlessWindow::State* HeadlessWindow::find(int id) const {
 }
 
 void HeadlessWindow::setText(int id, std::string_view utf8) {
-    if (State* s = find(id)) s->text = utf8;
+    if (State* s = find(id))
+        s->text = utf8;
 }
 
 std::string HeadlessWindow::text(int id) const {
@@ -64,11 +67,13 @@ std::string HeadlessWindow::text(int id) const {
 }
 
 void HeadlessWindow::setLimit(int id, int maxBytes) {
-    if (State* s = find(id)) s->limit = maxBytes;
+    if (State* s = find(id))
+        s->limit = maxBytes;
 }
 
 void HeadlessWindow::setChecked(int id, bool on) {
-    if (State* s = find(id)) s->checked = on;
+    if (State* s = find(id))
+        s->checked = on;
 }
 
 bool HeadlessWindow::checked(int id) const {
@@ -78,7 +83,8 @@ bool HeadlessWindow::checked(int id) const {
 
 void HeadlessWindow::setListIndex(int id, int i) {
     State* s = find(id);
-    if (!s) return;
+    if (!s)
+        return;
     bool inRange = i >= 0 && static_cast<std::size_t>(i) < s->control->items.size();
     s->listIndex = inRange ? i : -1;
 }
@@ -97,29 +103,34 @@ void HeadlessWindow::setListItemNote(int id, int index, std::string_view utf8) {
 
 std::string HeadlessWindow::listItemNote(int id, int index) const {
     const State* s = find(id);
-    if (!s) return {};
+    if (!s)
+        return {};
     auto it = s->notes.find(index);
     return it == s->notes.end() ? std::string() : it->second;
 }
 
 void HeadlessWindow::setEnabled(int id, bool on) {
-    if (State* s = find(id)) s->enabled = on;
+    if (State* s = find(id))
+        s->enabled = on;
 }
 
 // A control inside a disabled or hidden box is disabled or hidden with it.
 bool HeadlessWindow::enabled(int id) const {
     for (const State* s = find(id); s; s = s->parent ? find(s->parent) : nullptr)
-        if (!s->enabled) return false;
+        if (!s->enabled)
+            return false;
     return find(id) != nullptr;
 }
 
 void HeadlessWindow::setVisible(int id, bool show) {
-    if (State* s = find(id)) s->visible = show;
+    if (State* s = find(id))
+        s->visible = show;
 }
 
 bool HeadlessWindow::visible(int id) const {
     for (const State* s = find(id); s; s = s->parent ? find(s->parent) : nullptr)
-        if (!s->visible) return false;
+        if (!s->visible)
+            return false;
     return find(id) != nullptr;
 }
 
@@ -127,20 +138,26 @@ std::string HeadlessWindow::reach(int id, std::initializer_list<ControlKind> kin
                                   const char* kindName) {
     const State* s = find(id);
     std::string dialogName = "dialog " + std::to_string(tpl_.id);
-    if (!s) return dialogName + " has no " + controlName(id);
+    if (!s)
+        return dialogName + " has no " + controlName(id);
     bool kindOk = false;
     for (ControlKind k : kinds) kindOk = kindOk || s->control->kind == k;
-    if (!kindOk) return controlName(id) + " is not " + kindName;
-    if (!windowEnabled_) return dialogName + " is disabled";
-    if (!visible(id)) return controlName(id) + " of " + dialogName + " is hidden";
-    if (!enabled(id)) return controlName(id) + " of " + dialogName + " is disabled";
+    if (!kindOk)
+        return controlName(id) + " is not " + kindName;
+    if (!windowEnabled_)
+        return dialogName + " is disabled";
+    if (!visible(id))
+        return controlName(id) + " of " + dialogName + " is hidden";
+    if (!enabled(id))
+        return controlName(id) + " of " + dialogName + " is disabled";
     return {};
 }
 
 std::string HeadlessWindow::click(int id) {
     std::string why = reach(id, {ControlKind::Button, ControlKind::Radio, ControlKind::Check},
                             "a button, radio button or check box");
-    if (!why.empty()) return why;
+    if (!why.empty())
+        return why;
     State& s = *find(id);
     if (s.control->kind == ControlKind::Radio) {
         for (int member : radioGroup(tpl_, id)) setChecked(member, member == id);
@@ -153,17 +170,21 @@ std::string HeadlessWindow::click(int id) {
 
 std::string HeadlessWindow::paste(int id, std::string_view utf8) {
     std::string why = reach(id, {ControlKind::Edit}, "an edit");
-    if (!why.empty()) return why;
+    if (!why.empty())
+        return why;
     State& s = *find(id);
-    if (s.control->style & kReadOnly) return controlName(id) + " is read-only";
+    if (s.control->style & kReadOnly)
+        return controlName(id) + " is read-only";
     s.text = fitToLimit(utf8, s.limit);
     return {};
 }
 
 std::string HeadlessWindow::type(int id, std::string_view keys) {
     std::string why = reach(id, {ControlKind::Edit}, "an edit");
-    if (!why.empty()) return why;
-    if (find(id)->control->style & kReadOnly) return controlName(id) + " is read-only";
+    if (!why.empty())
+        return why;
+    if (find(id)->control->style & kReadOnly)
+        return controlName(id) + " is read-only";
     bool filtered = DialogEvents::hasKeyFilter(dialog_, id);
     for (std::size_t pos = 0; pos < keys.size();) {
         char32_t c = nextCodePoint(keys, pos);
@@ -173,7 +194,8 @@ std::string HeadlessWindow::type(int id, std::string_view keys) {
             KeySequence seq = keySequenceFor(stroke, false);
             for (std::size_t i = 0; i < seq.messages.size(); ++i) {
                 bool swallowed = DialogEvents::preTranslate(dialog_, id, seq.messages[i]);
-                if (i == seq.keyIndex) pass = !swallowed;
+                if (i == seq.keyIndex)
+                    pass = !swallowed;
             }
         }
         State& s = *find(id);
@@ -187,18 +209,22 @@ std::string HeadlessWindow::type(int id, std::string_view keys) {
 
 std::string HeadlessWindow::setCheck(int id, bool on) {
     std::string why = reach(id, {ControlKind::Check}, "a check box");
-    if (!why.empty()) return why;
-    if (find(id)->checked == on) return {};
+    if (!why.empty())
+        return why;
+    if (find(id)->checked == on)
+        return {};
     return click(id);
 }
 
 std::string HeadlessWindow::select(int id, int i) {
     std::string why = reach(id, {ControlKind::List}, "a list");
-    if (!why.empty()) return why;
+    if (!why.empty())
+        return why;
     State& s = *find(id);
     if (i < 0 || static_cast<std::size_t>(i) >= s.control->items.size())
         return "list " + std::to_string(id) + " has no item " + std::to_string(i);
-    if (s.listIndex == i) return {};
+    if (s.listIndex == i)
+        return {};
     s.listIndex = i;
     DialogEvents::selChange(dialog_, id);
     return {};
@@ -206,7 +232,8 @@ std::string HeadlessWindow::select(int id, int i) {
 
 std::string HeadlessWindow::scroll(int id, int code) {
     std::string why = reach(id, {ControlKind::Spin}, "a scroll bar");
-    if (!why.empty()) return why;
+    if (!why.empty())
+        return why;
     DialogEvents::vScroll(dialog_, id, code);
     return {};
 }

@@ -45,8 +45,8 @@ public:
 
     // User actions; each returns "" when done, else the reason it cannot be done.
     std::string click(int id);
-    std::string paste(int id, std::string_view utf8);   // replaces the whole text
-    std::string type(int id, std::string_view keys);    // key by key through the pre-filter
+    std::string paste(int id, std::string_view utf8);  // replaces the whole text
+    std::string type(int id, std::string_view keys);   // key by key through the pre-filter
     std::string setCheck(int id, bool on);
     std::string select(int id, int index);
     std::string scroll(int id, int code);

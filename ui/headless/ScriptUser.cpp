@@ -12,7 +12,20 @@
 
 namespace kx::ui::headless {
 
-enum class Action { Dialog, Text, Type, Click, Check, Select, Scroll, Key, Command, Answer, Wait, Close };
+enum class Action {
+    Dialog,
+    Text,
+    Type,
+    Click,
+    Check,
+    Select,
+    Scroll,
+    Key,
+    Command,
+    Answer,
+    Wait,
+    Close
+};
 
 struct ScriptUser::Line {
     int number = 0;
@@ -25,7 +38,9 @@ struct ScriptUser::Line {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimEnd(std::string_view s) {
     while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
@@ -37,7 +52,9 @@ std::string_view trimStart(std::string_view s) {
     return s;
 }
 
-std::string_view trim(std::string_view s) { return trimEnd(trimStart(s)); }
+std::string_view trim(std::string_view s) {
+    return trimEnd(trimStart(s));
+}
 
 // Blank lines and lines whose first non-blank character is '#' are no actions.
 bool isAction(std::string_view line) {
@@ -54,31 +71,37 @@ std::string_view word(std::string_view s, std::string_view& rest) {
 }
 
 bool parseInt(std::string_view s, int& out) {
-    if (s.empty()) return false;
+    if (s.empty())
+        return false;
     auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
     return ec == std::errc() && ptr == s.data() + s.size() && out >= 0;
 }
 
-std::string quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
+std::string quoted(std::string_view s) {
+    return "\"" + std::string(s) + "\"";
+}
 
 // A message box's text on one line, for reasons.
 std::string oneLine(std::string_view text) {
     std::string out;
     for (char c : text) {
-        if (c == '\r') continue;
+        if (c == '\r')
+            continue;
         out += c == '\n' ? ' ' : c;
     }
     return out;
 }
 
 std::string seconds(std::chrono::milliseconds t) {
-    if (t.count() % 1000 == 0) return std::to_string(t.count() / 1000) + " s";
+    if (t.count() % 1000 == 0)
+        return std::to_string(t.count() / 1000) + " s";
     return std::to_string(t.count()) + " ms";
 }
 
 std::chrono::milliseconds until(Clock::time_point t) {
     auto now = Clock::now();
-    if (t <= now) return std::chrono::milliseconds(0);
+    if (t <= now)
+        return std::chrono::milliseconds(0);
     return std::chrono::ceil<std::chrono::milliseconds>(
         std::min(t - now, Clock::duration(std::chrono::hours(1))));
 }
@@ -88,10 +111,10 @@ struct ActionName {
     Action action;
 };
 constexpr ActionName kActions[] = {
-    {"dialog", Action::Dialog}, {"text", Action::Text},     {"type", Action::Type},
-    {"click", Action::Click},   {"check", Action::Check},   {"select", Action::Select},
-    {"scroll", Action::Scroll}, {"key", Action::Key},       {"command", Action::Command},
-    {"answer", Action::Answer}, {"wait", Action::Wait},     {"close", Action::Close},
+    {"dialog", Action::Dialog}, {"text", Action::Text},   {"type", Action::Type},
+    {"click", Action::Click},   {"check", Action::Check}, {"select", Action::Select},
+    {"scroll", Action::Scroll}, {"key", Action::Key},     {"command", Action::Command},
+    {"answer", Action::Answer}, {"wait", Action::Wait},   {"close", Action::Close},
 };
 
 }  // namespace
@@ -99,13 +122,16 @@ constexpr ActionName kActions[] = {
 std::unique_ptr<ScriptUser> ScriptUser::fromText(std::string_view script) {
     std::vector<std::string> lines;
     // an editor's byte-order mark is not part of the first line
-    if (script.substr(0, 3) == "\xEF\xBB\xBF") script.remove_prefix(3);
+    if (script.substr(0, 3) == "\xEF\xBB\xBF")
+        script.remove_prefix(3);
     std::size_t start = 0;
     while (start < script.size()) {
         std::size_t end = script.find('\n', start);
-        if (end == std::string_view::npos) end = script.size();
+        if (end == std::string_view::npos)
+            end = script.size();
         std::string_view line = script.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         lines.emplace_back(line);
         start = end + 1;
     }
@@ -115,7 +141,8 @@ std::unique_ptr<ScriptUser> ScriptUser::fromText(std::string_view script) {
 std::unique_ptr<ScriptUser> ScriptUser::fromFile(const std::string& path, std::string* error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        if (error) *error = "cannot read the script " + path;
+        if (error)
+            *error = "cannot read the script " + path;
         return nullptr;
     }
     std::ostringstream text;
@@ -123,7 +150,8 @@ std::unique_ptr<ScriptUser> ScriptUser::fromFile(const std::string& path, std::s
     return fromText(text.str());
 }
 
-ScriptUser::ScriptUser(std::vector<std::string> lines) : lines_(std::move(lines)), out_(&std::cout) {}
+ScriptUser::ScriptUser(std::vector<std::string> lines)
+    : lines_(std::move(lines)), out_(&std::cout) {}
 
 ScriptUser::~ScriptUser() = default;
 
@@ -131,7 +159,8 @@ bool ScriptUser::takeLine() {
     while (next_ < lines_.size()) {
         int number = static_cast<int>(next_) + 1;
         std::string_view text = trimStart(lines_[next_++]);
-        if (!isAction(text)) continue;
+        if (!isAction(text))
+            continue;
 
         auto line = std::make_unique<Line>();
         line->number = number;
@@ -144,8 +173,8 @@ bool ScriptUser::takeLine() {
         } else {
             line->action = known->action;
             Action a = line->action;
-            bool takesId = a != Action::Key && a != Action::Answer && a != Action::Wait &&
-                           a != Action::Close;
+            bool takesId =
+                a != Action::Key && a != Action::Answer && a != Action::Wait && a != Action::Close;
             // words may stand apart by several blanks; only a value keeps what follows the
             // one blank after its id
             std::string_view after = rest;
@@ -158,25 +187,37 @@ bool ScriptUser::takeLine() {
             if (!line->error.empty()) {
             } else if (a == Action::Text || a == Action::Type || a == Action::Wait) {
                 line->value = a == Action::Wait ? trim(rest) : after;
-                if (a == Action::Wait && line->value.empty()) line->error = "wait needs a text";
+                if (a == Action::Wait && line->value.empty())
+                    line->error = "wait needs a text";
             } else if (a == Action::Check) {
-                if (arg == "0" || arg == "1") line->arg = arg == "1";
-                else line->error = "check needs 0 or 1, not " + quoted(arg);
+                if (arg == "0" || arg == "1")
+                    line->arg = arg == "1";
+                else
+                    line->error = "check needs 0 or 1, not " + quoted(arg);
             } else if (a == Action::Select) {
-                if (!parseInt(arg, line->arg)) line->error = "select needs an item index, not " + quoted(arg);
+                if (!parseInt(arg, line->arg))
+                    line->error = "select needs an item index, not " + quoted(arg);
             } else if (a == Action::Scroll) {
-                if (arg == "up") line->arg = kScrollLineUp;
-                else if (arg == "down") line->arg = kScrollLineDown;
-                else line->error = "scroll needs up or down, not " + quoted(arg);
+                if (arg == "up")
+                    line->arg = kScrollLineUp;
+                else if (arg == "down")
+                    line->arg = kScrollLineDown;
+                else
+                    line->error = "scroll needs up or down, not " + quoted(arg);
             } else if (a == Action::Key) {
-                if (trim(rest) != "F1") line->error = "key knows only F1, not " + quoted(trim(rest));
+                if (trim(rest) != "F1")
+                    line->error = "key knows only F1, not " + quoted(trim(rest));
             } else if (a == Action::Answer) {
                 std::string_view answer = trim(rest);
-                if (answer == "ok") line->arg = IDOK;
-                else if (answer == "cancel") line->arg = IDCANCEL;
-                else line->error = "answer needs ok or cancel, not " + quoted(answer);
+                if (answer == "ok")
+                    line->arg = IDOK;
+                else if (answer == "cancel")
+                    line->arg = IDCANCEL;
+                else
+                    line->error = "answer needs ok or cancel, not " + quoted(answer);
             } else if (a == Action::Close) {
-                if (!trim(rest).empty()) line->error = "close takes nothing after it";
+                if (!trim(rest).empty())
+                    line->error = "close takes nothing after it";
             } else if (!arg.empty()) {
                 line->error = std::string(name) + " takes only an id";
             }
@@ -190,13 +231,16 @@ bool ScriptUser::takeLine() {
 }
 
 bool ScriptUser::pendingDone(const Dialog* active) {
-    if (!pending_ || !pending_->error.empty()) return false;
+    if (!pending_ || !pending_->error.empty())
+        return false;
     if (pending_->action == Action::Dialog) {
-        if (!active || active->templateId() != pending_->id) return false;
+        if (!active || active->templateId() != pending_->id)
+            return false;
         pending_.reset();
         return true;
     }
-    if (pending_->action != Action::Wait) return false;
+    if (pending_->action != Action::Wait)
+        return false;
     for (std::size_t i = logCursor_; i < logLines_.size(); ++i)
         if (logLines_[i].find(pending_->value) != std::string::npos) {
             logCursor_ = i + 1;
@@ -207,20 +251,23 @@ bool ScriptUser::pendingDone(const Dialog* active) {
 }
 
 void ScriptUser::endOfRun() {
-    if (failed()) return;
+    if (failed())
+        return;
     if (pending_) {
         fail(pending_->number, "the program ended before this line was done");
         return;
     }
     for (std::size_t i = next_; i < lines_.size(); ++i) {
-        if (!isAction(lines_[i])) continue;
+        if (!isAction(lines_[i]))
+            continue;
         fail(static_cast<int>(i) + 1, "the program ended before this line");
         return;
     }
 }
 
 void ScriptUser::fail(int line, std::string reason) {
-    if (failed()) return;
+    if (failed())
+        return;
     failedLine_ = line;
     failureReason_ = std::move(reason);
     *out_ << "script: line " << line << ": " << failureReason_ << std::endl;
@@ -231,7 +278,8 @@ void ScriptUser::sleepUntil(Clock::time_point t, Clock::time_point nextDue) {
 }
 
 void ScriptUser::idle(Dialog& modal, Clock::time_point nextDue) {
-    if (failed()) return failedIdle(modal);
+    if (failed())
+        return failedIdle(modal);
     std::string dialogName = "dialog " + std::to_string(modal.templateId());
     if (!pending_ && !takeLine()) {
         fail(static_cast<int>(lines_.size()) + 1,
@@ -245,36 +293,38 @@ void ScriptUser::idle(Dialog& modal, Clock::time_point nextDue) {
         return failedIdle(modal);
     }
     switch (line.action) {
-    case Action::Dialog:
-        if (modal.templateId() == line.id) {
-            pending_.reset();
-        } else if (Clock::now() >= pendingDeadline_) {
-            auto taken = std::move(pending_);
-            fail(taken->number, "dialog " + std::to_string(taken->id) + " did not appear within " +
-                                    seconds(timeout_) + " (" + dialogName + " is active)");
-        } else {
-            sleepUntil(pendingDeadline_, nextDue);
+        case Action::Dialog:
+            if (modal.templateId() == line.id) {
+                pending_.reset();
+            } else if (Clock::now() >= pendingDeadline_) {
+                auto taken = std::move(pending_);
+                fail(taken->number, "dialog " + std::to_string(taken->id) +
+                                        " did not appear within " + seconds(timeout_) + " (" +
+                                        dialogName + " is active)");
+            } else {
+                sleepUntil(pendingDeadline_, nextDue);
+            }
+            return;
+        case Action::Wait: {
+            if (pendingDone(&modal))
+                return;
+            if (Clock::now() >= pendingDeadline_) {
+                auto taken = std::move(pending_);
+                fail(taken->number, "no log line containing " + quoted(taken->value) + " within " +
+                                        seconds(timeout_));
+            } else {
+                sleepUntil(pendingDeadline_, nextDue);
+            }
+            return;
         }
-        return;
-    case Action::Wait: {
-        if (pendingDone(&modal)) return;
-        if (Clock::now() >= pendingDeadline_) {
+        case Action::Answer: {
             auto taken = std::move(pending_);
-            fail(taken->number, "no log line containing " + quoted(taken->value) + " within " +
-                                    seconds(timeout_));
-        } else {
-            sleepUntil(pendingDeadline_, nextDue);
+            fail(taken->number, "no message box is shown (" + dialogName + " is active)");
+            return;
         }
-        return;
-    }
-    case Action::Answer: {
-        auto taken = std::move(pending_);
-        fail(taken->number, "no message box is shown (" + dialogName + " is active)");
-        return;
-    }
-    default:
-        perform(modal);
-        return;
+        default:
+            perform(modal);
+            return;
     }
 }
 
@@ -290,19 +340,39 @@ void ScriptUser::perform(Dialog& modal) {
         why = dialogName + " is disabled";
     } else {
         switch (line->action) {
-        case Action::Text: why = window->paste(line->id, line->value); break;
-        case Action::Type: why = window->type(line->id, line->value); break;
-        case Action::Click: why = window->click(line->id); break;
-        case Action::Check: why = window->setCheck(line->id, line->arg != 0); break;
-        case Action::Select: why = window->select(line->id, line->arg); break;
-        case Action::Scroll: why = window->scroll(line->id, line->arg); break;
-        case Action::Key: DialogEvents::help(modal); break;
-        case Action::Command: DialogEvents::command(modal, line->id); break;
-        case Action::Close: DialogEvents::close(modal); break;
-        default: break;
+            case Action::Text:
+                why = window->paste(line->id, line->value);
+                break;
+            case Action::Type:
+                why = window->type(line->id, line->value);
+                break;
+            case Action::Click:
+                why = window->click(line->id);
+                break;
+            case Action::Check:
+                why = window->setCheck(line->id, line->arg != 0);
+                break;
+            case Action::Select:
+                why = window->select(line->id, line->arg);
+                break;
+            case Action::Scroll:
+                why = window->scroll(line->id, line->arg);
+                break;
+            case Action::Key:
+                DialogEvents::help(modal);
+                break;
+            case Action::Command:
+                DialogEvents::command(modal, line->id);
+                break;
+            case Action::Close:
+                DialogEvents::close(modal);
+                break;
+            default:
+                break;
         }
     }
-    if (!why.empty()) fail(line->number, why);
+    if (!why.empty())
+        fail(line->number, why);
 }
 
 void ScriptUser::failedIdle(Dialog& modal) {
@@ -320,7 +390,8 @@ void ScriptUser::failedIdle(Dialog& modal) {
 int ScriptUser::messageBox(const MessageBoxRequest& request) {
     std::string printed;
     for (char c : request.text)
-        if (c != '\r') printed += c;
+        if (c != '\r')
+            printed += c;
     *out_ << "message: " << printed << std::endl;
     messages_.push_back({request.text, request.caption, request.buttons, request.icon, 0});
     int fallback = request.buttons == MsgButtons::OkCancel ? IDCANCEL : IDOK;
@@ -338,13 +409,17 @@ int ScriptUser::messageBox(const MessageBoxRequest& request) {
             fail(static_cast<int>(lines_.size()) + 1, "the script ended while " + shown);
         } else {
             auto taken = std::move(pending_);
-            if (!taken->error.empty()) fail(taken->number, taken->error);
-            else if (taken->action != Action::Answer) fail(taken->number, shown + "; the line must answer it");
+            if (!taken->error.empty())
+                fail(taken->number, taken->error);
+            else if (taken->action != Action::Answer)
+                fail(taken->number, shown + "; the line must answer it");
             else if (taken->arg == IDCANCEL && request.buttons == MsgButtons::Ok)
                 fail(taken->number, "the message box has no cancel button");
-            else answer = taken->arg;
+            else
+                answer = taken->arg;
         }
-        if (failed()) answer = fallback;
+        if (failed())
+            answer = fallback;
     }
     messages_.back().answer = answer;
     return answer;

@@ -27,7 +27,7 @@
 namespace kx::ui {
 class Dialog;
 struct MessageBoxRequest;
-}
+}  // namespace kx::ui
 
 namespace kx::ui::headless {
 
@@ -55,7 +55,7 @@ public:
     void setOutput(std::ostream& out) { out_ = &out; }
 
     bool failed() const { return failedLine_ != 0; }
-    int failedLine() const { return failedLine_; }   // 1-based; 0 while nothing failed
+    int failedLine() const { return failedLine_; }  // 1-based; 0 while nothing failed
     const std::string& failureReason() const { return failureReason_; }
     // Every message box shown so far, in order.
     const std::vector<ShownMessage>& messages() const { return messages_; }
@@ -87,10 +87,10 @@ private:
     void sleepUntil(Clock::time_point until, Clock::time_point nextDue);
 
     std::vector<std::string> lines_;
-    std::size_t next_ = 0;            // index of the next line to take
-    std::unique_ptr<Line> pending_;   // the line taken and not yet done
+    std::size_t next_ = 0;           // index of the next line to take
+    std::unique_ptr<Line> pending_;  // the line taken and not yet done
     Clock::time_point pendingDeadline_{};
-    std::size_t logCursor_ = 0;       // "wait" searches the log lines from here
+    std::size_t logCursor_ = 0;  // "wait" searches the log lines from here
     std::chrono::milliseconds timeout_{15000};
     std::ostream* out_;
     int failedLine_ = 0;

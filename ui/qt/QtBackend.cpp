@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
-
 #include <atomic>
 #include <map>
 #include <memory>
@@ -32,14 +31,17 @@ public:
 
 protected:
     bool event(QEvent* e) override {
-        if (e->type() != kWakeEvent) return QObject::event(e);
+        if (e->type() != kWakeEvent)
+            return QObject::event(e);
         posted = false;
         loop::dispatchDue();
         return true;
     }
 };
 
-QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
+QString qs(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
 
 class QtBackend final : public Backend {
 public:
@@ -69,7 +71,8 @@ public:
 
     void interrupt() override {
         // one event in flight is enough, however often the reader thread wakes us
-        if (!wake_.posted.exchange(true)) QCoreApplication::postEvent(&wake_, new QEvent(kWakeEvent));
+        if (!wake_.posted.exchange(true))
+            QCoreApplication::postEvent(&wake_, new QEvent(kWakeEvent));
     }
 
     void timersChanged(Clock::time_point nextDue) override {
@@ -83,15 +86,15 @@ public:
 
     void addWatch(int watchId, int fd) override {
         auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-        QObject::connect(notifier.get(), &QSocketNotifier::activated, [watchId] {
-            loop::watchReadable(watchId);
-        });
+        QObject::connect(notifier.get(), &QSocketNotifier::activated,
+                         [watchId] { loop::watchReadable(watchId); });
         notifiers_[watchId] = std::move(notifier);
     }
 
     void removeWatch(int watchId) override {
         auto it = notifiers_.find(watchId);
-        if (it == notifiers_.end()) return;
+        if (it == notifiers_.end())
+            return;
         // it may be inside its own signal: delete it from the loop
         it->second->setEnabled(false);
         it->second.release()->deleteLater();
@@ -105,7 +108,8 @@ public:
     int messageBox(const MessageBoxRequest& request) override {
         QWidget* owner = nullptr;
         if (request.owner)
-            if (auto* w = dynamic_cast<QtWindow*>(DialogEvents::peer(*request.owner))) owner = w->widget();
+            if (auto* w = dynamic_cast<QtWindow*>(DialogEvents::peer(*request.owner)))
+                owner = w->widget();
         QMessageBox::Icon icon = request.icon == MsgIcon::Stop       ? QMessageBox::Critical
                                  : request.icon == MsgIcon::Question ? QMessageBox::Question
                                                                      : QMessageBox::NoIcon;
@@ -113,8 +117,10 @@ public:
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         bool withCancel = request.buttons == MsgButtons::OkCancel;
         QMessageBox box(icon, qs(request.caption), text,
-                        withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, owner);
-        if (withCancel) box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+                        withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                        owner);
+        if (withCancel)
+            box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
     }
@@ -130,7 +136,8 @@ private:
 
 void install(int& argc, char** argv) {
     std::unique_ptr<QApplication> app;
-    if (!QApplication::instance()) app = std::make_unique<QApplication>(argc, argv);
+    if (!QApplication::instance())
+        app = std::make_unique<QApplication>(argc, argv);
     // Japanese captions need a CJK font whatever the desktop's default is
     QFont font(QStringLiteral("IPAGothic"));
     font.setStyleHint(QFont::SansSerif);
@@ -141,7 +148,8 @@ void install(int& argc, char** argv) {
 
 bool saveWindowImage(const Dialog& dialog, const std::string& pngPath) {
     auto* window = dynamic_cast<QtWindow*>(DialogEvents::peer(dialog));
-    if (!window) return false;
+    if (!window)
+        return false;
     QWidget* w = window->widget();
     w->adjustSize();
     return w->grab().save(QString::fromStdString(pngPath), "PNG");

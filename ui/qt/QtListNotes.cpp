@@ -14,12 +14,14 @@ void ListNoteDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                              const QModelIndex& index) const {
     QStyledItemDelegate::paint(painter, option, index);
     const QString note = index.data(kNoteRole).toString();
-    if (note.isEmpty()) return;
+    if (note.isEmpty())
+        return;
     painter->save();
     const QPalette::ColorGroup group =
         (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
     const bool selected = option.state & QStyle::State_Selected;
-    QColor color = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+    QColor color =
+        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
     color.setAlphaF(selected ? 0.85 : 0.55);
     painter->setPen(color);
     const QRect area = option.rect.adjusted(0, 0, -6, 0);
@@ -27,7 +29,8 @@ void ListNoteDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->restore();
 }
 
-QSize ListNoteDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+QSize ListNoteDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     const QString note = index.data(kNoteRole).toString();
     if (!note.isEmpty())
@@ -36,7 +39,8 @@ QSize ListNoteDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
 }
 
 void ListNoteDelegate::setNote(QComboBox* list, int index, const QString& note) {
-    if (!list || index < 0 || index >= list->count()) return;
+    if (!list || index < 0 || index >= list->count())
+        return;
     if (!dynamic_cast<ListNoteDelegate*>(list->itemDelegate()))
         list->setItemDelegate(new ListNoteDelegate(list));
     list->setItemData(index, note, kNoteRole);
@@ -46,7 +50,8 @@ void ListNoteDelegate::setNote(QComboBox* list, int index, const QString& note) 
     for (int i = 0; i < list->count(); ++i) {
         const QString itemNote = list->itemData(i, kNoteRole).toString();
         int width = metrics.horizontalAdvance(list->itemText(i));
-        if (!itemNote.isEmpty()) width += kNoteGap + metrics.horizontalAdvance(itemNote);
+        if (!itemNote.isEmpty())
+            width += kNoteGap + metrics.horizontalAdvance(itemNote);
         widest = std::max(widest, width);
     }
     list->view()->setMinimumWidth(widest + 40);

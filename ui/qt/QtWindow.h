@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <QPointer>
-
 #include <map>
 #include <memory>
 
