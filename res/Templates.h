@@ -21,5 +21,7 @@ std::vector<int> templateIds();
 
 // Per-file lookups (see above).
 const ui::Template* shellTemplate(int id);
+const ui::Template* analogTemplate(int id);
+const ui::Template* shortnumTemplate(int id);
 
 }  // namespace kx::res
