@@ -3,27 +3,39 @@
 #include <functional>
 #include <string>
 
+#include "app/AreaContext.h"
+
+namespace kx::ui {
+class Dialog;
+}
+
 namespace kx {
 
-class CMainDlg;
-
-// One settings area as the main window's settings cycle drives it. The area issues register
-// their areas at program start (see app/main.cpp); the cycle itself, its log lines and the wait
-// window belong to the main window.
+// One settings area as the main window's settings cycle drives it. Every area of the program is
+// registered by registerAllAreas() (app/program/AllAreas.h), which the program and the tests
+// share; the cycle itself, its log lines and the wait window belong to the main window.
+//
+// Contracts every area keeps:
+// - Its records (snapshot and working copy) are process-wide and live in the area's own
+//   folder; the reader fills the snapshot and, once every exchange succeeded, copies it into
+//   the working copy.
+// - Its dialogs add one to changeCount when the user confirms them (area/SettingsDlg.h); the
+//   menus and the main window never do.
+// - Menu areas write inside the menu, right after each confirmed dialog; the main window writes
+//   the direct areas after their dialog ends with OK.
 struct AreaHandlers {
     enum class Kind {
         Menu,    // the dialog is a menu; its dialogs are written inside the menu
         Direct,  // the dialog edits the record itself; the main window writes it after OK
     };
     Kind kind = Kind::Menu;
-    // Sends the area's "show" commands through the main window's reply buffer and fills the
-    // area's records. Returns 1 on success.
-    std::function<int(CMainDlg&)> read;
-    // Runs the area's dialog modally with the main window as parent. Returns the dialog's
-    // result (1 for OK).
-    std::function<int(CMainDlg&)> run;
+    // Sends the area's "show" commands (into context.reply) and fills the area's records.
+    // Returns 1 on success.
+    std::function<int(AreaContext& context)> read;
+    // Runs the area's dialog modally over `owner`. Returns the dialog's result (1 for OK).
+    std::function<int(ui::Dialog& owner, AreaContext& context)> run;
     // Direct areas only: writes what the dialog edited. Returns 1 on success.
-    std::function<int(CMainDlg&)> write;
+    std::function<int(AreaContext& context)> write;
 };
 
 // The log texts of one area command, each ending in "\r\n" (empty where the area has none).

@@ -79,6 +79,14 @@ void CMainDlg::LogLine(std::string_view text) {
     ui::noteLogLine(text);
 }
 
+AreaContext CMainDlg::areaContext() {
+    AreaContext context(reply_);
+    context.networkMode = networkMode;
+    context.log = [this](std::string_view line) { LogLine(line); };
+    context.timeoutMs = shellTimings().commandTimeoutMs;
+    return context;
+}
+
 void CMainDlg::showStop(const std::string& text) {
     ui::MessageBox(text, windowTitle, ui::MsgButtons::Ok, ui::MsgIcon::Stop);
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/AreaContext.h"
 #include "app/DateTimeCommands.h"
 #include "link/ReplyBuffer.h"
 #include "ui/Dialog.h"
@@ -39,6 +40,9 @@ public:
     // Appends a log line (every text ends in "\r\n") to the log pane, which keeps every line
     // and scrolls to the newest.
     void LogLine(std::string_view text);
+    // The context of an area's reader and writer: this window's reply buffer and log, the
+    // settings time-out of shellTimings().
+    AreaContext areaContext();
     // 0 no link, 1 link open, 2 network login done.
     int connectionState() const { return connectionState_; }
     void setConnectionState(int state) { connectionState_ = state; }

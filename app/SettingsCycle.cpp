@@ -20,13 +20,8 @@ void CMainDlg::runArea(int command) {
         return;
     }
     beginBusy();
-    int readResult = 0;
-    EnableWindow(false);
-    {
-        WaitWindow wait(this);
-        readResult = area->read(*this);
-    }
-    EnableWindow(true);
+    AreaContext context = areaContext();
+    int readResult = withWaitWindow(*this, [&] { return area->read(context); });
     if (readResult != 1) {
         LogLine(texts->readError);
         endBusy();
@@ -34,19 +29,15 @@ void CMainDlg::runArea(int command) {
     }
     LogLine(texts->readOk);
     LogLine(texts->view);
-    int result = area->run(*this);
+    int result = area->run(*this, context);
 
     if (area->kind == AreaHandlers::Kind::Menu) {
         // the router writer restarts the adapter after its address changed: the run ends
         if (command == IDC_MAIN_PNA_MENU && addressChanged)
             closePending_ = true;
     } else if (result == IDOK && area->write) {
-        EnableWindow(false);
-        {
-            WaitWindow wait(this);
-            LogLine(area->write(*this) == 1 ? texts->writeOk : texts->writeError);
-        }
-        EnableWindow(true);
+        int written = withWaitWindow(*this, [&] { return area->write(context); });
+        LogLine(written == 1 ? texts->writeOk : texts->writeError);
         SetActiveWindow();
     }
     endBusy();

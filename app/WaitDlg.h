@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "ui/Dialog.h"
 
 namespace kx {
@@ -23,5 +25,20 @@ public:
 private:
     CWaitDlg dialog_;
 };
+
+// The pattern around every exchange a window starts: the owner is disabled (so the user cannot
+// start a second exchange while this one pumps the loop), the wait window is shown, `fn` runs,
+// the wait window goes and the owner is enabled again. Returns what `fn` returns.
+//   int ok = withWaitWindow(*this, [&] { return WriteAnalogSettings(context, area); });
+template <class Fn>
+auto withWaitWindow(ui::Dialog& owner, Fn&& fn) {
+    owner.EnableWindow(false);
+    struct Enable {
+        ui::Dialog& owner;
+        ~Enable() { owner.EnableWindow(true); }
+    } enable{owner};
+    WaitWindow wait(&owner);
+    return std::forward<Fn>(fn)();
+}
 
 }  // namespace kx

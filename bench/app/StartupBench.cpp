@@ -50,11 +50,11 @@ void BM_StartToMainWindowReady(benchmark::State& state) {
     // the first click on the main window marks it ready
     Clock::time_point ready;
     kx::AreaHandlers mark;
-    mark.read = [&ready](kx::CMainDlg&) {
+    mark.read = [&ready](kx::AreaContext&) {
         ready = Clock::now();
         return 0;
     };
-    mark.run = [](kx::CMainDlg&) { return 2; };
+    mark.run = [](kx::ui::Dialog&, kx::AreaContext&) { return 2; };
     kx::registerArea(kx::IDC_MAIN_ANALOG, mark);
 
     double totalMs = 0;

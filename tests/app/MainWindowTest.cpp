@@ -4,7 +4,7 @@
 #include "app/AreaRegistry.h"
 #include "app/HelpPages.h"
 #include "res/ShellIds.h"
-#include "tests/app/SessionSupport.h"
+#include "tests/support/SessionSupport.h"
 #include "ui/MessageBox.h"
 
 namespace kx::test {
@@ -16,10 +16,11 @@ struct WindowProbe {
     bool pnaButtons = false;
     void install() {
         AreaHandlers area;
-        area.read = [](CMainDlg&) { return 1; };
-        area.run = [this](CMainDlg& main) {
-            logVisible = main.IsControlVisible(IDC_MAIN_DEBUG_GROUP);
-            pnaButtons = main.hasControl(IDC_MAIN_PNA_EASY) && main.hasControl(IDC_MAIN_PNA_MENU);
+        area.read = [](AreaContext&) { return 1; };
+        area.run = [this](ui::Dialog& owner, AreaContext&) {
+            logVisible = owner.IsControlVisible(IDC_MAIN_DEBUG_GROUP);
+            pnaButtons =
+                owner.hasControl(IDC_MAIN_PNA_EASY) && owner.hasControl(IDC_MAIN_PNA_MENU);
             return ui::IDCANCEL;
         };
         registerArea(IDC_MAIN_ANALOG, area);

@@ -7,7 +7,7 @@
 #include "app/PortSelectDlg.h"
 #include "app/Profile.h"
 #include "res/ShellIds.h"
-#include "tests/app/SessionSupport.h"
+#include "tests/support/SessionSupport.h"
 #include "ui/MessageLoop.h"
 #include "ui/headless/Headless.h"
 #include "ui/headless/HeadlessWindow.h"

@@ -7,7 +7,7 @@
 #include "link/Exchange.h"
 #include "link/TerminatorSearch.h"
 #include "res/ShellIds.h"
-#include "tests/app/SessionSupport.h"
+#include "tests/support/SessionSupport.h"
 #include "ui/MessageBox.h"
 
 namespace kx::test {
@@ -25,10 +25,8 @@ const char* const kUnavailable = "この設定は、このバージョンでは�
 void registerMenuArea(std::shared_ptr<std::vector<int>> results) {
     AreaHandlers area;
     area.kind = AreaHandlers::Kind::Menu;
-    area.read = [](CMainDlg& main) {
-        return SendCommand("show analog tel1\r", main.reply(), 10000, kTerminatorPrompt);
-    };
-    area.run = [results](CMainDlg&) {
+    area.read = [](AreaContext& context) { return context.send("show analog tel1\r"); };
+    area.run = [results](ui::Dialog&, AreaContext&) {
         int result = results->empty() ? ui::IDCANCEL : results->front();
         if (!results->empty())
             results->erase(results->begin());
@@ -193,15 +191,13 @@ TEST_F(SessionCycleTest, DirectAreaIsWrittenAfterOkOnly) {
         freshRun(serialSettings());
         AreaHandlers area;
         area.kind = AreaHandlers::Kind::Direct;
-        area.read = [](CMainDlg& main) {
-            return SendCommand("show shortnum\r", main.reply(), 10000, kTerminatorPrompt);
-        };
-        area.run = [&row](CMainDlg&) {
+        area.read = [](AreaContext& context) { return context.send("show shortnum\r"); };
+        area.run = [&row](ui::Dialog&, AreaContext&) {
             if (row.dialog == ui::IDOK)
                 ++changeCount;
             return row.dialog;
         };
-        area.write = [&row](CMainDlg&) { return row.write; };
+        area.write = [&row](AreaContext&) { return row.write; };
         registerArea(IDC_MAIN_SHORTNUM, area);
         SessionResult r = run(kStart + "click 1087\n" + kClose);
         EXPECT_FALSE(r.scriptFailed) << r.failure;

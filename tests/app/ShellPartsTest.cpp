@@ -9,7 +9,7 @@
 #include "app/FirmwareVersion.h"
 #include "app/Options.h"
 #include "app/Profile.h"
-#include "tests/app/SessionSupport.h"
+#include "tests/support/SessionSupport.h"
 
 namespace kx {
 namespace {

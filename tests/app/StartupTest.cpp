@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "app/AppState.h"
-#include "tests/app/SessionSupport.h"
+#include "tests/support/SessionSupport.h"
 #include "ui/MessageBox.h"
 
 namespace kx::test {

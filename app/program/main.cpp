@@ -10,6 +10,7 @@
 #include "app/Options.h"
 #include "app/Profile.h"
 #include "app/SetupApp.h"
+#include "app/program/AllAreas.h"
 #include "sim/Emulator.h"
 #include "ui/Backend.h"
 #include "ui/headless/Headless.h"
@@ -24,11 +25,6 @@
 #endif
 
 namespace {
-
-// The settings areas of this build. Each area library registers its reader, dialog and writer
-// here (kx::registerArea with the area's main-window command, app/AreaRegistry.h); until then
-// its button tells the user that the area is not available.
-void registerAreas() {}
 
 #ifdef KX_HAVE_QT
 // The help window: one browser window, reused for every page, that follows the links between
@@ -94,7 +90,7 @@ int main(int argc, char** argv) {
     }
 
     kx::initHelpSearchDirectories();
-    registerAreas();
+    kx::registerAllAreas();
 
     kx::CMainDlg::Config config;
     config.runDevice = options.portDevice;

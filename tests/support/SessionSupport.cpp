@@ -1,4 +1,4 @@
-#include "tests/app/SessionSupport.h"
+#include "tests/support/SessionSupport.h"
 
 #include <unistd.h>
 
@@ -11,6 +11,7 @@
 #include "app/Profile.h"
 #include "app/SetupApp.h"
 #include "app/ShellTimings.h"
+#include "app/program/AllAreas.h"
 #include "sim/Faults.h"
 #include "ui/headless/Headless.h"
 
@@ -83,7 +84,9 @@ void useFastTimings() {
 
 void SessionTest::SetUp() {
     resetAppState();
+    resetAreaRecords();
     clearAreas();
+    registerAllAreas();
     shellTimings() = ShellTimings{};
     helpSearchDirectories() = {KX_HELP_SOURCE_DIR};
     writeSettings("[PORTSEL]\nPORT=0\nCOM=1\n");
@@ -113,6 +116,7 @@ void SessionTest::writeSettings(const std::string& text) {
 
 void SessionTest::freshRun(const std::string& settings, sim::EmulatorOptions options) {
     resetAppState();
+    resetAreaRecords();
     writeSettings(settings);
     startAdapter(std::move(options));
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 // Runs whole sessions of the program in the test process: the emulated adapter on a pty, the
-// headless backend with a scripted user, the settings file in the test's start-up folder.
+// headless backend with a scripted user, the settings file in the test's start-up folder. Every
+// test starts from a fresh program: start values, empty area records, every area registered
+// (a test may register its own handlers over one).
 
 #include <gtest/gtest.h>
 
@@ -52,6 +54,7 @@ protected:
     void writeSettings(const std::string& text);
     std::string readSettings() const;
     // One row of a table: fresh program state, `settings` written, a new adapter started.
+    // The area records are reset too.
     void freshRun(const std::string& settings, sim::EmulatorOptions options = {});
 
     // Runs the program's main window with `script` as the user. The adapter's pty is the

@@ -1,0 +1,98 @@
+#include "analog/AnalogSettings.h"
+
+#include "area/TableIO.h"
+
+namespace kx {
+
+namespace {
+
+using area::choice;
+using area::Item;
+using area::number;
+using area::phone;
+using T = TelPortSettings;
+
+constexpr std::string_view kDisableEnable[] = {"disable", "enable"};
+constexpr std::string_view kINumbers[] = {"both", "contract", "add1", "add2"};
+constexpr std::string_view kNumberDisplays[] = {"disable", "nd", "cd"};
+constexpr std::string_view kNoticeNumbers[] = {"disable", "contract", "address", "net"};
+constexpr std::string_view kCallWaitings[] = {"disable", "ntt", "pseudo"};
+constexpr std::string_view kPortModes[] = {"voice", "audio"};
+constexpr std::string_view kRingSounds[] = {"ring1", "ring2", "ring3"};
+
+// Writing order of a TEL port. The command words differ from the reply labels in places
+// ("callwaiting", "no_subaddress", "dial_time"); "  address:" and "  talky:" keep their two
+// blanks so that "  address:" is not found inside "self address:".
+constexpr Item<T> kTelPortItems[] = {
+    phone("selfAddress", &T::selfAddress, "self address:", "analog address {}"),
+    phone("transferAddress", &T::transferAddress,
+          "  address:", "analog arrive_transfer address {}"),
+    choice("arriveTransfer", &T::arriveTransfer, "arrive transfer:", kDisableEnable,
+           "analog arrive_transfer {}"),
+    number("talky", &T::talky, "  talky:", 0, 3, "analog arrive_transfer talky {}"),
+    choice("globalArrive", &T::globalArrive, "global arrive:", kDisableEnable,
+           "analog global_arrive {}"),
+    choice("subaddressLessArrive", &T::subaddressLessArrive,
+           "subaddress less arrive:", kDisableEnable, "analog no_subaddress {}"),
+    choice("analogPortMode", &T::analogPortMode, "analog port mode:", kPortModes,
+           "analog port_mode {}"),
+    choice("numberDisplay", &T::numberDisplay, "number display:", kNumberDisplays,
+           "analog number_display {}"),
+    choice("iNumber", &T::iNumber, "i number:", kINumbers, "analog i_number {}"),
+    choice("noticeNumber", &T::noticeNumber, "notice number:", kNoticeNumbers,
+           "analog notice_number {}"),
+    choice("callWaiting", &T::callWaiting, "call waiting:", kCallWaitings, "analog callwaiting {}"),
+    choice("ringSound", &T::ringSound, "ring sound:", kRingSounds, "analog ring_sound {}"),
+    number("sendDialTime", &T::sendDialTime, "send dial time:", 3, 15, "analog dial_time {}"),
+    choice("discSignal", &T::discSignal, "disc signal:", kDisableEnable, "analog disc_signal {}"),
+};
+
+constexpr Item<AnalogSettings> kCommonItems[] = {
+    choice("useINumber", &AnalogSettings::useINumber, "i number:", kDisableEnable,
+           "analog use_i_number"),
+    number("delayNumber", &AnalogSettings::delayNumber, "delay number:", 0, 9,
+           "analog delay_number"),
+    number("ringSoundFrequency", &AnalogSettings::ringSoundFrequency, "ring sound frequency:", 16,
+           30, "analog ring_sound_freq"),
+};
+
+}  // namespace
+
+std::span<const Item<TelPortSettings>> telPortItems() {
+    return kTelPortItems;
+}
+
+std::span<const Item<AnalogSettings>> analogCommonItems() {
+    return kCommonItems;
+}
+
+int ReadAnalogSettings(const AreaContext& context) {
+    AnalogSettings& snapshot = analogSettings.snapshot;
+    for (std::size_t port = 0; port < kTelPortWords.size(); ++port) {
+        if (context.send("show analog " + std::string(kTelPortWords[port]) + "\r") != 1)
+            return 0;
+        area::readItems(context.reply.view(), telPortItems(), snapshot.tel[port]);
+    }
+    if (context.send("show analog common\r") != 1)
+        return 0;
+    area::readItems(context.reply.view(), analogCommonItems(), snapshot);
+    analogSettings.readDone();
+    return 1;
+}
+
+std::vector<std::string> analogCommands(const AnalogSettings& working,
+                                        const AnalogSettings& snapshot, int area) {
+    if (area == kAnalogCommonArea)
+        return area::changedCommands(analogCommonItems(), working, snapshot);
+    if (area < 0 || area >= static_cast<int>(kTelPortWords.size()))
+        return {};
+    const auto port = static_cast<std::size_t>(area);
+    return area::changedCommands(telPortItems(), working.tel[port], snapshot.tel[port],
+                                 kTelPortWords[port]);
+}
+
+int WriteAnalogSettings(const AreaContext& context, int area) {
+    return context.sendAll(analogCommands(analogSettings.working, analogSettings.snapshot, area));
+}
+
+}  // namespace kx

@@ -1,0 +1,48 @@
+#include "app/program/AllAreas.h"
+
+#include "analog/AnalogMenuDlg.h"
+#include "analog/AnalogSettings.h"
+#include "app/AreaRegistry.h"
+#include "res/ShellIds.h"
+#include "shortnum/ShortNumberDlg.h"
+#include "shortnum/ShortNumbers.h"
+
+namespace kx {
+
+namespace {
+
+// A menu area: the menu writes each confirmed dialog itself.
+template <class Menu>
+AreaHandlers menuArea(int (*read)(const AreaContext&)) {
+    AreaHandlers area;
+    area.kind = AreaHandlers::Kind::Menu;
+    area.read = read;
+    area.run = [](ui::Dialog&, AreaContext& context) { return Menu(context).DoModal(); };
+    return area;
+}
+
+// A direct area: the main window writes it after its dialog ended with OK.
+template <class Dlg>
+AreaHandlers directArea(int (*read)(const AreaContext&), int (*write)(const AreaContext&)) {
+    AreaHandlers area;
+    area.kind = AreaHandlers::Kind::Direct;
+    area.read = read;
+    area.run = [](ui::Dialog&, AreaContext&) { return Dlg().DoModal(); };
+    area.write = write;
+    return area;
+}
+
+}  // namespace
+
+void registerAllAreas() {
+    registerArea(IDC_MAIN_ANALOG, menuArea<CAnalogMenuDlg>(ReadAnalogSettings));
+    registerArea(IDC_MAIN_SHORTNUM,
+                 directArea<CShortNumberDlg>(ReadShortNumbers, WriteShortNumbers));
+}
+
+void resetAreaRecords() {
+    analogSettings.reset();
+    shortNumbers.reset();
+}
+
+}  // namespace kx

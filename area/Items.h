@@ -1,0 +1,177 @@
+#pragma once
+
+// An area's items as data. Each row names one setting once: the name kxctl gives it, the label
+// the adapter reports it under, the record member that holds it, its kind with its keyword
+// table or range, and the setting command that changes it. The table-driven reader and writer
+// (area/TableIO.h), the dialogs' checks (area/SettingsDlg.h) and kxctl all walk the same rows,
+// so a keyword, a label or a range is written exactly once.
+//
+//   constexpr std::string_view kRingSounds[] = {"ring1", "ring2", "ring3"};
+//   constexpr Item<TelPortSettings> kTelPortItems[] = {
+//       phone("selfAddress", &TelPortSettings::selfAddress, "self address:",
+//             "analog address {}"),
+//       choice("ringSound", &TelPortSettings::ringSound, "ring sound:", kRingSounds,
+//              "analog ring_sound {}"),
+//       number("sendDialTime", &TelPortSettings::sendDialTime, "send dial time:", 3, 15,
+//              "analog dial_time {}"),
+//   };
+//
+// A command is "<command> <value>\r": "{}" in the command stands for the block the record is
+// (the port word "tel1", an entry number), and the value is the keyword of a choice, a number
+// in decimal, or a text as it is. The table's order is the area's writing order.
+//
+// Rules that do not fit a row (two-part values, bit masks, the 5-second units) are small named
+// functions beside the table, not branches in the generic code. The two hooks here cover the
+// mappings of a single value: `decode` turns the reported number into the stored one, and
+// `encode` picks the keyword index of a stored value.
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+namespace kx::area {
+
+enum class ItemKind {
+    Choice,  // the index of a keyword; reported as the index, set by the keyword
+    Number,  // a decimal number within lowest..highest
+    Phone,   // a telephone number with an optional subaddress after "*" (CheckPhoneNumber)
+    Text,    // free text of at most maxLength bytes
+};
+
+using Keywords = std::span<const std::string_view>;
+
+// The part of a row that does not depend on the record.
+struct ItemRule {
+    std::string_view name;   // the record field, as kxctl names it ("ringSound")
+    std::string_view label;  // reply label with its colon and leading blanks; "" = not read
+    ItemKind kind = ItemKind::Number;
+    Keywords keywords = {};  // Choice: keyword per index; "" marks an index without one
+    int lowest = 0;          // Number: range of a valid value
+    int highest = 0;
+    std::size_t maxLength = 0;              // Text: longest valid text in bytes
+    std::string_view command;               // "analog ring_sound {}"; "" = never written
+    int (*decode)(int reported) = nullptr;  // the reply's number -> stored value
+    int (*encode)(int stored) = nullptr;    // stored value -> keyword index
+
+    // The stored value of a reported text (decimal conversion, then decode).
+    int numberFrom(std::string_view reported) const;
+    // The command's argument for a number, or nullopt when the value has no keyword.
+    std::optional<std::string> argumentOf(int value) const;
+    // The whole command line "<command> <argument>\r" with `block` in place of "{}".
+    std::string commandLine(std::string_view block, std::string_view argument) const;
+
+    // The checks of a value as the user gives it: 0 valid, 1 invalid (the dialogs' and
+    // kxctl's common rule; the caller decides the order and the message). A text item checks
+    // the text; a number item checks the text as a decimal number within its range; a choice
+    // item checks the text as an index that has a keyword.
+    int checkText(std::string_view text) const;
+    // 0 when `value` is valid for a number or choice item, 1 otherwise.
+    int checkValue(int value) const;
+};
+
+template <class Record>
+struct Item : ItemRule {
+    int Record::*number = nullptr;        // Choice and Number
+    std::string Record::*text = nullptr;  // Phone and Text
+
+    bool isText() const { return text != nullptr; }
+    bool differs(const Record& a, const Record& b) const {
+        return isText() ? a.*text != b.*text : a.*number != b.*number;
+    }
+    // The command that sets the item to `record`'s value, or nullopt when the value has no
+    // keyword or the item is never written.
+    std::optional<std::string> commandFor(const Record& record, std::string_view block) const {
+        if (command.empty())
+            return std::nullopt;
+        if (isText())
+            return commandLine(block, record.*text);
+        std::optional<std::string> argument = argumentOf(record.*number);
+        if (!argument)
+            return std::nullopt;
+        return commandLine(block, *argument);
+    }
+
+    constexpr Item withDecode(int (*f)(int)) const {
+        Item copy = *this;
+        copy.decode = f;
+        return copy;
+    }
+    constexpr Item withEncode(int (*f)(int)) const {
+        Item copy = *this;
+        copy.encode = f;
+        return copy;
+    }
+};
+
+template <class Record>
+constexpr Item<Record> choice(std::string_view name, int Record::*member, std::string_view label,
+                              Keywords keywords, std::string_view command) {
+    Item<Record> item;
+    item.name = name;
+    item.label = label;
+    item.kind = ItemKind::Choice;
+    item.keywords = keywords;
+    item.command = command;
+    item.number = member;
+    return item;
+}
+
+template <class Record>
+constexpr Item<Record> number(std::string_view name, int Record::*member, std::string_view label,
+                              int lowest, int highest, std::string_view command) {
+    Item<Record> item;
+    item.name = name;
+    item.label = label;
+    item.kind = ItemKind::Number;
+    item.lowest = lowest;
+    item.highest = highest;
+    item.command = command;
+    item.number = member;
+    return item;
+}
+
+template <class Record>
+constexpr Item<Record> phone(std::string_view name, std::string Record::*member,
+                             std::string_view label, std::string_view command) {
+    Item<Record> item;
+    item.name = name;
+    item.label = label;
+    item.kind = ItemKind::Phone;
+    item.command = command;
+    item.text = member;
+    return item;
+}
+
+template <class Record>
+constexpr Item<Record> text(std::string_view name, std::string Record::*member,
+                            std::string_view label, std::size_t maxLength,
+                            std::string_view command) {
+    Item<Record> item;
+    item.name = name;
+    item.label = label;
+    item.kind = ItemKind::Text;
+    item.maxLength = maxLength;
+    item.command = command;
+    item.text = member;
+    return item;
+}
+
+// The row of `items` for a member; nullptr when the table has none.
+template <class Record, class Member>
+const Item<Record>* findItem(std::span<const Item<Record>> items, Member Record::*member) {
+    for (const Item<Record>& item : items) {
+        if constexpr (std::is_same_v<Member, int>) {
+            if (item.number == member)
+                return &item;
+        } else {
+            if (item.text == member)
+                return &item;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace kx::area

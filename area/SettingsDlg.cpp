@@ -1,0 +1,60 @@
+#include "area/SettingsDlg.h"
+
+#include "app/Help.h"
+#include "res/Templates.h"
+
+namespace kx::area {
+
+int spinValue(int value, int code, int lowest, int highest) {
+    if (code == ui::kScrollLineUp)
+        return value >= highest ? lowest : value + 1;
+    if (code == ui::kScrollLineDown)
+        return value <= lowest ? highest : value - 1;
+    return value;
+}
+
+CSettingsDlg::CSettingsDlg(int templateId, int helpContext)
+    : Dialog(res::dialogTemplate(templateId)), helpContext_(helpContext) {}
+
+void CSettingsDlg::OnHelp() {
+    ShowHelp(*this, helpContext_);
+}
+
+void CSettingsDlg::OnCommand(int id) {
+    if (id == IDC_HELP_BUTTON)
+        OnHelp();
+}
+
+void CSettingsDlg::confirm(const std::function<void()>& takeSnapshot,
+                           const std::function<void()>& store) {
+    if (takeSnapshot)
+        takeSnapshot();
+    store();
+    ++changeCount;
+    EndDialog(ui::IDOK);
+}
+
+bool CSettingsDlg::readChecked(int id, int maxChars,
+                               const std::function<int(std::string_view)>& check,
+                               std::string_view message, std::string& out) {
+    if (!GetDlgItemText(id, maxChars, out) || check(out) != 0) {
+        ui::InputError(message);
+        return false;
+    }
+    return true;
+}
+
+void CSettingsDlg::spinEdit(int editId, int readChars, int code, int lowest, int highest) {
+    std::string text;
+    // a text the edit cannot hand over reads as no number, like an empty one
+    if (!GetDlgItemText(editId, readChars, text))
+        text.clear();
+    SetDlgItemInt(editId, spinValue(ReadDecimal(text), code, lowest, highest));
+}
+
+void CSettingsDlg::filterKeys(int editId) {
+    filters_.push_back(std::make_unique<CNumEdit>());
+    SetKeyFilter(editId, filters_.back().get());
+}
+
+}  // namespace kx::area

@@ -1,0 +1,100 @@
+#include "area/TableIO.h"
+
+#include <climits>
+
+#include "link/TextFunctions.h"
+
+namespace kx::area {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+}  // namespace
+
+int ItemRule::numberFrom(std::string_view reported) const {
+    int value = ReadDecimal(reported);
+    return decode ? decode(value) : value;
+}
+
+std::optional<std::string> ItemRule::argumentOf(int value) const {
+    if (kind != ItemKind::Choice)
+        return std::to_string(value);
+    int index = encode ? encode(value) : value;
+    if (index < 0 || static_cast<std::size_t>(index) >= keywords.size() ||
+        keywords[static_cast<std::size_t>(index)].empty())
+        return std::nullopt;
+    return std::string(keywords[static_cast<std::size_t>(index)]);
+}
+
+std::string ItemRule::commandLine(std::string_view block, std::string_view argument) const {
+    std::string line(command);
+    if (std::size_t at = line.find("{}"); at != std::string::npos)
+        line.replace(at, 2, block);
+    line += ' ';
+    line += argument;
+    line += '\r';
+    return line;
+}
+
+int ItemRule::checkText(std::string_view text) const {
+    switch (kind) {
+        case ItemKind::Phone:
+            return CheckPhoneNumber(text);
+        case ItemKind::Text:
+            return text.size() > maxLength ? 1 : 0;
+        case ItemKind::Number:
+            return CheckNumber(text, lowest, highest);
+        case ItemKind::Choice:
+            return CheckNumber(text, 0, INT_MAX) != 0 ? 1 : checkValue(ReadDecimal(text));
+    }
+    return 1;
+}
+
+int ItemRule::checkValue(int value) const {
+    switch (kind) {
+        case ItemKind::Number:
+            return value < lowest || value > highest ? 1 : 0;
+        case ItemKind::Choice:
+            return argumentOf(value) ? 0 : 1;
+        default:
+            return 1;
+    }
+}
+
+std::optional<std::size_t> findEntry(std::string_view reply, int n) {
+    const std::string label = std::to_string(n) + ": ";
+    for (std::size_t from = 0; from < reply.size();) {
+        const int position = FindText(reply.substr(from), label, 0);
+        if (position == 0)
+            return std::nullopt;
+        const std::size_t at = from + static_cast<std::size_t>(position) - 1;
+        if (at == 0 || !isDigit(reply[at - 1]))
+            return at;
+        from = at + 1;
+    }
+    return std::nullopt;
+}
+
+std::string readEntryText(std::string_view reply, int n, std::size_t maxChars) {
+    std::optional<std::size_t> at = findEntry(reply, n);
+    if (!at)
+        return {};
+    // the value starts at the blank after the colon
+    const std::size_t colon = *at + std::to_string(n).size();
+    return std::string(trimmed(ReadLineAt(reply, colon + 1, maxChars)));
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace kx::area

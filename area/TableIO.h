@@ -1,0 +1,89 @@
+#pragma once
+
+// The table-driven reader and writer of every settings area.
+//
+// Reading: each item is looked up by its label anywhere in the reply (the first occurrence,
+// letter case aside); its value starts one byte after the label (the blank after the colon)
+// and runs to the next carriage return or the reply's end, cut to 54 bytes. Texts are stored as
+// they are, numbers as their decimal reading. A label that the reply lacks leaves its field as
+// it was: nothing is ever read from outside the reply or from an arbitrary offset.
+//
+// Writing: the commands come from the difference between the working copy and the snapshot,
+// in table order, one per item whose value differs and has a keyword; AreaContext::sendAll
+// sends them and stops at the first failed exchange. Keeping the two steps apart lets kxctl
+// show what a change would send without sending it.
+//
+// Numbered entries ("7: 0312345678" lines of a list reply) are found with findEntry, which
+// never takes entry 1 from the line of entry 11.
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "area/Items.h"
+#include "link/TextFunctions.h"
+
+namespace kx::area {
+
+// Reads one item's value from `reply` into `record`; false (field unchanged) when the reply
+// lacks the label or the item has none.
+template <class Record>
+bool readItem(std::string_view reply, const Item<Record>& item, Record& record) {
+    if (item.label.empty())
+        return false;
+    std::optional<std::string> value = ReadLabelValue(reply, item.label);
+    if (!value)
+        return false;
+    if (item.isText())
+        record.*item.text = std::move(*value);
+    else
+        record.*item.number = item.numberFrom(*value);
+    return true;
+}
+
+// Reads every labelled item of `items` from `reply`.
+template <class Record>
+void readItems(std::string_view reply, std::span<const Item<Record>> items, Record& record) {
+    for (const Item<Record>& item : items) readItem(reply, item, record);
+}
+
+// Appends to `out`, in table order, the command of each item whose value in `working` differs
+// from `snapshot` (texts byte for byte). An item whose working value has no keyword adds
+// nothing. `block` takes the place of "{}" in the commands.
+template <class Record>
+void appendChangedCommands(std::span<const Item<Record>> items, const Record& working,
+                           const Record& snapshot, std::string_view block,
+                           std::vector<std::string>& out) {
+    for (const Item<Record>& item : items) {
+        if (!item.differs(working, snapshot))
+            continue;
+        if (std::optional<std::string> command = item.commandFor(working, block))
+            out.push_back(std::move(*command));
+    }
+}
+
+template <class Record>
+std::vector<std::string> changedCommands(std::span<const Item<Record>> items, const Record& working,
+                                         const Record& snapshot, std::string_view block = {}) {
+    std::vector<std::string> out;
+    appendChangedCommands(items, working, snapshot, block, out);
+    return out;
+}
+
+// Where numbered entry `n` of a list reply starts: the 0-based offset of the first "n: " that
+// does not continue a longer number (the byte before it is no digit). nullopt when the reply
+// has no such line.
+std::optional<std::size_t> findEntry(std::string_view reply, int n);
+
+// The text of entry `n`: from the blank after its colon to the next carriage return, cut to
+// `maxChars` bytes (the blank included), with white space trimmed at both ends. "" when the
+// reply does not list the entry: an entry that is not listed is an empty one.
+std::string readEntryText(std::string_view reply, int n, std::size_t maxChars = kLabelValueMax);
+
+// `text` without white space (blank, tab, CR, LF, VT, FF) at either end.
+std::string_view trimmed(std::string_view text);
+
+}  // namespace kx::area

@@ -1,0 +1,54 @@
+#include "shortnum/ShortNumbers.h"
+
+#include "area/TableIO.h"
+
+namespace kx {
+
+namespace {
+
+// No label: an entry is found by its number ("7: "), see readEntryText.
+constexpr area::Item<ShortNumberEntry> kEntryItems[] = {
+    area::phone("", &ShortNumberEntry::number, "", "shortnum add {}"),
+};
+
+struct Page {
+    const char* command;
+    int first;  // the page lists entries first..first + 9
+};
+constexpr Page kPages[] = {{"show shortnum num1\r", 1}, {"show shortnum num2\r", 11}};
+
+}  // namespace
+
+std::span<const area::Item<ShortNumberEntry>> shortNumberItems() {
+    return kEntryItems;
+}
+
+int ReadShortNumbers(const AreaContext& context) {
+    for (const Page& page : kPages) {
+        if (context.send(page.command) != 1)
+            return 0;
+        for (int k = page.first; k < page.first + 10; ++k)
+            shortNumbers.snapshot[static_cast<std::size_t>(k - 1)].number =
+                area::readEntryText(context.reply.view(), k);
+    }
+    shortNumbers.readDone();
+    return 1;
+}
+
+std::vector<std::string> shortNumberCommands(const ShortNumberTable& working,
+                                             const ShortNumberTable& snapshot) {
+    std::vector<std::string> commands;
+    for (std::size_t i = 0; i < working.size(); ++i)
+        area::appendChangedCommands(shortNumberItems(), working[i], snapshot[i],
+                                    std::to_string(i + 1), commands);
+    return commands;
+}
+
+int WriteShortNumbers(const AreaContext& context) {
+    // the short numbers are not written over the network link
+    if (context.networkMode != 0)
+        return 1;
+    return context.sendAll(shortNumberCommands(shortNumbers.working, shortNumbers.snapshot));
+}
+
+}  // namespace kx
