@@ -13,9 +13,6 @@ namespace kx {
 inline constexpr int kIpAddressLimit = 20;
 inline constexpr int kPasswordLimit = 8;
 
-// The static beside the COM list that names the Linux device of the selected port.
-inline constexpr int IDC_PORTSEL_DEVICE = 59122;
-
 // "接続ポート設定": the link choice and the COM port, remembered in the settings file. Only
 // the upper part (COM list and the two buttons) is shown; the link choice, address and
 // passwords stay as the settings file has them.

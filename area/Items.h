@@ -107,14 +107,21 @@ struct Item : ItemRule {
 };
 
 template <class Record>
-constexpr Item<Record> choice(std::string_view name, int Record::*member, std::string_view label,
-                              Keywords keywords, std::string_view command) {
+constexpr Item<Record> row(std::string_view name, std::string_view label, ItemKind kind,
+                           std::string_view command) {
     Item<Record> item;
     item.name = name;
     item.label = label;
-    item.kind = ItemKind::Choice;
-    item.keywords = keywords;
+    item.kind = kind;
     item.command = command;
+    return item;
+}
+
+template <class Record>
+constexpr Item<Record> choice(std::string_view name, int Record::*member, std::string_view label,
+                              Keywords keywords, std::string_view command) {
+    Item<Record> item = row<Record>(name, label, ItemKind::Choice, command);
+    item.keywords = keywords;
     item.number = member;
     return item;
 }
@@ -122,13 +129,9 @@ constexpr Item<Record> choice(std::string_view name, int Record::*member, std::s
 template <class Record>
 constexpr Item<Record> number(std::string_view name, int Record::*member, std::string_view label,
                               int lowest, int highest, std::string_view command) {
-    Item<Record> item;
-    item.name = name;
-    item.label = label;
-    item.kind = ItemKind::Number;
+    Item<Record> item = row<Record>(name, label, ItemKind::Number, command);
     item.lowest = lowest;
     item.highest = highest;
-    item.command = command;
     item.number = member;
     return item;
 }
@@ -136,11 +139,7 @@ constexpr Item<Record> number(std::string_view name, int Record::*member, std::s
 template <class Record>
 constexpr Item<Record> phone(std::string_view name, std::string Record::*member,
                              std::string_view label, std::string_view command) {
-    Item<Record> item;
-    item.name = name;
-    item.label = label;
-    item.kind = ItemKind::Phone;
-    item.command = command;
+    Item<Record> item = row<Record>(name, label, ItemKind::Phone, command);
     item.text = member;
     return item;
 }
@@ -149,12 +148,8 @@ template <class Record>
 constexpr Item<Record> text(std::string_view name, std::string Record::*member,
                             std::string_view label, std::size_t maxLength,
                             std::string_view command) {
-    Item<Record> item;
-    item.name = name;
-    item.label = label;
-    item.kind = ItemKind::Text;
+    Item<Record> item = row<Record>(name, label, ItemKind::Text, command);
     item.maxLength = maxLength;
-    item.command = command;
     item.text = member;
     return item;
 }

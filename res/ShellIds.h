@@ -48,6 +48,9 @@ inline constexpr int IDC_PORTSEL_ADMIN_PASSWORD = 1013;
 inline constexpr int IDC_PORTSEL_IP_ADDRESS = 1016;
 inline constexpr int IDC_PORTSEL_COM = 1022;
 inline constexpr int IDC_PORTSEL_HEADING = 1685;
+// The static beside the COM list that names the Linux device of the selected port (added to
+// the template by the dialog itself).
+inline constexpr int IDC_PORTSEL_DEVICE = 59122;
 inline constexpr int IDC_PORTSEL_LINK_PANEL = 59129;  // the lower part: link choice, address,
                                                       // passwords (hidden by the short window)
 

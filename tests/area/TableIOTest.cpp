@@ -1,0 +1,166 @@
+// The table-driven reader and writer every area stands on, over a small record of its own.
+#include <gtest/gtest.h>
+
+#include "app/AreaContext.h"
+#include "area/SettingsDlg.h"
+#include "area/TableIO.h"
+
+namespace kx::area {
+namespace {
+
+struct Port {
+    std::string number;
+    int mode = 0;
+    int delay = 0;
+    int service = 0;
+    int rank = 0;
+};
+
+constexpr std::string_view kModes[] = {"voice", "", "audio"};  // index 1 has no keyword
+constexpr std::string_view kServices[] = {"ntt", "pseudo"};
+constexpr std::string_view kRanks[] = {"normal", "reject"};
+
+// "pseudo" for anything but 0; a rank reported as code 1 is normal, any other code rejects
+int anyOtherIsPseudo(int value) {
+    return value == 0 ? 0 : 1;
+}
+int normalOrReject(int code) {
+    return code == 1 ? 0 : 1;
+}
+
+constexpr Item<Port> kItems[] = {
+    phone("number", &Port::number, "  address:", "demo address {}"),
+    choice("mode", &Port::mode, "mode:", kModes, "demo mode {}"),
+    number("delay", &Port::delay, "delay:", 3, 15, "demo delay {} now"),
+    choice("service", &Port::service, "service:", kServices, "demo service")
+        .withEncode(anyOtherIsPseudo),
+    choice("rank", &Port::rank, "rank:", kRanks, "demo rank {}").withDecode(normalOrReject),
+};
+
+TEST(TableIO, ReadsEachLabelAndLeavesMissingOnesAlone) {
+    struct Row {
+        const char* name;
+        std::string reply;
+        Port expected;
+    } rows[] = {
+        {"all present, any order, letter case aside",
+         "show demo\r\nRANK: 1\r\nself address: 99\r\n  address: 03-1234*56\r\nmode: 2\r\n"
+         "delay: 12 s\r\nservice: 7\r\n# ",
+         {"03-1234*56", 2, 12, 7, 0}},
+        // missing labels keep the old values; no text from elsewhere in the reply
+        {"missing labels", "self address: 0311\r\ndelay: x\r\n# ", {"old", 1, 0, 5, 9}},
+        {"no carriage return after the last value", "mode: 2", {"old", 2, 4, 5, 9}},
+        {"value cut to 54 bytes",
+         "  address: " + std::string(60, '7') + "\r\n",
+         {std::string(54, '7'), 1, 4, 5, 9}},
+        {"label at the very end", "rank:", {"old", 1, 4, 5, 1}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Port port{"old", 1, 4, 5, 9};
+        readItems<Port>(row.reply, kItems, port);
+        EXPECT_EQ(port.number, row.expected.number);
+        EXPECT_EQ(port.mode, row.expected.mode);
+        EXPECT_EQ(port.delay, row.expected.delay);
+        EXPECT_EQ(port.service, row.expected.service);
+        EXPECT_EQ(port.rank, row.expected.rank);
+    }
+}
+
+TEST(TableIO, CommandsForChangedItemsInTableOrder) {
+    const Port snapshot{"031", 0, 3, 0, 0};
+    struct Row {
+        const char* name;
+        Port working;
+        std::vector<std::string> commands;
+    } rows[] = {
+        {"nothing changed", snapshot, {}},
+        {"all changed, table order",
+         {"", 2, 7, 1, 1},
+         {"demo address p2 \r", "demo mode p2 audio\r", "demo delay p2 now 7\r",
+          "demo service pseudo\r", "demo rank p2 reject\r"}},
+        {"no keyword for the value sends nothing", {"031", 1, 3, 0, 0}, {}},
+        {"out of the table sends nothing", {"031", -1, 3, 0, 2}, {}},
+        {"any other service value is pseudo", {"031", 0, 3, 42, 0}, {"demo service pseudo\r"}},
+        {"text compared byte for byte", {"031 ", 0, 3, 0, 0}, {"demo address p2 031 \r"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(changedCommands<Port>(kItems, row.working, snapshot, "p2"), row.commands);
+    }
+}
+
+TEST(TableIO, SendAllStopsAtTheFirstFailedExchange) {
+    ReplyBuffer reply;
+    AreaContext context(reply);
+    std::vector<std::string> sent;
+    std::size_t capacity = 0;
+    context.exchange = [&](std::string_view command, ReplyBuffer& into, int timeoutMs, int kind) {
+        sent.emplace_back(command);
+        capacity = into.capacity();
+        EXPECT_EQ(timeoutMs, 10000);
+        EXPECT_EQ(kind, 5);  // the prompt
+        return command == "b\r" ? 0 : 1;
+    };
+    EXPECT_EQ(context.sendAll({"a\r", "b\r", "c\r"}), 0);
+    EXPECT_EQ(sent, (std::vector<std::string>{"a\r", "b\r"}));
+    EXPECT_EQ(capacity, kWriterReplyCapacity);
+    sent.clear();
+    EXPECT_EQ(context.sendAll({}), 1);
+    EXPECT_TRUE(sent.empty());
+}
+
+TEST(TableIO, NumberedEntries) {
+    const std::string reply =
+        "show shortnum num2\r\n11: 0311\r\n12:  0312 \r\n13: \r\n21: 9\r\n1: one\r\n# ";
+    struct Row {
+        int entry;
+        const char* text;
+    } rows[] = {
+        {11, "0311"}, {12, "0312"},  // blanks around the number trimmed
+        {13, ""},     {14, ""},      // an empty entry, and one not listed
+        {1, "one"},                  // never taken from the lines of 11 or 21
+        {2, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.entry);
+        EXPECT_EQ(readEntryText(reply, row.entry), row.text);
+    }
+    EXPECT_EQ(readEntryText("5: " + std::string(60, '1'), 5), std::string(53, '1'))
+        << "54 bytes kept, the leading blank included";
+}
+
+TEST(TableIO, RowChecksAndSpinWrap) {
+    struct Row {
+        const ItemRule& rule;
+        const char* text;
+        int invalid;
+    } rows[] = {
+        {kItems[0], "03(1234)-5#*12", 0},
+        {kItems[0], "03 1234", 1},
+        {kItems[0], "", 0},
+        {kItems[2], "3", 0},
+        {kItems[2], "15", 0},
+        {kItems[2], "2", 1},
+        {kItems[2], "16", 1},
+        {kItems[2], "", 1},
+        {kItems[2], "+5", 1},
+        {kItems[1], "2", 0},
+        {kItems[1], "1", 1},  // an index without a keyword
+        {kItems[1], "3", 1},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.rule.checkText(row.text), row.invalid) << row.rule.name << " " << row.text;
+
+    struct Spin {
+        int value, code, result;
+    } spins[] = {
+        {15, ui::kScrollLineUp, 3},   {3, ui::kScrollLineDown, 15}, {7, ui::kScrollLineUp, 8},
+        {0, ui::kScrollLineDown, 15}, {40, ui::kScrollLineUp, 3},   {9, 5, 9},
+    };
+    for (const Spin& s : spins)
+        EXPECT_EQ(spinValue(s.value, s.code, 3, 15), s.result) << s.value << " " << s.code;
+}
+
+}  // namespace
+}  // namespace kx::area
