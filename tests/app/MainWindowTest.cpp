@@ -19,8 +19,7 @@ struct WindowProbe {
         area.read = [](AreaContext&) { return 1; };
         area.run = [this](ui::Dialog& owner, AreaContext&) {
             logVisible = owner.IsControlVisible(IDC_MAIN_DEBUG_GROUP);
-            pnaButtons =
-                owner.hasControl(IDC_MAIN_PNA_EASY) && owner.hasControl(IDC_MAIN_PNA_MENU);
+            pnaButtons = owner.hasControl(IDC_MAIN_PNA_EASY) && owner.hasControl(IDC_MAIN_PNA_MENU);
             return ui::IDCANCEL;
         };
         registerArea(IDC_MAIN_ANALOG, area);
