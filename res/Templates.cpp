@@ -10,9 +10,7 @@ using Lookup = const ui::Template* (*)(int id);
 
 // One lookup per template file; add an area's here.
 constexpr Lookup kLookups[] = {
-    &shellTemplate,
-    &analogTemplate,
-    &shortnumTemplate,
+    &shellTemplate, &analogTemplate, &shortnumTemplate, &digitalTemplate, &arriveTemplate,
 };
 
 }  // namespace

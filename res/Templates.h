@@ -23,5 +23,7 @@ std::vector<int> templateIds();
 const ui::Template* shellTemplate(int id);
 const ui::Template* analogTemplate(int id);
 const ui::Template* shortnumTemplate(int id);
+const ui::Template* digitalTemplate(int id);
+const ui::Template* arriveTemplate(int id);
 
 }  // namespace kx::res
