@@ -51,7 +51,10 @@ struct ItemRule {
     Keywords keywords = {};  // Choice: keyword per index; "" marks an index without one
     int lowest = 0;          // Number: range of a valid value
     int highest = 0;
-    std::size_t maxLength = 0;              // Text: longest valid text in bytes
+    std::size_t maxLength = 0;  // Text: longest valid text in bytes
+    // Number: display units per stored unit; a holding time kept in 5-second units is shown and
+    // given in seconds with scale 5
+    int scale = 1;
     std::string_view command;               // "analog ring_sound {}"; "" = never written
     int (*decode)(int reported) = nullptr;  // the reply's number -> stored value
     int (*encode)(int stored) = nullptr;    // stored value -> keyword index
@@ -65,8 +68,9 @@ struct ItemRule {
 
     // The checks of a value as the user gives it: 0 valid, 1 invalid (the dialogs' and
     // kxctl's common rule; the caller decides the order and the message). A text item checks
-    // the text; a number item checks the text as a decimal number within its range; a choice
-    // item checks the text as an index that has a keyword.
+    // the text; a number item checks the text as a decimal number within its range in display
+    // units (lowest * scale .. highest * scale); a choice item checks the text as an index that
+    // has a keyword.
     int checkText(std::string_view text) const;
     // 0 when `value` is valid for a number or choice item, 1 otherwise.
     int checkValue(int value) const;
@@ -102,6 +106,11 @@ struct Item : ItemRule {
     constexpr Item withEncode(int (*f)(int)) const {
         Item copy = *this;
         copy.encode = f;
+        return copy;
+    }
+    constexpr Item withScale(int displayUnitsPerStep) const {
+        Item copy = *this;
+        copy.scale = displayUnitsPerStep;
         return copy;
     }
 };

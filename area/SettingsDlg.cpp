@@ -44,12 +44,13 @@ bool CSettingsDlg::readChecked(int id, int maxChars,
     return true;
 }
 
-void CSettingsDlg::spinEdit(int editId, int readChars, int code, int lowest, int highest) {
+void CSettingsDlg::spinEdit(int editId, int readChars, int code, int lowest, int highest,
+                            int scale) {
     std::string text;
     // a text the edit cannot hand over reads as no number, like an empty one
     if (!GetDlgItemText(editId, readChars, text))
         text.clear();
-    SetDlgItemInt(editId, spinValue(ReadDecimal(text), code, lowest, highest));
+    SetDlgItemInt(editId, spinValue(ReadDecimal(text) / scale, code, lowest, highest) * scale);
 }
 
 void CSettingsDlg::filterKeys(int editId) {

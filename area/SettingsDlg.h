@@ -62,9 +62,10 @@ protected:
     bool readChecked(int id, int maxChars, const std::function<int(std::string_view)>& check,
                      std::string_view message, std::string& out);
 
-    // Spin arrows over edit `editId`: reads at most readChars characters as a number, changes
-    // it by `code` within lowest..highest and shows it again in decimal.
-    void spinEdit(int editId, int readChars, int code, int lowest, int highest);
+    // Spin arrows over edit `editId`: reads at most readChars characters as a number of
+    // `scale` display units per step, changes the steps by `code` within lowest..highest and
+    // shows the result again in decimal display units.
+    void spinEdit(int editId, int readChars, int code, int lowest, int highest, int scale = 1);
 
     // The number, address and phone edits filter their keys; attach one per edit.
     void filterKeys(int editId);
@@ -74,14 +75,31 @@ private:
     std::vector<std::unique_ptr<CNumEdit>> filters_;
 };
 
+// A field of a record that a binding reaches: a member, or a member of an entry of an array
+// member (entryField).
+template <class Record, class T>
+using Field = std::function<T&(Record&)>;
+
+template <class Record, class T>
+Field<Record, T> memberField(T Record::*member) {
+    return [member](Record& record) -> T& { return record.*member; };
+}
+
+// The member of entry `index` of an array member:
+//   entryField(&ArriveSettings::entries, 3, &ArriveEntry::tel1Rank)
+template <class Record, class Array, class Entry, class T>
+Field<Record, T> entryField(Array Record::*array, std::size_t index, T Entry::*member) {
+    return [array, index, member](Record& record) -> T& { return (record.*array)[index].*member; };
+}
+
 // A dialog over one record of an area. `working` is the part of the working copy it edits;
 // `takeSnapshot` copies the area's whole working copy into its snapshot; `items` is the
-// record's item table.
+// record's item table, whose rows give the edits' checks.
 template <class Record>
 class RecordDlg : public CSettingsDlg {
 public:
     RecordDlg(int templateId, int helpContext, Record& working, std::function<void()> takeSnapshot,
-              std::span<const Item<Record>> items)
+              std::span<const Item<Record>> items = {})
         : CSettingsDlg(templateId, helpContext),
           values(working),
           working_(working),
@@ -93,25 +111,47 @@ public:
     Record values;
 
 protected:
+    using IntField = Field<Record, int>;
+    using TextField = Field<Record, std::string>;
+
     // --- bindings, made in the derived constructor; edits are checked in the order bound ---
     // A radio group that starts at firstId, as the index of the checked button (-1: none).
-    void bindRadio(int firstId, int Record::*member) { radios_.push_back({firstId, member}); }
-    // An edit of a text item, limited to `limit` bytes; refused with `message`.
+    void bindRadio(int firstId, IntField field) { choices_.push_back({firstId, false, field}); }
+    void bindRadio(int firstId, int Record::*member) { bindRadio(firstId, memberField(member)); }
+    // A drop-down list, as the index of its selected item (-1: none; a value without an item
+    // shows no selection).
+    void bindList(int id, IntField field) { choices_.push_back({id, true, field}); }
+    void bindList(int id, int Record::*member) { bindList(id, memberField(member)); }
+    // A two-button radio group (off, on) over bit `bit` of a mask; OK sets or clears the bit
+    // when the group's value differs from it, so the other bits are carried as they are.
+    void bindBit(int firstId, IntField mask, int bit) { bits_.push_back({firstId, mask, bit, 0}); }
+    void bindBit(int firstId, int Record::*mask, int bit) {
+        bindBit(firstId, memberField(mask), bit);
+    }
+    // An edit of a text or number item, limited to `limit` bytes, checked by the item's row and
+    // refused with `message`. Numbers show in decimal, in the row's display unit.
     void bindEdit(int id, std::string Record::*member, int limit, std::string_view message) {
-        edits_.push_back({id, limit, message, member, nullptr, ruleOf(member)});
+        bindEdit(id, memberField(member), *ruleOf(member), limit, message);
+    }
+    void bindEdit(int id, int Record::*member, int limit, std::string_view message) {
+        bindEdit(id, memberField(member), *ruleOf(member), limit, message);
+    }
+    void bindEdit(int id, TextField field, const ItemRule& rule, int limit,
+                  std::string_view message) {
+        edits_.push_back({id, limit, message, field, nullptr, &rule});
         filterKeys(id);
     }
-    // An edit of a number item, shown in decimal.
-    void bindEdit(int id, int Record::*member, int limit, std::string_view message) {
-        edits_.push_back({id, limit, message, nullptr, member, ruleOf(member)});
+    void bindEdit(int id, IntField field, const ItemRule& rule, int limit,
+                  std::string_view message) {
+        edits_.push_back({id, limit, message, nullptr, field, &rule});
         filterKeys(id);
     }
     // Spin arrows `spinId` over the bound number edit `editId`: read `readChars` characters,
-    // wrap within the item's range.
+    // wrap within the row's range (in stored units: the holding times step by 5 seconds).
     void bindSpin(int spinId, int editId, int readChars) {
         for (const Edit& e : edits_)
             if (e.id == editId && e.rule->kind == ItemKind::Number)
-                spins_.push_back({spinId, editId, readChars, e.rule->lowest, e.rule->highest});
+                spins_.push_back({spinId, editId, readChars, e.rule});
     }
 
     // --- the dialog's own rules, around the generic steps ---
@@ -121,24 +161,33 @@ protected:
     virtual bool checkRules() { return true; }
     // Just before `values` is stored: fold the dialog's own controls into it.
     virtual void storeRules() {}
+    // After spin arrows changed edit `editId`.
+    virtual void spinRules(int /*editId*/) {}
 
     Record& working() { return working_; }
 
     bool OnInitDialog() override {
         values = working_;
+        for (Bit& b : bits_) b.value = (b.mask(values) >> b.bit) & 1;
         initRules();
         for (const Edit& e : edits_) {
             LimitText(e.id, e.limit);
             if (e.text)
-                SetDlgItemText(e.id, values.*e.text);
+                SetDlgItemText(e.id, e.text(values));
             else
-                SetDlgItemInt(e.id, values.*e.number);
+                SetDlgItemInt(e.id, e.number(values) * e.rule->scale);
         }
-        return CSettingsDlg::OnInitDialog();  // radios and check boxes to the controls
+        return CSettingsDlg::OnInitDialog();  // radios, lists and check boxes to the controls
     }
 
     void DoDataExchange(ui::DataExchange& dx) override {
-        for (Radio& r : radios_) dx.radio(r.firstId, values.*r.member);
+        for (Choice& c : choices_) {
+            if (c.list)
+                dx.listIndex(c.id, c.field(values));
+            else
+                dx.radio(c.id, c.field(values));
+        }
+        for (Bit& b : bits_) dx.radio(b.firstId, b.value);
     }
 
     void OnOK() override {
@@ -151,39 +200,55 @@ protected:
                     e.message, text))
                 return;
             if (e.text)
-                values.*e.text = text;
+                e.text(values) = text;
             else
-                values.*e.number = ReadDecimal(text);
+                e.number(values) = ReadDecimal(text) / e.rule->scale;
         }
         if (!checkRules())
             return;
         confirm(takeSnapshot_, [this] {
+            for (Bit& b : bits_) {
+                int& mask = b.mask(values);
+                if (b.value != ((mask >> b.bit) & 1))
+                    mask = b.value != 0 ? mask | (1 << b.bit) : mask & ~(1 << b.bit);
+            }
             storeRules();
             working_ = values;
         });
     }
 
     void OnVScroll(int id, int code) override {
-        for (const Spin& s : spins_)
-            if (s.spinId == id)
-                spinEdit(s.editId, s.readChars, code, s.lowest, s.highest);
+        for (const Spin& s : spins_) {
+            if (s.spinId != id)
+                continue;
+            spinEdit(s.editId, s.readChars, code, s.rule->lowest, s.rule->highest, s.rule->scale);
+            spinRules(s.editId);
+        }
     }
 
 private:
-    struct Radio {
+    struct Choice {
+        int id;
+        bool list;
+        IntField field;
+    };
+    struct Bit {
         int firstId;
-        int Record::*member;
+        IntField mask;
+        int bit;
+        int value;  // the group's index: 1 when the bit is set
     };
     struct Edit {
         int id;
         int limit;
         std::string_view message;
-        std::string Record::*text;
-        int Record::*number;
+        TextField text;
+        IntField number;
         const ItemRule* rule;
     };
     struct Spin {
-        int spinId, editId, readChars, lowest, highest;
+        int spinId, editId, readChars;
+        const ItemRule* rule;
     };
 
     template <class Member>
@@ -199,7 +264,8 @@ private:
     Record& working_;
     std::function<void()> takeSnapshot_;
     std::span<const Item<Record>> items_;
-    std::vector<Radio> radios_;
+    std::vector<Choice> choices_;
+    std::vector<Bit> bits_;
     std::vector<Edit> edits_;
     std::vector<Spin> spins_;
 };

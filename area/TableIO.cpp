@@ -50,7 +50,7 @@ int ItemRule::checkText(std::string_view text) const {
         case ItemKind::Text:
             return text.size() > maxLength ? 1 : 0;
         case ItemKind::Number:
-            return CheckNumber(text, lowest, highest);
+            return CheckNumber(text, lowest * scale, highest * scale);
         case ItemKind::Choice:
             return CheckNumber(text, 0, INT_MAX) != 0 ? 1 : checkValue(ReadDecimal(text));
     }
