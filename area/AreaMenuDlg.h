@@ -30,6 +30,12 @@ public:
 protected:
     void OnCommand(int id) override;
 
+    // An entry's opener: a new Dlg made from `args` at each click.
+    template <class Dlg, class... Args>
+    static std::function<std::unique_ptr<ui::Dialog>()> opens(Args... args) {
+        return [=] { return std::make_unique<Dlg>(args...); };
+    }
+
 private:
     AreaContext& context_;
     std::vector<Entry> entries_;

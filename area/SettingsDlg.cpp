@@ -5,6 +5,12 @@
 
 namespace kx::area {
 
+std::string numberedPhoneMessage(int entry) {
+    const char digits[3] = {static_cast<char>('0' + entry / 10 % 10),
+                            static_cast<char>('0' + entry % 10), '\0'};
+    return std::string("電話番号") + digits + "の入力に間違いがあります。";
+}
+
 int spinValue(int value, int code, int lowest, int highest) {
     if (code == ui::kScrollLineUp)
         return value >= highest ? lowest : value + 1;

@@ -38,6 +38,10 @@ namespace kx::area {
 // Characters the OK handlers read of an edit before checking it.
 inline constexpr int kEditReadChars = 59;
 
+// The message of a wrong number in a numbered table: "電話番号07の入力に間違いがあります。",
+// the entry number (1..99) in two digits.
+std::string numberedPhoneMessage(int entry);
+
 // The spin arrows' arithmetic: `value` changed by the scroll code and wrapped into
 // lowest..highest (up past highest gives lowest, down past lowest gives highest). Any other
 // code leaves it unchanged.
@@ -138,12 +142,12 @@ protected:
     }
     void bindEdit(int id, TextField field, const ItemRule& rule, int limit,
                   std::string_view message) {
-        edits_.push_back({id, limit, message, field, nullptr, &rule});
+        edits_.push_back({id, limit, std::string(message), field, nullptr, &rule});
         filterKeys(id);
     }
     void bindEdit(int id, IntField field, const ItemRule& rule, int limit,
                   std::string_view message) {
-        edits_.push_back({id, limit, message, nullptr, field, &rule});
+        edits_.push_back({id, limit, std::string(message), nullptr, field, &rule});
         filterKeys(id);
     }
     // Spin arrows `spinId` over the bound number edit `editId`: read `readChars` characters,
@@ -241,7 +245,7 @@ private:
     struct Edit {
         int id;
         int limit;
-        std::string_view message;
+        std::string message;
         TextField text;
         IntField number;
         const ItemRule* rule;

@@ -9,13 +9,6 @@ namespace {
 
 constexpr int kNumberLimit = 53;
 
-// "電話番号NNの入力に間違いがあります。" with the entry number in two digits (the row
-// labelled ００ is entry 01).
-std::string entryMessage(int entry) {
-    char digits[3] = {static_cast<char>('0' + entry / 10), static_cast<char>('0' + entry % 10)};
-    return std::string("電話番号") + digits + "の入力に間違いがあります。";
-}
-
 }  // namespace
 
 CShortNumberDlg::CShortNumberDlg() : CSettingsDlg(IDD_SHORT_NUMBER, kHelpShortNumber) {
@@ -37,7 +30,8 @@ void CShortNumberDlg::OnOK() {
         if (!readChecked(
                 kShortNumberEdits[i], area::kEditReadChars,
                 [&](std::string_view text) { return rule.checkText(text); },
-                entryMessage(static_cast<int>(i) + 1), entries[i].number))
+                // the row labelled ００ is entry 01
+                area::numberedPhoneMessage(static_cast<int>(i) + 1), entries[i].number))
             return;
     }
     confirm(nullptr, [&] { shortNumbers.working = entries; });

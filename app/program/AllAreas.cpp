@@ -3,6 +3,10 @@
 #include "analog/AnalogMenuDlg.h"
 #include "analog/AnalogSettings.h"
 #include "app/AreaRegistry.h"
+#include "arrive/ArriveMenuDlg.h"
+#include "arrive/ArriveSettings.h"
+#include "digital/DigitalMenuDlg.h"
+#include "digital/DigitalSettings.h"
 #include "res/ShellIds.h"
 #include "shortnum/ShortNumberDlg.h"
 #include "shortnum/ShortNumbers.h"
@@ -36,12 +40,16 @@ AreaHandlers directArea(int (*read)(const AreaContext&), int (*write)(const Area
 
 void registerAllAreas() {
     registerArea(IDC_MAIN_ANALOG, menuArea<CAnalogMenuDlg>(ReadAnalogSettings));
+    registerArea(IDC_MAIN_DIGITAL, menuArea<CDigitalMenuDlg>(ReadDigitalSettings));
+    registerArea(IDC_MAIN_ARRIVE, menuArea<CArriveMenuDlg>(ReadArriveSettings));
     registerArea(IDC_MAIN_SHORTNUM,
                  directArea<CShortNumberDlg>(ReadShortNumbers, WriteShortNumbers));
 }
 
 void resetAreaRecords() {
     analogSettings.reset();
+    digitalSettings.reset();
+    arriveSettings.reset();
     shortNumbers.reset();
 }
 

@@ -104,10 +104,10 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
         {"no handlers",
          "",
          {},
-         "click 1540\nanswer ok\n" + kClose,
+         "command 1538\nanswer ok\n" + kClose,
          {"exit"},
          {kUnavailable},
-         {"com open", "Digital settings are not available in this version"}},
+         {"com open", "HomaPNA settings are not available in this version"}},
         // the adapter restarts: nothing more is sent, not even "exit\r"; a change confirmed
         // before is gone with the factory settings, so nothing is stored either
         {"factory initialisation",

@@ -1,0 +1,143 @@
+#include "arrive/ArriveSettings.h"
+
+#include "area/TableIO.h"
+
+namespace kx {
+
+namespace {
+
+using area::choice;
+using area::Item;
+using area::phone;
+using A = ArriveSettings;
+using E = ArriveEntry;
+
+constexpr std::string_view kTelRanks[] = {"precede", "normal", "delay", "reject"};
+constexpr std::string_view kPortRanks[] = {"normal", "reject"};
+constexpr std::string_view kRings[] = {"ring1", "ring2", "ring3"};
+constexpr std::string_view kServices[] = {"ntt", "pseudo"};
+
+// The adapter's code 1 (normal) is index 0, every other code index 1 (reject).
+int portRankFromCode(int code) {
+    return code == 1 ? 0 : 1;
+}
+// 0 is the telephone company's service; any other value the adapter's own.
+int serviceKeyword(int value) {
+    return value == 0 ? 0 : 1;
+}
+
+constexpr Item<A> telRank(std::string_view name, int A::*member, std::string_view label,
+                          std::string_view command) {
+    return choice(name, member, label, kTelRanks, command);
+}
+constexpr Item<A> portRank(std::string_view name, int A::*member, std::string_view label,
+                           std::string_view command) {
+    return choice(name, member, label, kPortRanks, command).withDecode(portRankFromCode);
+}
+
+constexpr Item<A> kStandardItems[] = {
+    choice("ringSelectService", &A::ringSelectService, "ring select service:", kServices,
+           "arrive ring_select")
+        .withEncode(serviceKeyword),
+    choice("troubleTelService", &A::troubleTelService, "trouble tel service:", kServices,
+           "arrive trouble_tel")
+        .withEncode(serviceKeyword),
+    telRank("tel1DefaultRank", &A::tel1DefaultRank,
+            "default tel1 rank:", "arrive ranking default tel1"),
+    telRank("tel2DefaultRank", &A::tel2DefaultRank,
+            "default tel2 rank:", "arrive ranking default tel2"),
+    telRank("tel3DefaultRank", &A::tel3DefaultRank,
+            "default tel3 rank:", "arrive ranking default tel3"),
+    portRank("dataDefaultRank", &A::dataDefaultRank,
+             "default data rank:", "arrive ranking default data"),
+    portRank("usbDefaultRank", &A::usbDefaultRank,
+             "default usb rank:", "arrive ranking default usb"),
+    portRank("pnaDefaultRank", &A::pnaDefaultRank,
+             "default pna rank:", "arrive ranking default pna"),
+    choice("defaultRing", &A::defaultRing, "default ring:", kRings, "arrive ring_select default"),
+    telRank("tel1NoidRank", &A::tel1NoidRank, "noid tel1 rank:", "arrive ranking noid tel1"),
+    telRank("tel2NoidRank", &A::tel2NoidRank, "noid tel2 rank:", "arrive ranking noid tel2"),
+    telRank("tel3NoidRank", &A::tel3NoidRank, "noid tel3 rank:", "arrive ranking noid tel3"),
+    portRank("dataNoidRank", &A::dataNoidRank, "noid data rank:", "arrive ranking noid data"),
+    portRank("usbNoidRank", &A::usbNoidRank, "noid usb rank:", "arrive ranking noid usb"),
+    portRank("pnaNoidRank", &A::pnaNoidRank, "noid pna rank:", "arrive ranking noid pna"),
+    choice("noidRing", &A::noidRing, "noid ring:", kRings, "arrive ring_select noid"),
+    choice("nttRing", &A::nttRing, "ntt ring:", kRings, "arrive ring_select"),
+};
+
+// An entry's items; its number has no label (the entry is found by "k: ") and the other labels
+// are searched from the entry's own line on.
+constexpr Item<E> kEntryItems[] = {
+    phone("number", &E::number, "", "arrive address {}"),
+    choice("tel1Rank", &E::tel1Rank, "tel1 rank:", kTelRanks, "arrive ranking {} tel1"),
+    choice("tel2Rank", &E::tel2Rank, "tel2 rank:", kTelRanks, "arrive ranking {} tel2"),
+    choice("tel3Rank", &E::tel3Rank, "tel3 rank:", kTelRanks, "arrive ranking {} tel3"),
+    choice("dataRank", &E::dataRank, "data rank:", kPortRanks, "arrive ranking {} data")
+        .withDecode(portRankFromCode),
+    choice("usbRank", &E::usbRank, "usb rank:", kPortRanks, "arrive ranking {} usb")
+        .withDecode(portRankFromCode),
+    choice("pnaRank", &E::pnaRank, "pna rank:", kPortRanks, "arrive ranking {} pna")
+        .withDecode(portRankFromCode),
+    choice("ring", &E::ring, "ring:", kRings, "arrive ring_select {}"),
+};
+
+struct Page {
+    const char* command;
+    int first;  // the page lists entries first..first + 9
+};
+constexpr Page kPages[] = {{"show arrive num1\r", 1}, {"show arrive num2\r", 11}};
+
+void readEntry(std::string_view reply, int k, ArriveEntry& entry) {
+    std::optional<std::size_t> at = area::findEntry(reply, k);
+    entry.number = area::readEntryText(reply, k);
+    if (at)
+        area::readItems(reply.substr(*at), arriveEntryItems(), entry);
+}
+
+}  // namespace
+
+std::span<const Item<ArriveSettings>> arriveStandardItems() {
+    return kStandardItems;
+}
+
+std::span<const Item<ArriveEntry>> arriveEntryItems() {
+    return kEntryItems;
+}
+
+int ReadArriveSettings(const AreaContext& context) {
+    ArriveSettings& snapshot = arriveSettings.snapshot;
+    if (context.send("show arrive basic\r") != 1)
+        return 0;
+    area::readItems(context.reply.view(), arriveStandardItems(), snapshot);
+    for (const Page& page : kPages) {
+        if (context.send(page.command) != 1)
+            return 0;
+        for (int k = page.first; k < page.first + 10; ++k)
+            readEntry(context.reply.view(), k, snapshot.entries[static_cast<std::size_t>(k - 1)]);
+    }
+    arriveSettings.readDone();
+    return 1;
+}
+
+std::vector<std::string> arriveCommands(const ArriveSettings& working,
+                                        const ArriveSettings& snapshot, int area) {
+    if (area == kArriveStandardArea)
+        return area::changedCommands(arriveStandardItems(), working, snapshot);
+    std::vector<std::string> commands;
+    if (area < 1 || area > 2)
+        return commands;
+    const std::size_t first = static_cast<std::size_t>(area - 1) * 10;
+    for (std::size_t i = first; i < first + 10; ++i)
+        area::appendChangedCommands(arriveEntryItems(), working.entries[i], snapshot.entries[i],
+                                    std::to_string(i + 1), commands);
+    return commands;
+}
+
+int WriteArriveSettings(const AreaContext& context, int area) {
+    // the standard settings are not written over the network link
+    if (area == kArriveStandardArea && context.networkMode != 0)
+        return 1;
+    return context.sendAll(arriveCommands(arriveSettings.working, arriveSettings.snapshot, area));
+}
+
+}  // namespace kx

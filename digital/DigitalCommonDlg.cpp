@@ -1,0 +1,35 @@
+#include "digital/DigitalCommonDlg.h"
+
+#include "app/Help.h"
+#include "res/DigitalIds.h"
+
+namespace kx {
+
+namespace {
+
+constexpr int kNoChange = 3;  // the direction "追加を行わない" / "削除を行わない"
+using D = DigitalSettings;
+
+}  // namespace
+
+CDigitalCommonDlg::CDigitalCommonDlg()
+    : RecordDlg(
+          IDD_DIGITAL_COMMON, kHelpDigitalCommon, digitalSettings.working,
+          [] { digitalSettings.takeSnapshot(); }, digitalCommonItems()) {
+    bindEdit(IDC_DIGITAL_COMMON_DISC_TIME, &D::discTime, 5, "切断時間の入力に間違いがあります。");
+    bindRadio(kArrivePriorityIds[0], &D::arrivePriority);
+    bindRadio(kBacpBapIds[0], &D::bacpBap);
+    bindRadio(kInitChannelIds[0], &D::initChannel);
+    bindRadio(kThroughputBodIds[0], &D::throughputBod);
+    bindRadio(kResourceBodIds[0], &D::resourceBod);
+    bindList(IDC_DIGITAL_COMMON_PIAFS, &D::piafs);
+}
+
+void CDigitalCommonDlg::storeRules() {
+    if (values.throughputBod == 0) {
+        values.addDirection = kNoChange;
+        values.delDirection = kNoChange;
+    }
+}
+
+}  // namespace kx

@@ -1,0 +1,158 @@
+#include "digital/DigitalSettings.h"
+
+#include "area/TableIO.h"
+
+namespace kx {
+
+namespace {
+
+using area::choice;
+using area::Item;
+using area::number;
+using area::phone;
+using P = DigitalPortSettings;
+using D = DigitalSettings;
+
+constexpr std::string_view kDisableEnable[] = {"disable", "enable"};
+constexpr std::string_view kNoticeNumbers[] = {"disable", "contract", "address", "net"};
+constexpr std::string_view kINumbers[] = {"both", "contract", "add1", "add2"};
+constexpr std::string_view kChannels[] = {"2", "1"};  // index 0 is two channels
+constexpr std::string_view kPorts[] = {"data", "usb"};
+constexpr std::string_view kResourceBods[] = {"disable", "depart", "arrive", "both"};
+constexpr std::string_view kDirections[] = {"both", "send", "recv", "disable"};
+// sent as the number itself; a list with nothing selected sends nothing
+constexpr std::string_view kPiafs[] = {"0", "1", "2"};
+
+constexpr Item<P> kPortItems[] = {
+    phone("selfAddress", &P::selfAddress, "self address:", "digital address {}"),
+    phone("transferAddress", &P::transferAddress,
+          "  address:", "digital arrive_transfer address {}"),
+    choice("arriveTransfer", &P::arriveTransfer, "arrive transfer:", kDisableEnable,
+           "digital arrive_transfer {}"),
+    number("talky", &P::talky, "  talky:", 0, 3, "digital arrive_transfer talky {}"),
+    choice("globalArrive", &P::globalArrive, "global arrive:", kDisableEnable,
+           "digital global_arrive {}"),
+    choice("subaddressLessArrive", &P::subaddressLessArrive,
+           "subaddress less arrive:", kDisableEnable, "digital no_subaddress {}"),
+    choice("noticeNumber", &P::noticeNumber, "notice number:", kNoticeNumbers,
+           "digital notice_number {}"),
+    choice("iNumber", &P::iNumber, "i number:", kINumbers, "digital i_number {}"),
+};
+
+constexpr Item<D> kCommonItems[] = {
+    choice("initChannel", &D::initChannel, "init channel number:", kChannels, "digital channel"),
+    choice("arrivePriority", &D::arrivePriority, "digital arrive priority:", kPorts,
+           "digital arrive"),
+    choice("resourceBod", &D::resourceBod, "resource bod:", kResourceBods, "digital resource_bod"),
+    choice("throughputBod", &D::throughputBod, "throughput bod:", kDisableEnable,
+           "digital throughput_bod"),
+    choice("bacpBap", &D::bacpBap, "bacp/bap:", kDisableEnable, "digital bacp_bap"),
+    number("discTime", &D::discTime, "disconnect time:", 0, 255, "digital disc_time"),
+    choice("piafs", &D::piafs, "piafs:", kPiafs, "digital piafs"),
+};
+
+// The holding times are kept and sent in 5-second units and shown in seconds.
+constexpr Item<D> kBodItems[] = {
+    choice("addDirection", &D::addDirection, "  add evaluation direction:", kDirections,
+           "digital throughput_bod add_evaluation_direction"),
+    number("addRate", &D::addRate, "  add standard rate:", 0, 100,
+           "digital throughput_bod add_standard_rate"),
+    number("addEvalTime", &D::addEvalTime, "  add evaluation time:", 1, 255,
+           "digital throughput_bod add_evaluation_time"),
+    number("addMinTime", &D::addMinTime, "  add minimum maintenance time:", 1, 255,
+           "digital throughput_bod add_minimum_time")
+        .withScale(5),
+    choice("delDirection", &D::delDirection, "  del evaluation direction:", kDirections,
+           "digital throughput_bod del_evaluation_direction"),
+    number("delRate", &D::delRate, "  del standard rate:", 0, 100,
+           "digital throughput_bod del_standard_rate"),
+    number("delEvalTime", &D::delEvalTime, "  del evaluation time:", 1, 255,
+           "digital throughput_bod del_evaluation_time"),
+    number("delMinTime", &D::delMinTime, "  del minimum maintenance time:", 1, 255,
+           "digital throughput_bod del_minimum_time")
+        .withScale(5),
+};
+
+// Written by bacpBapCommands, not by their rows.
+constexpr Item<D> kBacpBapItems[] = {
+    number("departMask", &D::departMask, "  depart channel:", 0, 255, ""),
+    number("arriveMask", &D::arriveMask, "  arrive channel:", 0, 255, ""),
+};
+
+// A changed mask sends the three answers of its side, always all three and in this order.
+void appendBacpBapCommands(const D& working, const D& snapshot, std::vector<std::string>& out) {
+    constexpr std::string_view kRequests[] = {"add", "request", "del"};
+    const struct {
+        int D::*mask;
+        std::string_view side;
+    } kSides[] = {{&D::departMask, "depart"}, {&D::arriveMask, "arrive"}};
+    for (const auto& side : kSides) {
+        if (working.*side.mask == snapshot.*side.mask)
+            continue;
+        for (int bit = 0; bit < 3; ++bit)
+            out.push_back("digital bacp_bap " + std::string(side.side) + "_" +
+                          std::string(kRequests[bit]) +
+                          ((working.*side.mask >> bit) & 1 ? " auto\r" : " reject\r"));
+    }
+}
+
+// "show digital common" reports the common items, throughput BOD and the masks together.
+constexpr std::span<const Item<D>> kCommonReplyTables[] = {kCommonItems, kBodItems, kBacpBapItems};
+
+}  // namespace
+
+std::span<const Item<DigitalPortSettings>> digitalPortItems() {
+    return kPortItems;
+}
+std::span<const Item<DigitalSettings>> digitalCommonItems() {
+    return kCommonItems;
+}
+std::span<const Item<DigitalSettings>> throughputBodItems() {
+    return kBodItems;
+}
+std::span<const Item<DigitalSettings>> bacpBapItems() {
+    return kBacpBapItems;
+}
+
+int ReadDigitalSettings(const AreaContext& context) {
+    DigitalSettings& snapshot = digitalSettings.snapshot;
+    if (context.send("show digital data\r") != 1)
+        return 0;
+    area::readItems(context.reply.view(), digitalPortItems(), snapshot.data);
+    if (context.send("show digital usb\r") != 1)
+        return 0;
+    area::readItems(context.reply.view(), digitalPortItems(), snapshot.usb);
+    if (context.send("show digital common\r") != 1)
+        return 0;
+    for (std::span<const Item<D>> table : kCommonReplyTables)
+        area::readItems(context.reply.view(), table, snapshot);
+    digitalSettings.readDone();
+    return 1;
+}
+
+std::vector<std::string> digitalCommands(const DigitalSettings& working,
+                                         const DigitalSettings& snapshot, int area) {
+    std::vector<std::string> commands;
+    switch (area) {
+        case kDigitalDataArea:
+            return area::changedCommands(digitalPortItems(), working.data, snapshot.data, "data");
+        case kDigitalUsbArea:
+            return area::changedCommands(digitalPortItems(), working.usb, snapshot.usb, "usb");
+        case kDigitalCommonArea:
+            return area::changedCommands(digitalCommonItems(), working, snapshot);
+        case kDigitalBodArea:
+            return area::changedCommands(throughputBodItems(), working, snapshot);
+        case kDigitalBacpBapArea:
+            appendBacpBapCommands(working, snapshot, commands);
+            return commands;
+        default:
+            return commands;
+    }
+}
+
+int WriteDigitalSettings(const AreaContext& context, int area) {
+    return context.sendAll(
+        digitalCommands(digitalSettings.working, digitalSettings.snapshot, area));
+}
+
+}  // namespace kx

@@ -1,0 +1,73 @@
+#include "digital/ThroughputBodDlg.h"
+
+#include <cstdio>
+
+#include "app/Help.h"
+#include "res/DigitalIds.h"
+
+namespace kx {
+
+namespace {
+
+constexpr int kNoChange = 3;
+using D = DigitalSettings;
+
+struct Side {
+    const BodSideIds& ids;
+    int D::*direction;
+    int D::*rate;
+    int D::*evalTime;
+    int D::*minTime;
+};
+
+// removal first: OK checks its edits before the addition side's
+const Side kSides[] = {
+    {kBodDelIds, &D::delDirection, &D::delRate, &D::delEvalTime, &D::delMinTime},
+    {kBodAddIds, &D::addDirection, &D::addRate, &D::addEvalTime, &D::addMinTime},
+};
+
+}  // namespace
+
+std::string rateEstimateText(int percent) {
+    char text[64];
+    std::snprintf(text, sizeof text, "約 %.2f kbps", percent * 8 * 0.01);
+    return text;
+}
+
+CThroughputBodDlg::CThroughputBodDlg()
+    : RecordDlg(
+          IDD_THROUGHPUT_BOD, kHelpThroughputBod, digitalSettings.working,
+          [] { digitalSettings.takeSnapshot(); }, throughputBodItems()) {
+    for (const Side& side : kSides) {
+        bindEdit(side.ids.minTime, side.minTime, 4, "最小保持時間の入力に間違いがあります。");
+        bindEdit(side.ids.evalTime, side.evalTime, 3, "評価時間の入力に間違いがあります。");
+        bindEdit(side.ids.rate, side.rate, 3, "しきい値の入力に間違いがあります。");
+        bindSpin(side.ids.rateSpin, side.ids.rate, 3);
+        bindSpin(side.ids.evalTimeSpin, side.ids.evalTime, 3);
+        bindSpin(side.ids.minTimeSpin, side.ids.minTime, 4);
+        bindRadio(side.ids.direction[0], side.direction);
+    }
+}
+
+void CThroughputBodDlg::initRules() {
+    for (const Side& side : kSides)
+        SetDlgItemTextUtf8(side.ids.estimate, rateEstimateText(values.*side.rate));
+}
+
+void CThroughputBodDlg::spinRules(int editId) {
+    for (const Side& side : kSides) {
+        if (side.ids.rate != editId)
+            continue;
+        std::string text;
+        if (!GetDlgItemText(editId, 3, text))
+            text.clear();
+        SetDlgItemTextUtf8(side.ids.estimate, rateEstimateText(ReadDecimal(text)));
+    }
+}
+
+void CThroughputBodDlg::storeRules() {
+    if (values.addDirection != kNoChange || values.delDirection != kNoChange)
+        values.throughputBod = 1;
+}
+
+}  // namespace kx
