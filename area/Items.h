@@ -32,13 +32,16 @@
 #include <string_view>
 #include <type_traits>
 
+#include "link/TextFunctions.h"
+
 namespace kx::area {
 
 enum class ItemKind {
-    Choice,  // the index of a keyword; reported as the index, set by the keyword
-    Number,  // a decimal number within lowest..highest
-    Phone,   // a telephone number with an optional subaddress after "*" (CheckPhoneNumber)
-    Text,    // free text of at most maxLength bytes
+    Choice,   // the index of a keyword; reported as the index, set by the keyword
+    Number,   // a decimal number within lowest..highest
+    Phone,    // a telephone number with an optional subaddress after "*" (CheckPhoneNumber)
+    Text,     // free text of at most maxLength bytes
+    Address,  // a dotted IPv4 address, with "/prefix" when `lowest` is 1 (CheckIpAddress)
 };
 
 using Keywords = std::span<const std::string_view>;
@@ -49,15 +52,19 @@ struct ItemRule {
     std::string_view label;  // reply label with its colon and leading blanks; "" = not read
     ItemKind kind = ItemKind::Number;
     Keywords keywords = {};  // Choice: keyword per index; "" marks an index without one
-    int lowest = 0;          // Number: range of a valid value
+    int lowest = 0;          // Number: range of a valid value; Address: the prefix mode
     int highest = 0;
-    std::size_t maxLength = 0;  // Text: longest valid text in bytes
+    std::size_t maxLength = 0;               // Text: longest valid text in bytes
+    std::size_t readLimit = kLabelValueMax;  // longest value the reader keeps of a reply
     // Number: display units per stored unit; a holding time kept in 5-second units is shown and
     // given in seconds with scale 5
     int scale = 1;
     std::string_view command;               // "analog ring_sound {}"; "" = never written
     int (*decode)(int reported) = nullptr;  // the reply's number -> stored value
     int (*encode)(int stored) = nullptr;    // stored value -> keyword index
+    // Never written over the network link: the writers leave the row out there, and the
+    // dialogs show its control disabled, so no change to it can be dropped unseen.
+    bool serialOnly = false;
 
     // The stored value of a reported text (decimal conversion, then decode).
     int numberFrom(std::string_view reported) const;
@@ -113,6 +120,16 @@ struct Item : ItemRule {
         copy.scale = displayUnitsPerStep;
         return copy;
     }
+    constexpr Item withReadLimit(std::size_t bytes) const {
+        Item copy = *this;
+        copy.readLimit = bytes;
+        return copy;
+    }
+    constexpr Item withSerialOnly() const {
+        Item copy = *this;
+        copy.serialOnly = true;
+        return copy;
+    }
 };
 
 template <class Record>
@@ -149,6 +166,15 @@ template <class Record>
 constexpr Item<Record> phone(std::string_view name, std::string Record::*member,
                              std::string_view label, std::string_view command) {
     Item<Record> item = row<Record>(name, label, ItemKind::Phone, command);
+    item.text = member;
+    return item;
+}
+
+template <class Record>
+constexpr Item<Record> address(std::string_view name, std::string Record::*member,
+                               std::string_view label, int prefixMode, std::string_view command) {
+    Item<Record> item = row<Record>(name, label, ItemKind::Address, command);
+    item.lowest = prefixMode;
     item.text = member;
     return item;
 }

@@ -5,6 +5,10 @@
 
 namespace kx::area {
 
+std::string displayNumber(int stored, int scale) {
+    return std::to_string(static_cast<long long>(stored) * scale);
+}
+
 std::string numberedPhoneMessage(int entry) {
     const char digits[3] = {static_cast<char>('0' + entry / 10 % 10),
                             static_cast<char>('0' + entry % 10), '\0'};
@@ -56,7 +60,8 @@ void CSettingsDlg::spinEdit(int editId, int readChars, int code, int lowest, int
     // a text the edit cannot hand over reads as no number, like an empty one
     if (!GetDlgItemText(editId, readChars, text))
         text.clear();
-    SetDlgItemInt(editId, spinValue(ReadDecimal(text) / scale, code, lowest, highest) * scale);
+    SetDlgItemText(
+        editId, displayNumber(spinValue(ReadDecimal(text) / scale, code, lowest, highest), scale));
 }
 
 void CSettingsDlg::filterKeys(int editId) {

@@ -38,6 +38,9 @@ namespace kx::area {
 // Characters the OK handlers read of an edit before checking it.
 inline constexpr int kEditReadChars = 59;
 
+// A stored number in display units, in decimal (computed wide: a reply may report any int).
+std::string displayNumber(int stored, int scale);
+
 // The message of a wrong number in a numbered table: "電話番号07の入力に間違いがあります。",
 // the entry number (1..99) in two digits.
 std::string numberedPhoneMessage(int entry);
@@ -120,12 +123,18 @@ protected:
 
     // --- bindings, made in the derived constructor; edits are checked in the order bound ---
     // A radio group that starts at firstId, as the index of the checked button (-1: none).
-    void bindRadio(int firstId, IntField field) { choices_.push_back({firstId, false, field}); }
-    void bindRadio(int firstId, int Record::*member) { bindRadio(firstId, memberField(member)); }
+    void bindRadio(int firstId, IntField field, const ItemRule* rule = nullptr) {
+        choices_.push_back({firstId, false, field, rule});
+    }
+    void bindRadio(int firstId, int Record::*member) {
+        bindRadio(firstId, memberField(member), rowOf(member));
+    }
     // A drop-down list, as the index of its selected item (-1: none; a value without an item
     // shows no selection).
-    void bindList(int id, IntField field) { choices_.push_back({id, true, field}); }
-    void bindList(int id, int Record::*member) { bindList(id, memberField(member)); }
+    void bindList(int id, IntField field, const ItemRule* rule = nullptr) {
+        choices_.push_back({id, true, field, rule});
+    }
+    void bindList(int id, int Record::*member) { bindList(id, memberField(member), rowOf(member)); }
     // A two-button radio group (off, on) over bit `bit` of a mask; OK sets or clears the bit
     // when the group's value differs from it, so the other bits are carried as they are.
     void bindBit(int firstId, IntField mask, int bit) { bits_.push_back({firstId, mask, bit, 0}); }
@@ -135,10 +144,10 @@ protected:
     // An edit of a text or number item, limited to `limit` bytes, checked by the item's row and
     // refused with `message`. Numbers show in decimal, in the row's display unit.
     void bindEdit(int id, std::string Record::*member, int limit, std::string_view message) {
-        bindEdit(id, memberField(member), *ruleOf(member), limit, message);
+        bindEdit(id, memberField(member), requiredRow(member), limit, message);
     }
     void bindEdit(int id, int Record::*member, int limit, std::string_view message) {
-        bindEdit(id, memberField(member), *ruleOf(member), limit, message);
+        bindEdit(id, memberField(member), requiredRow(member), limit, message);
     }
     void bindEdit(int id, TextField field, const ItemRule& rule, int limit,
                   std::string_view message) {
@@ -150,12 +159,17 @@ protected:
         edits_.push_back({id, limit, std::string(message), nullptr, field, &rule});
         filterKeys(id);
     }
-    // Spin arrows `spinId` over the bound number edit `editId`: read `readChars` characters,
-    // wrap within the row's range (in stored units: the holding times step by 5 seconds).
+    // Spin arrows `spinId` over the number edit `editId`, bound before: read `readChars`
+    // characters, wrap within the row's range (in stored units: the holding times step by 5
+    // seconds).
     void bindSpin(int spinId, int editId, int readChars) {
-        for (const Edit& e : edits_)
-            if (e.id == editId && e.rule->kind == ItemKind::Number)
+        for (const Edit& e : edits_) {
+            if (e.id == editId && e.rule->kind == ItemKind::Number) {
                 spins_.push_back({spinId, editId, readChars, e.rule});
+                return;
+            }
+        }
+        bindingError("spin arrows over an edit that is not a bound number", spinId);
     }
 
     // --- the dialog's own rules, around the generic steps ---
@@ -179,8 +193,10 @@ protected:
             if (e.text)
                 SetDlgItemText(e.id, e.text(values));
             else
-                SetDlgItemInt(e.id, e.number(values) * e.rule->scale);
+                SetDlgItemText(e.id, displayNumber(e.number(values), e.rule->scale));
         }
+        if (networkMode != 0)
+            disableSerialOnly();
         return CSettingsDlg::OnInitDialog();  // radios, lists and check boxes to the controls
     }
 
@@ -235,6 +251,7 @@ private:
         int id;
         bool list;
         IntField field;
+        const ItemRule* rule;  // nullptr: not a row of the table
     };
     struct Bit {
         int firstId;
@@ -256,13 +273,42 @@ private:
     };
 
     template <class Member>
-    const ItemRule* ruleOf(Member Record::*member) const {
-        const Item<Record>* item = findItem(items_, member);
-        if (!item) {
-            std::fprintf(stderr, "kx::area: an edit of dialog %d has no item\n", templateId());
-            std::abort();
+    const ItemRule* rowOf(Member Record::*member) const {
+        return findItem(items_, member);
+    }
+    template <class Member>
+    const ItemRule& requiredRow(Member Record::*member) const {
+        const ItemRule* rule = rowOf(member);
+        if (!rule)
+            bindingError("an edit without a row in the item table", 0);
+        return *rule;
+    }
+    // A binding that cannot work is a programming error: say so at once, not with dead
+    // controls.
+    [[noreturn]] void bindingError(const char* what, int id) const {
+        std::fprintf(stderr, "kx::area: dialog %d, control %d: %s\n", templateId(), id, what);
+        std::abort();
+    }
+
+    // Over the network link, the controls of serial-only rows are shown but not editable.
+    void disableSerialOnly() {
+        for (const Choice& c : choices_) {
+            if (!c.rule || !c.rule->serialOnly)
+                continue;
+            if (c.list) {
+                EnableControl(c.id, false);
+            } else {
+                for (int id : ui::radioGroup(GetTemplate(), c.id)) EnableControl(id, false);
+            }
         }
-        return item;
+        for (const Edit& e : edits_) {
+            if (!e.rule->serialOnly)
+                continue;
+            EnableControl(e.id, false);
+            for (const Spin& s : spins_)
+                if (s.editId == e.id)
+                    EnableControl(s.spinId, false);
+        }
     }
 
     Record& working_;

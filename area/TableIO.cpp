@@ -49,6 +49,8 @@ int ItemRule::checkText(std::string_view text) const {
             return CheckPhoneNumber(text);
         case ItemKind::Text:
             return text.size() > maxLength ? 1 : 0;
+        case ItemKind::Address:
+            return CheckIpAddress(text, lowest);
         case ItemKind::Number:
             return CheckNumber(text, lowest * scale, highest * scale);
         case ItemKind::Choice:

@@ -34,7 +34,7 @@ template <class Record>
 bool readItem(std::string_view reply, const Item<Record>& item, Record& record) {
     if (item.label.empty())
         return false;
-    std::optional<std::string> value = ReadLabelValue(reply, item.label);
+    std::optional<std::string> value = ReadLabelValue(reply, item.label, item.readLimit);
     if (!value)
         return false;
     if (item.isText())
@@ -52,13 +52,14 @@ void readItems(std::string_view reply, std::span<const Item<Record>> items, Reco
 
 // Appends to `out`, in table order, the command of each item whose value in `working` differs
 // from `snapshot` (texts byte for byte). An item whose working value has no keyword adds
-// nothing. `block` takes the place of "{}" in the commands.
+// nothing, and over the network link a serial-only item adds nothing. `block` takes the place
+// of "{}" in the commands.
 template <class Record>
 void appendChangedCommands(std::span<const Item<Record>> items, const Record& working,
                            const Record& snapshot, std::string_view block,
-                           std::vector<std::string>& out) {
+                           std::vector<std::string>& out, bool overNetwork = false) {
     for (const Item<Record>& item : items) {
-        if (!item.differs(working, snapshot))
+        if (!item.differs(working, snapshot) || (overNetwork && item.serialOnly))
             continue;
         if (std::optional<std::string> command = item.commandFor(working, block))
             out.push_back(std::move(*command));
@@ -67,9 +68,10 @@ void appendChangedCommands(std::span<const Item<Record>> items, const Record& wo
 
 template <class Record>
 std::vector<std::string> changedCommands(std::span<const Item<Record>> items, const Record& working,
-                                         const Record& snapshot, std::string_view block = {}) {
+                                         const Record& snapshot, std::string_view block = {},
+                                         bool overNetwork = false) {
     std::vector<std::string> out;
-    appendChangedCommands(items, working, snapshot, block, out);
+    appendChangedCommands(items, working, snapshot, block, out, overNetwork);
     return out;
 }
 

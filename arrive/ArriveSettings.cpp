@@ -26,21 +26,26 @@ int serviceKeyword(int value) {
     return value == 0 ? 0 : 1;
 }
 
+// The standard settings are not written over the network link.
+constexpr Item<A> standard(std::string_view name, int A::*member, std::string_view label,
+                           area::Keywords keywords, std::string_view command) {
+    return choice(name, member, label, keywords, command).withSerialOnly();
+}
 constexpr Item<A> telRank(std::string_view name, int A::*member, std::string_view label,
                           std::string_view command) {
-    return choice(name, member, label, kTelRanks, command);
+    return standard(name, member, label, kTelRanks, command);
 }
 constexpr Item<A> portRank(std::string_view name, int A::*member, std::string_view label,
                            std::string_view command) {
-    return choice(name, member, label, kPortRanks, command).withDecode(portRankFromCode);
+    return standard(name, member, label, kPortRanks, command).withDecode(portRankFromCode);
 }
 
 constexpr Item<A> kStandardItems[] = {
-    choice("ringSelectService", &A::ringSelectService, "ring select service:", kServices,
-           "arrive ring_select")
+    standard("ringSelectService", &A::ringSelectService, "ring select service:", kServices,
+             "arrive ring_select")
         .withEncode(serviceKeyword),
-    choice("troubleTelService", &A::troubleTelService, "trouble tel service:", kServices,
-           "arrive trouble_tel")
+    standard("troubleTelService", &A::troubleTelService, "trouble tel service:", kServices,
+             "arrive trouble_tel")
         .withEncode(serviceKeyword),
     telRank("tel1DefaultRank", &A::tel1DefaultRank,
             "default tel1 rank:", "arrive ranking default tel1"),
@@ -54,15 +59,15 @@ constexpr Item<A> kStandardItems[] = {
              "default usb rank:", "arrive ranking default usb"),
     portRank("pnaDefaultRank", &A::pnaDefaultRank,
              "default pna rank:", "arrive ranking default pna"),
-    choice("defaultRing", &A::defaultRing, "default ring:", kRings, "arrive ring_select default"),
+    standard("defaultRing", &A::defaultRing, "default ring:", kRings, "arrive ring_select default"),
     telRank("tel1NoidRank", &A::tel1NoidRank, "noid tel1 rank:", "arrive ranking noid tel1"),
     telRank("tel2NoidRank", &A::tel2NoidRank, "noid tel2 rank:", "arrive ranking noid tel2"),
     telRank("tel3NoidRank", &A::tel3NoidRank, "noid tel3 rank:", "arrive ranking noid tel3"),
     portRank("dataNoidRank", &A::dataNoidRank, "noid data rank:", "arrive ranking noid data"),
     portRank("usbNoidRank", &A::usbNoidRank, "noid usb rank:", "arrive ranking noid usb"),
     portRank("pnaNoidRank", &A::pnaNoidRank, "noid pna rank:", "arrive ranking noid pna"),
-    choice("noidRing", &A::noidRing, "noid ring:", kRings, "arrive ring_select noid"),
-    choice("nttRing", &A::nttRing, "ntt ring:", kRings, "arrive ring_select"),
+    standard("noidRing", &A::noidRing, "noid ring:", kRings, "arrive ring_select noid"),
+    standard("nttRing", &A::nttRing, "ntt ring:", kRings, "arrive ring_select"),
 };
 
 // An entry's items; its number has no label (the entry is found by "k: ") and the other labels
@@ -120,9 +125,10 @@ int ReadArriveSettings(const AreaContext& context) {
 }
 
 std::vector<std::string> arriveCommands(const ArriveSettings& working,
-                                        const ArriveSettings& snapshot, int area) {
+                                        const ArriveSettings& snapshot, int area,
+                                        bool overNetwork) {
     if (area == kArriveStandardArea)
-        return area::changedCommands(arriveStandardItems(), working, snapshot);
+        return area::changedCommands(arriveStandardItems(), working, snapshot, {}, overNetwork);
     std::vector<std::string> commands;
     if (area < 1 || area > 2)
         return commands;
@@ -134,10 +140,8 @@ std::vector<std::string> arriveCommands(const ArriveSettings& working,
 }
 
 int WriteArriveSettings(const AreaContext& context, int area) {
-    // the standard settings are not written over the network link
-    if (area == kArriveStandardArea && context.networkMode != 0)
-        return 1;
-    return context.sendAll(arriveCommands(arriveSettings.working, arriveSettings.snapshot, area));
+    return context.sendAll(arriveCommands(arriveSettings.working, arriveSettings.snapshot, area,
+                                          context.networkMode != 0));
 }
 
 }  // namespace kx

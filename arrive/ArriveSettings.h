@@ -78,11 +78,13 @@ std::span<const area::Item<ArriveEntry>> arriveEntryItems();
 int ReadArriveSettings(const AreaContext& context);
 
 // The commands that bring `area` (0-2) from `snapshot` to `working`; none for another area.
+// Over the network link the standard settings send nothing.
 std::vector<std::string> arriveCommands(const ArriveSettings& working,
-                                        const ArriveSettings& snapshot, int area);
+                                        const ArriveSettings& snapshot, int area,
+                                        bool overNetwork = false);
 
-// Sends arriveCommands(working copy, snapshot, area), stopping at the first failure. The
-// standard settings are not written over the network link.
+// Sends arriveCommands(working copy, snapshot, area, over the network link or not), stopping
+// at the first failure.
 int WriteArriveSettings(const AreaContext& context, int area);
 
 }  // namespace kx

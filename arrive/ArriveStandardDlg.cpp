@@ -29,8 +29,9 @@ const Row kRows[] = {
 }  // namespace
 
 CArriveStandardDlg::CArriveStandardDlg()
-    : RecordDlg(IDD_ARRIVE_STANDARD, kHelpArriveStandard, arriveSettings.working,
-                [] { arriveSettings.takeSnapshot(); }) {
+    : RecordDlg(
+          IDD_ARRIVE_STANDARD, kHelpArriveStandard, arriveSettings.working,
+          [] { arriveSettings.takeSnapshot(); }, arriveStandardItems()) {
     for (const Row& row : kRows) {
         bindList(row.ids.tel1, row.tel1);
         bindList(row.ids.tel2, row.tel2);

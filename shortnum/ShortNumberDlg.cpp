@@ -16,13 +16,18 @@ CShortNumberDlg::CShortNumberDlg() : CSettingsDlg(IDD_SHORT_NUMBER, kHelpShortNu
 }
 
 bool CShortNumberDlg::OnInitDialog() {
+    // the numbers are not written over the network link: shown, not editable
+    const bool editable = networkMode == 0 || !shortNumberItems()[0].serialOnly;
     for (std::size_t i = 0; i < kShortNumberEdits.size(); ++i) {
         LimitText(kShortNumberEdits[i], kNumberLimit);
         SetDlgItemText(kShortNumberEdits[i], shortNumbers.working[i].number);
+        EnableControl(kShortNumberEdits[i], editable);
     }
     return CSettingsDlg::OnInitDialog();
 }
 
+// The entries are checked in order and stored only when all of them pass (so a refused OK
+// leaves the working table as it was).
 void CShortNumberDlg::OnOK() {
     const area::ItemRule& rule = shortNumberItems()[0];
     ShortNumberTable entries;

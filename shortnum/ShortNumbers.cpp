@@ -6,9 +6,10 @@ namespace kx {
 
 namespace {
 
-// No label: an entry is found by its number ("7: "), see readEntryText.
+// No label: an entry is found by its number ("7: "), see readEntryText. Not written over the
+// network link.
 constexpr area::Item<ShortNumberEntry> kEntryItems[] = {
-    area::phone("", &ShortNumberEntry::number, "", "shortnum add {}"),
+    area::phone("", &ShortNumberEntry::number, "", "shortnum add {}").withSerialOnly(),
 };
 
 struct Page {
@@ -36,19 +37,17 @@ int ReadShortNumbers(const AreaContext& context) {
 }
 
 std::vector<std::string> shortNumberCommands(const ShortNumberTable& working,
-                                             const ShortNumberTable& snapshot) {
+                                             const ShortNumberTable& snapshot, bool overNetwork) {
     std::vector<std::string> commands;
     for (std::size_t i = 0; i < working.size(); ++i)
         area::appendChangedCommands(shortNumberItems(), working[i], snapshot[i],
-                                    std::to_string(i + 1), commands);
+                                    std::to_string(i + 1), commands, overNetwork);
     return commands;
 }
 
 int WriteShortNumbers(const AreaContext& context) {
-    // the short numbers are not written over the network link
-    if (context.networkMode != 0)
-        return 1;
-    return context.sendAll(shortNumberCommands(shortNumbers.working, shortNumbers.snapshot));
+    return context.sendAll(
+        shortNumberCommands(shortNumbers.working, shortNumbers.snapshot, context.networkMode != 0));
 }
 
 }  // namespace kx

@@ -41,9 +41,11 @@ std::span<const area::Item<ShortNumberEntry>> shortNumberItems();
 int ReadShortNumbers(const AreaContext& context);
 
 // "shortnum add <k> <number>\r" for every entry whose working number differs from the
-// snapshot, in entry order. Over the network link nothing is written.
+// snapshot, in entry order. Over the network link nothing is written (and the dialog shows
+// the numbers disabled).
 std::vector<std::string> shortNumberCommands(const ShortNumberTable& working,
-                                             const ShortNumberTable& snapshot);
+                                             const ShortNumberTable& snapshot,
+                                             bool overNetwork = false);
 
 // Sends shortNumberCommands(working, snapshot), stopping at the first failure. 1 when every
 // command was acknowledged, 0 at the first failure.

@@ -34,7 +34,9 @@ constexpr Item<Port> kItems[] = {
     number("delay", &Port::delay, "delay:", 3, 15, "demo delay {} now"),
     choice("service", &Port::service, "service:", kServices, "demo service")
         .withEncode(anyOtherIsPseudo),
-    choice("rank", &Port::rank, "rank:", kRanks, "demo rank {}").withDecode(normalOrReject),
+    choice("rank", &Port::rank, "rank:", kRanks, "demo rank {}")
+        .withDecode(normalOrReject)
+        .withSerialOnly(),
 };
 
 TEST(TableIO, ReadsEachLabelAndLeavesMissingOnesAlone) {
@@ -88,6 +90,9 @@ TEST(TableIO, CommandsForChangedItemsInTableOrder) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(changedCommands<Port>(kItems, row.working, snapshot, "p2"), row.commands);
     }
+    // over the network link the serial-only rank is left out
+    EXPECT_EQ(changedCommands<Port>(kItems, {"031", 2, 3, 0, 1}, snapshot, "p2", true),
+              std::vector<std::string>{"demo mode p2 audio\r"});
 }
 
 TEST(TableIO, SendAllStopsAtTheFirstFailedExchange) {
