@@ -1,5 +1,6 @@
 #include "analog/AnalogSettings.h"
 
+#include "area/Keywords.h"
 #include "area/TableIO.h"
 
 namespace kx {
@@ -8,17 +9,17 @@ namespace {
 
 using area::choice;
 using area::Item;
+using area::kDisableEnable;
+using area::kINumbers;
+using area::kNoticeNumbers;
+using area::kRings;
 using area::number;
 using area::phone;
 using T = TelPortSettings;
 
-constexpr std::string_view kDisableEnable[] = {"disable", "enable"};
-constexpr std::string_view kINumbers[] = {"both", "contract", "add1", "add2"};
 constexpr std::string_view kNumberDisplays[] = {"disable", "nd", "cd"};
-constexpr std::string_view kNoticeNumbers[] = {"disable", "contract", "address", "net"};
 constexpr std::string_view kCallWaitings[] = {"disable", "ntt", "pseudo"};
 constexpr std::string_view kPortModes[] = {"voice", "audio"};
-constexpr std::string_view kRingSounds[] = {"ring1", "ring2", "ring3"};
 
 // Writing order of a TEL port. The command words differ from the reply labels in places
 // ("callwaiting", "no_subaddress", "dial_time"); "  address:" and "  talky:" keep their two
@@ -42,7 +43,7 @@ constexpr Item<T> kTelPortItems[] = {
     choice("noticeNumber", &T::noticeNumber, "notice number:", kNoticeNumbers,
            "analog notice_number {}"),
     choice("callWaiting", &T::callWaiting, "call waiting:", kCallWaitings, "analog callwaiting {}"),
-    choice("ringSound", &T::ringSound, "ring sound:", kRingSounds, "analog ring_sound {}"),
+    choice("ringSound", &T::ringSound, "ring sound:", kRings, "analog ring_sound {}"),
     number("sendDialTime", &T::sendDialTime, "send dial time:", 3, 15, "analog dial_time {}"),
     choice("discSignal", &T::discSignal, "disc signal:", kDisableEnable, "analog disc_signal {}"),
 };

@@ -1,5 +1,6 @@
 #include "arrive/ArriveSettings.h"
 
+#include "area/Keywords.h"
 #include "area/TableIO.h"
 
 namespace kx {
@@ -8,13 +9,13 @@ namespace {
 
 using area::choice;
 using area::Item;
+using area::kRings;
 using area::phone;
 using A = ArriveSettings;
 using E = ArriveEntry;
 
 constexpr std::string_view kTelRanks[] = {"precede", "normal", "delay", "reject"};
 constexpr std::string_view kPortRanks[] = {"normal", "reject"};
-constexpr std::string_view kRings[] = {"ring1", "ring2", "ring3"};
 constexpr std::string_view kServices[] = {"ntt", "pseudo"};
 
 // The adapter's code 1 (normal) is index 0, every other code index 1 (reject).

@@ -1,5 +1,6 @@
 #include "digital/DigitalSettings.h"
 
+#include "area/Keywords.h"
 #include "area/TableIO.h"
 
 namespace kx {
@@ -8,14 +9,14 @@ namespace {
 
 using area::choice;
 using area::Item;
+using area::kDisableEnable;
+using area::kINumbers;
+using area::kNoticeNumbers;
 using area::number;
 using area::phone;
 using P = DigitalPortSettings;
 using D = DigitalSettings;
 
-constexpr std::string_view kDisableEnable[] = {"disable", "enable"};
-constexpr std::string_view kNoticeNumbers[] = {"disable", "contract", "address", "net"};
-constexpr std::string_view kINumbers[] = {"both", "contract", "add1", "add2"};
 constexpr std::string_view kChannels[] = {"2", "1"};  // index 0 is two channels
 constexpr std::string_view kPorts[] = {"data", "usb"};
 constexpr std::string_view kResourceBods[] = {"disable", "depart", "arrive", "both"};
