@@ -1,6 +1,11 @@
 // Templates of the analog area: the menu, the three TEL port dialogs and the common dialog.
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "res/AnalogIds.h"
+#include "res/SettingsTemplates.h"
 #include "res/Templates.h"
 #include "ui/TemplateBuilder.h"
 
@@ -10,51 +15,20 @@ namespace {
 using namespace ui;
 using namespace ui::tpl;
 
-// Phone numbers with a subaddress: wide enough for a number and a short subaddress.
-constexpr int kNumberWidth = 30;
-
 // Templates read like the dialogs they describe; the formatter would flatten them.
 // clang-format off
-
-Control dialogButtons() {
-    return buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る"),
-                    button(IDC_HELP_BUTTON, "ヘルプ")});
-}
-
-// Two radio buttons side by side in their own box.
-Control choiceGroup(std::string caption, const std::array<int, 2>& ids, std::string off,
-                    std::string on) {
-    return group(std::move(caption), {radios({{ids[0], std::move(off)}, {ids[1], std::move(on)}},
-                                             kHorizontal)});
-}
 
 // The three TEL port dialogs differ only in their ids, the caption, and the note that TEL1 and
 // TEL2 cannot both use number display.
 Template telPortTemplate(const TelPortIds& ids, std::string caption, bool sharedDisplayNote) {
     // left: the numbers and what the port answers to
     Control left = column({
-        group("番号登録", {
-            field("自己アドレス", edit(ids.selfAddress, kNoStyle, kNumberWidth)),
-            note("注意）　サブアドレスは「*」で区切ってください。"),
-        }),
-        group("着信転送", {
-            radios({{ids.arriveTransfer[0], "利用しない"}, {ids.arriveTransfer[1], "利用する"}},
-                   kHorizontal),
-            field("着信転送先電話番号", edit(ids.transferAddress, kNoStyle, kNumberWidth)),
+        selfAddressGroup(ids.selfAddress, "注意）　サブアドレスは「*」で区切ってください。"),
+        transferGroup(ids.arriveTransfer, ids.transferAddress, {
             row({check(ids.talkyTransfer, "転送トーキ"), check(ids.talkySource, "転送元トーキ")}),
         }),
-        grid(2, {
-            choiceGroup("グローバル着信", ids.globalArrive, "着信しない", "着信する"),
-            choiceGroup("サブアドレスなし着信", ids.subaddressLessArrive, "着信しない", "着信する"),
-        }),
-        group("ｉ・ナンバー", {column({
-            radio(ids.iNumber[0], "どちらでも着信する／", kGroupStart),
-            // the first button's text goes on under it, in line with the button's text
-            field("　", label("契約者回線番号で発信する")),
-            radio(ids.iNumber[1], "契約者回線番号で発着信する"),
-            radio(ids.iNumber[2], "追加番号1で発着信する"),
-            radio(ids.iNumber[3], "追加番号2で発着信する"),
-        })}),
+        arriveConditions(ids.globalArrive, ids.subaddressLessArrive, kHorizontal),
+        iNumberGroup(ids.iNumber),
         group("ダイヤル発信時間", {
             spinField("", edit(ids.sendDialTime, kNoStyle, 3), ids.dialTimeSpin, "秒"),
         }),
@@ -74,25 +48,16 @@ Template telPortTemplate(const TelPortIds& ids, std::string caption, bool shared
     Control right = column({
         column(std::move(display)),
         grid(2, {
-            choiceGroup("アナログポート", ids.analogPortMode, "音声", "3.1KHｚｵｰﾃﾞｨｵ"),
-            choiceGroup("切断信号", ids.discSignal, "送出しない", "送出する"),
-            group("内線呼出音", {radios({
-                {ids.ringSound[0], "リーン・リーン"},
-                {ids.ringSound[1], "リーーン・リーーン"},
-                {ids.ringSound[2], "リーンリン・リーンリン"},
-            })}),
+            choiceGroup("アナログポート", ids.analogPortMode, "音声", "3.1KHｚｵｰﾃﾞｨｵ", kHorizontal),
+            choiceGroup("切断信号", ids.discSignal, "送出しない", "送出する", kHorizontal),
+            group("内線呼出音", {ringPatternRadios(ids.ringSound)}),
             group("コールウェイティング", {radios({
                 {ids.callWaiting[0], "使用しない"},
                 {ids.callWaiting[1], "NTTコールウェイティング"},
                 {ids.callWaiting[2], "擬似コールウェイティング"},
             })}),
         }),
-        group("発信者番号通知", {radios({
-            {ids.noticeNumber[0], "通知しない"},
-            {ids.noticeNumber[1], "契約者回線番号を通知する"},
-            {ids.noticeNumber[2], "自己アドレスを通知する"},
-            {ids.noticeNumber[3], "網契約に従う"},
-        })}),
+        noticeNumberGroup(ids.noticeNumber),
     });
 
     return {ids.dialog, std::move(caption), 359, 285, kDialogNoStyle, 0, {}, {
@@ -114,21 +79,18 @@ Template commonTemplate() {
             }),
         }),
         choiceGroup("ｉ・ナンバー", {IDC_ANALOG_COMMON_INUMBER_OFF, IDC_ANALOG_COMMON_INUMBER_ON},
-                    "使用しない", "使用する"),
+                    "使用しない", "使用する", kHorizontal),
         dialogButtons(),
     }};
 }
 
 Template menuTemplate() {
-    return {IDD_ANALOG_MENU, "アナログ設定", 160, 90, kDialogNoStyle, 0, {}, {
-        grid(2, {
-            button(IDC_ANALOG_MENU_TEL1, "ＴＥＬ１"),
-            button(IDC_ANALOG_MENU_TEL2, "ＴＥＬ２"),
-            button(IDC_ANALOG_MENU_TEL3, "ＴＥＬ３"),
-            button(IDC_ANALOG_MENU_COMMON, "共通"),
-        }),
-        buttons({button(IDCANCEL, "戻る")}),
-    }};
+    return areaMenu(IDD_ANALOG_MENU, "アナログ設定", 90, 2, {
+        button(IDC_ANALOG_MENU_TEL1, "ＴＥＬ１"),
+        button(IDC_ANALOG_MENU_TEL2, "ＴＥＬ２"),
+        button(IDC_ANALOG_MENU_TEL3, "ＴＥＬ３"),
+        button(IDC_ANALOG_MENU_COMMON, "共通"),
+    });
 }
 
 // clang-format on

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "res/ArriveIds.h"
+#include "res/SettingsTemplates.h"
 #include "res/Templates.h"
 #include "ui/TemplateBuilder.h"
 
@@ -16,35 +17,19 @@ namespace {
 using namespace ui;
 using namespace ui::tpl;
 
-using RowLabels = std::array<const char*, 10>;
-
-// The printed row labels count from 00; the row labelled 00 holds entry 1.
-constexpr RowLabels kNumber1Labels{"００", "０１", "０２", "０３", "０４",
-                                   "０５", "０６", "０７", "０８", "０９"};
-constexpr RowLabels kNumber2Labels{"１０", "１１", "１２", "１３", "１４",
-                                   "１５", "１６", "１７", "１８", "１９"};
-
 // Widths in characters, kept small so that a table row fits; a list still grows to its
 // longest item.
 constexpr int kRankWidth = 2;
-constexpr int kNumberWidth = 22;
+constexpr int kRowNumberWidth = 22;
 
 // Templates read like the dialogs they describe; the formatter would flatten them.
 // clang-format off
-
-Control dialogButtons() {
-    return buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る"),
-                    button(IDC_HELP_BUTTON, "ヘルプ")});
-}
 
 Control telRank(int id) {
     return list(id, {"優先", "標準", "遅延", "拒否"}, kRankWidth);
 }
 Control portRank(int id) {
     return list(id, {"標準", "拒否"}, kRankWidth);
-}
-Control ringPattern(int id) {
-    return list(id, {"リーン・リーン", "リーーン・リーーン", "リーンリン・リーンリン"});
 }
 
 // The six lists of one row, left to right.
@@ -54,7 +39,7 @@ void appendColumns(std::vector<Control>& cells, const ArriveColumnIds& ids) {
     cells.push_back(telRank(ids.tel3));
     cells.push_back(portRank(ids.data));
     cells.push_back(portRank(ids.usb));
-    cells.push_back(ringPattern(ids.ring));
+    cells.push_back(ringPatternList(ids.ring));
 }
 
 // The two heading rows of a table: "着信順位" over the five rankings, then the name of every
@@ -81,55 +66,51 @@ Template standardTemplate() {
             group("なりわけ", {
                 radios({{IDC_ARRIVE_RING_SELECT_NTT, "NTTなりわけ"},
                         {IDC_ARRIVE_RING_SELECT_PSEUDO, "擬似なりわけ"}}),
-                field("鳴動音", ringPattern(IDC_ARRIVE_NTT_RING)),
+                field("鳴動音", ringPatternList(IDC_ARRIVE_NTT_RING)),
             }),
             group("迷惑電話おことわり", {
                 radios({{IDC_ARRIVE_TROUBLE_NTT, "NTT迷惑電話おことわり"},
                         {IDC_ARRIVE_TROUBLE_PSEUDO, "擬似迷惑電話おことわり"}}),
             }),
         }),
-        column({
-            label("注意）"),
-            note("・相手の電話番号によって、着信順位を変えたり、鳴り分けたりするためには"
-                 "「ナンバー・ディスプレイサービス」の契約が必要です。"),
-            note("・NTTの「INSなりわけサービス」をご利用になるときは、こちらで"
-                 " なりわけ設定を行ってください。"),
-        }),
+        cautions({
+            "・相手の電話番号によって、着信順位を変えたり、鳴り分けたりするためには"
+            "「ナンバー・ディスプレイサービス」の契約が必要です。",
+            "・NTTの「INSなりわけサービス」をご利用になるときは、こちらで"
+            " なりわけ設定を行ってください。",
+        }, kWrap),
         dialogButtons(),
     }};
 }
 
-// The two per-number dialogs differ only in their ids, the caption and the row labels.
+// The two per-number dialogs differ only in their ids, the caption and the row labels, which
+// start at kRowLabels[firstLabel].
 Template numberTemplate(int dialogId, std::string caption,
-                        const std::array<ArriveRowIds, 10>& rows, const RowLabels& labels) {
+                        const std::array<ArriveRowIds, 10>& rows, std::size_t firstLabel) {
     std::vector<Control> table;
     appendHeadings(table, {"Ｎｏ．", "電話番号"});
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        table.push_back(label(labels[r]));
-        table.push_back(edit(rows[r].number, kNoStyle, kNumberWidth));
+        table.push_back(label(kRowLabels[firstLabel + r]));
+        table.push_back(edit(rows[r].number, kNoStyle, kRowNumberWidth));
         appendColumns(table, rows[r].columns);
     }
 
     return {dialogId, std::move(caption), 329, 265, kDialogNoStyle, 0, {}, {
         grid(8, std::move(table)),
-        column({
-            label("注意）"),
-            label("・電話番号は市外局番から入力してください。"),
-            label("・サブアドレスは「*」で区切ってください。"),
+        cautions({
+            "・電話番号は市外局番から入力してください。",
+            "・サブアドレスは「*」で区切ってください。",
         }),
         dialogButtons(),
     }};
 }
 
 Template menuTemplate() {
-    return {IDD_ARRIVE_MENU, "着信制御設定", 160, 70, kDialogNoStyle, 0, {}, {
-        grid(3, {
-            button(IDC_ARRIVE_MENU_STANDARD, "標準"),
-            button(IDC_ARRIVE_MENU_NUMBER1, "電話番号別１"),
-            button(IDC_ARRIVE_MENU_NUMBER2, "電話番号別２"),
-        }),
-        buttons({button(IDCANCEL, "戻る")}),
-    }};
+    return areaMenu(IDD_ARRIVE_MENU, "着信制御設定", 70, 3, {
+        button(IDC_ARRIVE_MENU_STANDARD, "標準"),
+        button(IDC_ARRIVE_MENU_NUMBER1, "電話番号別１"),
+        button(IDC_ARRIVE_MENU_NUMBER2, "電話番号別２"),
+    });
 }
 
 // clang-format on
@@ -138,10 +119,10 @@ Template menuTemplate() {
 
 const ui::Template* arriveTemplate(int id) {
     static const ui::Template kStandard = standardTemplate();
-    static const ui::Template kNumber1 = numberTemplate(
-        IDD_ARRIVE_NUMBER1, "着信制御　電話番号別１設定", kArriveNumber1Rows, kNumber1Labels);
-    static const ui::Template kNumber2 = numberTemplate(
-        IDD_ARRIVE_NUMBER2, "着信制御　電話番号別２設定", kArriveNumber2Rows, kNumber2Labels);
+    static const ui::Template kNumber1 =
+        numberTemplate(IDD_ARRIVE_NUMBER1, "着信制御　電話番号別１設定", kArriveNumber1Rows, 0);
+    static const ui::Template kNumber2 =
+        numberTemplate(IDD_ARRIVE_NUMBER2, "着信制御　電話番号別２設定", kArriveNumber2Rows, 10);
     static const ui::Template kMenu = menuTemplate();
     switch (id) {
         case IDD_ARRIVE_STANDARD:

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "res/DigitalIds.h"
+#include "res/SettingsTemplates.h"
 #include "res/Templates.h"
 #include "ui/TemplateBuilder.h"
 
@@ -14,59 +15,22 @@ namespace {
 using namespace ui;
 using namespace ui::tpl;
 
-// Phone numbers with a subaddress: wide enough for a number and a short subaddress.
-constexpr int kNumberWidth = 30;
-
 // Templates read like the dialogs they describe; the formatter would flatten them.
 // clang-format off
-
-Control dialogButtons() {
-    return buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る"),
-                    button(IDC_HELP_BUTTON, "ヘルプ")});
-}
-
-// Two radio buttons stacked in their own box.
-Control choiceGroup(std::string caption, const std::array<int, 2>& ids, std::string first,
-                    std::string second) {
-    return group(std::move(caption), {radios({{ids[0], std::move(first)},
-                                              {ids[1], std::move(second)}})});
-}
 
 // The DATA and USB port dialogs differ only in their ids and the caption.
 Template digitalPortTemplate(const DigitalPortIds& ids, std::string caption) {
     // left: the numbers and what the port answers to
     Control left = column({
-        group("番号登録", {
-            field("自己アドレス", edit(ids.selfAddress, kNoStyle, kNumberWidth)),
-            note("・サブアドレスは「*」で区切ってください"),
-        }),
-        group("着信転送", {
-            radios({{ids.arriveTransfer[0], "利用しない"}, {ids.arriveTransfer[1], "利用する"}},
-                   kHorizontal),
-            field("着信転送先電話番号", edit(ids.transferAddress, kNoStyle, kNumberWidth)),
-        }),
-        grid(2, {
-            choiceGroup("グローバル着信", ids.globalArrive, "着信しない", "着信する"),
-            choiceGroup("サブアドレスなし着信", ids.subaddressLessArrive, "着信しない", "着信する"),
-        }),
+        selfAddressGroup(ids.selfAddress, "・サブアドレスは「*」で区切ってください"),
+        transferGroup(ids.arriveTransfer, ids.transferAddress),
+        arriveConditions(ids.globalArrive, ids.subaddressLessArrive, kNoStyle),
     });
 
     // right: the numbers the port calls with
     Control right = column({
-        group("発信者番号通知", {radios({
-            {ids.noticeNumber[0], "通知しない"},
-            {ids.noticeNumber[1], "契約者回線番号を通知する"},
-            {ids.noticeNumber[2], "自己アドレスを通知する"},
-            {ids.noticeNumber[3], "網契約に従う"},
-        })}),
-        group("ｉ・ナンバー", {column({
-            radio(ids.iNumber[0], "どちらでも着信する／", kGroupStart),
-            // the first button's text goes on under it, in line with the button's text
-            field("　", label("契約者回線番号で発信する")),
-            radio(ids.iNumber[1], "契約者回線番号で発着信する"),
-            radio(ids.iNumber[2], "追加番号1で発着信する"),
-            radio(ids.iNumber[3], "追加番号2で発着信する"),
-        })}),
+        noticeNumberGroup(ids.noticeNumber),
+        iNumberGroup(ids.iNumber),
     });
 
     return {ids.dialog, std::move(caption), 255, 229, kDialogNoStyle, 0, {}, {
@@ -141,16 +105,13 @@ Template bacpBapTemplate() {
 }
 
 Template menuTemplate() {
-    return {IDD_DIGITAL_MENU, "デジタル設定", 160, 110, kDialogNoStyle, 0, {}, {
-        grid(2, {
-            button(IDC_DIGITAL_MENU_DATA, "ＤＡＴＡ"),
-            button(IDC_DIGITAL_MENU_USB, "ＵＳＢ"),
-            button(IDC_DIGITAL_MENU_COMMON, "共通"),
-            button(IDC_DIGITAL_MENU_BOD, "スループットＢＯＤ"),
-            button(IDC_DIGITAL_MENU_BACP_BAP, "ＢＡＣＰ／ＢＡＰ"),
-        }),
-        buttons({button(IDCANCEL, "戻る")}),
-    }};
+    return areaMenu(IDD_DIGITAL_MENU, "デジタル設定", 110, 2, {
+        button(IDC_DIGITAL_MENU_DATA, "ＤＡＴＡ"),
+        button(IDC_DIGITAL_MENU_USB, "ＵＳＢ"),
+        button(IDC_DIGITAL_MENU_COMMON, "共通"),
+        button(IDC_DIGITAL_MENU_BOD, "スループットＢＯＤ"),
+        button(IDC_DIGITAL_MENU_BACP_BAP, "ＢＡＣＰ／ＢＡＰ"),
+    });
 }
 
 // clang-format on

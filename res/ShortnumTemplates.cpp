@@ -1,5 +1,6 @@
 // Template of the short-number dialog: twenty numbers in two columns of ten.
 
+#include "res/SettingsTemplates.h"
 #include "res/ShortnumIds.h"
 #include "res/Templates.h"
 #include "ui/TemplateBuilder.h"
@@ -9,12 +10,6 @@ namespace {
 
 using namespace ui;
 using namespace ui::tpl;
-
-// The printed row labels count from 00; the row labelled 00 holds entry 1.
-constexpr const char* kRowLabels[] = {
-    "００", "０１", "０２", "０３", "０４", "０５", "０６", "０７", "０８", "０９",
-    "１０", "１１", "１２", "１３", "１４", "１５", "１６", "１７", "１８", "１９",
-};
 
 // Templates read like the dialogs they describe; the formatter would flatten them.
 // clang-format off
@@ -30,9 +25,8 @@ Control numberColumn(int first) {
 Template shortNumberTemplate() {
     return {IDD_SHORT_NUMBER, "短縮番号設定", 300, 200, kDialogNoStyle, 0, {}, {
         row({numberColumn(0), numberColumn(10)}),
-        column({label("注意）"), label("・サブアドレスは「*」で区切ってください。")}),
-        buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る"),
-                 button(IDC_HELP_BUTTON, "ヘルプ")}),
+        cautions({"・サブアドレスは「*」で区切ってください。"}),
+        dialogButtons(),
     }};
 }
 
