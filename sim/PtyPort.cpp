@@ -110,7 +110,9 @@ void PtyPort::close() {
         ::close(slave_);
     if (master_ >= 0)
         ::close(master_);
-    slave_ = master_ = -1;
+    if (closeWatch_ >= 0)
+        ::close(closeWatch_);
+    slave_ = master_ = closeWatch_ = -1;
     slavePath_.clear();
 }
 
