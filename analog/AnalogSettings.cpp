@@ -13,6 +13,7 @@ using area::kDisableEnable;
 using area::kINumbers;
 using area::kNoticeNumbers;
 using area::kRings;
+using area::kTalky;
 using area::number;
 using area::phone;
 using T = TelPortSettings;
@@ -30,7 +31,7 @@ constexpr Item<T> kTelPortItems[] = {
           "  address:", "analog arrive_transfer address {}"),
     choice("arriveTransfer", &T::arriveTransfer, "arrive transfer:", kDisableEnable,
            "analog arrive_transfer {}"),
-    number("talky", &T::talky, "  talky:", 0, 3, "analog arrive_transfer talky {}"),
+    choice("talky", &T::talky, "  talky:", kTalky, "analog arrive_transfer talky {}"),
     choice("globalArrive", &T::globalArrive, "global arrive:", kDisableEnable,
            "analog global_arrive {}"),
     choice("subaddressLessArrive", &T::subaddressLessArrive,

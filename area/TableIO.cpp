@@ -1,5 +1,6 @@
 #include "area/TableIO.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "link/TextFunctions.h"
@@ -48,7 +49,14 @@ int ItemRule::checkText(std::string_view text) const {
         case ItemKind::Phone:
             return CheckPhoneNumber(text);
         case ItemKind::Text:
-            return text.size() > maxLength ? 1 : 0;
+            // a control byte could end the command line early or start a second one
+            return text.size() > maxLength ||
+                           std::any_of(text.begin(), text.end(),
+                                       [](char c) {
+                                           return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+                                       })
+                       ? 1
+                       : 0;
         case ItemKind::Address:
             return CheckIpAddress(text, lowest);
         case ItemKind::Number:
@@ -82,6 +90,30 @@ std::optional<std::size_t> findEntry(std::string_view reply, int n) {
         from = at + 1;
     }
     return std::nullopt;
+}
+
+namespace {
+
+// Whether `line` starts a numbered entry: blanks, digits, a colon and a blank.
+bool startsEntry(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] == ' ') ++i;
+    const std::size_t digits = i;
+    while (i < line.size() && isDigit(line[i])) ++i;
+    return i > digits && line.substr(i).starts_with(": ");
+}
+
+}  // namespace
+
+std::string_view entryLines(std::string_view reply, int n) {
+    std::optional<std::size_t> at = findEntry(reply, n);
+    if (!at)
+        return {};
+    std::size_t end = reply.find('\n', *at);
+    while (end != std::string_view::npos && !startsEntry(reply.substr(end + 1)))
+        end = reply.find('\n', end + 1);
+    return reply.substr(*at,
+                        end == std::string_view::npos ? std::string_view::npos : end + 1 - *at);
 }
 
 std::string readEntryText(std::string_view reply, int n, std::size_t maxChars) {

@@ -80,6 +80,11 @@ std::vector<std::string> changedCommands(std::span<const Item<Record>> items, co
 // has no such line.
 std::optional<std::size_t> findEntry(std::string_view reply, int n);
 
+// The lines of entry `n`: from its label up to the next line that starts another numbered entry
+// (blanks, digits, ": ") or the reply's end, so an item the entry lacks is never taken from the
+// next entry. Empty when the reply does not list the entry.
+std::string_view entryLines(std::string_view reply, int n);
+
 // The text of entry `n`: from the blank after its colon to the next carriage return, cut to
 // `maxChars` bytes (the blank included), with white space trimmed at both ends. "" when the
 // reply does not list the entry: an entry that is not listed is an empty one.

@@ -93,11 +93,10 @@ struct Page {
 };
 constexpr Page kPages[] = {{"show arrive num1\r", 1}, {"show arrive num2\r", 11}};
 
+// An entry's labels are searched in its own lines only: one it lacks is left as it was.
 void readEntry(std::string_view reply, int k, ArriveEntry& entry) {
-    std::optional<std::size_t> at = area::findEntry(reply, k);
     entry.number = area::readEntryText(reply, k);
-    if (at)
-        area::readItems(reply.substr(*at), arriveEntryItems(), entry);
+    area::readItems(area::entryLines(reply, k), arriveEntryItems(), entry);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ using area::Item;
 using area::kDisableEnable;
 using area::kINumbers;
 using area::kNoticeNumbers;
+using area::kTalky;
 using area::number;
 using area::phone;
 using P = DigitalPortSettings;
@@ -30,7 +31,7 @@ constexpr Item<P> kPortItems[] = {
           "  address:", "digital arrive_transfer address {}"),
     choice("arriveTransfer", &P::arriveTransfer, "arrive transfer:", kDisableEnable,
            "digital arrive_transfer {}"),
-    number("talky", &P::talky, "  talky:", 0, 3, "digital arrive_transfer talky {}"),
+    choice("talky", &P::talky, "  talky:", kTalky, "digital arrive_transfer talky {}"),
     choice("globalArrive", &P::globalArrive, "global arrive:", kDisableEnable,
            "digital global_arrive {}"),
     choice("subaddressLessArrive", &P::subaddressLessArrive,

@@ -7,7 +7,7 @@
 // The records live here, process-wide, for the whole run: digitalSettings.snapshot is what the
 // adapter is taken to hold, digitalSettings.working what the dialogs show and edit (the rule of
 // the two copies: area/Copies.h). The HomePNA block `pna` is read and written by the router
-// area; its items are the port items below.
+// area (with the port items below, except that the router does not read or write its talky).
 
 #include <span>
 #include <string>

@@ -1,7 +1,5 @@
 #include "digital/ThroughputBodDlg.h"
 
-#include <cstdio>
-
 #include "app/Help.h"
 #include "res/DigitalIds.h"
 
@@ -29,9 +27,12 @@ const Side kSides[] = {
 }  // namespace
 
 std::string rateEstimateText(int percent) {
-    char text[64];
-    std::snprintf(text, sizeof text, "約 %.2f kbps", percent * 8 * 0.01);
-    return text;
+    // percent x 0.08 in hundredths, written without the C library's locale
+    const long long hundredths = static_cast<long long>(percent) * 8;
+    const long long magnitude = hundredths < 0 ? -hundredths : hundredths;
+    const long long cents = magnitude % 100;
+    return std::string("約 ") + (hundredths < 0 ? "-" : "") + std::to_string(magnitude / 100) +
+           (cents < 10 ? ".0" : ".") + std::to_string(cents) + " kbps";
 }
 
 CThroughputBodDlg::CThroughputBodDlg()

@@ -133,9 +133,21 @@ TEST(TableIO, NumberedEntries) {
     }
     EXPECT_EQ(readEntryText("5: " + std::string(60, '1'), 5), std::string(53, '1'))
         << "54 bytes kept, the leading blank included";
+
+    // an entry's items end where the next numbered line starts
+    const std::string list = "1: 031\r\nrank: 3\r\n 2: 032\r\nmode: 2\r\n3: \r\n# ";
+    EXPECT_EQ(entryLines(list, 1), "1: 031\r\nrank: 3\r\n");
+    EXPECT_EQ(entryLines(list, 2), "2: 032\r\nmode: 2\r\n");
+    EXPECT_EQ(entryLines(list, 3), "3: \r\n# ");
+    EXPECT_EQ(entryLines(list, 4), "");
+    Port port{"old", 1, 4, 5, 9};
+    readItems<Port>(entryLines(list, 1), kItems, port);
+    EXPECT_EQ(port.mode, 1) << "not taken from entry 2";
+    EXPECT_EQ(port.rank, 1);
 }
 
 TEST(TableIO, RowChecksAndSpinWrap) {
+    static constexpr Item<Port> kName = text("name", &Port::number, "name:", 8, "demo name {}");
     struct Row {
         const ItemRule& rule;
         const char* text;
@@ -153,6 +165,10 @@ TEST(TableIO, RowChecksAndSpinWrap) {
         {kItems[1], "2", 0},
         {kItems[1], "1", 1},  // an index without a keyword
         {kItems[1], "3", 1},
+        {kName, "router-1", 0},
+        {kName, "nine char", 1},
+        {kName, "a\rb", 1},  // never a second command line
+        {kName, "a\tb", 1},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.rule.checkText(row.text), row.invalid) << row.rule.name << " " << row.text;

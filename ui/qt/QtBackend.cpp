@@ -12,6 +12,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <atomic>
+#include <clocale>
 #include <map>
 #include <memory>
 
@@ -138,6 +139,9 @@ void install(int& argc, char** argv) {
     std::unique_ptr<QApplication> app;
     if (!QApplication::instance())
         app = std::make_unique<QApplication>(argc, argv);
+    // Qt takes the desktop's locale for the C library too; numbers the program reads and
+    // writes ("2.10" in the settings file, the rate estimates) keep the decimal point
+    std::setlocale(LC_NUMERIC, "C");
     // Japanese captions need a CJK font whatever the desktop's default is
     QFont font(QStringLiteral("IPAGothic"));
     font.setStyleHint(QFont::SansSerif);
