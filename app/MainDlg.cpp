@@ -58,8 +58,10 @@ CMainDlg::~CMainDlg() {
     SetLinkLogHandler(nullptr);
     if (gInstance == this)
         gInstance = nullptr;
-    // whatever way the run ended, the port is released
+    // whatever way the run ended, the port (or the connection) is released
     CloseSerialPort();
+    if (config_.netClose)
+        config_.netClose();
 }
 
 CMainDlg* CMainDlg::instance() {
@@ -166,6 +168,11 @@ void CMainDlg::closeSession() {
     const ShellTimings& t = shellTimings();
     if (connectionState_ != 0) {
         if (networkMode) {
+            // changes confirmed over the network are stored too; there is no "exit\r" to
+            // send, the connection is reset instead
+            if (changeCount != 0 &&
+                exchange("fromwr 15\r", t.fromwrTimeoutMs, kTerminatorWriteOk) != 1)
+                showStop("書込みに失敗しました。");
             if (config_.netClose)
                 config_.netClose();
         } else {

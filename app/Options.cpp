@@ -19,6 +19,21 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
         } else if (a == "--script") {
             if (!value(o.scriptPath))
                 return fail("--script needs a file");
+        } else if (a == "--net-port") {
+            std::string text;
+            if (!value(text))
+                return fail("--net-port needs a TCP port, e.g. --net-port 2323");
+            int port = 0;
+            for (char c : text) {
+                if (c < '0' || c > '9' || port > 65535) {
+                    port = -1;
+                    break;
+                }
+                port = port * 10 + (c - '0');
+            }
+            if (port < 1 || port > 65535)
+                return fail("--net-port needs a TCP port 1..65535, not '" + text + "'");
+            o.netPort = port;
         } else if (a == "--headless") {
             o.headless = true;
         } else if (a == "--demo") {
@@ -41,6 +56,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
         return fail("--script is only used with --headless");
     if (o.demo && !o.portDevice.empty())
         return fail("--demo and --port cannot be combined");
+    if (o.demo && o.netPort != 0)
+        return fail("--demo and --net-port cannot be combined");
     return {o, {}};
 }
 
@@ -53,7 +70,10 @@ std::string usageText() {
            "  --headless --script FILE\n"
            "                       replay the user session in FILE without a display;\n"
            "                       prints 'message: TEXT' and 'log: TEXT' lines\n"
-           "  --demo               run against the built-in emulated adapter (on COM1)\n"
+           "  --net-port N         reach the adapter's HomePNA side at TCP port N instead\n"
+           "                       of the telnet port 23\n"
+           "  --demo               run against the built-in emulated adapter (on COM1, or\n"
+           "                       on the loopback when the network link is chosen)\n"
            "  --router             show the router commands of the router variant\n"
            "  --help               show this text\n"
            "  --version            show the version\n"

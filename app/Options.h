@@ -11,6 +11,7 @@ struct Options {
     std::string portDevice;  // --port DEVICE: the device of the chosen COM port for this run
     bool headless = false;   // --headless: the scripted backend, no display and no Qt
     std::string scriptPath;  // --script FILE: the user session replayed headless
+    int netPort = 0;         // --net-port N: the adapter's TCP port (0: the telnet port, 23)
     bool demo = false;       // --demo: the built-in emulated adapter on COM1
     bool router = false;     // --router: the router commands on the main window
     bool help = false;       // --help

@@ -1,6 +1,8 @@
 #include "app/PortSelectDlg.h"
 
 #include "app/TemplatePatch.h"
+#include "link/NetLink.h"
+#include "link/TextFunctions.h"
 #include "res/ShellIds.h"
 #include "res/Templates.h"
 #include "ui/DataExchange.h"
@@ -58,7 +60,9 @@ bool CPortSelectDlg::OnInitDialog() {
     // as shown, since a value the field cannot carry does not convert back
     for (Field* f : {&ip_, &login_, &admin_}) f->shown = GetDlgItemTextUtf8(f->id);
 
-    // the short window: the COM group and the two buttons; the stored PORT decides the link
+    // the short window: the COM group and the buttons; the stored PORT decides the link until
+    // "詳細" shows the lower part
+    detailsShown_ = false;
     ShowControl(IDC_PORTSEL_LINK_PANEL, false);
 
     // a PORT value other than 0 and 1 checks no radio button; the link is still network
@@ -82,6 +86,10 @@ void CPortSelectDlg::OnCommand(int id) {
         enableForLink(false);
     if (id == IDC_PORTSEL_PNA)
         enableForLink(true);
+    if (id == IDC_PORTSEL_DETAILS) {
+        detailsShown_ = !detailsShown_;
+        ShowControl(IDC_PORTSEL_LINK_PANEL, detailsShown_);
+    }
 }
 
 void CPortSelectDlg::OnSelChange(int id) {
@@ -116,6 +124,13 @@ void CPortSelectDlg::OnOK() {
     std::string ip, login, admin;
     if (!take(ip_, ip) || !take(login_, login) || !take(admin_, admin))
         return;
+    // the address is used only by the network link; a wrong one would fail the connect later,
+    // with the dialog gone
+    std::uint32_t parsed = 0;
+    if (radio_ != 0 && (CheckIpAddress(ip, 0) != 0 || !ParseIpv4(ip, parsed))) {
+        ui::InputError(ip_.error);
+        return;
+    }
 
     linkChoice = radio_;
     comPortNumber = comIndex_ + 1;

@@ -13,9 +13,10 @@ namespace kx {
 inline constexpr int kIpAddressLimit = 20;
 inline constexpr int kPasswordLimit = 8;
 
-// "接続ポート設定": the link choice and the COM port, remembered in the settings file. Only
-// the upper part (COM list and the two buttons) is shown; the link choice, address and
-// passwords stay as the settings file has them.
+// "接続ポート設定": the link choice and the COM port, remembered in the settings file. The
+// window opens short (COM list and the buttons); "詳細" shows the lower part with the link
+// choice, the address and the passwords, and hides it again. With the network link chosen
+// "接続" refuses an address that is not a dotted IPv4 address.
 class CPortSelectDlg : public ui::Dialog {
 public:
     // `heading` (UTF-8) replaces the template's heading; both references must outlive the dialog.
@@ -57,6 +58,7 @@ private:
     const Profile& settings_;
     const DeviceMap& devices_;
     int radio_ = -1;
+    bool detailsShown_ = false;
     int comIndex_ = -1;
     Field ip_{
         IDC_PORTSEL_IP_ADDRESS, kIpAddressLimit, "ＩＰアドレスの入力に間違いがあります。", {}, {}};

@@ -19,6 +19,11 @@ void CMainDlg::runArea(int command) {
         ui::MessageBox("この設定は、このバージョンではまだ使用できません。", windowTitle);
         return;
     }
+    // over the network nothing can be read before the administrator login has completed
+    if (networkMode != 0 && connectionState_ < 2) {
+        LogLine(texts->readError);
+        return;
+    }
     beginBusy();
     AreaContext context = areaContext();
     int readResult = withWaitWindow(*this, [&] { return area->read(context); });

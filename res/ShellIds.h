@@ -53,6 +53,8 @@ inline constexpr int IDC_PORTSEL_HEADING = 1685;
 inline constexpr int IDC_PORTSEL_DEVICE = 59122;
 inline constexpr int IDC_PORTSEL_LINK_PANEL = 59129;  // the lower part: link choice, address,
                                                       // passwords (hidden by the short window)
+// "詳細": shows (and hides again) the lower part, so the network link can be chosen
+inline constexpr int IDC_PORTSEL_DETAILS = 59130;
 
 // Wait window (131)
 inline constexpr int IDC_WAIT_TEXT = 59131;

@@ -51,8 +51,9 @@ Template portSelectTemplate() {
     return {IDD_PORT_SELECT, "接続ポート設定", 180, 170, kDialogNoStyle, 0, {}, {
         text(IDC_PORTSEL_HEADING, "設定ユーティリティ", kCentred),
         group("ポート選択", {field("COMポート", list(IDC_PORTSEL_COM, ports, 8))}),
-        buttons({button(IDOK, "接続", kDefault), button(IDCANCEL, "終了")}),
-        // the lower half: the short window leaves it out, so the settings file decides the link
+        buttons({button(IDOK, "接続", kDefault), button(IDCANCEL, "終了"),
+                 button(IDC_PORTSEL_DETAILS, "詳細")}),
+        // the lower half: the short window leaves it out until "詳細" shows it
         panel(IDC_PORTSEL_LINK_PANEL, {
             radios({{IDC_PORTSEL_SERIAL, "シリアル"}, {IDC_PORTSEL_PNA, "ＨｏｍｅＰＮＡ"}},
                    kHorizontal),

@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/HelpPages.h"
+#include "app/MainDlgNet.h"
 #include "app/Options.h"
 #include "app/Profile.h"
 #include "app/SetupApp.h"
@@ -95,12 +96,17 @@ int main(int argc, char** argv) {
     kx::CMainDlg::Config config;
     config.runDevice = options.portDevice;
     config.router = options.router;
+    kx::NetLinkSettings net;
+    if (options.netPort != 0)
+        net.port = options.netPort;
 
     // --demo: the emulated adapter on a pseudo-terminal stands on COM1 for this run
     std::unique_ptr<kx::sim::Emulator> emulator;
     if (options.demo) {
         std::string error;
-        emulator = kx::sim::Emulator::start(kx::sim::EmulatorOptions{}, error);
+        kx::sim::EmulatorOptions demoOptions;
+        demoOptions.telnetPort = 0;  // any free port on the loopback, for the network choice
+        emulator = kx::sim::Emulator::start(demoOptions, error);
         if (!emulator) {
             std::fprintf(stderr, "kestrelx-setup: the emulated adapter cannot start: %s\n",
                          error.c_str());
@@ -108,9 +114,12 @@ int main(int argc, char** argv) {
         }
         config.runDevice = emulator->ptyPath();
         config.runPort = 1;
-        std::fprintf(stderr, "kestrelx-setup: demo adapter on %s (COM1)\n",
-                     config.runDevice.c_str());
+        net.address = "127.0.0.1";
+        net.port = emulator->telnetPort();
+        std::fprintf(stderr, "kestrelx-setup: demo adapter on %s (COM1) and 127.0.0.1:%d\n",
+                     config.runDevice.c_str(), net.port);
     }
+    kx::attachNetworkLink(config, net);
 
     std::shared_ptr<kx::ui::headless::ScriptUser> user;
 #ifdef KX_HAVE_QT

@@ -1,0 +1,118 @@
+// The client telnet machine, pushed bytes by hand: the answers, the reply without telnet
+// commands, the exchange terminators and the bounded reply.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "link/NetLink.h"
+#include "link/NetTelnet.h"
+
+namespace kx {
+namespace {
+
+std::string bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s.push_back(static_cast<char>(v));
+    return s;
+}
+
+// Pushes every byte; returns how many completed a telnet command.
+int push(NetTelnet& t, std::string_view data) {
+    int answered = 0;
+    for (char c : data)
+        answered += t.NetReceiveByte(static_cast<unsigned char>(c)) == NetByte::Answered;
+    return answered;
+}
+
+TEST(NetTelnetTest, AnswersEachCommandOfTheTable) {
+    struct Row {
+        int verb, option;
+        std::string answer;
+    } rows[] = {
+        {251, 1, bytes({255, 253, 1})},
+        {251, 3, bytes({255, 253, 3})},
+        {251, 5, bytes({255, 254, 5})},
+        {252, 34, bytes({255, 254, 34})},
+        {253, 1, bytes({255, 251, 1})},
+        {253, 31, bytes({255, 252, 31})},
+        {253, 33, bytes({255, 252, 33})},
+        {254, 1, bytes({255, 252, 1})},
+        {251, 24, ""},  // anything else: no answer
+        {251, 34, ""},
+        {252, 1, ""},
+        {253, 3, ""},
+        {254, 31, ""},
+        {241, 0, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.verb) + " " + std::to_string(row.option));
+        NetTelnet t;
+        EXPECT_EQ(t.NetReceiveByte(255), NetByte::Taken);
+        EXPECT_EQ(t.NetReceiveByte(static_cast<unsigned char>(row.verb)), NetByte::Taken);
+        EXPECT_EQ(t.NetReceiveByte(static_cast<unsigned char>(row.option)), NetByte::Answered);
+        EXPECT_EQ(t.answers(), row.answer);
+        EXPECT_EQ(t.reply(), "");
+    }
+}
+
+TEST(NetTelnetTest, CommandsNeverEnterTheReply) {
+    NetTelnet t;
+    EXPECT_EQ(push(t, "ab" + bytes({255, 251, 1}) + "c" + bytes({255, 253, 31, 255, 251, 3}) + "d" +
+                          bytes({255, 255}) + "e"),
+              3);  // one per command, none for the doubled 255
+    EXPECT_EQ(t.reply(), "abcd" + bytes({255}) + "e");
+    EXPECT_EQ(t.answers(), bytes({255, 253, 1, 255, 252, 31, 255, 253, 3}));
+}
+
+TEST(NetTelnetTest, ExchangeEndsOnTheTerminatorOfItsKind) {
+    struct Row {
+        int kind;
+        std::string input;
+        bool complete;
+    } rows[] = {
+        {kNetTerminatorUser, "\r\nKESTRELX> ", true},
+        {kNetTerminatorUser, "Login incorrect\r\n\r\nPassword: ", false},
+        {kNetTerminatorPassword, "\r\npassword: ", true},
+        {kNetTerminatorPassword, "\r\nPassword", false},
+        {kNetTerminatorAdmin, "\r\n# ", true},
+        {kNetTerminatorAdmin, "\r\nKESTRELX> ", false},
+        {kNetTerminatorAnyPrompt, "\r\nKESTRELX> ", true},
+        {kNetTerminatorAnyPrompt, "\r\n# ", true},
+        {4, "> # Password: ", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.kind) + " " + row.input);
+        NetTelnet t;
+        push(t, "banner\r\n");
+        std::string_view first, second;
+        NetTelnet::terminatorsOf(row.kind, first, second);
+        t.beginExchange(first, second);
+        for (char c : row.input)  // no prompt test while an exchange waits
+            EXPECT_EQ(t.NetReceiveByte(static_cast<unsigned char>(c)), NetByte::Data);
+        EXPECT_EQ(t.complete(), row.complete);
+        EXPECT_EQ(t.reply(), row.input);  // the banner went with the start of the exchange
+    }
+}
+
+TEST(NetTelnetTest, ReplyIsBounded) {
+    NetTelnet t;
+    push(t, std::string(5000, 'x'));  // idle chatter beyond the capacity is dropped
+    EXPECT_EQ(t.reply().size(), kNetReplyCapacity - 1);
+    // an over-long reply still ends on its terminator, which lies past the kept bytes
+    t.beginExchange("\r\n# ");
+    push(t, std::string(3000, 'y') + "\r\n# ");
+    EXPECT_TRUE(t.complete());
+    EXPECT_EQ(t.reply(), std::string(kNetReplyCapacity - 1, 'y'));
+    EXPECT_TRUE(t.truncated());
+}
+
+TEST(NetTelnetTest, ParsesOnlyWholeDottedAddresses) {
+    std::uint32_t address = 0;
+    for (const char* good : {"192.168.0.1", "010.0.0.1"}) EXPECT_TRUE(ParseIpv4(good, address));
+    for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1.2.3.4 ", "1.2.3.4/24",
+                            "1..2.3", "99999999999.1.1.1"})
+        EXPECT_FALSE(ParseIpv4(bad, address)) << bad;
+}
+
+}  // namespace
+}  // namespace kx
