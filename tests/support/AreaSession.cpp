@@ -1,0 +1,134 @@
+#include "tests/support/AreaSession.h"
+
+#include "app/AppState.h"
+#include "app/HelpPages.h"
+#include "ui/MessageBox.h"
+
+namespace kx::test {
+
+namespace {
+
+// Keeps every page the help shows, in order.
+class RecordedPages final : public HelpViewer {
+public:
+    bool showPage(const std::string& path, std::string&) override {
+        pages.push_back(path);
+        return true;
+    }
+    Lines pages;
+};
+
+}  // namespace
+
+std::string click(int id) {
+    return "click " + std::to_string(id) + "\n";
+}
+std::string text(int id, const std::string& value) {
+    return "text " + std::to_string(id) + " " + value + "\n";
+}
+std::string check(int id, bool on) {
+    return "check " + std::to_string(id) + (on ? " 1\n" : " 0\n");
+}
+std::string select(int id, int index) {
+    return "select " + std::to_string(id) + " " + std::to_string(index) + "\n";
+}
+std::string scroll(int id, const char* direction) {
+    return "scroll " + std::to_string(id) + " " + direction + "\n";
+}
+std::string dialog(int id) {
+    return "dialog " + std::to_string(id) + "\n";
+}
+std::string open(int button, int dialogId) {
+    return click(button) + dialog(dialogId);
+}
+
+Lines stored(Lines commands) {
+    commands.push_back("fromwr 15");
+    return commands;
+}
+
+std::string AreaScript::session(const std::string& inMenu) const {
+    if (menu == 0)
+        return kStart + inMenu + kClose;
+    return kStart + open(button, menu) + inMenu + click(IDCANCEL) + kClose;
+}
+
+Lines AreaScript::sent(const Lines& tail) const {
+    Lines lines = reads;
+    lines.insert(lines.end(), tail.begin(), tail.end());
+    lines.push_back("exit");
+    return lines;
+}
+
+void AreaSessionTest::expectSession(const SessionResult& r, const Lines& afterProbe,
+                                    const Lines& messages, const Lines& log) {
+    EXPECT_FALSE(r.scriptFailed) << r.failure;
+    EXPECT_EQ(r.transcript, concat(probeLines(), afterProbe));
+    EXPECT_EQ(r.messageTexts(), messages);
+    for (const auto& m : r.messages) {
+        EXPECT_EQ(m.caption, windowTitle) << m.text;
+        EXPECT_EQ(m.buttons, ui::MsgButtons::Ok) << m.text;
+        EXPECT_EQ(m.icon, ui::MsgIcon::None) << m.text;
+    }
+    EXPECT_EQ(r.log, log);
+}
+
+void AreaSessionTest::SetUp() {
+    SessionTest::SetUp();
+    useFastTimings();
+}
+
+void AreaSessionTest::freshAdapter(const Lines& presets, const std::string& fault) {
+    freshRun(serialSettings(), withFault(fault));
+    if (!emulator_)
+        return;  // the start failed the test already
+    for (const std::string& preset : presets)
+        EXPECT_EQ(adapter().device().execute(preset).body, "") << preset;
+}
+
+void AreaSessionTest::expectRows(const AreaScript& area, std::span<const AreaRow> rows,
+                                 const std::function<void(std::size_t i)>& after) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const AreaRow& row = rows[i];
+        SCOPED_TRACE(row.name);
+        freshAdapter(row.presets, row.fault);
+        SessionResult r = run(area.session(row.menu));
+        expectSession(r, area.sent(row.tail), row.messages, area.viewed());
+        if (after)
+            after(i);
+    }
+}
+
+void AreaSessionTest::expectReadStops(const AreaScript& area, const Lines& presets,
+                                      const std::function<void(std::size_t failed)>& check) {
+    for (std::size_t failed = 0; failed < area.reads.size(); ++failed) {
+        SCOPED_TRACE(area.reads[failed]);
+        freshAdapter(presets, "silent/1:" + area.reads[failed]);
+        SessionResult r = run(kStart + click(area.button) + kClose);
+        Lines sent(area.reads.begin(), area.reads.begin() + static_cast<long>(failed) + 1);
+        expectSession(r, concat(sent, {"exit"}), {}, area.readFailed());
+        check(failed);
+    }
+}
+
+void AreaSessionTest::expectHelpPages(const AreaScript& area, const std::vector<HelpRow>& rows) {
+    freshAdapter();
+    std::string script;
+    Lines pages;
+    for (const HelpRow& row : rows) {
+        script += row.open + "key F1\n" + click(IDC_HELP_BUTTON) + area.back();
+        const std::string page =
+            std::string(KX_HELP_SOURCE_DIR) + "/" + std::to_string(row.context) + ".html";
+        pages.insert(pages.end(), 2, page);
+    }
+    if (area.menu != 0)
+        script += "key F1\n";
+    RecordedPages viewer;
+    setHelpViewer(&viewer);
+    SessionResult r = run(area.session(script));
+    setHelpViewer(nullptr);
+    EXPECT_EQ(viewer.pages, pages);
+    expectSession(r, area.sent({}), {}, area.viewed());
+}
+
+}  // namespace kx::test

@@ -1,0 +1,100 @@
+#pragma once
+
+// What the settings areas' session tests share: the scripted user's lines, the scripts around
+// an area's menu, the adapter set up before a row, and the checks of a finished session.
+
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "res/ShellIds.h"
+#include "tests/support/SessionSupport.h"
+
+namespace kx::test {
+
+using Lines = std::vector<std::string>;
+
+// Lines of the scripted user (ui/README.md).
+std::string click(int id);
+std::string text(int id, const std::string& value);
+std::string check(int id, bool on);
+std::string select(int id, int index);
+std::string scroll(int id, const char* direction);  // "up" or "down"
+std::string dialog(int id);
+// A click on `button` that opens dialog `dialogId`.
+std::string open(int button, int dialogId);
+
+// `commands`, then the store into flash that a confirmed dialog asks for at close.
+Lines stored(Lines commands);
+
+// One area of the main window as the scripts and the checks see it.
+struct AreaScript {
+    int button;           // on the main window
+    int menu;             // the area's menu; 0 when the button opens the area's only dialog
+    Lines reads;          // what the area's read sends, in order
+    std::string logName;  // "Analog": "Analog Status Read OK", "View Analog Dlg"
+
+    // Start, the area's button and its menu, `inMenu`, "戻る" out of the menu, close. Without
+    // a menu: start, `inMenu` in the main window, close.
+    std::string session(const std::string& inMenu) const;
+    // "登録" that passes the checks, "登録" refused with a message (answered; the dialog stays
+    // open), "戻る": the first and the last back where the dialog was opened from.
+    std::string confirm() const { return click(IDOK) + dialog(menu != 0 ? menu : IDD_MAIN); }
+    std::string refused() const { return click(IDOK) + "answer ok\n"; }
+    std::string back() const { return click(IDCANCEL) + dialog(menu != 0 ? menu : IDD_MAIN); }
+
+    // After the probe: the reads, `tail`, "exit".
+    Lines sent(const Lines& tail) const;
+    // The log of a read that went well, of one that failed.
+    Lines viewed() const {
+        return {"com open", logName + " Status Read OK", "View " + logName + " Dlg"};
+    }
+    Lines readFailed() const { return {"com open", logName + " Status Read ERROR"}; }
+};
+
+// One session of an area's table: the adapter set by `presets` (and `fault`), `menu` done in
+// the area's menu; the adapter then receives the reads, `tail` and "exit", and the user sees
+// `messages`.
+struct AreaRow {
+    const char* name;
+    Lines presets;
+    std::string menu;
+    Lines tail;
+    Lines messages = {};
+    std::string fault = "";
+};
+
+class AreaSessionTest : public SessionTest {
+protected:
+    void SetUp() override;
+
+    // Expects the whole script to have run; the adapter to have received the probe, then
+    // `afterProbe`; the messages `messages`, each with the window's title, OK and no icon; `log`.
+    static void expectSession(const SessionResult& r, const Lines& afterProbe,
+                              const Lines& messages, const Lines& log);
+
+    // A fresh program and adapter (with the fault `fault`, "" for none), the adapter set by
+    // `presets` without them reaching the transcript.
+    void freshAdapter(const Lines& presets = {}, const std::string& fault = "");
+
+    // Runs each row as a session of `area` whose read goes well; `after(i)`, when given, then
+    // looks at what row i left.
+    void expectRows(const AreaScript& area, std::span<const AreaRow> rows,
+                    const std::function<void(std::size_t i)>& after = {});
+
+    // Each of the area's reads fails in turn, on an adapter set by `presets`: nothing after it
+    // is sent, the log says so and no menu opens. `check(failed)` then looks at the copies.
+    void expectReadStops(const AreaScript& area, const Lines& presets,
+                         const std::function<void(std::size_t failed)>& check);
+
+    // In one session, each dialog opened by `open` gets the help key and then the help button,
+    // both showing the page of `context`; the help key in a menu shows nothing. Nothing is sent.
+    struct HelpRow {
+        std::string open;
+        int context;
+    };
+    void expectHelpPages(const AreaScript& area, const std::vector<HelpRow>& rows);
+};
+
+}  // namespace kx::test
