@@ -1,0 +1,50 @@
+#pragma once
+
+// The settings document: UTF-8 text, `name = value` lines in the areas' order, after a header of
+// "#" comments (device name, firmware, date). Blank lines and lines whose first non-blank
+// character is "#" are ignored. A value keeps its inner blanks; one that begins or ends with a
+// blank, or begins with a double quote, is written in double quotes, and a value in a pair of
+// double quotes is read without them.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/Fields.h"
+
+namespace kx::cli {
+
+// One setting of a document, already checked.
+struct DocumentValue {
+    std::size_t line = 0;  // 1-based
+    const Field* field = nullptr;
+    FieldValue value;
+};
+
+struct DocumentError {
+    std::size_t line = 0;  // 0 when the error is not about a line
+    std::string message;
+};
+
+// Parses and checks every line: an unknown name, a name given twice, a line without "=" or a
+// value the field's check refuses is an error naming its line. Stops at the first error.
+std::optional<std::vector<DocumentValue>> parseDocument(std::string_view text,
+                                                        DocumentError& error);
+
+// One `name = value` line of a NAME=VALUE argument of `set` (no line number).
+std::optional<DocumentValue> parseAssignment(std::string_view text, DocumentError& error);
+
+// The document of `records` for the fields of `areas` (all when empty), with the header lines
+// given (each written after "# ").
+std::string writeDocument(const Records& records, const std::vector<std::string>& areas,
+                          const std::vector<std::string>& header);
+
+// "name = value" lines of `areas` (all when empty), as `show` prints them.
+std::string showLines(const Records& records, const std::vector<std::string>& areas);
+
+// Whether `field` belongs to one of `areas` (all when empty).
+bool inAreas(const Field& field, const std::vector<std::string>& areas);
+
+}  // namespace kx::cli

@@ -1,0 +1,197 @@
+#include "cli/Fields.h"
+
+#include <algorithm>
+
+#include "link/Sjis.h"
+#include "link/TextFunctions.h"
+
+namespace kx::cli {
+
+namespace {
+
+// Adds a field for every row of `items`, the rows' record being block(records).
+template <class Record>
+void addTable(std::vector<Field>& out, std::string_view area, const std::string& prefix,
+              std::span<const area::Item<Record>> items, std::function<Record&(Records&)> block) {
+    for (const area::Item<Record>& item : items) {
+        Field field;
+        // a table of one unnamed item (a short number) is named by its block alone
+        field.name = item.name.empty() ? prefix : prefix + "." + std::string(item.name);
+        field.area = std::string(area);
+        field.rule = &item;
+        if (item.isText()) {
+            std::string Record::*member = item.text;
+            field.text = [block, member](Records& r) { return &(block(r).*member); };
+        } else {
+            int Record::*member = item.number;
+            field.number = [block, member](Records& r) { return &(block(r).*member); };
+        }
+        out.push_back(std::move(field));
+    }
+}
+
+std::vector<Field> buildFields() {
+    std::vector<Field> out;
+    const std::string analog = "analog";
+    for (std::size_t port = 0; port < kTelPortWords.size(); ++port)
+        addTable<TelPortSettings>(
+            out, analog, analog + "." + std::string(kTelPortWords[port]), telPortItems(),
+            [port](Records& r) -> TelPortSettings& { return r.analog.tel[port]; });
+    addTable<AnalogSettings>(out, analog, analog, analogCommonItems(),
+                             [](Records& r) -> AnalogSettings& { return r.analog; });
+
+    // the HomePNA block belongs to the router area, which reads and writes it
+    const std::string digital = "digital";
+    addTable<DigitalPortSettings>(
+        out, digital, digital + ".data", digitalPortItems(),
+        [](Records& r) -> DigitalPortSettings& { return r.digital.data; });
+    addTable<DigitalPortSettings>(out, digital, digital + ".usb", digitalPortItems(),
+                                  [](Records& r) -> DigitalPortSettings& { return r.digital.usb; });
+    for (auto items : {digitalCommonItems(), throughputBodItems(), bacpBapItems()})
+        addTable<DigitalSettings>(out, digital, digital, items,
+                                  [](Records& r) -> DigitalSettings& { return r.digital; });
+
+    const std::string arrive = "arrive";
+    addTable<ArriveSettings>(out, arrive, arrive, arriveStandardItems(),
+                             [](Records& r) -> ArriveSettings& { return r.arrive; });
+    for (std::size_t i = 0; i < kArriveEntryCount; ++i)
+        addTable<ArriveEntry>(out, arrive, arrive + ".entry" + std::to_string(i + 1),
+                              arriveEntryItems(),
+                              [i](Records& r) -> ArriveEntry& { return r.arrive.entries[i]; });
+
+    const std::string shortnum = "shortnum";
+    for (std::size_t i = 0; i < kShortNumberCount; ++i)
+        addTable<ShortNumberEntry>(out, shortnum, shortnum + "." + std::to_string(i + 1),
+                                   shortNumberItems(),
+                                   [i](Records& r) -> ShortNumberEntry& { return r.shortnum[i]; });
+    return out;
+}
+
+bool isControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+}
+
+}  // namespace
+
+bool isAreaName(std::string_view name) {
+    return std::find(std::begin(kAreaNames), std::end(kAreaNames), name) != std::end(kAreaNames);
+}
+
+const std::vector<Field>& allFields() {
+    static const std::vector<Field> fields = buildFields();
+    return fields;
+}
+
+const Field* findField(std::string_view name) {
+    for (const Field& field : allFields())
+        if (field.name == name)
+            return &field;
+    return nullptr;
+}
+
+std::string valueText(const Field& field, const Records& records) {
+    // the accessors only hand out a member's address; nothing is changed through it here
+    Records& r = const_cast<Records&>(records);
+    if (field.isText())
+        return SjisToUtf8(*field.text(r));
+    const int value = *field.number(r);
+    const area::ItemRule& rule = *field.rule;
+    if (rule.kind == area::ItemKind::Choice) {
+        if (std::optional<std::string> keyword = rule.argumentOf(value))
+            return *keyword;
+        return std::to_string(value);
+    }
+    return std::to_string(value * rule.scale);
+}
+
+std::string describe(const Field& field) {
+    const area::ItemRule& rule = *field.rule;
+    switch (rule.kind) {
+        case area::ItemKind::Choice: {
+            std::string text = "choice:";
+            for (std::size_t i = 0; i < rule.keywords.size(); ++i)
+                if (!rule.keywords[i].empty())
+                    text += " " + std::string(rule.keywords[i]);
+            return text;
+        }
+        case area::ItemKind::Number: {
+            std::string text = "number " + std::to_string(rule.lowest * rule.scale) + ".." +
+                               std::to_string(rule.highest * rule.scale);
+            if (rule.scale != 1)
+                text += " (multiple of " + std::to_string(rule.scale) + ")";
+            return text;
+        }
+        case area::ItemKind::Phone:
+            return "phone number (digits, optional *subaddress)";
+        case area::ItemKind::Address:
+            return rule.lowest == 1 ? "address (a.b.c.d/prefix)" : "address (a.b.c.d)";
+        case area::ItemKind::Text:
+            return "text (at most " + std::to_string(rule.maxLength) + " bytes of CP932)";
+    }
+    return "";
+}
+
+std::optional<FieldValue> parseValue(const Field& field, std::string_view given,
+                                     std::string& error) {
+    const area::ItemRule& rule = *field.rule;
+    FieldValue value;
+    if (field.isText()) {
+        // a control byte could end the command line early or start a second one
+        if (std::any_of(given.begin(), given.end(), isControl)) {
+            error = "a control character is not allowed in " + field.name;
+            return std::nullopt;
+        }
+        SjisEncoding encoded = Utf8ToSjis(given);
+        if (!encoded.ok()) {
+            error = encoded.error == SjisError::InvalidUtf8
+                        ? "the value of " + field.name + " is not valid UTF-8"
+                        : "the value of " + field.name + " has a character without a CP932 form";
+            return std::nullopt;
+        }
+        if (rule.checkText(encoded.bytes) != 0) {
+            error = "invalid value for " + field.name + ": \"" + std::string(given) +
+                    "\" (expected " + describe(field) + ")";
+            return std::nullopt;
+        }
+        value.text = std::move(encoded.bytes);
+        return value;
+    }
+    if (rule.kind == area::ItemKind::Choice) {
+        for (std::size_t i = 0; i < rule.keywords.size(); ++i) {
+            if (!rule.keywords[i].empty() && rule.keywords[i] == given) {
+                value.number = static_cast<int>(i);
+                return value;
+            }
+        }
+    }
+    if (rule.checkText(given) != 0) {
+        error = "invalid value for " + field.name + ": \"" + std::string(given) + "\" (expected " +
+                describe(field) + ")";
+        return std::nullopt;
+    }
+    const int number = ReadDecimal(given);
+    if (rule.kind == area::ItemKind::Number && number % rule.scale != 0) {
+        error = "invalid value for " + field.name + ": \"" + std::string(given) + "\" (expected " +
+                describe(field) + ")";
+        return std::nullopt;
+    }
+    value.number = rule.kind == area::ItemKind::Number ? number / rule.scale : number;
+    return value;
+}
+
+void storeValue(const Field& field, const FieldValue& value, Records& records) {
+    if (field.isText()) {
+        *field.text(records) = value.text;
+        return;
+    }
+    int& stored = *field.number(records);
+    const area::ItemRule& rule = *field.rule;
+    // an encoded choice (any nonzero service value is "pseudo") keeps a value that already
+    // stands for the keyword given
+    if (rule.kind == area::ItemKind::Choice && rule.encode &&
+        rule.argumentOf(stored) == rule.argumentOf(value.number))
+        return;
+    stored = value.number;
+}
+
+}  // namespace kx::cli

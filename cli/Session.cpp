@@ -1,0 +1,363 @@
+#include "cli/Session.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <thread>
+
+#include "app/DeviceMap.h"
+#include "app/FirmwareVersion.h"
+#include "app/Probe.h"
+#include "app/Profile.h"
+#include "app/ShellTimings.h"
+#include "cli/PollPump.h"
+#include "link/Exchange.h"
+#include "link/NetLink.h"
+#include "link/SerialLink.h"
+#include "link/Sjis.h"
+#include "link/TerminatorSearch.h"
+#include "sim/Emulator.h"
+
+namespace kx::cli {
+
+namespace {
+
+// "[MODE] KIKI" and "VER" are read into buffers of this size, as the program does.
+constexpr std::size_t kModeTextBuffer = 64;
+
+std::string timestamp() {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    char withMillis[48];
+    std::snprintf(withMillis, sizeof withMillis, "%s.%03d", text, static_cast<int>(millis));
+    return withMillis;
+}
+
+// Control bytes shown as escapes, so a transcript line is one line.
+std::string escaped(std::string_view bytes) {
+    std::string out;
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\\')
+            out += "\\\\";
+        else if (byte < 0x20 || byte == 0x7f) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+            out += hex;
+        } else
+            out += c;
+    }
+    return out;
+}
+
+// The settings file's passwords are read into buffers of this size, as the port dialog does.
+constexpr std::size_t kPasswordBuffer = 35;
+
+PollPump& netPump() {
+    static PollPump pump;
+    return pump;
+}
+
+void resetCopies() {
+    analogSettings.reset();
+    digitalSettings.reset();
+    arriveSettings.reset();
+    shortNumbers.reset();
+}
+
+}  // namespace
+
+std::string printable(std::string_view command) {
+    if (!command.empty() && command.back() == '\r')
+        command.remove_suffix(1);
+    return SjisToUtf8(command);
+}
+
+Session::Session() : context_(reply_) {
+    context_.exchange = [this](std::string_view command, ReplyBuffer& reply, int timeoutMs,
+                               int kind) { return exchange(command, reply, timeoutMs, kind); };
+    context_.timeoutMs = shellTimings().commandTimeoutMs;
+}
+
+Session::~Session() {
+    if (net_) {
+        net_->NetClose();
+        net_.reset();
+        SetExchangePump(nullptr);
+    }
+    if (open_)
+        CloseSerialPort();
+    if (transcript_)
+        std::fclose(transcript_);
+}
+
+bool Session::fail(std::string message) {
+    error_ = std::move(message);
+    return false;
+}
+
+void Session::note(std::string_view line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    if (transcript_) {
+        std::fprintf(transcript_, "%s # %s\n", timestamp().c_str(), escaped(line).c_str());
+        std::fflush(transcript_);
+    }
+    lastNote_ = std::string(line);
+}
+
+void Session::progress(std::string_view text) const {
+    if (options_.progress)
+        options_.progress(text);
+}
+
+int Session::exchange(std::string_view command, ReplyBuffer& reply, int timeoutMs, int kind) {
+    lastCommand_ = std::string(command);
+    if (transcript_)
+        std::fprintf(transcript_, "%s > %s\n", timestamp().c_str(), escaped(command).c_str());
+    const ExchangeOutcome outcome = Exchange(command, reply, timeoutMs, kind);
+    if (transcript_) {
+        std::fprintf(transcript_, "%s < %s%s\n", timestamp().c_str(), escaped(reply.view()).c_str(),
+                     outcome == ExchangeOutcome::Ok
+                         ? ""
+                         : (std::string(" [") + ExchangeOutcomeText(outcome) + "]").c_str());
+        std::fflush(transcript_);
+    }
+    if (outcome != ExchangeOutcome::Ok) {
+        error_ = "the adapter did not acknowledge \"" + printable(command) +
+                 "\": " + ExchangeOutcomeText(outcome);
+        return 0;
+    }
+    return 1;
+}
+
+bool Session::open(const LinkOptions& options) {
+    options_ = options;
+    if (!options.transcriptPath.empty()) {
+        transcript_ = std::fopen(options.transcriptPath.c_str(), "w");
+        if (!transcript_)
+            return fail("cannot write the transcript " + options.transcriptPath);
+    }
+    Profile settings(SettingsFilePath(StartupDirectory()));
+    deviceName_ = settings.readText("MODE", "KIKI", "", kModeTextBuffer);
+    const double minimumFirmware =
+        leadingDecimal(settings.readText("MODE", "VER", "", kModeTextBuffer));
+
+    if (options.net) {
+        std::string address = options.netAddress;
+        int port = options.netPort != 0 ? options.netPort : kTelnetPort;
+        if (options.demo) {
+            sim::EmulatorOptions demo;
+            demo.pty = false;
+            demo.telnetPort = 0;
+            std::string error;
+            emulator_ = sim::Emulator::start(demo, error);
+            if (!emulator_)
+                return fail("the emulated adapter cannot start: " + error);
+            address = "127.0.0.1";
+            port = emulator_->telnetPort();
+        }
+        return openNetwork(address, port);
+    }
+
+    std::string device = options.device;
+    if (options.demo) {
+        std::string error;
+        emulator_ = sim::Emulator::start(sim::EmulatorOptions{}, error);
+        if (!emulator_)
+            return fail("the emulated adapter cannot start: " + error);
+        device = emulator_->ptyPath();
+    } else if (device.empty()) {
+        const int com = options.com != 0 ? options.com : 1;
+        device = DeviceMap(settings, "").device(com);
+        if (device.empty())
+            return fail("there is no port COM" + std::to_string(com) + " (COM1 to COM9)");
+    }
+
+    OpenResult opened = OpenSerialPort(device);
+    if (!opened.ok())
+        return fail("cannot open " + device + ": " + opened.reason);
+    open_ = true;
+
+    progress("probing the adapter");
+    ShellExchange probeExchange = [this](std::string_view command, int timeoutMs, int kind,
+                                         std::string_view& replyOut) {
+        const bool ok = exchange(command, reply_, timeoutMs, kind) == 1;
+        replyOut = reply_.view();
+        return ok;
+    };
+    ShellWait wait = [](std::chrono::milliseconds duration) {
+        std::this_thread::sleep_for(duration);
+    };
+    ProbeOutcome probe = runProbe(probeExchange, wait, deviceName_, shellTimings());
+    if (!probe.ok)
+        return fail(probe.message + " (" + error_ + ")");
+    firmwareVersionText_ = probe.firmwareVersionText;
+    if (!firmwareAccepted(firmwareVersionText_, minimumFirmware))
+        return fail("the firmware " + SjisToUtf8(firmwareVersionText_) +
+                    " is older than the settings file's minimum");
+    return true;
+}
+
+bool Session::openNetwork(const std::string& address, int port) {
+    Profile settings(SettingsFilePath(StartupDirectory()));
+    const auto password = [&settings](const char* variable, const char* key) {
+        const char* value = std::getenv(variable);
+        return value ? std::string(value) : settings.readText("OPTION", key, "", kPasswordBuffer);
+    };
+    // the link keeps the pump it is opened with: the network's must watch the socket
+    SetExchangePump(&netPump());
+    net_ =
+        std::make_unique<NetLink>(netPump().hooks(), [this](std::string_view line) { note(line); });
+    context_.networkMode = 1;
+    progress("logging in");
+    note("login to " + address + " port " + std::to_string(port) + " (passwords not shown)");
+    if (!net_->NetConnect(address, port, password("KXCTL_LOGIN_PASSWORD", "DATA1"),
+                          password("KXCTL_ADMIN_PASSWORD", "DATA2")))
+        return fail("the network link cannot start: " + lastNote_);
+    // the login runs inside the socket's notifications: wait until it is done or failed
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kNetLoginTimeoutMs * 4);
+    // every failure of the link or the login is told in a log line of its own
+    const auto failed = [this] {
+        return lastNote_.starts_with("Network link") ||
+               lastNote_.find("ERROR") != std::string::npos;
+    };
+    while (!net_->administrator() && !net_->lost() && !failed()) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline)
+            break;
+        netPump().waitFor(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now));
+    }
+    if (!net_->administrator())
+        return fail("the network login to " + address + " port " + std::to_string(port) +
+                    " failed" + (lastNote_.empty() ? "" : ": " + lastNote_));
+    return true;
+}
+
+bool Session::read(const std::vector<std::string>& areas, Records& records) {
+    resetCopies();
+    const auto wanted = [&](std::string_view area) {
+        return areas.empty() || std::find(areas.begin(), areas.end(), area) != areas.end();
+    };
+    if (wanted("analog")) {
+        progress("reading analog");
+        if (ReadAnalogSettings(context_) != 1)
+            return false;
+        records.analog = analogSettings.snapshot;
+    }
+    if (wanted("digital")) {
+        progress("reading digital");
+        if (ReadDigitalSettings(context_) != 1)
+            return false;
+        records.digital = digitalSettings.snapshot;
+    }
+    if (wanted("arrive")) {
+        progress("reading arrive");
+        if (ReadArriveSettings(context_) != 1)
+            return false;
+        records.arrive = arriveSettings.snapshot;
+    }
+    if (wanted("shortnum")) {
+        progress("reading shortnum");
+        if (ReadShortNumbers(context_) != 1)
+            return false;
+        records.shortnum = shortNumbers.snapshot;
+    }
+    return true;
+}
+
+std::vector<std::string> Session::commands(const Records& working, const Records& snapshot,
+                                           bool overNetwork) {
+    std::vector<std::string> out;
+    const auto append = [&out](std::vector<std::string> more) {
+        out.insert(out.end(), more.begin(), more.end());
+    };
+    for (int area = 0; area <= kAnalogCommonArea; ++area)
+        append(analogCommands(working.analog, snapshot.analog, area));
+    for (int area = kDigitalDataArea; area <= kDigitalBacpBapArea; ++area)
+        append(digitalCommands(working.digital, snapshot.digital, area));
+    for (int area = kArriveStandardArea; area <= 2; ++area)
+        append(arriveCommands(working.arrive, snapshot.arrive, area, overNetwork));
+    append(shortNumberCommands(working.shortnum, snapshot.shortnum, overNetwork));
+    return out;
+}
+
+bool Session::write(const Records& working, const Records& snapshot, std::size_t& sent) {
+    sent = 0;
+    // each area's writer sends from the process-wide copies
+    analogSettings.working = working.analog;
+    analogSettings.snapshot = snapshot.analog;
+    digitalSettings.working = working.digital;
+    digitalSettings.snapshot = snapshot.digital;
+    arriveSettings.working = working.arrive;
+    arriveSettings.snapshot = snapshot.arrive;
+    shortNumbers.working = working.shortnum;
+    shortNumbers.snapshot = snapshot.shortnum;
+
+    const auto counted = [&](const std::vector<std::string>& lines, auto writeFn) {
+        if (writeFn() == 1) {
+            sent += lines.size();
+            return true;
+        }
+        // the writer stopped at the failed command; those before it were acknowledged
+        for (const std::string& line : lines) {
+            if (line == lastCommand_)
+                break;
+            ++sent;
+        }
+        return false;
+    };
+    progress("writing analog");
+    for (int area = 0; area <= kAnalogCommonArea; ++area)
+        if (!counted(analogCommands(working.analog, snapshot.analog, area),
+                     [&] { return WriteAnalogSettings(context_, area); }))
+            return false;
+    progress("writing digital");
+    for (int area = kDigitalDataArea; area <= kDigitalBacpBapArea; ++area)
+        if (!counted(digitalCommands(working.digital, snapshot.digital, area),
+                     [&] { return WriteDigitalSettings(context_, area); }))
+            return false;
+    progress("writing arrive");
+    for (int area = kArriveStandardArea; area <= 2; ++area)
+        if (!counted(arriveCommands(working.arrive, snapshot.arrive, area, overNetwork()),
+                     [&] { return WriteArriveSettings(context_, area); }))
+            return false;
+    progress("writing shortnum");
+    if (!counted(shortNumberCommands(working.shortnum, snapshot.shortnum, overNetwork()),
+                 [&] { return WriteShortNumbers(context_); }))
+        return false;
+    if (sent == 0)
+        return true;
+    progress("storing to flash");
+    ReplyBuffer reply;
+    return exchange("fromwr 15\r", reply, shellTimings().fromwrTimeoutMs, kTerminatorWriteOk) == 1;
+}
+
+bool Session::close() {
+    if (net_) {
+        // the network session has no "exit": the connection is reset
+        net_->NetClose();
+        net_.reset();
+        SetExchangePump(nullptr);
+        return true;
+    }
+    if (!open_)
+        return true;
+    const bool ok = exchange("exit\r", reply_, shellTimings().exitTimeoutMs, kTerminatorOk) == 1;
+    CloseSerialPort();
+    open_ = false;
+    return ok;
+}
+
+}  // namespace kx::cli

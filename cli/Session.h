@@ -1,0 +1,100 @@
+#pragma once
+
+// kxctl's link to the adapter: the serial port (a device, a COM port of the settings file, or
+// the in-process emulator of --demo), the program's own probe and firmware gate, every exchange
+// through SendCommand (written to the transcript when asked), the areas' readers and writers,
+// and the close path ("fromwr 15\r" when something was written, then "exit\r"). Or the
+// network link: the telnet connection with the two-password login (the passwords from the
+// environment or the settings file, never from the command line), closed by a reset.
+//
+// Failures come back as false with `error()` naming what failed, for exit status 1.
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/AreaContext.h"
+#include "cli/Fields.h"
+#include "link/ReplyBuffer.h"
+
+namespace kx {
+class NetLink;
+}
+namespace kx::sim {
+class Emulator;
+}
+
+namespace kx::cli {
+
+struct LinkOptions {
+    std::string device;  // --port
+    int com = 0;         // --com (1..9), the settings file's device for it
+    bool demo = false;   // --demo
+    // --net: the network link to this address (with --demo, the emulator's telnet side)
+    std::string netAddress;
+    bool net = false;
+    int netPort = 0;  // 0: the telnet port
+    std::string transcriptPath;
+    // one progress line at a time ("reading analog ..."); empty for none
+    std::function<void(std::string_view)> progress;
+};
+
+class Session {
+public:
+    Session();
+    ~Session();  // closes the port without the close path when close() was not called
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Opens the link and runs the probe and the firmware gate.
+    bool open(const LinkOptions& options);
+    // "ATI" reply's device name and the firmware version text of the probe.
+    const std::string& firmwareVersionText() const { return firmwareVersionText_; }
+    const std::string& deviceName() const { return deviceName_; }
+
+    // Reads `areas` (all when empty) into `records`; the others are left as they are.
+    bool read(const std::vector<std::string>& areas, Records& records);
+    // The command lines that bring the adapter from `snapshot` to `working`, area by area in
+    // the writers' orders.
+    // Over the network link the items the writers skip there are left out.
+    static std::vector<std::string> commands(const Records& working, const Records& snapshot,
+                                             bool overNetwork);
+    bool overNetwork() const { return context_.networkMode != 0; }
+    // Writes what differs with the areas' writers, stopping at the first failure; then
+    // "fromwr 15\r" when anything was sent. `sent` counts the acknowledged commands.
+    bool write(const Records& working, const Records& snapshot, std::size_t& sent);
+    // "exit\r" and the port closed.
+    bool close();
+
+    const std::string& error() const { return error_; }
+    // The emulator of --demo (null otherwise), for tests.
+    sim::Emulator* emulator() { return emulator_.get(); }
+
+private:
+    int exchange(std::string_view command, ReplyBuffer& reply, int timeoutMs, int kind);
+    bool openNetwork(const std::string& address, int port);
+    void note(std::string_view line);
+    bool fail(std::string message);
+    void progress(std::string_view text) const;
+
+    LinkOptions options_;
+    std::unique_ptr<sim::Emulator> emulator_;
+    std::unique_ptr<NetLink> net_;
+    ReplyBuffer reply_;
+    AreaContext context_;
+    std::FILE* transcript_ = nullptr;
+    bool open_ = false;
+    std::string lastCommand_;
+    std::string lastNote_;  // the link's last log line
+    std::string deviceName_;
+    std::string firmwareVersionText_;
+    std::string error_;
+};
+
+// A command line as the user reads it: UTF-8, without its line end.
+std::string printable(std::string_view command);
+
+}  // namespace kx::cli

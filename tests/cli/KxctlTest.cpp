@@ -1,0 +1,312 @@
+// kxctl against the emulated adapter: documents, diffs, restores and their refusals, checked on
+// the exact command lines the adapter received.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/ShellTimings.h"
+#include "cli/Kxctl.h"
+#include "sim/Emulator.h"
+#include "sim/Faults.h"
+
+namespace kx::cli {
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// The document without its header comments (the date differs from run to run).
+std::string body(const std::string& document) {
+    return document.substr(document.find("\n\n"));
+}
+
+// `document` with the line of `name` replaced by `name = value`.
+std::string withValue(std::string document, const std::string& name, const std::string& value) {
+    const std::size_t at = document.find("\n" + name + " = ");
+    EXPECT_NE(at, std::string::npos) << name;
+    if (at == std::string::npos)
+        return document;
+    const std::size_t end = document.find('\n', at + 1);
+    return document.replace(at + 1, end - at - 1, name + " = " + value);
+}
+
+class KxctlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shellTimings().probeSettle = std::chrono::milliseconds(10);
+        folder_ = ::testing::TempDir() + "kxctl_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::create_directories(folder_);
+        startAdapter();
+    }
+    void TearDown() override { adapter_.reset(); }
+
+    void startAdapter() {
+        adapter_.reset();
+        std::string error;
+        adapter_ = sim::Emulator::start(sim::EmulatorOptions{}, error);
+        ASSERT_TRUE(adapter_) << error;
+    }
+    std::string path(const std::string& name) const { return folder_ + "/" + name; }
+
+    Result run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--port", adapter_->ptyPath()});
+        std::ostringstream out, err;
+        Result result;
+        result.status = runKxctl(args, out, err);
+        result.out = out.str();
+        result.err = err.str();
+        return result;
+    }
+    // The command lines the adapter received, without the probes and the reads.
+    std::vector<std::string> sent() const {
+        std::vector<std::string> out;
+        for (const std::string& line : adapter_->transcript().lines())
+            if (!line.empty() && !line.starts_with("AT") && !line.starts_with("show "))
+                out.push_back(line);
+        return out;
+    }
+    std::string backup(const std::string& name) {
+        Result result = run({"backup", path(name)});
+        EXPECT_EQ(result.status, kExitOk) << result.err;
+        return readFile(path(name));
+    }
+
+    std::string folder_;
+    std::unique_ptr<sim::Emulator> adapter_;
+};
+
+TEST_F(KxctlTest, DiffAgainstAnUnchangedAdapterPrintsNothing) {
+    backup("doc");
+    Result result = run({"diff", path("doc")});
+    EXPECT_EQ(result.status, kExitOk) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(sent(), (std::vector<std::string>{"exit", "exit"}));
+}
+
+TEST_F(KxctlTest, DiffOfOneFieldPrintsExactlyItsCommand) {
+    const std::string original = backup("doc");
+    adapter_->transcript().clear();
+    const struct {
+        const char* name;
+        const char* value;
+        const char* command;
+    } kRows[] = {
+        {"analog.tel2.ringSound", "ring3", "analog ring_sound tel2 ring3"},
+        {"analog.tel1.ringSound", "1", "analog ring_sound tel1 ring2"},  // the index
+        {"analog.useINumber", "enable", "analog use_i_number enable"},
+        {"analog.tel3.sendDialTime", "15", "analog dial_time tel3 15"},
+        {"digital.data.selfAddress", "0312345678*12", "digital address data 0312345678*12"},
+        {"digital.addMinTime", "25", "digital throughput_bod add_minimum_time 5"},  // seconds
+        {"digital.discTime", "255", "digital disc_time 255"},
+        {"arrive.defaultRing", "ring2", "arrive ring_select default ring2"},
+        {"arrive.entry12.tel2Rank", "reject", "arrive ranking 12 tel2 reject"},
+        {"arrive.entry12.number", "0451234567", "arrive address 12 0451234567"},
+        {"shortnum.7", "0312345678", "shortnum add 7 0312345678"},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.name);
+        writeFile(path("edited"), withValue(original, row.name, row.value));
+        Result result = run({"diff", path("edited")});
+        EXPECT_EQ(result.status, kExitOk) << result.err;
+        EXPECT_EQ(result.out, std::string(row.command) + "\n");
+    }
+    // nothing but reading was sent
+    for (const std::string& line : sent()) EXPECT_EQ(line, "exit");
+}
+
+TEST_F(KxctlTest, BackupRestoredOntoAResetAdapterReproducesEveryField) {
+    const std::string factory = body(backup("factory"));
+    Result set =
+        run({"set", "analog.tel1.selfAddress=0311112222", "analog.tel2.ringSound=ring3",
+             "analog.ringSoundFrequency=20", "digital.usb.iNumber=add2", "digital.delMinTime=1275",
+             "digital.arriveMask=5", "arrive.noidRing=ring3", "arrive.entry20.number=09099998888",
+             "arrive.entry20.ring=ring2", "shortnum.20=0120123456"});
+    ASSERT_EQ(set.status, kExitOk) << set.err;
+    const std::string changed = backup("changed");
+    ASSERT_NE(body(changed), factory);
+
+    startAdapter();
+    Result restore = run({"restore", path("changed")});
+    ASSERT_EQ(restore.status, kExitOk) << restore.err;
+    EXPECT_EQ(sent().back(), "exit");
+    EXPECT_EQ(sent()[sent().size() - 2], "fromwr 15");
+    EXPECT_EQ(body(backup("restored")), body(changed));
+}
+
+TEST_F(KxctlTest, ABadDocumentIsRefusedWithItsLineAndNothingIsSent) {
+    const struct {
+        const char* line;
+        const char* message;
+    } kRows[] = {
+        {"analog.tel1.selfAddress = 03x1234", ":3: invalid value for analog.tel1.selfAddress"},
+        {"analog.tel1.sendDialTime = 16", ":3: invalid value for analog.tel1.sendDialTime"},
+        {"digital.addMinTime = 7", ":3: invalid value for digital.addMinTime"},
+        {"analog.tel1.ringSound = ring4", ":3: invalid value for analog.tel1.ringSound"},
+        {"shortnum.3 = 0312\r345", ":3: a control character is not allowed in shortnum.3"},
+        {"shortnum.3 = 03\xf0\x9f\x98\x80",
+         ":3: the value of shortnum.3 has a character without a CP932 form"},
+        {"shortnum.3 = 03\xff", ":3: the value of shortnum.3 is not valid UTF-8"},
+        {"analog.tel4.ringSound = ring1", ":3: unknown name analog.tel4.ringSound"},
+        {"analog.tel1.ringSound ring2", ":3: expected NAME = VALUE"},
+        {"analog.tel2.ringSound = ring2", ":3: analog.tel2.ringSound is given twice"},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.line);
+        writeFile(path("bad"), "# hand-edited\nanalog.tel2.ringSound = ring3\n" +
+                                   std::string(row.line) + "\nshortnum.1 = 0311112222\n");
+        for (const char* command : {"diff", "restore"}) {
+            Result result = run({command, path("bad")});
+            EXPECT_EQ(result.status, kExitUsage);
+            EXPECT_NE(result.err.find(path("bad") + row.message), std::string::npos) << result.err;
+            EXPECT_EQ(result.out, "");
+        }
+    }
+    EXPECT_EQ(adapter_->transcript().size(), 0u);
+}
+
+TEST_F(KxctlTest, ABadSetArgumentIsRefusedAndNothingIsSent) {
+    Result result = run({"set", "analog.tel1.ringSound=ring2", "analog.tel1.sendDialTime=2"});
+    EXPECT_EQ(result.status, kExitUsage);
+    EXPECT_EQ(result.err,
+              "kxctl: argument 2: invalid value for analog.tel1.sendDialTime: \"2\" (expected "
+              "number 3..15)\n");
+    EXPECT_EQ(adapter_->transcript().size(), 0u);
+}
+
+TEST_F(KxctlTest, SetSendsTheChangeAndStoresIt) {
+    Result result = run({"set", "arrive.entry3.tel1Rank=delay"});
+    EXPECT_EQ(result.status, kExitOk) << result.err;
+    EXPECT_EQ(sent(),
+              (std::vector<std::string>{"arrive ranking 3 tel1 delay", "fromwr 15", "exit"}));
+}
+
+TEST_F(KxctlTest, ARestoreStopsAtAFailedCommandAndNamesIt) {
+    const std::string original = backup("doc");
+    std::string edited = original;
+    const char* kChanges[][2] = {{"analog.tel1.ringSound", "ring2"},
+                                 {"analog.tel2.ringSound", "ring2"},
+                                 {"analog.tel3.ringSound", "ring2"},
+                                 {"analog.useINumber", "enable"},
+                                 {"shortnum.1", "0311112222"}};
+    for (const auto& change : kChanges) edited = withValue(edited, change[0], change[1]);
+    writeFile(path("edited"), edited);
+    sim::FaultRule rule;
+    std::string error;
+    ASSERT_TRUE(sim::parseFault("drop/1:analog use_i_number", rule, error)) << error;
+    adapter_->faults().add(rule);
+    adapter_->transcript().clear();
+
+    Result result = run({"restore", path("edited")});
+    EXPECT_EQ(result.status, kExitAdapter);
+    EXPECT_EQ(result.err,
+              "kxctl: the adapter did not acknowledge \"analog use_i_number enable\": link lost "
+              "(3 command(s) sent before it, not stored to flash)\n");
+    EXPECT_EQ(sent(), (std::vector<std::string>{
+                          "analog ring_sound tel1 ring2", "analog ring_sound tel2 ring2",
+                          "analog ring_sound tel3 ring2", "analog use_i_number enable"}));
+}
+
+TEST_F(KxctlTest, TheTranscriptHoldsEveryExchangeWithItsDirection) {
+    Result result = run({"--transcript", path("transcript"), "set", "shortnum.2=0312345678"});
+    EXPECT_EQ(result.status, kExitOk) << result.err;
+    const std::string transcript = readFile(path("transcript"));
+    for (const char* expected :
+         {" > ATI\\r\n", " > show shortnum num1\\r\n", " > shortnum add 2 0312345678\\r\n",
+          " > fromwr 15\\r\n", " > exit\\r\n", " < exit\\r\\n"})
+        EXPECT_NE(transcript.find(expected), std::string::npos) << expected;
+}
+
+TEST_F(KxctlTest, ShowJsonIsOneObject) {
+    Result result = run({"show", "--json", "digital"});
+    ASSERT_EQ(result.status, kExitOk) << result.err;
+    EXPECT_EQ(result.out.front(), '{');
+    EXPECT_NE(result.out.find("\"digital.addMinTime\": "), std::string::npos);
+    EXPECT_NE(result.out.find("\"digital.data.iNumber\": \""), std::string::npos);
+    EXPECT_EQ(result.out.find("analog."), std::string::npos);
+}
+
+TEST_F(KxctlTest, UsageErrorsExitWithTwo) {
+    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+             {"frobnicate"}, {"show", "router"}, {"show", "nowhere"}, {"diff"}}) {
+        SCOPED_TRACE(args.front());
+        EXPECT_EQ(run(args).status, kExitUsage);
+    }
+    EXPECT_EQ(adapter_->transcript().size(), 0u);
+}
+
+// The network link: the passwords come from the environment and are never shown or written.
+TEST(KxctlNetworkTest, PasswordsAppearNeitherInTheTranscriptNorInAnyOutput) {
+    const std::string kLogin = "login-Secret-1";
+    const std::string kAdmin = "admin-Secret-2";
+    sim::EmulatorOptions options;
+    options.pty = false;
+    options.telnetPort = 0;
+    options.adapter.loginPassword = kLogin;
+    options.adapter.adminPassword = kAdmin;
+    std::string error;
+    std::unique_ptr<sim::Emulator> adapter = sim::Emulator::start(options, error);
+    ASSERT_TRUE(adapter) << error;
+    const std::string transcript = ::testing::TempDir() + "kxctl_net_transcript";
+    const std::vector<std::string> link = {"--net",        "127.0.0.1",
+                                           "--net-port",   std::to_string(adapter->telnetPort()),
+                                           "--transcript", transcript};
+    const struct {
+        const char* login;
+        const char* admin;
+        int status;
+    } kRows[] = {
+        {"login-Secret-1", "admin-Secret-2", kExitOk},
+        {"login-Secret-1", "admin-Secret-X", kExitAdapter},
+        {"login-Secret-X", "admin-Secret-2", kExitAdapter},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(std::string(row.login) + " " + row.admin);
+        ::setenv("KXCTL_LOGIN_PASSWORD", row.login, 1);
+        ::setenv("KXCTL_ADMIN_PASSWORD", row.admin, 1);
+        std::vector<std::string> args = link;
+        // over the network the short numbers are not written, and kxctl says so
+        for (const char* arg : {"set", "arrive.entry2.ring=ring3", "shortnum.2=0312345678"})
+            args.push_back(arg);
+        std::ostringstream out, err;
+        const int status = runKxctl(args, out, err);
+        EXPECT_EQ(status, row.status) << err.str();
+        const std::string written = readFile(transcript);
+        for (const std::string& secret :
+             {kLogin, kAdmin, std::string(row.login), std::string(row.admin)})
+            for (const std::string& text : {out.str(), err.str(), written})
+                EXPECT_EQ(text.find(secret), std::string::npos) << text;
+        if (status == kExitOk) {
+            EXPECT_NE(written.find(" > arrive ring_select 2 ring3\\r\n"), std::string::npos);
+            EXPECT_NE(
+                err.str().find("not written over the network link: shortnum add 2 0312345678"),
+                std::string::npos)
+                << err.str();
+        }
+    }
+    ::unsetenv("KXCTL_LOGIN_PASSWORD");
+    ::unsetenv("KXCTL_ADMIN_PASSWORD");
+}
+
+}  // namespace
+}  // namespace kx::cli
