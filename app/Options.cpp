@@ -1,53 +1,102 @@
 #include "app/Options.h"
 
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <utility>
+
 namespace kx {
+namespace {
+
+// A CLI11 check whose refusal is kept word for word (the first one wins), so the error line
+// says what the option needs rather than CLI11's own wording.
+CLI::Validator refusing(std::string& failure, std::function<std::string(const std::string&)> test) {
+    return CLI::Validator(
+        [&failure, test = std::move(test)](std::string& value) {
+            std::string why = test(value);
+            if (!why.empty() && failure.empty())
+                failure = why;
+            return why;
+        },
+        "");
+}
+
+// The TCP port of --net-port: decimal digits only, 1..65535; -1 for anything else.
+int tcpPort(const std::string& text) {
+    int port = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9' || port > 65535)
+            return -1;
+        port = port * 10 + (c - '0');
+    }
+    return port >= 1 && port <= 65535 ? port : -1;
+}
+
+}  // namespace
 
 OptionsResult parseOptions(const std::vector<std::string>& args) {
     Options o;
     auto fail = [](std::string why) { return OptionsResult{std::nullopt, std::move(why)}; };
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) -> bool {
-            if (i + 1 >= args.size() || args[i + 1].empty())
-                return false;
-            out = args[++i];
-            return true;
-        };
-        if (a == "--port") {
-            if (!value(o.portDevice))
-                return fail("--port needs a device, e.g. --port /dev/ttyUSB0");
-        } else if (a == "--script") {
-            if (!value(o.scriptPath))
-                return fail("--script needs a file");
-        } else if (a == "--net-port") {
-            std::string text;
-            if (!value(text))
-                return fail("--net-port needs a TCP port, e.g. --net-port 2323");
-            int port = 0;
-            for (char c : text) {
-                if (c < '0' || c > '9' || port > 65535) {
-                    port = -1;
-                    break;
-                }
-                port = port * 10 + (c - '0');
-            }
-            if (port < 1 || port > 65535)
-                return fail("--net-port needs a TCP port 1..65535, not '" + text + "'");
-            o.netPort = port;
-        } else if (a == "--headless") {
-            o.headless = true;
-        } else if (a == "--demo") {
-            o.demo = true;
-        } else if (a == "--router") {
-            o.router = true;
-        } else if (a == "--help" || a == "-h") {
-            o.help = true;
-        } else if (a == "--version") {
-            o.version = true;
-        } else {
-            return fail("unknown argument: " + a);
+
+    // the text printed by --help is usageText(); CLI11's own help flag is not used
+    CLI::App app{"The settings utility of the KESTRELX ISDN terminal adapter.", "kestrelx-setup"};
+    app.set_help_flag();
+    app.allow_extras();  // reported below as "unknown argument", as the first of them
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+
+    std::string failure;
+    std::string netPortText;
+    CLI::Option* port =
+        app.add_option("--port", o.portDevice, "the device of the chosen COM port for this run")
+            ->check(refusing(failure, [](const std::string& v) {
+                return v.empty() ? "--port needs a device, e.g. --port /dev/ttyUSB0"
+                                 : std::string();
+            }));
+    CLI::Option* script =
+        app.add_option("--script", o.scriptPath, "the user session replayed headless")
+            ->check(refusing(failure, [](const std::string& v) {
+                return v.empty() ? "--script needs a file" : std::string();
+            }));
+    CLI::Option* netPort =
+        app.add_option("--net-port", netPortText, "the adapter's TCP port")
+            ->check(refusing(failure, [](const std::string& v) {
+                if (v.empty())
+                    return std::string("--net-port needs a TCP port, e.g. --net-port 2323");
+                if (tcpPort(v) < 0)
+                    return "--net-port needs a TCP port 1..65535, not '" + v + "'";
+                return std::string();
+            }));
+    app.add_flag("--headless", o.headless, "the scripted backend, no display and no Qt");
+    app.add_flag("--demo", o.demo, "the built-in emulated adapter on COM1");
+    app.add_flag("--router", o.router, "the router commands on the main window");
+    app.add_flag("-h,--help", o.help, "show the usage text");
+    app.add_flag("--version", o.version, "show the version");
+
+    // what an option given last without its value is told
+    const std::pair<CLI::Option*, const char*> needsValue[] = {
+        {port, "--port needs a device, e.g. --port /dev/ttyUSB0"},
+        {script, "--script needs a file"},
+        {netPort, "--net-port needs a TCP port, e.g. --net-port 2323"},
+    };
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ArgumentMismatch& e) {
+        const std::string what = e.what();
+        for (const auto& [option, message] : needsValue) {
+            if (what.rfind(option->get_name() + ":", 0) == 0)
+                return fail(message);
         }
+        return fail(what);
+    } catch (const CLI::ParseError& e) {
+        return fail(failure.empty() ? std::string(e.what()) : failure);
     }
+    const std::vector<std::string> extra = app.remaining();
+    if (!extra.empty())
+        return fail("unknown argument: " + extra.front());
+    if (!netPortText.empty())
+        o.netPort = tcpPort(netPortText);
+
     if (o.help || o.version)
         return {o, {}};
     if (o.headless && o.scriptPath.empty())

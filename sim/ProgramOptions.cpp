@@ -1,7 +1,11 @@
 #include "sim/ProgramOptions.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
+#include <functional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace kx::sim {
 namespace {
@@ -33,12 +37,26 @@ constexpr TextOption kTextOptions[] = {
     {"--admin", &AdapterOptions::adminPassword, 34, true},
 };
 
-const TextOption* findTextOption(std::string_view name) {
-    for (const TextOption& option : kTextOptions) {
-        if (option.name == name)
-            return &option;
-    }
-    return nullptr;
+// The TCP port of --telnet: 0..65535, the whole text a decimal number; -1 for anything else.
+int tcpPort(const std::string& text) {
+    int port = -1;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (ec != std::errc() || ptr != text.data() + text.size() || port < 0 || port > 65535)
+        return -1;
+    return port;
+}
+
+// A CLI11 check whose refusal is kept word for word (the first one wins), so the error line
+// says what the option needs rather than CLI11's own wording.
+CLI::Validator refusing(std::string& failure, std::function<std::string(const std::string&)> test) {
+    return CLI::Validator(
+        [&failure, test = std::move(test)](std::string& value) {
+            std::string why = test(value);
+            if (!why.empty() && failure.empty())
+                failure = why;
+            return why;
+        },
+        "");
 }
 
 }  // namespace
@@ -100,93 +118,112 @@ bool parseProgramOptions(int argc, const char* const* argv, ProgramOptions& opti
                          std::string& error) {
     options = ProgramOptions{};
     EmulatorOptions& emu = options.emulator;
+
+    // the text printed by --help is usageText(); CLI11's own help flag is not used
+    CLI::App app{"The emulated KESTRELX adapter.", "kestrelx-sim"};
+    app.set_help_flag();
+    app.allow_extras();  // reported below as "unknown option", as the first of them
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+
+    std::string failure;
+    std::vector<CLI::Option*> valued;  // the options that take a value
+
+    app.add_flag("-h,--help", options.help, "this text");
+    valued.push_back(app.add_option("--pty", emu.ptyLink, "also make PATH a symlink to the pty")
+                         ->check(refusing(failure, [](const std::string& v) {
+                             return v.empty() ? "--pty needs a path" : std::string();
+                         })));
     bool noPty = false;
+    app.add_flag("--no-pty", noPty, "no pseudo-terminal (with --telnet)");
+    std::string telnet;
+    valued.push_back(app.add_option("--telnet", telnet, "serve telnet on TCP PORT")
+                         ->check(refusing(failure, [](const std::string& v) {
+                             return tcpPort(v) < 0
+                                        ? "--telnet takes a TCP port 0..65535, not \"" + v + "\""
+                                        : std::string();
+                         })));
+    app.add_flag("--listen-all", emu.listenAll, "listen on every interface");
+    CLI::Option* stdioOption =
+        app.add_flag("--stdio")->description("one login session on standard input/output");
+    CLI::Option* stdioSerialOption =
+        app.add_flag("--stdio-serial")->description("one serial session on standard input/output");
+    for (const TextOption& text : kTextOptions) {
+        valued.push_back(
+            app.add_option(std::string(text.name), emu.adapter.*text.field, "a text of the adapter")
+                ->check(refusing(failure, [&text](const std::string& v) {
+                    if ((text.allowEmpty || !v.empty()) && v.size() <= text.limit && printable(v))
+                        return std::string();
+                    return std::string(text.name) + " takes " +
+                           (text.allowEmpty ? "" : "a non-empty ") +
+                           "text of printable characters, at most " + std::to_string(text.limit) +
+                           " bytes";
+                })));
+    }
+    valued.push_back(app.add_option("--state", emu.stateFile, "keep the flash copy in FILE"));
+    app.add_flag("--paced", emu.paced, "send at the line speed of 115200 bit/s");
+    std::string echo;
+    valued.push_back(app.add_option("--echo", echo, "typed or line")
+                         ->check(refusing(failure, [](const std::string& v) {
+                             return v == "typed" || v == "line"
+                                        ? std::string()
+                                        : "--echo takes typed or line, not \"" + v + "\"";
+                         })));
+    valued.push_back(app.add_option("--transcript", emu.transcriptFile,
+                                    "write every command line received to FILE"));
+    std::vector<std::string> faults;
+    valued.push_back(app.add_option("--fault", faults, "inject a fault (repeatable)")
+                         ->allow_extra_args(false)
+                         ->check(refusing(failure, [](const std::string& v) {
+                             FaultRule rule;
+                             std::string why;
+                             return parseFault(v, rule, why) ? std::string()
+                                                             : "--fault " + v + ": " + why;
+                         })));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ArgumentMismatch& e) {
+        // an option given last without its value
+        error = e.what();
+        for (const CLI::Option* option : valued) {
+            if (error.rfind(option->get_name() + ":", 0) == 0) {
+                error = option->get_name() + " needs a value";
+                break;
+            }
+        }
+        return false;
+    } catch (const CLI::ParseError& e) {
+        error = failure.empty() ? std::string(e.what()) : failure;
+        return false;
+    }
+    const std::vector<std::string> extra = app.remaining();
+    if (!extra.empty()) {
+        error = "unknown option " + extra.front() + " (see --help)";
+        return false;
+    }
+
+    if (!telnet.empty())
+        emu.telnetPort = tcpPort(telnet);
+    if (!echo.empty()) {
+        emu.adapter.typedEcho = echo == "typed";
+        options.echoGiven = true;
+    }
+    for (const std::string& spec : faults) {
+        FaultRule rule;
+        std::string why;
+        parseFault(spec, rule, why);  // checked above
+        emu.faults.push_back(rule);
+    }
+    // the last of --stdio and --stdio-serial chooses the mode
     bool stdio = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= argc) {
-                error = std::string(arg) + " needs a value";
-                return false;
-            }
-            out = argv[++i];
-            return true;
-        };
-        auto text = [&](std::string& out, std::size_t limit, bool allowEmpty) {
-            if (!value(out))
-                return false;
-            if ((!allowEmpty && out.empty()) || out.size() > limit || !printable(out)) {
-                error = std::string(arg) + " takes " + (allowEmpty ? "" : "a non-empty ") +
-                        "text of printable characters, at most " + std::to_string(limit) + " bytes";
-                return false;
-            }
-            return true;
-        };
-        std::string v;
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--pty") {
-            if (!value(emu.ptyLink))
-                return false;
-            if (emu.ptyLink.empty()) {
-                error = "--pty needs a path";
-                return false;
-            }
-        } else if (arg == "--no-pty") {
-            noPty = true;
-        } else if (arg == "--telnet") {
-            if (!value(v))
-                return false;
-            int port = -1;
-            auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), port);
-            if (ec != std::errc() || ptr != v.data() + v.size() || port < 0 || port > 65535) {
-                error = "--telnet takes a TCP port 0..65535, not \"" + v + "\"";
-                return false;
-            }
-            emu.telnetPort = port;
-        } else if (arg == "--listen-all") {
-            emu.listenAll = true;
-        } else if (arg == "--stdio") {
-            options.mode = ProgramOptions::Mode::Stdio;
+    for (const CLI::Option* given : app.parse_order()) {
+        if (given == stdioOption || given == stdioSerialOption) {
+            options.mode = given == stdioOption ? ProgramOptions::Mode::Stdio
+                                                : ProgramOptions::Mode::StdioSerial;
             stdio = true;
-        } else if (arg == "--stdio-serial") {
-            options.mode = ProgramOptions::Mode::StdioSerial;
-            stdio = true;
-        } else if (const TextOption* option = findTextOption(arg)) {
-            if (!text(emu.adapter.*option->field, option->limit, option->allowEmpty))
-                return false;
-        } else if (arg == "--paced") {
-            emu.paced = true;
-        } else if (arg == "--echo") {
-            if (!value(v))
-                return false;
-            if (v != "typed" && v != "line") {
-                error = "--echo takes typed or line, not \"" + v + "\"";
-                return false;
-            }
-            emu.adapter.typedEcho = v == "typed";
-            options.echoGiven = true;
-        } else if (arg == "--transcript") {
-            if (!value(emu.transcriptFile))
-                return false;
-        } else if (arg == "--state") {
-            if (!value(emu.stateFile))
-                return false;
-        } else if (arg == "--fault") {
-            if (!value(v))
-                return false;
-            FaultRule rule;
-            std::string why;
-            if (!parseFault(v, rule, why)) {
-                error = "--fault " + v + ": " + why;
-                return false;
-            }
-            emu.faults.push_back(rule);
-        } else {
-            error = "unknown option " + std::string(arg) + " (see --help)";
-            return false;
         }
     }
+
     if (stdio && (!emu.ptyLink.empty() || emu.telnetPort >= 0)) {
         error = "--stdio and --stdio-serial serve standard input/output only: no --pty or --telnet";
         return false;

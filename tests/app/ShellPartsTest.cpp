@@ -40,6 +40,29 @@ TEST(Options, RefusesWhatItCannotDo) {
     }
 }
 
+TEST(Options, ParsedAsKxctlParsesItsOwn) {
+    // --option=value as well as --option value; the last of a repeated option counts
+    auto r = parseOptions({"--port=/dev/ttyUSB1", "--net-port", "23", "--net-port=2323"});
+    ASSERT_TRUE(r.options) << r.error;
+    EXPECT_EQ(r.options->portDevice, "/dev/ttyUSB1");
+    EXPECT_EQ(r.options->netPort, 2323);
+    EXPECT_TRUE(parseOptions({"-h"}).options->help);
+
+    // the messages name what is missing or wrong, as before
+    EXPECT_EQ(parseOptions({"--router", "--port"}).error,
+              "--port needs a device, e.g. --port /dev/ttyUSB0");
+    EXPECT_EQ(parseOptions({"--port", ""}).error,
+              "--port needs a device, e.g. --port /dev/ttyUSB0");
+    EXPECT_EQ(parseOptions({"--headless", "--script"}).error, "--script needs a file");
+    EXPECT_EQ(parseOptions({"--net-port"}).error,
+              "--net-port needs a TCP port, e.g. --net-port 2323");
+    EXPECT_EQ(parseOptions({"COM1"}).error, "unknown argument: COM1");
+    EXPECT_EQ(parseOptions({"--router", "--bogus", "x"}).error, "unknown argument: --bogus");
+    EXPECT_EQ(parseOptions({"--headless"}).error, "--headless needs --script FILE");
+    EXPECT_EQ(parseOptions({"--demo", "--port", "/dev/x"}).error,
+              "--demo and --port cannot be combined");
+}
+
 TEST(FirmwareVersion, ReadsTheLeadingDecimal) {
     struct Row {
         const char* text;

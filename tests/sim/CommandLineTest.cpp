@@ -67,5 +67,34 @@ TEST(CommandLineTest, BadOptionsNameTheProblem) {
     }
 }
 
+TEST(CommandLineTest, ParsedAsKxctlParsesItsOwn) {
+    ProgramOptions o;
+    std::string error;
+    // --option=value as well as --option value; a value may begin with a dash
+    ASSERT_TRUE(parse({"--name=KX3", "--login", "-lp", "--telnet=2323", "--no-pty"}, o, error))
+        << error;
+    EXPECT_EQ(o.emulator.adapter.name, "KX3");
+    EXPECT_EQ(o.emulator.adapter.loginPassword, "-lp");
+    EXPECT_EQ(o.emulator.telnetPort, 2323);
+    EXPECT_FALSE(o.emulator.pty);
+
+    // the last of --stdio and --stdio-serial, and of a repeated value, counts
+    ASSERT_TRUE(parse({"--stdio", "--stdio-serial", "--echo", "typed", "--echo", "line"}, o, error))
+        << error;
+    EXPECT_EQ(o.mode, ProgramOptions::Mode::StdioSerial);
+    EXPECT_TRUE(o.echoGiven);
+    EXPECT_FALSE(o.emulator.adapter.typedEcho);
+    ASSERT_TRUE(parse({"--stdio-serial", "--stdio"}, o, error)) << error;
+    EXPECT_EQ(o.mode, ProgramOptions::Mode::Stdio);
+
+    // --fault takes one SPEC each time; a second word is not one of its values
+    EXPECT_FALSE(parse({"--fault", "silent:ATI", "cut=4:*"}, o, error));
+    EXPECT_EQ(error, "unknown option cut=4:* (see --help)");
+    EXPECT_FALSE(parse({"--name", "KX3", "--state"}, o, error));
+    EXPECT_EQ(error, "--state needs a value");
+    EXPECT_FALSE(parse({"--telnet", "23x"}, o, error));
+    EXPECT_EQ(error, "--telnet takes a TCP port 0..65535, not \"23x\"");
+}
+
 }  // namespace
 }  // namespace kx::sim
