@@ -35,8 +35,6 @@ public:
     ~CMainDlg() override;
 
     // --- services for the settings areas ---
-    // The 2048-byte reply buffer of the shell's and the readers' exchanges.
-    ReplyBuffer& reply() { return reply_; }
     // Appends a log line (every text ends in "\r\n") to the log pane, which keeps every line
     // and scrolls to the newest.
     void LogLine(std::string_view text);

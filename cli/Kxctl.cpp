@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
@@ -67,6 +68,10 @@ private:
     }
     bool checkAreas();
     bool openAndRead(Session& session, const std::vector<std::string>& areas, Records& records);
+    // show and backup: reads the areas of the command line, closes the session, then lets
+    // `report` use what was read. Its status wins over a failed close.
+    int readAndReport(const std::function<int(const Session&, const Records&)>& report);
+    int writeBackup(const Session& session, const Records& records);
     std::optional<std::vector<DocumentValue>> readDocument(int& status);
     int apply(const std::vector<DocumentValue>& values, bool send);
 
@@ -98,6 +103,20 @@ bool Run::openAndRead(Session& session, const std::vector<std::string>& areas, R
     return true;
 }
 
+int Run::readAndReport(const std::function<int(const Session&, const Records&)>& report) {
+    if (!checkAreas())
+        return kExitUsage;
+    Session session;
+    Records records;
+    if (!openAndRead(session, a_.areas, records))
+        return kExitAdapter;
+    const bool closed = session.close();
+    endProgress();
+    if (const int status = report(session, records); status != kExitOk)
+        return status;
+    return closed ? kExitOk : adapterFailed(session.error());
+}
+
 int Run::probe() {
     Session session;
     if (!session.open(a_.link))
@@ -118,15 +137,11 @@ int Run::names() {
 }
 
 int Run::show() {
-    if (!checkAreas())
-        return kExitUsage;
-    Session session;
-    Records records;
-    if (!openAndRead(session, a_.areas, records))
-        return kExitAdapter;
-    const bool closed = session.close();
-    endProgress();
-    if (a_.json) {
+    return readAndReport([this](const Session&, const Records& records) {
+        if (!a_.json) {
+            out_ << showLines(records, a_.areas);
+            return kExitOk;
+        }
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
         for (const Field& field : allFields()) {
             if (!inAreas(field, a_.areas))
@@ -138,21 +153,17 @@ int Run::show() {
                 object[field.name] = value;
         }
         out_ << object.dump(2) << "\n";
-    } else {
-        out_ << showLines(records, a_.areas);
-    }
-    return closed ? kExitOk : adapterFailed(session.error());
+        return kExitOk;
+    });
 }
 
 int Run::backup() {
-    if (!checkAreas())
-        return kExitUsage;
-    Session session;
-    Records records;
-    if (!openAndRead(session, a_.areas, records))
-        return kExitAdapter;
-    const bool closed = session.close();
-    endProgress();
+    return readAndReport([this](const Session& session, const Records& records) {
+        return writeBackup(session, records);
+    });
+}
+
+int Run::writeBackup(const Session& session, const Records& records) {
     char date[32];
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -178,7 +189,7 @@ int Run::backup() {
         std::remove(temporary.c_str());
         return usage("cannot write " + a_.file + ": " + std::strerror(error));
     }
-    return closed ? kExitOk : adapterFailed(session.error());
+    return kExitOk;
 }
 
 std::optional<std::vector<DocumentValue>> Run::readDocument(int& status) {

@@ -75,7 +75,7 @@ constexpr Item<D> kBodItems[] = {
         .withScale(5),
 };
 
-// Written by bacpBapCommands, not by their rows.
+// Written by appendBacpBapCommands, not by their rows.
 constexpr Item<D> kBacpBapItems[] = {
     number("departMask", &D::departMask, "  depart channel:", 0, 255, ""),
     number("arriveMask", &D::arriveMask, "  arrive channel:", 0, 255, ""),
