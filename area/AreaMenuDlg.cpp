@@ -17,10 +17,13 @@ void CAreaMenuDlg::OnCommand(int id) {
         if (entry.button != id)
             continue;
         std::unique_ptr<ui::Dialog> dialog = entry.open();
-        if (dialog->DoModal() != ui::IDOK)
-            return;
-        withWaitWindow(*this, [&] { return write_(context_, entry.area); });
-        SetActiveWindow();
+        const int result = dialog->DoModal();
+        int written = -1;
+        if (result == ui::IDOK) {
+            written = withWaitWindow(*this, [&] { return write_(context_, entry.area); });
+            SetActiveWindow();
+        }
+        afterDialog(entry, result, written);
         return;
     }
 }

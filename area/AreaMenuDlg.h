@@ -30,6 +30,13 @@ public:
 protected:
     void OnCommand(int id) override;
 
+    // After entry `entry`'s dialog ended with `result` and, for OK, its write returned
+    // `written` (-1 when nothing was written). A menu with rules of its own (closing itself,
+    // writing after a cancel) overrides it.
+    virtual void afterDialog(const Entry& /*entry*/, int /*result*/, int /*written*/) {}
+    // Writes `area` now (1 when every command was acknowledged).
+    int write(int area) { return write_(context_, area); }
+
     // An entry's opener: a new Dlg made from `args` at each click.
     template <class Dlg, class... Args>
     static std::function<std::unique_ptr<ui::Dialog>()> opens(Args... args) {

@@ -20,10 +20,21 @@
 // (the port word "tel1", an entry number), and the value is the keyword of a choice, a number
 // in decimal, or a text as it is. The table's order is the area's writing order.
 //
-// Rules that do not fit a row (two-part values, bit masks, the 5-second units) are small named
-// functions beside the table, not branches in the generic code. The two hooks here cover the
-// mappings of a single value: `decode` turns the reported number into the stored one, and
-// `encode` picks the keyword index of a stored value.
+// Rules that do not fit a row (bit masks, a table of numbered entries) are small named
+// functions beside the table, not branches in the generic code. The hooks here cover the
+// mappings of a single value: `decode` turns the reported number into the stored one (the
+// field widths: unsigned8, unsigned16), and `encode` picks the keyword index of a stored value
+// (nonzeroIsOn: any value but 0 sends the second keyword).
+//
+// Values that the adapter joins are rows with a separator:
+//   - withPart(1, '/'): the row is the part after the first "/" of its label's value
+//     ("charge: 5000/2"); part 0 is the text before it;
+//   - withSecondLabel("submask:", '/'): the value is that of the label, "/", and that of the
+//     second label ("ip address:" 192.168.0.1 and "submask:" 24 give "192.168.0.1/24");
+//   - withNext(','): the row and the next one are sent as one command, the row's, whose
+//     argument is both values joined by the separator, when either differs ("dns address
+//     a,b"); a run of such rows makes one command of three or more values;
+//   - withEmptyAs("0.0.0.0"): an empty text is sent as that text.
 
 #include <cstddef>
 #include <optional>
@@ -65,11 +76,24 @@ struct ItemRule {
     // Never written over the network link: the writers leave the row out there, and the
     // dialogs show its control disabled, so no change to it can be dropped unseen.
     bool serialOnly = false;
+    int part = -1;                 // withPart: 0 before the separator, 1 after it; -1 whole
+    char partSeparator = 0;        //
+    std::string_view secondLabel;  // withSecondLabel
+    char labelJoin = 0;            //
+    char nextJoin = 0;             // withNext: the next row belongs to this row's command
+    std::string_view emptyAs;      // withEmptyAs: the argument given for an empty text
 
     // The stored value of a reported text (decimal conversion, then decode).
     int numberFrom(std::string_view reported) const;
+    // The row's value of a reply, cut to readLimit (its part, or joined with its second
+    // label's); nullopt when the reply lacks a label.
+    std::optional<std::string> valueIn(std::string_view reply) const;
     // The command's argument for a number, or nullopt when the value has no keyword.
     std::optional<std::string> argumentOf(int value) const;
+    // The command's argument for a text.
+    std::string argumentOf(std::string_view value) const {
+        return value.empty() && !emptyAs.empty() ? std::string(emptyAs) : std::string(value);
+    }
     // The whole command line "<command> <argument>\r" with `block` in place of "{}".
     std::string commandLine(std::string_view block, std::string_view argument) const;
 
@@ -92,14 +116,18 @@ struct Item : ItemRule {
     bool differs(const Record& a, const Record& b) const {
         return isText() ? a.*text != b.*text : a.*number != b.*number;
     }
+    // The row's argument for `record`'s value, or nullopt when the value has no keyword.
+    std::optional<std::string> argumentFor(const Record& record) const {
+        if (isText())
+            return ItemRule::argumentOf(std::string_view(record.*text));
+        return ItemRule::argumentOf(record.*number);
+    }
     // The command that sets the item to `record`'s value, or nullopt when the value has no
     // keyword or the item is never written.
     std::optional<std::string> commandFor(const Record& record, std::string_view block) const {
         if (command.empty())
             return std::nullopt;
-        if (isText())
-            return commandLine(block, record.*text);
-        std::optional<std::string> argument = argumentOf(record.*number);
+        std::optional<std::string> argument = argumentFor(record);
         if (!argument)
             return std::nullopt;
         return commandLine(block, *argument);
@@ -130,7 +158,41 @@ struct Item : ItemRule {
         copy.serialOnly = true;
         return copy;
     }
+    constexpr Item withPart(int index, char separator) const {
+        Item copy = *this;
+        copy.part = index;
+        copy.partSeparator = separator;
+        return copy;
+    }
+    constexpr Item withSecondLabel(std::string_view label2, char separator) const {
+        Item copy = *this;
+        copy.secondLabel = label2;
+        copy.labelJoin = separator;
+        return copy;
+    }
+    constexpr Item withNext(char separator) const {
+        Item copy = *this;
+        copy.nextJoin = separator;
+        return copy;
+    }
+    constexpr Item withEmptyAs(std::string_view argument) const {
+        Item copy = *this;
+        copy.emptyAs = argument;
+        return copy;
+    }
 };
+
+// Field widths of the adapter's numbers, as decode hooks.
+constexpr int unsigned8(int reported) {
+    return reported & 0xff;
+}
+constexpr int unsigned16(int reported) {
+    return reported & 0xffff;
+}
+// The encode hook of a two-keyword switch that the adapter reports as 0 or any other number.
+constexpr int nonzeroIsOn(int stored) {
+    return stored != 0 ? 1 : 0;
+}
 
 template <class Record>
 constexpr Item<Record> row(std::string_view name, std::string_view label, ItemKind kind,

@@ -9,6 +9,10 @@ std::string displayNumber(int stored, int scale) {
     return std::to_string(static_cast<long long>(stored) * scale);
 }
 
+bool isNoAddress(std::string_view text) {
+    return text.empty() || text == "0.0.0.0" || text.starts_with("0.0.0.0/");
+}
+
 std::string numberedPhoneMessage(int entry) {
     const char digits[3] = {static_cast<char>('0' + entry / 10 % 10),
                             static_cast<char>('0' + entry % 10), '\0'};

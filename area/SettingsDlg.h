@@ -13,8 +13,10 @@
 // never to the working copy itself, so nothing reaches the working copy before the snapshot
 // has been taken; the edits are checked by the rules of the record's item table, in the order
 // the dialog binds them, each with the dialog's own message. See ui/README.md for a worked
-// example.
+// example. Spin arrows may step by several units (bindSpin's step), and a static text may
+// follow a number edit (bindDerivedText: a rate estimate beside a threshold).
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -35,8 +37,12 @@
 
 namespace kx::area {
 
-// Characters the OK handlers read of an edit before checking it.
+// Characters the OK handlers read of an edit before checking it (more when the edit holds
+// more: a text is never cut before its check).
 inline constexpr int kEditReadChars = 59;
+
+// Whether an address text stands for no address: empty, or "0.0.0.0" with or without a prefix.
+bool isNoAddress(std::string_view text);
 
 // A stored number in display units, in decimal (computed wide: a reply may report any int).
 std::string displayNumber(int stored, int scale);
@@ -135,6 +141,10 @@ protected:
         choices_.push_back({id, true, field, rule});
     }
     void bindList(int id, int Record::*member) { bindList(id, memberField(member), rowOf(member)); }
+    // A check box, as 0 or 1.
+    void bindCheckBox(int id, int Record::*member) {
+        choices_.push_back({id, false, memberField(member), rowOf(member), true});
+    }
     // A two-button radio group (off, on) over bit `bit` of a mask; OK sets or clears the bit
     // when the group's value differs from it, so the other bits are carried as they are.
     void bindBit(int firstId, IntField mask, int bit) { bits_.push_back({firstId, mask, bit, 0}); }
@@ -151,25 +161,62 @@ protected:
     }
     void bindEdit(int id, TextField field, const ItemRule& rule, int limit,
                   std::string_view message) {
-        edits_.push_back({id, limit, std::string(message), field, nullptr, &rule});
-        filterKeys(id);
+        edits_.push_back(makeEdit(id, limit, message, &rule));
+        edits_.back().text = std::move(field);
+        if (rule.kind != ItemKind::Text)  // free text takes any key
+            filterKeys(id);
     }
     void bindEdit(int id, IntField field, const ItemRule& rule, int limit,
                   std::string_view message) {
-        edits_.push_back({id, limit, std::string(message), nullptr, field, &rule});
+        edits_.push_back(makeEdit(id, limit, message, &rule));
+        edits_.back().number = std::move(field);
         filterKeys(id);
+    }
+    // An address edit that may be left empty. An address the adapter reports as "0.0.0.0"
+    // (with or without a prefix) shows as an empty edit and stays as it was when the user
+    // leaves it empty, so no command goes out for it; an address the user empties is stored
+    // as `storedWhenEmpty`. A text that is not empty is checked by the row. With
+    // `whileEnabled`, a disabled edit is neither checked nor stored.
+    void bindAddress(int id, std::string Record::*member, int limit, std::string_view message,
+                     std::string_view storedWhenEmpty, bool whileEnabled = false) {
+        bindAddress(id, memberField(member), requiredRow(member), limit, message, storedWhenEmpty,
+                    whileEnabled);
+    }
+    void bindAddress(int id, TextField field, const ItemRule& rule, int limit,
+                     std::string_view message, std::string_view storedWhenEmpty,
+                     bool whileEnabled = false) {
+        bindEdit(id, field, rule, limit, message);
+        Edit& e = edits_.back();
+        e.optionalAddress = true;
+        e.storedWhenEmpty = storedWhenEmpty;
+        e.whileEnabled = whileEnabled;
+    }
+    // A check of the dialog's own, at its place among the edits' checks: when refused(values)
+    // is true, OK shows `message` and stops. The radios and lists are in `values` already, and
+    // so are the edits bound before it.
+    void bindRule(std::string_view message, std::function<bool(const Record&)> refused) {
+        edits_.push_back(makeEdit(0, 0, message, nullptr));
+        edits_.back().refused = std::move(refused);
+    }
+    // Controls `ids` are enabled while button `index` of radio group `firstId` is checked: when
+    // the dialog opens and whenever a button of the group is clicked.
+    void enableWhen(int firstId, int index, std::vector<int> ids) {
+        enables_.push_back({firstId, index, std::move(ids)});
     }
     // Spin arrows `spinId` over the number edit `editId`, bound before: read `readChars`
     // characters, wrap within the row's range (in stored units: the holding times step by 5
-    // seconds).
-    void bindSpin(int spinId, int editId, int readChars) {
-        for (const Edit& e : edits_) {
-            if (e.id == editId && e.rule->kind == ItemKind::Number) {
-                spins_.push_back({spinId, editId, readChars, e.rule});
-                return;
-            }
-        }
-        bindingError("spin arrows over an edit that is not a bound number", spinId);
+    // seconds). With `step`, the arrows move by that many stored units and wrap within the
+    // range counted in steps (a holding time kept in seconds that steps by 5: step 5); the
+    // shown value becomes a whole number of steps.
+    void bindSpin(int spinId, int editId, int readChars, int step = 1) {
+        spins_.push_back({spinId, editId, readChars, numberEdit(editId, spinId).rule, step});
+    }
+    // Static text `staticId` shows text(n) for the number n of edit `editId` (in display
+    // units), bound before: when the dialog opens and after the edit's spin arrows, not while
+    // the user types (a rate estimate beside a threshold).
+    void bindDerivedText(int staticId, int editId, std::function<std::string(int)> text) {
+        numberEdit(editId, staticId);
+        derived_.push_back({staticId, editId, std::move(text)});
     }
 
     // --- the dialog's own rules, around the generic steps ---
@@ -189,21 +236,39 @@ protected:
         for (Bit& b : bits_) b.value = (b.mask(values) >> b.bit) & 1;
         initRules();
         for (const Edit& e : edits_) {
+            if (e.id == 0)
+                continue;
             LimitText(e.id, e.limit);
-            if (e.text)
+            if (e.optionalAddress && isNoAddress(e.text(values)))
+                SetDlgItemText(e.id, "");
+            else if (e.text)
                 SetDlgItemText(e.id, e.text(values));
             else
                 SetDlgItemText(e.id, displayNumber(e.number(values), e.rule->scale));
         }
+        for (const Derived& d : derived_) {
+            const Edit& e = numberEdit(d.editId, d.staticId);
+            SetDlgItemTextUtf8(d.staticId, d.text(e.number(values) * e.rule->scale));
+        }
         if (networkMode != 0)
             disableSerialOnly();
-        return CSettingsDlg::OnInitDialog();  // radios, lists and check boxes to the controls
+        // radios, lists and check boxes to the controls
+        const bool result = CSettingsDlg::OnInitDialog();
+        applyEnables(0);
+        return result;
+    }
+
+    void OnCommand(int id) override {
+        applyEnables(id);
+        CSettingsDlg::OnCommand(id);
     }
 
     void DoDataExchange(ui::DataExchange& dx) override {
         for (Choice& c : choices_) {
             if (c.list)
                 dx.listIndex(c.id, c.field(values));
+            else if (c.checkBox)
+                dx.check(c.id, c.field(values));
             else
                 dx.radio(c.id, c.field(values));
         }
@@ -214,15 +279,29 @@ protected:
         if (!UpdateData(true))
             return;
         for (const Edit& e : edits_) {
+            if (e.refused) {
+                if (e.refused(values)) {
+                    ui::InputError(e.message);
+                    return;
+                }
+                continue;
+            }
+            if (e.whileEnabled && !IsControlEnabled(e.id))
+                continue;
             std::string text;
-            if (!readChecked(
-                    e.id, kEditReadChars, [&](std::string_view t) { return e.rule->checkText(t); },
-                    e.message, text))
+            const auto check = [&](std::string_view t) {
+                return e.optionalAddress && t.empty() ? 0 : e.rule->checkText(t);
+            };
+            if (!readChecked(e.id, std::max(kEditReadChars, e.limit), check, e.message, text))
                 return;
-            if (e.text)
+            if (e.optionalAddress && text.empty()) {
+                if (!isNoAddress(e.text(values)) || e.text(values).empty())
+                    e.text(values) = e.storedWhenEmpty;
+            } else if (e.text) {
                 e.text(values) = text;
-            else
+            } else {
                 e.number(values) = ReadDecimal(text) / e.rule->scale;
+            }
         }
         if (!checkRules())
             return;
@@ -241,7 +320,16 @@ protected:
         for (const Spin& s : spins_) {
             if (s.spinId != id)
                 continue;
-            spinEdit(s.editId, s.readChars, code, s.rule->lowest, s.rule->highest, s.rule->scale);
+            spinEdit(s.editId, s.readChars, code, s.rule->lowest / s.step, s.rule->highest / s.step,
+                     s.rule->scale * s.step);
+            for (const Derived& d : derived_) {
+                if (d.editId != s.editId)
+                    continue;
+                std::string text;
+                if (!GetDlgItemText(s.editId, s.readChars, text))
+                    text.clear();
+                SetDlgItemTextUtf8(d.staticId, d.text(ReadDecimal(text)));
+            }
             spinRules(s.editId);
         }
     }
@@ -252,6 +340,7 @@ private:
         bool list;
         IntField field;
         const ItemRule* rule;  // nullptr: not a row of the table
+        bool checkBox = false;
     };
     struct Bit {
         int firstId;
@@ -260,17 +349,45 @@ private:
         int value;  // the group's index: 1 when the bit is set
     };
     struct Edit {
-        int id;
-        int limit;
+        int id = 0;  // 0: a rule of the dialog's own (`refused`)
+        int limit = 0;
         std::string message;
         TextField text;
         IntField number;
-        const ItemRule* rule;
+        const ItemRule* rule = nullptr;
+        bool optionalAddress = false;
+        std::string storedWhenEmpty;
+        bool whileEnabled = false;
+        std::function<bool(const Record&)> refused;
     };
+    struct Enable {
+        int firstId, index;
+        std::vector<int> ids;
+    };
+    static Edit makeEdit(int id, int limit, std::string_view message, const ItemRule* rule) {
+        Edit e;
+        e.id = id;
+        e.limit = limit;
+        e.message = message;
+        e.rule = rule;
+        return e;
+    }
     struct Spin {
         int spinId, editId, readChars;
         const ItemRule* rule;
+        int step;
     };
+    struct Derived {
+        int staticId, editId;
+        std::function<std::string(int)> text;
+    };
+    // The bound number edit `editId`; a binding over anything else is an error of `id`'s.
+    const Edit& numberEdit(int editId, int id) const {
+        for (const Edit& e : edits_)
+            if (e.id == editId && e.number && e.rule->kind == ItemKind::Number)
+                return e;
+        bindingError("a binding over an edit that is not a bound number", id);
+    }
 
     template <class Member>
     const ItemRule* rowOf(Member Record::*member) const {
@@ -295,19 +412,39 @@ private:
         for (const Choice& c : choices_) {
             if (!c.rule || !c.rule->serialOnly)
                 continue;
-            if (c.list) {
-                EnableControl(c.id, false);
+            if (c.list || c.checkBox) {
+                disableForNetwork(c.id);
             } else {
-                for (int id : ui::radioGroup(GetTemplate(), c.id)) EnableControl(id, false);
+                for (int id : ui::radioGroup(GetTemplate(), c.id)) disableForNetwork(id);
             }
         }
         for (const Edit& e : edits_) {
-            if (!e.rule->serialOnly)
+            if (!e.rule || !e.rule->serialOnly)
                 continue;
-            EnableControl(e.id, false);
+            disableForNetwork(e.id);
             for (const Spin& s : spins_)
                 if (s.editId == e.id)
-                    EnableControl(s.spinId, false);
+                    disableForNetwork(s.spinId);
+        }
+    }
+    void disableForNetwork(int id) {
+        EnableControl(id, false);
+        networkDisabled_.push_back(id);
+    }
+
+    // The enable rules of the groups that `clicked` belongs to (0: all of them).
+    void applyEnables(int clicked) {
+        for (const Enable& rule : enables_) {
+            const std::vector<int> group = ui::radioGroup(GetTemplate(), rule.firstId);
+            if (clicked != 0 && std::find(group.begin(), group.end(), clicked) == group.end())
+                continue;
+            const bool on = rule.index >= 0 &&
+                            static_cast<std::size_t>(rule.index) < group.size() &&
+                            IsDlgButtonChecked(group[static_cast<std::size_t>(rule.index)]);
+            for (int id : rule.ids)
+                if (std::find(networkDisabled_.begin(), networkDisabled_.end(), id) ==
+                    networkDisabled_.end())
+                    EnableControl(id, on);
         }
     }
 
@@ -318,6 +455,9 @@ private:
     std::vector<Bit> bits_;
     std::vector<Edit> edits_;
     std::vector<Spin> spins_;
+    std::vector<Derived> derived_;
+    std::vector<Enable> enables_;
+    std::vector<int> networkDisabled_;
 };
 
 }  // namespace kx::area

@@ -24,6 +24,31 @@ int ItemRule::numberFrom(std::string_view reported) const {
     return decode ? decode(value) : value;
 }
 
+std::optional<std::string> ItemRule::valueIn(std::string_view reply) const {
+    if (label.empty())
+        return std::nullopt;
+    std::optional<std::string> value = ReadLabelValue(reply, label, readLimit);
+    if (!value)
+        return std::nullopt;
+    if (!secondLabel.empty()) {
+        std::optional<std::string> second = ReadLabelValue(reply, secondLabel, readLimit);
+        if (!second)
+            return std::nullopt;
+        return *value + labelJoin + *second;
+    }
+    if (part >= 0) {
+        // part 1 runs from the separator to the next one; a value without one has no part 1
+        const std::size_t at = value->find(partSeparator);
+        if (part == 0)
+            return value->substr(0, at);
+        if (at == std::string::npos)
+            return std::string();
+        const std::size_t end = value->find(partSeparator, at + 1);
+        return value->substr(at + 1, end == std::string::npos ? end : end - at - 1);
+    }
+    return value;
+}
+
 std::optional<std::string> ItemRule::argumentOf(int value) const {
     if (kind != ItemKind::Choice)
         return std::to_string(value);
@@ -123,6 +148,17 @@ std::string readEntryText(std::string_view reply, int n, std::size_t maxChars) {
     // the value starts at the blank after the colon
     const std::size_t colon = *at + std::to_string(n).size();
     return std::string(trimmed(ReadLineAt(reply, colon + 1, maxChars)));
+}
+
+void appendAnswerCommands(std::string_view family, std::string_view side, int working, int snapshot,
+                          std::vector<std::string>& out) {
+    if (working == snapshot)
+        return;
+    constexpr std::string_view kRequests[] = {"add", "request", "del"};
+    for (int bit = 0; bit < 3; ++bit)
+        out.push_back(std::string(family) + " " + std::string(side) + "_" +
+                      std::string(kRequests[bit]) +
+                      ((working >> bit) & 1 ? " auto\r" : " reject\r"));
 }
 
 std::string_view trimmed(std::string_view text) {

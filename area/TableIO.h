@@ -32,9 +32,7 @@ namespace kx::area {
 // lacks the label or the item has none.
 template <class Record>
 bool readItem(std::string_view reply, const Item<Record>& item, Record& record) {
-    if (item.label.empty())
-        return false;
-    std::optional<std::string> value = ReadLabelValue(reply, item.label, item.readLimit);
+    std::optional<std::string> value = item.valueIn(reply);
     if (!value)
         return false;
     if (item.isText())
@@ -53,16 +51,29 @@ void readItems(std::string_view reply, std::span<const Item<Record>> items, Reco
 // Appends to `out`, in table order, the command of each item whose value in `working` differs
 // from `snapshot` (texts byte for byte). An item whose working value has no keyword adds
 // nothing, and over the network link a serial-only item adds nothing. `block` takes the place
-// of "{}" in the commands.
+// of "{}" in the commands. Rows joined by withNext make one command, sent when any of them
+// differs, with all their values.
 template <class Record>
 void appendChangedCommands(std::span<const Item<Record>> items, const Record& working,
                            const Record& snapshot, std::string_view block,
                            std::vector<std::string>& out, bool overNetwork = false) {
-    for (const Item<Record>& item : items) {
-        if (!item.differs(working, snapshot) || (overNetwork && item.serialOnly))
-            continue;
-        if (std::optional<std::string> command = item.commandFor(working, block))
-            out.push_back(std::move(*command));
+    for (std::size_t first = 0; first < items.size();) {
+        std::size_t last = first;
+        while (items[last].nextJoin != 0 && last + 1 < items.size()) ++last;
+        const Item<Record>& lead = items[first];
+        bool differs = false;
+        for (std::size_t i = first; i <= last; ++i) differs |= items[i].differs(working, snapshot);
+        std::optional<std::string> argument = std::string();
+        for (std::size_t i = first; argument && i <= last; ++i) {
+            std::optional<std::string> part = items[i].argumentFor(working);
+            if (!part)
+                argument.reset();
+            else
+                *argument += *part + (i < last ? std::string(1, items[i].nextJoin) : "");
+        }
+        first = last + 1;
+        if (differs && argument && !lead.command.empty() && !(overNetwork && lead.serialOnly))
+            out.push_back(lead.commandLine(block, *argument));
     }
 }
 
@@ -89,6 +100,12 @@ std::string_view entryLines(std::string_view reply, int n);
 // `maxChars` bytes (the blank included), with white space trimmed at both ends. "" when the
 // reply does not list the entry: an entry that is not listed is an empty one.
 std::string readEntryText(std::string_view reply, int n, std::size_t maxChars = kLabelValueMax);
+
+// The three answers of one side of the BACP/BAP rules when its mask differs, always all three
+// and in this order: "<family> <side>_add auto|reject\r", then _request and _del, from bits 0,
+// 1 and 2 (set: "auto").
+void appendAnswerCommands(std::string_view family, std::string_view side, int working, int snapshot,
+                          std::vector<std::string>& out);
 
 // `text` without white space (blank, tab, CR, LF, VT, FF) at either end.
 std::string_view trimmed(std::string_view text);

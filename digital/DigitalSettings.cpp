@@ -75,28 +75,11 @@ constexpr Item<D> kBodItems[] = {
         .withScale(5),
 };
 
-// Written by appendBacpBapCommands, not by their rows.
+// Written by the writer's BACP/BAP rule (area::appendAnswerCommands), not by their rows.
 constexpr Item<D> kBacpBapItems[] = {
     number("departMask", &D::departMask, "  depart channel:", 0, 255, ""),
     number("arriveMask", &D::arriveMask, "  arrive channel:", 0, 255, ""),
 };
-
-// A changed mask sends the three answers of its side, always all three and in this order.
-void appendBacpBapCommands(const D& working, const D& snapshot, std::vector<std::string>& out) {
-    constexpr std::string_view kRequests[] = {"add", "request", "del"};
-    const struct {
-        int D::*mask;
-        std::string_view side;
-    } kSides[] = {{&D::departMask, "depart"}, {&D::arriveMask, "arrive"}};
-    for (const auto& side : kSides) {
-        if (working.*side.mask == snapshot.*side.mask)
-            continue;
-        for (int bit = 0; bit < 3; ++bit)
-            out.push_back("digital bacp_bap " + std::string(side.side) + "_" +
-                          std::string(kRequests[bit]) +
-                          ((working.*side.mask >> bit) & 1 ? " auto\r" : " reject\r"));
-    }
-}
 
 // "show digital common" reports the common items, throughput BOD and the masks together.
 constexpr std::span<const Item<D>> kCommonReplyTables[] = {kCommonItems, kBodItems, kBacpBapItems};
@@ -145,7 +128,10 @@ std::vector<std::string> digitalCommands(const DigitalSettings& working,
         case kDigitalBodArea:
             return area::changedCommands(throughputBodItems(), working, snapshot);
         case kDigitalBacpBapArea:
-            appendBacpBapCommands(working, snapshot, commands);
+            area::appendAnswerCommands("digital bacp_bap", "depart", working.departMask,
+                                       snapshot.departMask, commands);
+            area::appendAnswerCommands("digital bacp_bap", "arrive", working.arriveMask,
+                                       snapshot.arriveMask, commands);
             return commands;
         default:
             return commands;

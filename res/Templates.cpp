@@ -10,7 +10,8 @@ using Lookup = const ui::Template* (*)(int id);
 
 // One lookup per template file; add an area's here.
 constexpr Lookup kLookups[] = {
-    &shellTemplate, &analogTemplate, &shortnumTemplate, &digitalTemplate, &arriveTemplate,
+    &shellTemplate,   &analogTemplate, &shortnumTemplate,
+    &digitalTemplate, &arriveTemplate, &routerTemplate,
 };
 
 }  // namespace

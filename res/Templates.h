@@ -25,5 +25,6 @@ const ui::Template* analogTemplate(int id);
 const ui::Template* shortnumTemplate(int id);
 const ui::Template* digitalTemplate(int id);
 const ui::Template* arriveTemplate(int id);
+const ui::Template* routerTemplate(int id);
 
 }  // namespace kx::res

@@ -8,6 +8,9 @@
 #include "digital/DigitalMenuDlg.h"
 #include "digital/DigitalSettings.h"
 #include "res/ShellIds.h"
+#include "router/DialupDlg.h"
+#include "router/PnaMenuDlg.h"
+#include "router/RouterSettings.h"
 #include "shortnum/ShortNumberDlg.h"
 #include "shortnum/ShortNumbers.h"
 
@@ -44,6 +47,8 @@ void registerAllAreas() {
     registerArea(IDC_MAIN_ARRIVE, menuArea<CArriveMenuDlg>(ReadArriveSettings));
     registerArea(IDC_MAIN_SHORTNUM,
                  directArea<CShortNumberDlg>(ReadShortNumbers, WriteShortNumbers));
+    registerArea(IDC_MAIN_PNA_MENU, menuArea<CPnaMenuDlg>(RouterReader));
+    registerArea(IDC_MAIN_PNA_EASY, directArea<CPnaEasyDlg>(EasySetupReader, EasySetupWriter));
 }
 
 void resetAreaRecords() {
@@ -51,6 +56,8 @@ void resetAreaRecords() {
     digitalSettings.reset();
     arriveSettings.reset();
     shortNumbers.reset();
+    routerSettings.reset();
+    resetCounters = false;
 }
 
 }  // namespace kx

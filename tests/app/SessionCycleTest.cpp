@@ -144,6 +144,7 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
         SCOPED_TRACE(row.name);
         freshRun(serialSettings(), withFault(row.fault));
         registerMenuArea(std::make_shared<std::vector<int>>(row.results));
+        registerArea(IDC_MAIN_PNA_MENU, {});  // an area command without handlers
         SessionResult r = run(kStart + row.script);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(r.transcript, concat(probeLines(), row.tail));

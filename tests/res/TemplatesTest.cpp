@@ -7,11 +7,13 @@
 #include <array>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "res/AnalogIds.h"
 #include "res/ArriveIds.h"
 #include "res/DigitalIds.h"
+#include "res/RouterIds.h"
 #include "res/ShortnumIds.h"
 #include "res/Templates.h"
 
@@ -71,6 +73,20 @@ DialogCase arriveNumbers(int dialog, const std::array<ArriveRowIds, 10>& rows) {
     return {dialog, controls, {}};
 }
 
+DialogCase dialup(const DialupIds& p) {
+    return {p.dialog,
+            concat({ids(p.dialNumber),
+                    {p.providerName, p.userId, p.password, p.mode, p.protocol, p.disconnectTime,
+                     p.address, p.dnsPrimary, p.dnsSecondary, IDOK, IDCANCEL, IDC_HELP_BUTTON}}),
+            {ids(p.autoDisconnect), ids(p.dnsSelect)}};
+}
+
+DialogCase entryTable(const EntryTableIds& p) {
+    return {p.dialog,
+            {p.number, p.first, p.second, p.list, p.deleteButton, IDOK, IDCANCEL, IDC_HELP_BUTTON},
+            {}};
+}
+
 std::vector<DialogCase> cases() {
     Ids shortnum = ids(kShortNumberEdits);
     shortnum.insert(shortnum.end(), {IDOK, IDCANCEL, IDC_HELP_BUTTON});
@@ -115,6 +131,68 @@ std::vector<DialogCase> cases() {
         {IDD_ARRIVE_MENU,
          {IDC_ARRIVE_MENU_STANDARD, IDC_ARRIVE_MENU_NUMBER1, IDC_ARRIVE_MENU_NUMBER2, IDCANCEL},
          {}},
+        {IDD_PNA_MENU,
+         concat({ids(kPnaMenuDialupIds),
+                 {IDC_PNA_MENU_ROUTER, IDC_PNA_MENU_PNA_PORT, IDC_PNA_MENU_ARRIVE, IDC_PNA_MENU_NAT,
+                  IDC_PNA_MENU_DHCP, IDC_PNA_MENU_DNS, IDC_PNA_MENU_DNS_HOST, IDC_PNA_MENU_SYSLOG,
+                  IDC_PNA_MENU_LEASED_LINE, IDC_PNA_MENU_CONNECT_LIMIT, IDC_PNA_MENU_BOD,
+                  IDC_PNA_MENU_BACP_BAP, IDCANCEL}}),
+         {}},
+        {IDD_PNA_EASY,
+         concat({ids(kPnaEasyDialNumberIds),
+                 {IDC_PNA_EASY_PROVIDER, IDC_PNA_EASY_USER_ID, IDC_PNA_EASY_PASSWORD,
+                  IDC_PNA_EASY_DNS_PRIMARY, IDC_PNA_EASY_DNS_SECONDARY, IDOK, IDCANCEL,
+                  IDC_HELP_BUTTON}}),
+         {ids(kPnaEasyDnsSelectIds)}},
+        dialup(kDialup1Ids),
+        dialup(kDialup2Ids),
+        dialup(kDialup3Ids),
+        dialup(kDialup4Ids),
+        {IDD_ROUTER,
+         {IDC_ROUTER_ADDRESS, IDC_ROUTER_MASQ_ADDRESS, IDC_ROUTER_CONNECT_SELECT,
+          IDC_ROUTER_LINE_MODE, IDC_ROUTER_SW_ACTION, IDOK, IDCANCEL, IDC_HELP_BUTTON},
+         {ids(kRouterMasqueradeIds), ids(kRouterAutoConnectIds), ids(kRouterRedialIds),
+          ids(kRouterBeepIds), ids(kRouterIpFilterIds)}},
+        digitalPort(kPnaPortIds),
+        {IDD_DHCP,
+         {IDC_DHCP_START_ADDRESS, IDC_DHCP_COUNT, IDC_DHCP_LEASE_TIME, IDC_DHCP_DOMAIN_NAME,
+          IDC_DHCP_DNS_SERVER, IDC_DHCP_GATEWAY, IDOK, IDCANCEL, IDC_HELP_BUTTON},
+         {ids(kDhcpActiveIds)}},
+        {IDD_DNS,
+         {IDC_DNS_PRIMARY, IDC_DNS_SECONDARY, IDOK, IDCANCEL, IDC_HELP_BUTTON},
+         {ids(kDnsForwardingIds)}},
+        {IDD_SYSLOG,
+         {IDC_SYSLOG_DEBUG, IDC_SYSLOG_INFO, IDC_SYSLOG_NOTICE, IDC_SYSLOG_ADDRESS,
+          IDC_SYSLOG_FACILITY, IDOK, IDCANCEL, IDC_HELP_BUTTON},
+         {ids(kSyslogActiveIds)}},
+        {IDD_PNA_ARRIVE,
+         {IDC_PNA_ARRIVE_WAN_ADDRESS, IDC_PNA_ARRIVE_PARTNER_ADDRESS, IDC_PNA_ARRIVE_USER_ID,
+          IDC_PNA_ARRIVE_PASSWORD, IDC_PNA_ARRIVE_DISC_TIME, IDC_PNA_ARRIVE_MODE,
+          IDC_PNA_ARRIVE_PROTOCOL, IDOK, IDCANCEL, IDC_HELP_BUTTON},
+         {ids(kPnaArriveActiveIds), ids(kPnaArriveAutoDiscIds)}},
+        {IDD_LEASED_LINE,
+         {IDC_LEASED_LINE_ADDRESS, IDC_LEASED_LINE_USER_ID, IDC_LEASED_LINE_REMOTE_ADDRESS,
+          IDC_LEASED_LINE_PASSWORD, IDC_LEASED_LINE_DNS_PRIMARY, IDC_LEASED_LINE_DNS_SECONDARY,
+          IDOK, IDCANCEL, IDC_HELP_BUTTON},
+         {}},
+        {IDD_CONNECT_LIMIT,
+         {IDC_CONNECT_CHARGE, IDC_CONNECT_TIME, IDC_CONNECT_COUNT, IDC_CONNECT_COUNT_MINUTES,
+          IDC_CONNECT_CLEAR_HOUR, IDC_CONNECT_CLEAR_MINUTE, IDC_CONNECT_CLEAR_WEEKDAY,
+          IDC_CONNECT_CLEAR_MONTH_DAY, IDOK, IDC_CONNECT_CLEAR, IDCANCEL, IDC_CONNECT_HELP},
+         {ids(kConnectChargePeriodIds), ids(kConnectTimePeriodIds)}},
+        entryTable(kNatIds),
+        entryTable(kDnsHostIds),
+        {IDD_ROUTER_BOD,
+         concat({bodSide(kRouterBodAddIds),
+                 bodSide(kRouterBodDelIds),
+                 {IDOK, IDCANCEL, IDC_HELP_BUTTON}}),
+         {ids(kRouterBodChannelIds), ids(kRouterResourceBodIds), ids(kRouterBodAddIds.direction),
+          ids(kRouterBodDelIds.direction)}},
+        {IDD_ROUTER_BACP_BAP,
+         {IDOK, IDCANCEL, IDC_HELP_BUTTON},
+         {ids(kRouterBacpDepartIds[0]), ids(kRouterBacpDepartIds[1]), ids(kRouterBacpDepartIds[2]),
+          ids(kRouterBacpArriveIds[0]), ids(kRouterBacpArriveIds[1]),
+          ids(kRouterBacpArriveIds[2])}},
     };
 }
 
@@ -144,6 +222,9 @@ TEST(AreaTemplates, ListsOfferTheirItemsInOrder) {
     const std::vector<std::string> port{"標準", "拒否"};
     const std::vector<std::string> ring{"リーン・リーン", "リーーン・リーーン",
                                         "リーンリン・リーンリン"};
+    const std::vector<std::string> mode{"64k", "128k（2チャネル固定）", "128k（BOD）",
+                                        "128k（BACP/BAP）"};
+    const std::vector<std::string> protocol{"自動", "PAP", "CHAP", "なし"};
     struct ListCase {
         int dialog;
         int list;
@@ -160,6 +241,19 @@ TEST(AreaTemplates, ListsOfferTheirItemsInOrder) {
         {IDD_ARRIVE_NUMBER1, kArriveNumber1Rows[9].columns.usb, port},
         {IDD_ARRIVE_NUMBER2, kArriveNumber2Rows[4].columns.tel1, tel},
         {IDD_ARRIVE_NUMBER2, kArriveNumber2Rows[0].columns.ring, ring},
+        {IDD_ROUTER,
+         IDC_ROUTER_CONNECT_SELECT,
+         {"ダイヤルアップ1", "ダイヤルアップ2", "ダイヤルアップ3", "ダイヤルアップ4", "専用線"}},
+        {IDD_ROUTER,
+         IDC_ROUTER_LINE_MODE,
+         {"自動", "LowPower/LowSpeed", "LowPower/HighSpeed", "HighPower/LowSpeed",
+          "HighPower/HighSpeed"}},
+        {IDD_ROUTER, IDC_ROUTER_SW_ACTION, {"BOD", "接続・切断"}},
+        {IDD_DIALUP3, kDialup3Ids.mode, mode},
+        {IDD_DIALUP4, kDialup4Ids.protocol, protocol},
+        {IDD_PNA_ARRIVE, IDC_PNA_ARRIVE_MODE, mode},
+        {IDD_PNA_ARRIVE, IDC_PNA_ARRIVE_PROTOCOL, protocol},
+        {IDD_CONNECT_LIMIT, IDC_CONNECT_CLEAR_WEEKDAY, {"日", "月", "火", "水", "木", "金", "土"}},
     };
     for (const ListCase& c : lists) {
         SCOPED_TRACE(c.list);
@@ -168,6 +262,26 @@ TEST(AreaTemplates, ListsOfferTheirItemsInOrder) {
         EXPECT_EQ(list->kind, ui::ControlKind::List);
         EXPECT_EQ(list->items, c.items);
     }
+}
+
+// Passwords are typed unseen; every other edit of the router area shows its text.
+TEST(AreaTemplates, RouterPasswordsAreHidden) {
+    const std::vector<std::pair<int, int>> passwords{
+        {IDD_PNA_EASY, IDC_PNA_EASY_PASSWORD},       {IDD_DIALUP1, kDialup1Ids.password},
+        {IDD_DIALUP2, kDialup2Ids.password},         {IDD_DIALUP3, kDialup3Ids.password},
+        {IDD_DIALUP4, kDialup4Ids.password},         {IDD_PNA_ARRIVE, IDC_PNA_ARRIVE_PASSWORD},
+        {IDD_LEASED_LINE, IDC_LEASED_LINE_PASSWORD},
+    };
+    const int dialogs[] = {IDD_PNA_EASY, IDD_DIALUP1, IDD_DIALUP2,    IDD_DIALUP3,
+                           IDD_DIALUP4,  IDD_ROUTER,  IDD_PNA_ARRIVE, IDD_LEASED_LINE};
+    for (int dialog : dialogs)
+        for (const ui::Control* c : ui::controlsWithIds(dialogTemplate(dialog))) {
+            if (c->kind != ui::ControlKind::Edit)
+                continue;
+            bool password = std::find(passwords.begin(), passwords.end(),
+                                      std::pair{dialog, c->id}) != passwords.end();
+            EXPECT_EQ((c->style & ui::kPassword) != 0, password) << dialog << " " << c->id;
+        }
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ void AreaSessionTest::SetUp() {
 }
 
 void AreaSessionTest::freshAdapter(const Lines& presets, const std::string& fault) {
-    freshRun(serialSettings(), withFault(fault));
+    freshRun(serialSettings(modeLines_), withFault(fault));
     if (!emulator_)
         return;  // the start failed the test already
     for (const std::string& preset : presets)
@@ -117,8 +117,7 @@ void AreaSessionTest::expectHelpPages(const AreaScript& area, const std::vector<
     Lines pages;
     for (const HelpRow& row : rows) {
         script += row.open + "key F1\n" + click(IDC_HELP_BUTTON) + area.back();
-        const std::string page =
-            std::string(KX_HELP_SOURCE_DIR) + "/" + std::to_string(row.context) + ".html";
+        const std::string page = std::string(KX_HELP_SOURCE_DIR) + "/" + helpPageName(row.context);
         pages.insert(pages.end(), 2, page);
     }
     if (area.menu != 0)

@@ -95,6 +95,10 @@ protected:
         int context;
     };
     void expectHelpPages(const AreaScript& area, const std::vector<HelpRow>& rows);
+
+    // The [MODE] lines of the settings file of every fresh adapter ("ROUTER=1\n" for the router
+    // variant's window).
+    std::string modeLines_;
 };
 
 }  // namespace kx::test
