@@ -252,6 +252,7 @@ protected:
         }
         if (networkMode != 0)
             disableSerialOnly();
+        showChoices();
         // radios, lists and check boxes to the controls
         const bool result = CSettingsDlg::OnInitDialog();
         applyEnables(0);
@@ -278,6 +279,7 @@ protected:
     void OnOK() override {
         if (!UpdateData(true))
             return;
+        keepUnchangedChoices();
         for (const Edit& e : edits_) {
             if (e.refused) {
                 if (e.refused(values)) {
@@ -341,6 +343,8 @@ private:
         IntField field;
         const ItemRule* rule;  // nullptr: not a row of the table
         bool checkBox = false;
+        int stored = 0;  // the value when the dialog opened
+        int shown = 0;   // the index or check state shown for it
     };
     struct Bit {
         int firstId;
@@ -405,6 +409,25 @@ private:
     [[noreturn]] void bindingError(const char* what, int id) const {
         std::fprintf(stderr, "kx::area: dialog %d, control %d: %s\n", templateId(), id, what);
         std::abort();
+    }
+
+    // A choice shows the index its keyword has: a switch that the adapter reports as 2 shows as
+    // on, like 1.
+    void showChoices() {
+        for (Choice& c : choices_) {
+            c.stored = c.field(values);
+            c.shown = c.checkBox                 ? (c.stored != 0 ? 1 : 0)
+                      : c.rule && c.rule->encode ? c.rule->encode(c.stored)
+                                                 : c.stored;
+            c.field(values) = c.shown;
+        }
+    }
+    // A choice left as it was shown keeps its stored value, so that no command goes out for it
+    // (a 2 stays 2), and so does a group left with no button checked.
+    void keepUnchangedChoices() {
+        for (Choice& c : choices_)
+            if (c.field(values) == c.shown || c.field(values) == -1)
+                c.field(values) = c.stored;
     }
 
     // Over the network link, the controls of serial-only rows are shown but not editable.

@@ -17,6 +17,17 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
+// CheckIpAddress looks at four fields and, for a plain address, not past a "/": an address
+// goes into a command as it is, so nothing may follow its fourth field, and a plain address
+// has no prefix.
+bool wholeAddress(std::string_view text, int prefixMode) {
+    const std::size_t slash = text.find('/');
+    if (prefixMode != 1 && slash != std::string_view::npos)
+        return false;
+    const std::string_view address = text.substr(0, slash);
+    return address.empty() || std::count(address.begin(), address.end(), '.') == 3;
+}
+
 }  // namespace
 
 int ItemRule::numberFrom(std::string_view reported) const {
@@ -83,7 +94,7 @@ int ItemRule::checkText(std::string_view text) const {
                        ? 1
                        : 0;
         case ItemKind::Address:
-            return CheckIpAddress(text, lowest);
+            return CheckIpAddress(text, lowest) != 0 || !wholeAddress(text, lowest) ? 1 : 0;
         case ItemKind::Number:
             return CheckNumber(text, lowest * scale, highest * scale);
         case ItemKind::Choice:

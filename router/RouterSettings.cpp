@@ -27,6 +27,9 @@ using S = RasSettings;
 constexpr std::size_t kLongText = 64;  // user ids and provider names keep 64 bytes of a reply
 constexpr std::size_t kTextMax = 64;   // longest text a dialog gives
 
+// An address emptied by the user goes out as "no address", never as a missing argument.
+constexpr std::string_view kNoAddress = "0.0.0.0";
+
 constexpr std::string_view kManualAuto[] = {"manual", "auto"};
 constexpr std::string_view kConnectSelects[] = {"num1", "num2", "num3", "num4", "netwk"};
 constexpr std::string_view kSwActions[] = {"bod", "line"};
@@ -77,7 +80,8 @@ constexpr Item<R> kRouterItems[] = {
     onOff("ipMasquerade", &R::ipMasquerade, "ip masquerade:", "router ip_masquerade")
         .withSerialOnly(),
     address("masqueradeAddress", &R::masqueradeAddress, "masquerade address:", 0,
-            "router masq_address"),
+            "router masq_address")
+        .withEmptyAs(kNoAddress),
     onOff("swAction", &R::swAction, "sw action:", "router sw_action", kSwActions).withSerialOnly(),
     onOff("beep", &R::beep, "beep:", "router beep").withSerialOnly(),
     onOff("ipFilter", &R::ipFilter, "ip filter:", "router ip_filter").withSerialOnly(),
@@ -92,8 +96,10 @@ constexpr Item<R> kDhcpItems[] = {
         .withNext('/'),
     number("dhcpCount", &R::dhcpCount, "end address:", 0, 255, "").withDecode(unsigned8),
     number("dhcpLeaseTime", &R::dhcpLeaseTime, "lease time:", 1, 999999, "dhcp lease_time"),
-    address("dhcpGateway", &R::dhcpGateway, "default address:", 0, "dhcp default_address"),
-    address("dhcpDnsServer", &R::dhcpDnsServer, "dns praimary address:", 0, "dhcp dns_address"),
+    address("dhcpGateway", &R::dhcpGateway, "default address:", 0, "dhcp default_address")
+        .withEmptyAs(kNoAddress),
+    address("dhcpDnsServer", &R::dhcpDnsServer, "dns praimary address:", 0, "dhcp dns_address")
+        .withEmptyAs(kNoAddress),
     text("dhcpDomainName", &R::dhcpDomainName, "dns domain name:", kTextMax, "dhcp domain_name"),
     onOff("dhcpActive", &R::dhcpActive, "dhcp active:", "dhcp active"),
 };
@@ -101,14 +107,15 @@ constexpr Item<R> kDhcpItems[] = {
 constexpr Item<R> kDnsItems[] = {
     address("dnsPrimaryServer", &R::dnsPrimaryServer, "primary address:", 0, "dns address")
         .withNext(',')
-        .withEmptyAs("0.0.0.0"),
+        .withEmptyAs(kNoAddress),
     address("dnsSecondaryServer", &R::dnsSecondaryServer, "secondary address:", 0, "")
-        .withEmptyAs("0.0.0.0"),
+        .withEmptyAs(kNoAddress),
     onOff("dnsForwarding", &R::dnsForwarding, "forwarding:", "dns forwarding"),
 };
 
 constexpr Item<R> kSyslogItems[] = {
-    address("syslogAddress", &R::syslogAddress, "address:", 0, "syslog address"),
+    address("syslogAddress", &R::syslogAddress, "address:", 0, "syslog address")
+        .withEmptyAs(kNoAddress),
     number("syslogFacility", &R::syslogFacility, "facility:", 0, 23, "syslog facility"),
     onOff("syslogDebug", &R::syslogDebug, "debug:", "syslog debug"),
     onOff("syslogInfo", &R::syslogInfo, "info:", "syslog info"),
@@ -198,34 +205,36 @@ constexpr Item<D> kDialupItems[] = {
     number("disconnectTime", &D::disconnectTime, "disconnect time:", 1, 32400,
            "dialup disc_time {}")
         .withDecode(unsigned16),
-    address("address", &D::address, "address:", 0, "dialup address {}"),
+    address("address", &D::address, "address:", 0, "dialup address {}").withEmptyAs(kNoAddress),
     pick("dnsSelect", &D::dnsSelect, "dns server select:", kManualAuto, "dialup dns_select {}"),
     address("dnsPrimary", &D::dnsPrimary, "dns praimary address:", 0, "dialup dns_address {}")
         .withNext(',')
-        .withEmptyAs("0.0.0.0"),
+        .withEmptyAs(kNoAddress),
     address("dnsSecondary", &D::dnsSecondary, "dns secondary address:", 0, "")
-        .withEmptyAs("0.0.0.0"),
+        .withEmptyAs(kNoAddress),
 };
 
 constexpr Item<L> kLeasedLineItems[] = {
     address("networkAddress", &L::networkAddress, "address:", 1, "network address")
         .withSecondLabel("submask:", '/'),
-    address("remoteAddress", &L::remoteAddress, "remote:", 0, "network remote_addr"),
+    address("remoteAddress", &L::remoteAddress, "remote:", 0, "network remote_addr")
+        .withEmptyAs(kNoAddress),
     text("userId", &L::userId, "user id:", 32, "network user_id").withReadLimit(kLongText),
     text("password", &L::password, "password:", 32, "network password"),
     address("dnsPrimary", &L::dnsPrimary, "dns praimary address:", 0, "network dns_address")
         .withNext(',')
-        .withEmptyAs("0.0.0.0"),
+        .withEmptyAs(kNoAddress),
     address("dnsSecondary", &L::dnsSecondary, "dns secondary address:", 0, "")
-        .withEmptyAs("0.0.0.0"),
+        .withEmptyAs(kNoAddress),
 };
 
 constexpr Item<S> kRasItems[] = {
     pick("rasActive", &S::rasActive, "ras active:", kDisableEnable, "ras server"),
     address("wanAddress", &S::wanAddress, "wan address:", 0, "ras address")
         .withNext(',')
-        .withEmptyAs("0.0.0.0"),
-    address("partnerAddress", &S::partnerAddress, "partner address:", 0, "").withEmptyAs("0.0.0.0"),
+        .withEmptyAs(kNoAddress),
+    address("partnerAddress", &S::partnerAddress, "partner address:", 0, "")
+        .withEmptyAs(kNoAddress),
     text("userId", &S::userId, "user id:", 32, "ras user_id").withReadLimit(kLongText),
     text("password", &S::password, "password:", kTextMax, "ras password"),
     pick("protocol", &S::protocol, "protocol:", kProtocols, "ras protocol"),

@@ -154,6 +154,8 @@ TEST(TableIO, NumberedEntries) {
 
 TEST(TableIO, RowChecksAndSpinWrap) {
     static constexpr Item<Port> kName = text("name", &Port::number, "name:", 8, "demo name {}");
+    static constexpr Item<Port> kPlain = address("lan", &Port::number, "lan:", 0, "demo lan");
+    static constexpr Item<Port> kPrefixed = address("wan", &Port::number, "wan:", 1, "demo wan");
     struct Row {
         const ItemRule& rule;
         const char* text;
@@ -175,6 +177,16 @@ TEST(TableIO, RowChecksAndSpinWrap) {
         {kName, "nine char", 1},
         {kName, "a\rb", 1},  // never a second command line
         {kName, "a\tb", 1},
+        // an address goes out as it is: nothing past its fourth field, a prefix only where one
+        // is asked for
+        {kPlain, "192.168.1.1", 0},
+        {kPlain, "", 0},
+        {kPlain, "192.168.1.1.5", 1},
+        {kPlain, "192.168.1.1/24", 1},
+        {kPlain, "192.168.1.256", 1},
+        {kPrefixed, "192.168.1.1/24", 0},
+        {kPrefixed, "192.168.1.1", 1},
+        {kPrefixed, "192.168.1.1.5/24", 1},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.rule.checkText(row.text), row.invalid) << row.rule.name << " " << row.text;

@@ -176,9 +176,9 @@ TEST_F(ArriveSessionTest, ReadTakesEveryItemAndUnchangedDialogsSendNothing) {
 
 // DATA, USB and HomePNA know only normal and reject: a reported 1 is "標準" (index 0), every
 // other code "拒否" (index 1); choosing "標準" sends a command only where the list showed "拒否".
-// A value the other lists have no item for shows no selection; OK stores -1 for it, which has
-// no keyword and so sends nothing. The service selection has no such gap: whatever is not 0 is
-// the adapter's own service.
+// A value the other lists have no item for shows no selection and, left so, keeps its value.
+// The service selection has no such gap: whatever is not 0 is the adapter's own service, shown
+// as such, and left as it was it sends nothing.
 TEST_F(ArriveSessionTest, ReportedCodesAsTheListsShowThem) {
     freshAdapter();
     reportAs({{"show arrive basic", "", "default data rank: 1", "default data rank: 3"},
@@ -194,11 +194,10 @@ TEST_F(ArriveSessionTest, ReportedCodesAsTheListsShowThem) {
     SessionResult r = run(kArrive.session(kOpenStandard + select(kDefault.data, 0) + kConfirm +
                                           kOpenNumber1 + select(entry(5).columns.data, 0) +
                                           select(entry(6).columns.data, 0) + kConfirm));
-    expectSession(
-        r,
-        kArrive.sent(stored({"arrive ring_select pseudo", "arrive ranking default data normal",
-                             "arrive ranking 5 data normal"})),
-        {}, kArrive.viewed());
+    expectSession(r,
+                  kArrive.sent(stored(
+                      {"arrive ranking default data normal", "arrive ranking 5 data normal"})),
+                  {}, kArrive.viewed());
     const ArriveSettings& read = arriveSettings.snapshot;
     EXPECT_EQ(read.usbNoidRank, 1);
     EXPECT_EQ(read.pnaNoidRank, 1);
@@ -207,11 +206,11 @@ TEST_F(ArriveSessionTest, ReportedCodesAsTheListsShowThem) {
     EXPECT_EQ(read.entries[4].dataRank, 1);
     const ArriveSettings& w = arriveSettings.working;
     EXPECT_EQ(w.dataDefaultRank, 0);
-    EXPECT_EQ(w.tel1DefaultRank, -1);
-    EXPECT_EQ(w.noidRing, -1);
-    EXPECT_EQ(w.ringSelectService, -1);
-    EXPECT_EQ(w.entries[3].tel2Rank, -1);
-    EXPECT_EQ(w.entries[3].ring, -1);
+    EXPECT_EQ(w.tel1DefaultRank, 9);
+    EXPECT_EQ(w.noidRing, 7);
+    EXPECT_EQ(w.ringSelectService, 2);
+    EXPECT_EQ(w.entries[3].tel2Rank, 9);
+    EXPECT_EQ(w.entries[3].ring, 3);
     EXPECT_EQ(w.entries[3].tel1Rank, 1);
 }
 

@@ -1,0 +1,57 @@
+#include "router/ConnectLimitDlg.h"
+
+#include <array>
+
+#include "app/Help.h"
+#include "res/RouterIds.h"
+
+namespace kx {
+
+namespace {
+
+using R = RouterSettings;
+
+const char* const kCountError = "接続回数の入力に間違いがあります。";
+const char* const kClearError = "クリア機能の入力に間違いがあります。";
+
+// A time limit beyond the hours of its period, or one without a period, is refused.
+bool timeOutOfPeriod(const R& v) {
+    constexpr std::array<int, 3> kHours{23, 167, 743};  // a day, a week, a month
+    return v.timePeriod < 0 || v.timePeriod >= static_cast<int>(kHours.size()) ||
+           v.timeLimit > kHours[static_cast<std::size_t>(v.timePeriod)];
+}
+
+}  // namespace
+
+CConnectLimitDlg::CConnectLimitDlg()
+    : RecordDlg(
+          IDD_CONNECT_LIMIT, kHelpClassicRouter, routerSettings.working,
+          [] { routerSettings.takeSnapshot(); }, connectLimitItems()) {
+    resetCounters = false;
+    bindEdit(IDC_CONNECT_CHARGE, &R::chargeLimit, kConnectChargeLimit,
+             "回線使用料の入力に間違いがあります。");
+    bindEdit(IDC_CONNECT_TIME, &R::timeLimit, kConnectTimeLimit,
+             "接続時間の入力に間違いがあります。");
+    bindRule("接続時間の入力に間違いがあります。", timeOutOfPeriod);
+    bindEdit(IDC_CONNECT_COUNT, &R::countLimit, kConnectCountLimit, kCountError);
+    bindEdit(IDC_CONNECT_COUNT_MINUTES, &R::countMinutes, kConnectMinutesLimit, kCountError);
+    bindEdit(IDC_CONNECT_CLEAR_HOUR, &R::clearHour, kConnectClearLimit, kClearError);
+    bindEdit(IDC_CONNECT_CLEAR_MINUTE, &R::clearMinute, kConnectClearLimit, kClearError);
+    bindEdit(IDC_CONNECT_CLEAR_MONTH_DAY, &R::clearMonthDay, kConnectClearLimit, kClearError);
+    bindRadio(kConnectChargePeriodIds[0], &R::chargePeriod);
+    bindRadio(kConnectTimePeriodIds[0], &R::timePeriod);
+    bindList(IDC_CONNECT_CLEAR_WEEKDAY, &R::clearWeekday);
+}
+
+void CConnectLimitDlg::OnCommand(int id) {
+    if (id == IDC_CONNECT_CLEAR) {
+        resetCounters = true;
+        EndDialog(ui::IDCANCEL);
+    } else if (id == IDC_CONNECT_HELP) {
+        OnHelp();
+    } else {
+        RecordDlg::OnCommand(id);
+    }
+}
+
+}  // namespace kx
