@@ -173,9 +173,9 @@ protected:
         filterKeys(id);
     }
     // An address edit that may be left empty. An address the adapter reports as "0.0.0.0"
-    // (with or without a prefix) shows as an empty edit and stays as it was when the user
-    // leaves it empty, so no command goes out for it; an address the user empties is stored
-    // as `storedWhenEmpty`. A text that is not empty is checked by the row. With
+    // (with or without a prefix), or not at all, shows as an empty edit and stays as it was
+    // when the user leaves it empty, so no command goes out for it; an address the user
+    // empties is stored as `storedWhenEmpty`. A text that is not empty is checked by the row. With
     // `whileEnabled`, a disabled edit is neither checked nor stored.
     void bindAddress(int id, std::string Record::*member, int limit, std::string_view message,
                      std::string_view storedWhenEmpty, bool whileEnabled = false) {
@@ -291,14 +291,21 @@ protected:
             if (e.whileEnabled && !IsControlEnabled(e.id))
                 continue;
             std::string text;
+            // an empty optional address, and a text the adapter holds as it is (it may be
+            // longer than the dialog lets the user type), need no check
             const auto check = [&](std::string_view t) {
-                return e.optionalAddress && t.empty() ? 0 : e.rule->checkText(t);
+                if (e.optionalAddress && t.empty())
+                    return 0;
+                if (e.text && e.rule->kind == ItemKind::Text && t == e.text(working_))
+                    return 0;
+                return e.rule->checkText(t);
             };
             if (!readChecked(e.id, std::max(kEditReadChars, e.limit), check, e.message, text))
                 return;
             if (e.optionalAddress && text.empty()) {
-                if (!isNoAddress(e.text(values)) || e.text(values).empty())
-                    e.text(values) = e.storedWhenEmpty;
+                // left empty: what showed empty stays as the adapter holds it
+                const std::string& held = e.text(working_);
+                e.text(values) = isNoAddress(held) ? held : std::string(e.storedWhenEmpty);
             } else if (e.text) {
                 e.text(values) = text;
             } else {

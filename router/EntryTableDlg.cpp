@@ -27,7 +27,7 @@ int checkNatWan(std::string_view text) {
         return 1;
     if (text.front() == '*')
         return natWanRule().checkText(text) | withoutComma(text);
-    return CheckIpAddress(text, 0);
+    return natLanRule().checkText(text);
 }
 
 int checkHostAddress(std::string_view text) {

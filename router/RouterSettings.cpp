@@ -39,7 +39,6 @@ constexpr std::string_view kLineUses[] = {"64k", "mp1", "mp2", "mp3"};
 constexpr std::string_view kChannels[] = {"2", "1"};  // index 0 is two channels
 constexpr std::string_view kResourceBods[] = {"disable", "depart", "arrive", "both"};
 constexpr std::string_view kDirections[] = {"both", "send", "recv", "disable"};
-constexpr std::string_view kPeriods[] = {"0", "1", "2"};  // a day, a week, a month
 
 // A switch that the adapter reports as 0 or any other 8-bit number.
 template <class Record>
@@ -55,6 +54,12 @@ template <class Record>
 constexpr Item<Record> pick(std::string_view name, int Record::*member, std::string_view label,
                             Keywords keywords, std::string_view command) {
     return choice(name, member, label, keywords, command).withDecode(unsigned8);
+}
+
+// A limit's period after its "/": 0 a day, 1 a week, 2 a month. It goes out as the number it
+// is, so a limit the adapter reports with another period can still be changed.
+constexpr Item<R> period(std::string_view name, int R::*member, std::string_view label) {
+    return number(name, member, label, 0, 2, "").withPart(1, '/').withDecode(unsigned8);
 }
 
 // The adapter counts the connection choice from 1.
@@ -162,12 +167,12 @@ constexpr Item<R> kConnectItems[] = {
     number("chargeLimit", &R::chargeLimit, "charge:", 0, 999999, "connect charge")
         .withPart(0, '/')
         .withNext('/'),
-    pick("chargePeriod", &R::chargePeriod, "charge:", kPeriods, "").withPart(1, '/'),
+    period("chargePeriod", &R::chargePeriod, "charge:"),
     number("timeLimit", &R::timeLimit, "time:", 0, 743, "connect time")
         .withPart(0, '/')
         .withDecode(unsigned16)
         .withNext('/'),
-    pick("timePeriod", &R::timePeriod, "time:", kPeriods, "").withPart(1, '/'),
+    period("timePeriod", &R::timePeriod, "time:"),
     number("countLimit", &R::countLimit, "number:", 0, 9999, "connect number")
         .withPart(0, '/')
         .withDecode(unsigned16)
@@ -239,7 +244,7 @@ constexpr Item<S> kRasItems[] = {
     text("password", &S::password, "password:", kTextMax, "ras password"),
     pick("protocol", &S::protocol, "protocol:", kProtocols, "ras protocol"),
     pick("mode", &S::mode, "mode:", kLineUses, "ras mode"),
-    pick("autoDisconnect", &S::autoDisconnect, "auto disconnect:", kDisableEnable, "ras auto_disc"),
+    onOff("autoDisconnect", &S::autoDisconnect, "auto disconnect:", "ras auto_disc"),
     number("disconnectTime", &S::disconnectTime, "disconnect time:", 1, 32400, "ras disc_time")
         .withDecode(unsigned16),
 };
@@ -255,6 +260,7 @@ constexpr std::size_t kNatSecondMax = 32;
 constexpr std::size_t kHostSecondMax = 64;
 // the longest table line kept: both items with their comma and blanks
 constexpr std::size_t kTableLineMax = 160;
+constexpr std::size_t kTableReplyCapacity = 8192;
 
 // The syslog switch takes a tab before "enable", the adapter's own spelling.
 void tabBeforeSyslogEnable(std::vector<std::string>& commands) {
@@ -387,21 +393,28 @@ int RouterReader(const AreaContext& context) {
     RouterSettings& s = routerSettings.snapshot;
     const auto reply = [&] { return context.reply.view(); };
     const auto show = [&](std::string_view command) { return context.send(command) == 1; };
+    // a full table (32 entries with 64-byte host names) is longer than the reply buffer: it is
+    // read into one of its own, and a table cut even there fails the read, since an entry
+    // missing from it would read as free and be added over
+    const auto showTable = [&](std::string_view command, ReplyBuffer& into) {
+        return context.send(command, into) == 1 && !into.truncated();
+    };
     if (!show("show router\r"))
         return 0;
     area::readItems(reply(), routerItems(), s);
-    if (!show("show nat\r"))
+    ReplyBuffer table(kTableReplyCapacity);
+    if (!showTable("show nat\r", table))
         return 0;
-    readTable(reply(), s.nat, &NatEntry::lanAddress, &NatEntry::wanAddress, kNatSecondMax);
+    readTable(table.view(), s.nat, &NatEntry::lanAddress, &NatEntry::wanAddress, kNatSecondMax);
     if (!show("show dhcp\r"))
         return 0;
     area::readItems(reply(), dhcpItems(), s);
     if (!show("show dns\r"))
         return 0;
     area::readItems(reply(), dnsItems(), s);
-    if (!show("show host\r"))
+    if (!showTable("show host\r", table))
         return 0;
-    readTable(reply(), s.hosts, &HostEntry::hostAddress, &HostEntry::hostName, kHostSecondMax);
+    readTable(table.view(), s.hosts, &HostEntry::hostAddress, &HostEntry::hostName, kHostSecondMax);
     if (!show("show syslog\r"))
         return 0;
     area::readItems(reply(), syslogItems(), s);

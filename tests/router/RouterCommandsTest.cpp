@@ -84,6 +84,26 @@ TEST_F(RouterReaderTest, ValuesTablesAndCuts) {
     EXPECT_EQ(routerSettings.working.connectSelect, 0);
 }
 
+// A full host table is longer than the main reply buffer: it is read whole, and a table cut
+// even in its own buffer fails the read rather than reading its last entries as free.
+TEST_F(RouterReaderTest, FullTablesAndCutTables) {
+    std::string hosts;
+    for (int n = 1; n <= kTableEntries; ++n)
+        hosts += (n < 10 ? " " : "") + std::to_string(n) + ": 192.168.1." + std::to_string(n) +
+                 ", " + std::string(64, 'h') + "\r\n";
+    ASSERT_GT(hosts.size(), 2048u);
+    CannedAdapter adapter;
+    adapter.replies["show host\r"] = hosts;
+    ASSERT_EQ(RouterReader(adapter.context), 1);
+    EXPECT_EQ(routerSettings.working.hosts[31],
+              (HostEntry{"192.168.1.32", std::string(64, 'h'), 1}));
+
+    adapter.replies["show host\r"] = std::string(9000, 'x');
+    adapter.sent.clear();
+    EXPECT_EQ(RouterReader(adapter.context), 0);
+    EXPECT_EQ(adapter.sent.back(), "show host\r");
+}
+
 // Each exchange fails in turn: nothing after it is sent, the replies before it are in the
 // snapshot, and the working copies are untouched.
 TEST_F(RouterReaderTest, AFailedShowStopsTheRead) {

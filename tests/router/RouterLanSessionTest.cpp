@@ -246,6 +246,7 @@ TEST_F(RouterLanSessionTest, LanSideDialogs) {
 // One entry per confirmation; an entry that is in use and gets new items is deleted and added
 // again, and an entry deleted and registered again in one run is added again.
 TEST_F(RouterLanSessionTest, NatAndHostTables) {
+    const char* const kGlobalError = "グローバルＩＰアドレスの入力に間違いがあります。";
     const EntryTableIds& nat = kNatIds;
     const EntryTableIds& host = kDnsHostIds;
     const AreaRow rows[] = {
@@ -254,11 +255,11 @@ TEST_F(RouterLanSessionTest, NatAndHostTables) {
          kOpenNat + entry(nat, "33", "192.168.1.5", "*") + kRefused + text(nat.number, "0") +
              kRefused + text(nat.number, "2") + text(nat.first, "") + kRefused +
              text(nat.first, "192.168.1.5") + text(nat.second, "203.0.113") + kRefused +
-             text(nat.second, "*,x") + kRefused + text(nat.second, "*") + kConfirm,
+             text(nat.second, "203.0.113.7/24") + kRefused + text(nat.second, "203.0.113.7.9") +
+             kRefused + text(nat.second, "*,x") + kRefused + text(nat.second, "*") + kConfirm,
          stored({"nat add 2 192.168.1.5,*"}),
          {kNumberError, kNumberError, "プライベートＩＰアドレスの入力に間違いがあります。",
-          "グローバルＩＰアドレスの入力に間違いがあります。",
-          "グローバルＩＰアドレスの入力に間違いがあります。"}},
+          kGlobalError, kGlobalError, kGlobalError, kGlobalError}},
         {"deleting entries: unused, 5",
          {"nat add 5 192.168.1.5,203.0.113.5"},
          kOpenNat + text(nat.number, "33") + click(nat.deleteButton) + "answer ok\n" +

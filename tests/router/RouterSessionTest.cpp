@@ -90,6 +90,17 @@ TEST_F(RouterSessionTest, DialupProfiles) {
          {kChapError, kTimeError, kTimeError, kWanError, kServerError, kPrimaryError,
           kNumber2Error}},
         {"cancelled", {}, kOpen1 + text(kP1.providerName, "x") + kBack, {}},
+        // a number is read whole: its 53rd character makes a subaddress too long
+        {"profile 2, a number of 53",
+         {},
+         kOpen2 + text(kP2.dialNumber[2], kLongest + "9") + refusedIn(IDD_DIALUP2) + kBack,
+         {},
+         {"電話番号3の入力に間違いがあります。"}},
+        // the adapter may hold a longer password than the dialog lets the user type
+        {"a held password of 40 bytes is no change",
+         {"dialup password num1 " + std::string(40, 'p')},
+         kOpen1 + kConfirm,
+         stored({})},
     };
     expectRows(kRouter, rows);
 }
@@ -105,6 +116,15 @@ TEST_F(RouterSessionTest, NoAddressShowsEmptyAndStays) {
         r, kRouter.sent(stored({"dialup address num2 0.0.0.0", "dialup address num2 192.0.2.7"})),
         {}, kRouter.viewed());
     EXPECT_EQ(routerSettings.working.dialup[1].dnsPrimary, "0.0.0.0");
+}
+
+// Without its "submask:" line the router address is not known: it shows empty and, left so,
+// goes nowhere (a new address restarts the adapter).
+TEST_F(RouterSessionTest, AnUnknownRouterAddressIsNotSent) {
+    freshAdapter({}, "nolabel=submask::show router");
+    SessionResult r = run(kRouter.session(open(IDC_PNA_MENU_ROUTER, IDD_ROUTER) + kConfirm));
+    expectSession(r, kRouter.sent(stored({})), {}, kRouter.viewed());
+    EXPECT_EQ(routerSettings.working.routerAddress, "");
 }
 
 TEST_F(RouterSessionTest, ReadFillsBothCopies) {
