@@ -11,9 +11,10 @@ using P = DigitalPortSettings;
 
 }  // namespace
 
-CDigitalPortDlg::CDigitalPortDlg(const DigitalPortIds& ids, DigitalPortSettings& working)
+CDigitalPortDlg::CDigitalPortDlg(const DigitalPortIds& ids, DigitalPortSettings& working,
+                                 int helpContext)
     : RecordDlg(
-          ids.dialog, kHelpDigitalPort, working, [] { digitalSettings.takeSnapshot(); },
+          ids.dialog, helpContext, working, [] { digitalSettings.takeSnapshot(); },
           digitalPortItems()) {
     bindEdit(ids.selfAddress, &P::selfAddress, kNumberLimit,
              "自己アドレスの入力に間違いがあります。");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Help.h"
 #include "area/SettingsDlg.h"
 #include "digital/DigitalSettings.h"
 #include "res/DigitalIds.h"
@@ -10,7 +11,8 @@ namespace kx {
 // The two differ only in their ids and the block they edit; `talky` is not shown and stays.
 class CDigitalPortDlg : public area::RecordDlg<DigitalPortSettings> {
 public:
-    CDigitalPortDlg(const DigitalPortIds& ids, DigitalPortSettings& working);
+    CDigitalPortDlg(const DigitalPortIds& ids, DigitalPortSettings& working,
+                    int helpContext = kHelpDigitalPort);
 };
 
 class CDataPortDlg : public CDigitalPortDlg {

@@ -9,10 +9,7 @@ namespace kx {
 // USB port dialog over the pna block of the digital copies, with the router area's help page.
 class CPnaPortDlg : public CDigitalPortDlg {
 public:
-    CPnaPortDlg() : CDigitalPortDlg(kPnaPortIds, digitalSettings.working.pna) {}
-
-protected:
-    void OnHelp() override;
+    CPnaPortDlg() : CDigitalPortDlg(kPnaPortIds, digitalSettings.working.pna, kHelpClassicRouter) {}
 };
 
 }  // namespace kx
