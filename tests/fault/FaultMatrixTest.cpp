@@ -110,14 +110,8 @@ const AreaScript kArrive{IDC_MAIN_ARRIVE,
                          "Arrive Control"};
 const AreaScript kShortnum{
     IDC_MAIN_SHORTNUM, 0, {"show shortnum num1", "show shortnum num2"}, "Short Number"};
-const AreaScript kRouter{
-    IDC_MAIN_PNA_MENU,
-    IDD_PNA_MENU,
-    {"show router", "show nat", "show dhcp", "show dns", "show host", "show syslog",
-     "show digital pna", "show ras", "show dialup num1", "show dialup num2", "show dialup num3",
-     "show dialup num4", "show connect", "show network", "show bod", "show bacpbap"},
-    "HomaPNA"};
-const AreaScript kEasy{IDC_MAIN_PNA_EASY, 0, {"show dialup num1"}, "Dialup"};
+const AreaScript& kRouter = routerArea();
+const AreaScript& kEasy = easySetupArea();
 
 const char* const kRouterMode = "ROUTER=1\n";
 

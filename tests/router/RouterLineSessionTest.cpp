@@ -18,13 +18,7 @@
 namespace kx::test {
 namespace {
 
-const AreaScript kRouter{
-    IDC_MAIN_PNA_MENU,
-    IDD_PNA_MENU,
-    {"show router", "show nat", "show dhcp", "show dns", "show host", "show syslog",
-     "show digital pna", "show ras", "show dialup num1", "show dialup num2", "show dialup num3",
-     "show dialup num4", "show connect", "show network", "show bod", "show bacpbap"},
-    "HomaPNA"};
+const AreaScript& kRouter = routerArea();
 
 const char* const kChapError = "64k 以外は、CHAPに設定できません。";
 const char* const kDiscTimeError = "切断時間の入力に間違いがあります。";

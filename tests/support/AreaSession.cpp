@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/HelpPages.h"
+#include "res/RouterIds.h"
 #include "ui/MessageBox.h"
 
 namespace kx::test {
@@ -51,6 +52,22 @@ std::string AreaScript::session(const std::string& inMenu) const {
     if (menu == 0)
         return kStart + inMenu + kClose;
     return kStart + open(button, menu) + inMenu + click(IDCANCEL) + kClose;
+}
+
+const AreaScript& routerArea() {
+    static const AreaScript area{
+        IDC_MAIN_PNA_MENU,
+        IDD_PNA_MENU,
+        {"show router", "show nat", "show dhcp", "show dns", "show host", "show syslog",
+         "show digital pna", "show ras", "show dialup num1", "show dialup num2", "show dialup num3",
+         "show dialup num4", "show connect", "show network", "show bod", "show bacpbap"},
+        "HomaPNA"};
+    return area;
+}
+
+const AreaScript& easySetupArea() {
+    static const AreaScript area{IDC_MAIN_PNA_EASY, 0, {"show dialup num1"}, "Dialup"};
+    return area;
 }
 
 Lines AreaScript::sent(const Lines& tail) const {

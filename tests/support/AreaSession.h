@@ -53,6 +53,11 @@ struct AreaScript {
     Lines readFailed() const { return {"com open", logName + " Status Read ERROR"}; }
 };
 
+// The router variant's two areas: the HomePNA menu (16 reads) and the easy setup form. Their
+// main-window buttons exist only with "ROUTER=1" in the settings file (modeLines_).
+const AreaScript& routerArea();
+const AreaScript& easySetupArea();
+
 // One session of an area's table: the adapter set by `presets` (and `fault`), `menu` done in
 // the area's menu; the adapter then receives the reads, `tail` and "exit", and the user sees
 // `messages`.
