@@ -1,5 +1,5 @@
 # The two commands of the README: `make demo` and `make test`.
-.PHONY: deps test demo asan release format clean
+.PHONY: deps test demo asan release package format clean
 
 deps:
 	@scripts/install-deps
@@ -20,6 +20,13 @@ release: deps
 
 demo: release
 	scripts/run-demo
+
+# The Debian package of the release build: build/release/kestrelx_<version>_<arch>.deb. Only what
+# it holds is built (not the tests), then cpack installs that and packs it.
+package: deps
+	cmake --preset release
+	cmake --build --preset release --target kx_package_contents
+	cd build/release && cpack
 
 format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
