@@ -158,7 +158,9 @@ std::string readEntryText(std::string_view reply, int n, std::size_t maxChars) {
         return {};
     // the value starts at the blank after the colon
     const std::size_t colon = *at + std::to_string(n).size();
-    return std::string(trimmed(ReadLineAt(reply, colon + 1, maxChars)));
+    // the entry's own line only: a stray LF ends it as the CR does
+    const std::string line = ReadLineAt(reply, colon + 1, maxChars);
+    return std::string(trimmed(std::string_view(line).substr(0, line.find('\n'))));
 }
 
 void appendAnswerCommands(std::string_view family, std::string_view side, int working, int snapshot,

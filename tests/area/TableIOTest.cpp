@@ -123,15 +123,19 @@ TEST(TableIO, SendAllStopsAtTheFirstFailedExchange) {
 
 TEST(TableIO, NumberedEntries) {
     const std::string reply =
-        "show shortnum num2\r\n11: 0311\r\n12:  0312 \r\n13: \r\n21: 9\r\n1: one\r\n# ";
+        "show shortnum num2\r\n11: 0311\r\n12:  0312 \r\n13: \r\n21: 9\r\n1: one\r\n"
+        "3: 192.168.1.3\n, x\r\n# ";
     struct Row {
         int entry;
         const char* text;
     } rows[] = {
-        {11, "0311"}, {12, "0312"},  // blanks around the number trimmed
-        {13, ""},     {14, ""},      // an empty entry, and one not listed
-        {1, "one"},                  // never taken from the lines of 11 or 21
+        {11, "0311"},
+        {12, "0312"},  // blanks around the number trimmed
+        {13, ""},
+        {14, ""},    // an empty entry, and one not listed
+        {1, "one"},  // never taken from the lines of 11 or 21
         {2, ""},
+        {3, "192.168.1.3"},  // a stray LF ends the entry: nothing of the next line joins it
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.entry);
