@@ -1,5 +1,5 @@
 # The two commands of the README: `make demo` and `make test`.
-.PHONY: deps test demo asan release package format clean
+.PHONY: deps test demo asan release package format clean tsan fuzz fuzz-ci
 
 deps:
 	@scripts/install-deps
@@ -27,6 +27,27 @@ package: deps
 	cmake --preset release
 	cmake --build --preset release --target kx_package_contents
 	cd build/release && cpack
+
+# The link, network, message-loop, emulator, program and kxctl tests under ThreadSanitizer (g++,
+# no ASan, no Qt). The preset leaves out the install check: it needs the whole build.
+tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
+
+# The libFuzzer harnesses (clang, ASan, UBSan), each run from its seeds in fuzz/corpus for
+# FUZZ_SECONDS; fuzz-ci is CI's short run. A finding fails the target (fuzz/run).
+FUZZ_SECONDS ?= 600
+FUZZ_CI_SECONDS ?= 15
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	FUZZ_WORK=build/fuzz/work fuzz/run build/fuzz $(FUZZ_SECONDS)
+
+fuzz-ci: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	fuzz/run build/fuzz $(FUZZ_CI_SECONDS)
 
 format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

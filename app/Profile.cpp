@@ -164,6 +164,12 @@ Document parse(std::string_view content) {
         std::string_view text = content.substr(0, lf);
         if (lf == std::string_view::npos) {
             content = {};
+            // a CR at the very end ends the last line as CR LF would, so it is not read into
+            // the last value (and an added line after it cannot change that value)
+            if (text.ends_with('\r')) {
+                text.remove_suffix(1);
+                line.ending.assign("\r");
+            }
         } else {
             content.remove_prefix(lf + 1);
             const bool crlf = text.ends_with('\r');
@@ -388,7 +394,7 @@ ProfileResult Profile::writeText(std::string_view section, std::string_view key,
         }
         added.push_back({std::string(key) + "=" + encoded, doc.newline});
         const std::size_t at = position.insertAfter ? *position.insertAfter + 1 : doc.lines.size();
-        if (at > 0 && doc.lines[at - 1].ending.empty()) {
+        if (at > 0 && !doc.lines[at - 1].ending.ends_with('\n')) {
             doc.lines[at - 1].ending = doc.newline;  // the file's last line had no line end
         }
         doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(at), added.begin(),

@@ -1,12 +1,17 @@
 // Every settings area's reader fed whatever the adapter might answer: one input is split into
 // the replies of the area's "show" commands. Besides crashes and sanitizer reports it checks
-// what the readers promise: no value longer than its row keeps, numbered entries trimmed, and
+// what the readers promise: only "show" lines go out, no value longer than its row keeps,
+// numbered entries trimmed, a successful read leaves the working copy equal to the snapshot, and
 // reading the same replies twice gives the same records (nothing depends on what was there).
+//
+// The areas stand in one table; a new area is one more row.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "analog/AnalogSettings.h"
@@ -14,16 +19,23 @@
 #include "digital/DigitalSettings.h"
 #include "fuzz/FuzzCheck.h"
 #include "link/TextFunctions.h"
+#include "router/RouterSettings.h"
 #include "shortnum/ShortNumbers.h"
 
 namespace {
 
+using Reader = int (*)(const kx::AreaContext&);
+
 // Answers the reader's exchanges with the given replies in turn, then fails.
-int readWith(const std::vector<std::string>& replies, int (*read)(const kx::AreaContext&)) {
+int readWith(const std::vector<std::string>& replies, Reader read) {
     kx::ReplyBuffer reply;
     kx::AreaContext context(reply);
     std::size_t next = 0;
-    context.exchange = [&](std::string_view, kx::ReplyBuffer& into, int, int) {
+    context.exchange = [&](std::string_view command, kx::ReplyBuffer& into, int, int) {
+        // a reader asks; it never changes a setting
+        kx::fuzz::check(command.starts_with("show ") && command.ends_with("\r") &&
+                            command.find_first_of("\r\n") == command.size() - 1,
+                        "a reader sent something other than one show line");
         if (next == replies.size())
             return 0;
         into.assign(replies[next++]);
@@ -43,41 +55,140 @@ void checkText(const std::string& text, bool trimmed) {
         kx::fuzz::check(!isSpace(text.front()) && !isSpace(text.back()), "an entry not trimmed");
 }
 
+struct AreaRow {
+    const char* name;
+    std::function<void()> reset;
+    std::function<int()> read;       // with the current replies
+    std::function<void()> keep;      // sets the snapshot aside
+    std::function<bool()> same;      // the snapshot equals the one set aside
+    std::function<bool()> settled;   // working copy == snapshot
+    std::function<void()> checkAll;  // the area's own value checks on the snapshot
+};
+
+const std::vector<std::string>* currentReplies = nullptr;
+constexpr int kReplies = 16;
+
+// One row for the area kept in `copies` (an area::Copies<Record>).
+template <auto& copies>
+AreaRow row(const char* name, Reader read,
+            void (*checkValues)(const std::remove_cvref_t<decltype(copies.snapshot)>&)) {
+    using Record = std::remove_cvref_t<decltype(copies.snapshot)>;
+    static Record kept;
+    return AreaRow{
+        name,
+        [] { copies.reset(); },
+        [read] { return readWith(*currentReplies, read); },
+        [] { kept = copies.snapshot; },
+        [] { return kept == copies.snapshot; },
+        [] { return copies.working == copies.snapshot; },
+        [checkValues] { checkValues(copies.snapshot); },
+    };
+}
+
+void checkAnalog(const kx::AnalogSettings& settings) {
+    for (const kx::TelPortSettings& port : settings.tel) {
+        checkText(port.selfAddress, false);
+        checkText(port.transferAddress, false);
+    }
+}
+
+void checkDigital(const kx::DigitalSettings& settings) {
+    for (const kx::DigitalPortSettings* port : {&settings.data, &settings.usb}) {
+        checkText(port->selfAddress, false);
+        checkText(port->transferAddress, false);
+    }
+}
+
+void checkArrive(const kx::ArriveSettings& settings) {
+    for (const kx::ArriveEntry& entry : settings.entries) checkText(entry.number, true);
+}
+
+void checkShortNumbers(const kx::ShortNumberTable& table) {
+    for (const kx::ShortNumberEntry& entry : table) checkText(entry.number, true);
+}
+
+// A text the reader took from a reply: within `max` bytes, no CR in it (a value ends at the CR
+// of its line); a table entry, taken from its own line only, holds no LF either.
+void checkLine(const std::string& text, std::size_t max, bool tableEntry = false) {
+    kx::fuzz::check(text.size() <= max, "a value longer than the reader keeps");
+    kx::fuzz::check(text.find('\r') == std::string::npos, "a carriage return inside a value");
+    if (tableEntry)
+        kx::fuzz::check(text.find('\n') == std::string::npos, "a line end inside a table entry");
+}
+
+// The router's texts: values as any other area's, user ids and provider names 64 bytes, the
+// table entries within their fields.
+void checkRouter(const kx::RouterSettings& settings) {
+    constexpr std::size_t kLong = 64;
+    constexpr std::size_t kEntry = 32;
+    for (const std::string* text :
+         {&settings.hardwareAddress, &settings.defaultAddress, &settings.routerName,
+          &settings.masqueradeAddress, &settings.dnsPrimaryServer, &settings.dnsSecondaryServer,
+          &settings.dhcpStartAddress, &settings.dhcpGateway, &settings.dhcpDnsServer,
+          &settings.dhcpDomainName, &settings.syslogAddress, &settings.ras.wanAddress,
+          &settings.ras.partnerAddress, &settings.network.remoteAddress,
+          &settings.network.dnsPrimary, &settings.network.dnsSecondary})
+        checkLine(*text, kx::kLabelValueMax);
+    // "address/prefix", joined from two labels
+    checkLine(settings.routerAddress, 2 * kx::kLabelValueMax + 1);
+    checkLine(settings.network.networkAddress, 2 * kx::kLabelValueMax + 1);
+    checkLine(settings.ras.userId, kLong);
+    checkLine(settings.network.userId, kLong);
+    for (const kx::DialupProfile& profile : settings.dialup) {
+        for (const std::string* text :
+             {&profile.dialNumber1, &profile.dialNumber2, &profile.dialNumber3, &profile.dnsPrimary,
+              &profile.dnsSecondary, &profile.address})
+            checkLine(*text, kx::kLabelValueMax);
+        checkLine(profile.providerName, kLong);
+        checkLine(profile.userId, kLong);
+    }
+    for (const kx::NatEntry& entry : settings.nat) {
+        checkLine(entry.lanAddress, kEntry, true);
+        checkLine(entry.wanAddress, kEntry, true);
+    }
+    for (const kx::HostEntry& entry : settings.hosts) {
+        checkLine(entry.hostAddress, kEntry, true);
+        checkLine(entry.hostName, kLong, true);
+    }
+}
+
+const std::vector<AreaRow>& areas() {
+    static const std::vector<AreaRow> rows = {
+        row<kx::analogSettings>("analog", kx::ReadAnalogSettings, checkAnalog),
+        row<kx::digitalSettings>("digital", kx::ReadDigitalSettings, checkDigital),
+        row<kx::arriveSettings>("arrive", kx::ReadArriveSettings, checkArrive),
+        row<kx::shortNumbers>("shortnum", kx::ReadShortNumbers, checkShortNumbers),
+        row<kx::routerSettings>("router", kx::RouterReader, checkRouter),
+    };
+    return rows;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     std::vector<std::string> replies;
-    for (int i = 0; i < 4; ++i) replies.push_back(input.ConsumeRandomLengthString(2047));
+    // as many replies as the longest read asks for (the router's); the others take the first
+    for (int i = 0; i < kReplies; ++i) replies.push_back(input.ConsumeRandomLengthString(2047));
+    currentReplies = &replies;
 
-    for (int pass = 0; pass < 2; ++pass) {
-        kx::analogSettings.reset();
-        kx::digitalSettings.reset();
-        kx::arriveSettings.reset();
-        kx::shortNumbers.reset();
-        readWith(replies, kx::ReadAnalogSettings);
-        readWith(replies, kx::ReadDigitalSettings);
-        readWith(replies, kx::ReadArriveSettings);
-        readWith(replies, kx::ReadShortNumbers);
+    for (const AreaRow& area : areas()) {
+        int result = 0;
+        for (int pass = 0; pass < 2; ++pass) {
+            area.reset();
+            result = area.read();
+            if (pass == 0)
+                area.keep();
+        }
+        if (!area.same()) {
+            std::fprintf(stderr, "area %s:\n", area.name);
+            kx::fuzz::fail("the same replies read twice gave different records");
+        }
+        area.checkAll();
+        if (result == 1 && !area.settled()) {
+            std::fprintf(stderr, "area %s:\n", area.name);
+            kx::fuzz::fail("the working copy differs from the snapshot after a read");
+        }
     }
-    for (const kx::TelPortSettings& port : kx::analogSettings.snapshot.tel) {
-        checkText(port.selfAddress, false);
-        checkText(port.transferAddress, false);
-    }
-    for (const kx::DigitalPortSettings* port :
-         {&kx::digitalSettings.snapshot.data, &kx::digitalSettings.snapshot.usb}) {
-        checkText(port->selfAddress, false);
-        checkText(port->transferAddress, false);
-    }
-    for (const kx::ArriveEntry& entry : kx::arriveSettings.snapshot.entries)
-        checkText(entry.number, true);
-    for (const kx::ShortNumberEntry& entry : kx::shortNumbers.snapshot)
-        checkText(entry.number, true);
-
-    // a read that succeeded leaves the working copy equal to the snapshot
-    kx::fuzz::check(kx::analogSettings.working == kx::analogSettings.snapshot,
-                    "analog copies differ after a read");
-    kx::fuzz::check(kx::shortNumbers.working == kx::shortNumbers.snapshot,
-                    "short-number copies differ after a read");
     return 0;
 }

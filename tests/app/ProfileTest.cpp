@@ -132,6 +132,9 @@ TEST_F(ProfileTest, WritesInPlaceAndKeepsEverythingElse) {
          "[A]\nk=1\nn=3\n[a]\nj=2\n"},
         {"UTF-8 mark kept", "\xEF\xBB\xBF[A]\nk=1\n", "A", "k", "\x82\xA0",
          "\xEF\xBB\xBF[A]\nk=\x82\xA0\n"},
+        // a CR at the very end ends the last line; it is never part of its value
+        {"last value before a final CR", "[A]\nk=1\r", "A", "k", "2", "[A]\nk=2\r"},
+        {"key added after a final CR", "[A]\nk=1\r", "A", "j", "2", "[A]\nk=1\nj=2\n"},
     };
     for (const Row& r : rows) {
         fs::remove(path_);

@@ -77,8 +77,22 @@ bool parseInt(std::string_view s, int& out) {
     return ec == std::errc() && ptr == s.data() + s.size() && out >= 0;
 }
 
+// A word or value of the script in quotes, for a reason. Control bytes (a stray CR, an escape)
+// are shown as \xNN, so the "script:" line stays one readable line.
 std::string quoted(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
+    std::string out = "\"";
+    for (char c : s) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte == 0x7f) {
+            const char* hex = "0123456789abcdef";
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
 }
 
 // A message box's text on one line, for reasons.
