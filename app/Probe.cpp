@@ -1,6 +1,7 @@
 #include "app/Probe.h"
 
 #include "link/Sjis.h"
+#include "link/TerminatorSearch.h"
 #include "link/TextFunctions.h"
 
 namespace kx {
@@ -43,8 +44,10 @@ ProbeOutcome runProbe(const ShellExchange& exchange, const ShellWait& wait,
         return fail(notConnectedMessage(deviceName));
     if (!exchange("ATT1\r", timings.atTimeoutMs, kPrompt, reply))
         return fail(notConnectedMessage(deviceName));
-    // a bare line end settles the command line; whether it answers in time does not matter
-    (void)exchange("\r", timings.probeFinalTimeoutMs, kOkLine, reply);
+    // a bare line end settles the command line; whether it answers in time does not matter.
+    // The adapter answers it with its prompt, so the step ends there (or at an OK line) rather
+    // than always waiting out its time.
+    (void)exchange("\r", timings.probeFinalTimeoutMs, kTerminatorOkOrPrompt, reply);
 
     out.ok = true;
     out.firmwareVersionText = std::move(version);

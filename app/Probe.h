@@ -26,7 +26,8 @@ struct ProbeOutcome {
 // The device probe on the freshly opened serial port: a settling wait, then "ATI\r" (the reply
 // must contain deviceName, letters without regard to case), "AT%I2\r" (must contain "Version "),
 // "AT%M\r", "ATT1\r" (answers with the command prompt) and a bare "\r" whose result does not
-// matter. Stops at the first failed step. deviceName is in the adapter's bytes (CP932).
+// matter (it ends at an OK line or the prompt, kTerminatorOkOrPrompt, or at its time-out).
+// Stops at the first failed step. deviceName is in the adapter's bytes (CP932).
 ProbeOutcome runProbe(const ShellExchange& exchange, const ShellWait& wait,
                       std::string_view deviceName, const ShellTimings& timings);
 

@@ -14,9 +14,10 @@
 
 namespace kx {
 
-// Sends `command` and waits up to timeoutMs for the terminator of `kind` (TerminatorSearch.h).
-// Returns 1 when the terminator arrived in time, 0 otherwise (time-out, kind outside 0..7,
-// no link open, link lost, write failed). Never writes past reply.capacity().
+// Sends `command` and waits up to timeoutMs for the terminator of `kind` (TerminatorSearch.h:
+// the adapter's kinds 0..7, or kTerminatorOkOrPrompt). Returns 1 when the terminator arrived
+// in time, 0 otherwise (time-out, any other kind, no link open, link lost, write failed).
+// Never writes past reply.capacity().
 //   if (SendCommand("show analog tel1\r", reply, 10000, kTerminatorPrompt) != 1) ...
 int SendCommand(std::string_view command, ReplyBuffer& reply, int timeoutMs, int kind);
 

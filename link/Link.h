@@ -13,7 +13,7 @@ namespace kx {
 enum class ExchangeOutcome {
     Ok,           // the terminator of the kind arrived within the time-out
     TimedOut,     // no terminator within the time-out; the reply holds what did arrive
-    UnknownKind,  // a kind outside 0..7: nothing can complete it, so it ended by its time-out
+    UnknownKind,  // a kind with no terminator (TerminatorsOf): it ended by its time-out
     NoLink,       // no link open: failed at once, nothing sent
     LinkLost,     // the adapter vanished (before or during the exchange): failed at once
     WriteFailed,  // the command could not be written completely: failed at once

@@ -328,10 +328,12 @@ ExchangeOutcome NetLink::exchange(std::string_view command, ReplyBuffer& reply,
         reply.clear();
         return lost_ ? ExchangeOutcome::LinkLost : ExchangeOutcome::NoLink;
     }
-    const ExchangeOutcome outcome = run(command, TerminatorText(kind), {}, reply, timeout);
+    const Terminators terminators = TerminatorsOf(kind);
+    const ExchangeOutcome outcome =
+        run(command, terminators.first, terminators.second, reply, timeout);
     // whatever followed the terminator in the same read (an option command) is taken now
     drainInbox();
-    if (outcome == ExchangeOutcome::TimedOut && TerminatorText(kind).empty())
+    if (outcome == ExchangeOutcome::TimedOut && terminators.empty())
         return ExchangeOutcome::UnknownKind;
     return outcome;
 }

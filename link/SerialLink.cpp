@@ -108,7 +108,7 @@ OpenResult SerialLink::open(const std::string& device) {
         started_ = false;
         receivedLength_ = 0;
         droppedCount_ = 0;
-        search_ = TerminatorSearch();
+        search_ = KindSearch();
         matching_ = waiting_ = complete_ = lost_ = lostReported_ = false;
         lostReason_.clear();
     }
@@ -234,9 +234,15 @@ void SerialLink::readerLoop() {
     readerStarted_.notify_all();
 
     char chunk[kReadChunk];
+    bool slept = false;  // the last read was followed by a sleep of ours
     for (;;) {
         pollfd fds[2] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
+        const auto pollStart = std::chrono::steady_clock::now();
+        const int ready = poll(fds, 2, -1);
+        // bytes that were there at once gathered during our sleep; after a real wait they are
+        // what the line delivered in one piece
+        const bool waited = std::chrono::steady_clock::now() - pollStart >= kByteTime;
+        if (ready < 0) {
             if (errno == EINTR) {
                 continue;
             }
@@ -251,9 +257,16 @@ void SerialLink::readerLoop() {
             if (count > 0) {
                 const std::size_t needed = append(chunk, static_cast<std::size_t>(count));
                 // The terminator cannot complete before its missing bytes have crossed the
-                // line, so there is no hurry to look again: fewer wake-ups while a long reply
-                // trickles in, no later completion. A full chunk means more is waiting.
-                if (count < static_cast<ssize_t>(sizeof chunk) && needed > 1) {
+                // line, so there is no hurry to look again. While bytes trickle in (a piece
+                // smaller than the terminator still needs, or what gathered in our last
+                // sleep), sleeping until they can be there takes them in one wake-up. While
+                // they come in pieces of at least that many (a UART's FIFO, a USB adapter's
+                // packets), the next piece wakes us anyway and a sleep first would only add a
+                // second wake-up. No later completion either way.
+                const bool trickling =
+                    static_cast<std::size_t>(count) < needed || (slept && !waited);
+                slept = needed > 1 && trickling;
+                if (slept) {
                     std::this_thread::sleep_for(kByteTime * static_cast<long>(needed - 1));
                 }
                 continue;
@@ -398,7 +411,7 @@ ExchangeOutcome SerialLink::exchange(std::string_view command, ReplyBuffer& repl
     // Armed before anything is written, so a fast reply cannot be missed.
     {
         std::lock_guard lock(mutex_);
-        search_ = TerminatorSearch(TerminatorText(kind));
+        search_ = KindSearch(kind);
         matching_ = true;
         complete_ = false;
         waiting_ = true;
@@ -441,7 +454,7 @@ ExchangeOutcome SerialLink::exchange(std::string_view command, ReplyBuffer& repl
     if (!written) {
         return ExchangeOutcome::WriteFailed;
     }
-    return TerminatorText(kind).empty() ? ExchangeOutcome::UnknownKind : ExchangeOutcome::TimedOut;
+    return TerminatorsOf(kind).empty() ? ExchangeOutcome::UnknownKind : ExchangeOutcome::TimedOut;
 }
 
 // The process-wide link.

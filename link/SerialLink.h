@@ -114,7 +114,7 @@ private:
     char received_[kReceiveCapacity] = {};
     std::size_t receivedLength_ = 0;  // bytes kept in received_ (at most capacity - 1)
     std::size_t droppedCount_ = 0;    // bytes of this reply beyond what received_ keeps
-    TerminatorSearch search_;
+    KindSearch search_;
     bool matching_ = false;  // off until the first exchange: earlier bytes are never tested
     bool waiting_ = false;   // an exchange waits: wake the pump when the terminator completes
     bool complete_ = false;

@@ -21,6 +21,13 @@ std::string_view TerminatorText(int kind) {
     return kTerminators[kind];
 }
 
+Terminators TerminatorsOf(int kind) {
+    if (kind == kTerminatorOkOrPrompt) {
+        return {kTerminators[kTerminatorOk], kTerminators[kTerminatorPrompt]};
+    }
+    return {TerminatorText(kind), {}};
+}
+
 TerminatorSearch::TerminatorSearch(std::string_view terminator) {
     length_ = terminator.size() < kMaxLength ? terminator.size() : kMaxLength;
     for (std::size_t i = 0; i < length_; ++i) {
@@ -65,6 +72,28 @@ bool TerminatorSearch::push(std::string_view bytes) {
         }
     }
     return found_;
+}
+
+KindSearch::KindSearch(int kind)
+    : first_(TerminatorsOf(kind).first), second_(TerminatorsOf(kind).second) {}
+
+void KindSearch::reset() {
+    first_.reset();
+    second_.reset();
+}
+
+bool KindSearch::push(std::string_view bytes) {
+    // both see every byte, so each keeps its own partial match across pushes
+    const bool first = first_.push(bytes);
+    const bool second = second_.push(bytes);
+    return first || second;
+}
+
+std::size_t KindSearch::remaining() const {
+    // a search that matches nothing reports kMaxLength, never less than a real one
+    const std::size_t first = first_.remaining();
+    const std::size_t second = second_.remaining();
+    return first < second ? first : second;
 }
 
 }  // namespace kx

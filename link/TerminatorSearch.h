@@ -18,9 +18,23 @@ inline constexpr int kTerminatorPrompt = 5;     // "\r\n# ": the adapter's comma
 inline constexpr int kTerminatorWriteOk = 6;    // "Write OK": "fromwr 15\r"
 inline constexpr int kTerminatorKindCount = 8;  // kinds 0..7
 
+// A kind of this program's own, beyond the adapter's eight: an OK line or the command prompt,
+// whichever arrives first. The bare "\r" at the end of the probe takes it: the adapter answers
+// that line with its prompt, not with an OK line.
+inline constexpr int kTerminatorOkOrPrompt = 8;
+
 // The terminator text of a kind, or an empty view for a kind outside 0..7 (such an exchange
-// never completes and ends by its time-out).
+// never completes and ends by its time-out). kTerminatorOkOrPrompt has two: see Terminators.
 std::string_view TerminatorText(int kind);
+
+// The texts that complete an exchange of `kind`: the one of a kind 0..7 (second empty), the OK
+// line and the prompt for kTerminatorOkOrPrompt, none for any other kind.
+struct Terminators {
+    std::string_view first;
+    std::string_view second;
+    bool empty() const { return first.empty() && second.empty(); }
+};
+Terminators TerminatorsOf(int kind);
 
 class TerminatorSearch {
 public:
@@ -60,6 +74,24 @@ private:
     std::size_t matched_ = 0;  // bytes of the terminator matched at the end of the input so far
     std::size_t pushed_ = 0;
     bool found_ = false;
+};
+
+// The end-of-reply test of an exchange kind: its terminator, or either of its two
+// (TerminatorsOf). Same contract as TerminatorSearch.
+class KindSearch {
+public:
+    KindSearch() = default;  // matches nothing
+    explicit KindSearch(int kind);
+
+    void reset();
+    bool push(std::string_view bytes);
+    bool found() const { return first_.found() || second_.found(); }
+    // The fewest further bytes that could complete either terminator (0 once found).
+    std::size_t remaining() const;
+
+private:
+    TerminatorSearch first_;
+    TerminatorSearch second_;  // matches nothing for a kind with one terminator
 };
 
 }  // namespace kx

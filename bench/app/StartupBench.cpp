@@ -1,11 +1,10 @@
 // Time from the program's start to its main window being ready for the user, against the
 // emulated adapter paced at 115200 bit/s, headless. The probe's fixed settling wait after
-// opening the port (1000 ms) is left out; the bare "\r" at its end, which the adapter answers
-// with its prompt rather than an OK line, still waits its 500 ms and is counted.
+// opening the port (1000 ms) is left out; everything else is counted, the bare "\r" at the
+// probe's end too (it ends at the adapter's prompt; until it did, it always waited its 500 ms).
 //
 //   kx_app_bench
-// Counters: ready_ms (start -> main window takes the first click), without_final_cr_ms (the
-// same less the 500 ms of the bare "\r").
+// Counters: ready_ms (start -> main window takes the first click).
 
 #include <benchmark/benchmark.h>
 
@@ -74,9 +73,7 @@ void BM_StartToMainWindowReady(benchmark::State& state) {
         state.SetIterationTime(ms / 1000.0);
         totalMs += ms;
     }
-    double mean = totalMs / static_cast<double>(state.iterations());
-    state.counters["ready_ms"] = mean;
-    state.counters["without_final_cr_ms"] = mean - kx::shellTimings().probeFinalTimeoutMs;
+    state.counters["ready_ms"] = totalMs / static_cast<double>(state.iterations());
     kx::clearAreas();
     fs::current_path("/");
     fs::remove_all(folder);

@@ -6,12 +6,13 @@
 // Counters: wire_ms (wire time of command + reply), ratio (exchange time / wire time),
 // overhead_us (exchange time - wire time), after_last_byte_us (from the peer writing the last
 // byte to the exchange returning), link_cpu_ms_per_s (CPU of the link's threads per second of
-// waiting, the peer's own CPU taken out).
+// waiting, the peer's own CPU taken out), and the same split by thread with their wake-ups.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -21,7 +22,9 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "bench/BenchSupport.h"
 #include "link/BlockingPump.h"
 #include "link/SerialLink.h"
 
@@ -70,6 +73,8 @@ public:
 
 private:
     void run() {
+        // the line's bytes are due to the microsecond: no timer slack on this thread
+        (void)prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
         char buffer[256];
         std::size_t pending = 0;  // command bytes read but not yet "on the wire"
         for (;;) {
@@ -168,7 +173,9 @@ void BM_Exchange(benchmark::State& state) {
 BENCHMARK(BM_Exchange)->Arg(24)->Arg(2048)->Unit(benchmark::kMillisecond)->Iterations(40);
 
 // CPU while an exchange waits: for a reply that never comes (arg 0), and while a paced 2 KB
-// reply streams in (arg 2048).
+// reply streams in byte by byte (arg 2048). The link's two threads are also counted apart:
+// reader_* is the reader thread, ui_* the thread that runs the exchange (CPU in ms and
+// wake-ups, each per second of waiting).
 void BM_WaitCpu(benchmark::State& state) {
     const std::string command = "show analog tel1\r";
     const bool silent = state.range(0) == 0;
@@ -176,20 +183,37 @@ void BM_WaitCpu(benchmark::State& state) {
                           : replyOf(static_cast<std::size_t>(state.range(0)), command));
     kx::BlockingPump pump;
     kx::SerialLink link(pump, {});
+    const std::vector<int> before = kx::bench::threadIds();
     if (!link.open(peer.device()).ok()) {
         state.SkipWithError("open failed");
         return;
     }
+    const std::vector<int> started = kx::bench::newThreads(before, kx::bench::threadIds());
+    if (started.size() != 1) {
+        state.SkipWithError("cannot tell the reader thread apart");
+        return;
+    }
+    const int readerThread = started.front();
+    const int uiThread = kx::bench::currentThreadId();
     kx::ReplyBuffer buffer(kx::kMainReplyCapacity);
     double cpu = 0;
     double peerCpu = 0;
     double waited = 0;
+    kx::bench::ThreadSample reader, ui;
     for (auto _ : state) {
         const double cpu0 = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
         const double peer0 = peer.cpu();
+        const kx::bench::ThreadSample reader0 = kx::bench::sampleThread(readerThread);
+        const kx::bench::ThreadSample ui0 = kx::bench::sampleThread(uiThread);
         const auto start = Clock::now();
         link.exchange(command, buffer, std::chrono::milliseconds(1000), 5);
         waited += duration<double>(Clock::now() - start).count();
+        const kx::bench::ThreadSample reader1 = kx::bench::sampleThread(readerThread);
+        const kx::bench::ThreadSample ui1 = kx::bench::sampleThread(uiThread);
+        reader.cpuMs += reader1.cpuMs - reader0.cpuMs;
+        reader.wakeUps += reader1.wakeUps - reader0.wakeUps;
+        ui.cpuMs += ui1.cpuMs - ui0.cpuMs;
+        ui.wakeUps += ui1.wakeUps - ui0.wakeUps;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));  // let the peer settle its count
         peerCpu += peer.cpu() - peer0;
         cpu += cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0 - (peer.cpu() - peer0);
@@ -197,6 +221,10 @@ void BM_WaitCpu(benchmark::State& state) {
     state.counters["waited_ms"] = waited / static_cast<double>(state.iterations()) * 1e3;
     state.counters["link_cpu_ms_per_s"] = cpu / waited * 1e3;
     state.counters["peer_cpu_ms_per_s"] = peerCpu / waited * 1e3;
+    state.counters["reader_cpu_ms"] = reader.cpuMs / waited;
+    state.counters["reader_wakeups"] = static_cast<double>(reader.wakeUps) / waited;
+    state.counters["ui_cpu_ms"] = ui.cpuMs / waited;
+    state.counters["ui_wakeups"] = static_cast<double>(ui.wakeUps) / waited;
 }
 BENCHMARK(BM_WaitCpu)->Arg(0)->Arg(2048)->Unit(benchmark::kMillisecond)->Iterations(5);
 

@@ -90,6 +90,11 @@ TEST_F(SerialLinkTest, ExchangeTable) {
         {"ATT1\r", {{"\r\nOK\r\n\r\n# "}}, 9, kShort, ExchangeOutcome::UnknownKind,
          "\r\nOK\r\n\r\n# "},  // kind 9 matches nothing, so it waits out its time
         {"fromwr 15\r", {}, kTerminatorWriteOk, kShort, ExchangeOutcome::TimedOut, ""},
+        // the probe's bare line end: the prompt or an OK line ends it, whichever comes
+        {"\r", {{"\r\n", "# "}}, kTerminatorOkOrPrompt, kGenerous, ExchangeOutcome::Ok,
+         "\r\n# "},
+        {"AT\r", {{"AT\r\r\nOK\r\n"}}, kTerminatorOkOrPrompt, kGenerous, ExchangeOutcome::Ok,
+         "AT\r\r\nOK\r\n"},
     };
     // clang-format on
     start([&](const std::string& command) {
@@ -133,7 +138,9 @@ TEST_F(SerialLinkTest, OverlongReplyKeepsWhatFits) {
         whole += "label" + std::to_string(i) + ": value\r\n";
     }
     whole += "\r\n# ";
-    start([&](const std::string&) { return Reply{{whole.substr(0, 1500), whole.substr(1500)}}; });
+    start([whole](const std::string&) {
+        return Reply{{whole.substr(0, 1500), whole.substr(1500)}};
+    });
 
     std::vector<char> storage(kWriterReplyCapacity + 64, '\x5A');  // a canary past the end
     ReplyBuffer small(std::span<char>(storage.data(), kWriterReplyCapacity));
@@ -148,6 +155,26 @@ TEST_F(SerialLinkTest, OverlongReplyKeepsWhatFits) {
     EXPECT_EQ(exchange("show router\r", main), ExchangeOutcome::Ok);
     EXPECT_EQ(main.view(), whole.substr(0, kReceiveCapacity - 1));
     EXPECT_TRUE(main.truncated());
+}
+
+// The waiting thread sleeps through a reply that trickles in, in pieces of one byte and of a
+// burst: the reader wakes it when the terminator is complete, never for the bytes before it.
+TEST_F(SerialLinkTest, WaiterWakesOnlyAtTheTerminator) {
+    std::string whole = "show analog tel1\r\n";
+    for (int i = 0; i < 8; ++i) {
+        whole += "label" + std::to_string(i) + ": value\r\n";
+    }
+    whole += "\r\n# ";
+    std::vector<std::string> pieces;
+    for (std::size_t at = 0; at < whole.size(); at += pieces.back().size()) {
+        pieces.push_back(whole.substr(at, pieces.size() % 2 == 0 ? 1 : 16));
+    }
+    start([pieces](const std::string&) { return Reply{pieces, milliseconds(1)}; });
+    ReplyBuffer reply;
+    pump.waits = 0;
+    EXPECT_EQ(exchange("show analog tel1\r", reply), ExchangeOutcome::Ok);
+    EXPECT_EQ(reply.view(), whole);
+    EXPECT_LE(pump.waits.load(), 1);
 }
 
 TEST_F(SerialLinkTest, UnpluggedMidReply) {

@@ -1,0 +1,107 @@
+// The device probe's exchanges: the exact commands, time-outs and terminator kinds, and the
+// bare "\r" at its end, which ends at the adapter's prompt (or an OK line) and whose result is
+// ignored whatever the adapter does with it.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/Probe.h"
+#include "link/Exchange.h"
+#include "link/SerialLink.h"
+#include "link/TerminatorSearch.h"
+#include "sim/Emulator.h"
+
+namespace kx {
+namespace {
+
+struct Sent {
+    std::string command;
+    int timeoutMs;
+    int kind;
+    bool operator==(const Sent&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Sent& s) {
+    return out << '"' << s.command << "\" " << s.timeoutMs << " ms kind " << s.kind;
+}
+
+const std::vector<Sent> kProbeExchanges = {
+    {"ATI\r", 3000, kTerminatorOk},     {"AT%I2\r", 3000, kTerminatorOk},
+    {"AT%M\r", 3000, kTerminatorOk},    {"ATT1\r", 3000, kTerminatorPrompt},
+    {"\r", 500, kTerminatorOkOrPrompt},
+};
+
+TEST(Probe, BareLineEndEndsAtOkOrPromptAndItsResultIsIgnored) {
+    const struct Row {
+        const char* name;
+        bool lastArrived;  // whether the bare "\r" got its terminator in time
+        std::string lastReply;
+    } rows[] = {
+        {"the prompt", true, "\r\n\r\n# "},
+        {"an OK line", true, "\r\nOK\r\n"},
+        {"silence", false, ""},
+        {"garbage", false, std::string("\0\xFF", 2) + "\r\nERROR\r\n"},
+    };
+    const std::map<std::string, std::string> replies = {
+        {"ATI\r", "ATI\r\r\nKESTRELX\r\nOK\r\n"},
+        {"AT%I2\r", "AT%I2\r\r\nVersion 2.10a\r\nOK\r\n"},
+        {"AT%M\r", "AT%M\r\r\nOK\r\n"},
+        {"ATT1\r", "ATT1\r\r\n# "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<Sent> sent;
+        ShellExchange exchange = [&](std::string_view command, int timeoutMs, int kind,
+                                     std::string_view& reply) {
+            sent.push_back({std::string(command), timeoutMs, kind});
+            if (command == "\r") {
+                reply = row.lastReply;
+                return row.lastArrived;
+            }
+            reply = replies.at(std::string(command));
+            return true;
+        };
+        ProbeOutcome out = runProbe(
+            exchange, [](std::chrono::milliseconds) {}, "KESTRELX", ShellTimings{});
+        EXPECT_TRUE(out.ok);
+        EXPECT_TRUE(out.message.empty()) << out.message;
+        EXPECT_EQ(out.firmwareVersionText, "Version 2.10a");
+        EXPECT_EQ(sent, kProbeExchanges);
+    }
+}
+
+// Against the emulated adapter, through the real serial link: the bare "\r" succeeds (its
+// time-out would have failed it), so it ended at the adapter's prompt.
+TEST(Probe, BareLineEndEndsAtTheEmulatedAdaptersPrompt) {
+    std::string error;
+    auto adapter = sim::Emulator::start(sim::EmulatorOptions{}, error);
+    ASSERT_TRUE(adapter) << error;
+    ASSERT_TRUE(OpenSerialPort(adapter->ptyPath()).ok());
+    ReplyBuffer buffer;
+    std::vector<Sent> sent;
+    std::vector<int> results;
+    ShellExchange exchange = [&](std::string_view command, int timeoutMs, int kind,
+                                 std::string_view& reply) {
+        sent.push_back({std::string(command), timeoutMs, kind});
+        results.push_back(SendCommand(command, buffer, timeoutMs, kind));
+        reply = buffer.view();
+        return results.back() == 1;
+    };
+    ShellTimings timings;
+    timings.probeSettle = std::chrono::milliseconds(0);
+    timings.probeFinalTimeoutMs = 20000;
+    ProbeOutcome out = runProbe(
+        exchange, [](std::chrono::milliseconds) {}, "KESTRELX", timings);
+    CloseSerialPort();
+    EXPECT_TRUE(out.ok) << out.message;
+    ASSERT_EQ(sent.size(), kProbeExchanges.size());
+    EXPECT_EQ(sent.back(), (Sent{"\r", 20000, kTerminatorOkOrPrompt}));
+    EXPECT_EQ(results, (std::vector<int>{1, 1, 1, 1, 1}));
+    EXPECT_EQ(adapter->transcript().lines(),
+              (std::vector<std::string>{"ATI", "AT%I2", "AT%M", "ATT1", ""}));
+}
+
+}  // namespace
+}  // namespace kx
