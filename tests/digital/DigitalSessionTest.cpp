@@ -51,26 +51,14 @@ std::string bod(const std::string& command) {
     return "digital throughput_bod " + command;
 }
 
-// The throughput BOD dialog, noting what its edits and estimates show when OK is pressed.
-class ObservedBodDlg : public CThroughputBodDlg {
-public:
-    static inline std::map<int, std::string> shown;
-
-protected:
-    void OnOK() override {
-        for (const BodSideIds* side : {&kAdd, &kDel})
-            for (int id : {side->rate, side->estimate, side->evalTime, side->minTime})
-                shown[id] = GetDlgItemTextUtf8(id);
-        CThroughputBodDlg::OnOK();
-    }
-};
+using ObservedBod = ObservedBodDlg<CThroughputBodDlg, kBodAddIds, kBodDelIds>;
 
 // The digital menu with its throughput BOD button on the observed dialog, written as usual.
 class ObservedMenuDlg : public area::CAreaMenuDlg {
 public:
     explicit ObservedMenuDlg(AreaContext& context)
         : CAreaMenuDlg(IDD_DIGITAL_MENU, context,
-                       {{IDC_DIGITAL_MENU_BOD, kDigitalBodArea, opens<ObservedBodDlg>()}},
+                       {{IDC_DIGITAL_MENU_BOD, kDigitalBodArea, opens<ObservedBod>()}},
                        WriteDigitalSettings) {}
 };
 
@@ -243,8 +231,8 @@ TEST_F(DigitalSessionTest, SpinArrowsWrapAndRenewTheEstimates) {
          {kAdd.estimate, "約 6.40 kbps"}},
     };
     expectRows(kDigital, rows, [&](std::size_t i) {
-        for (const auto& [id, value] : shown[i]) EXPECT_EQ(ObservedBodDlg::shown[id], value) << id;
-        ObservedBodDlg::shown.clear();
+        for (const auto& [id, value] : shown[i]) EXPECT_EQ(ObservedBod::shown[id], value) << id;
+        ObservedBod::shown.clear();
     });
 }
 

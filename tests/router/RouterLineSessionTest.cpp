@@ -59,35 +59,13 @@ std::string bod(const std::string& command) {
     return "bod throughput_bod " + command;
 }
 
-// The BOD dialog, noting what its edits and estimates show when OK is pressed.
-class ObservedBodDlg : public CBodDlg {
-public:
-    static inline std::map<int, std::string> shown;
-
-protected:
-    void OnOK() override {
-        for (const BodSideIds* side : {&kAdd, &kDel})
-            for (int id : {side->rate, side->estimate, side->evalTime, side->minTime})
-                shown[id] = GetDlgItemTextUtf8(id);
-        CBodDlg::OnOK();
-    }
-};
+using ObservedBod = ObservedBodDlg<CBodDlg, kRouterBodAddIds, kRouterBodDelIds>;
 
 class ObservedMenuDlg : public area::CAreaMenuDlg {
 public:
     explicit ObservedMenuDlg(AreaContext& context)
         : CAreaMenuDlg(IDD_PNA_MENU, context,
-                       {{IDC_PNA_MENU_BOD, kBodSection, opens<ObservedBodDlg>()}}, RouterWriter) {}
-};
-
-// Keeps every help page shown.
-class RecordedPages final : public HelpViewer {
-public:
-    bool showPage(const std::string& path, std::string&) override {
-        pages.push_back(path);
-        return true;
-    }
-    Lines pages;
+                       {{IDC_PNA_MENU_BOD, kBodSection, opens<ObservedBod>()}}, RouterWriter) {}
 };
 
 class RouterLineSessionTest : public AreaSessionTest {
@@ -324,8 +302,8 @@ TEST_F(RouterLineSessionTest, BodSpinArrows) {
         {{kAdd.evalTime, "1"}, {kDel.evalTime, "255"}, {kDel.estimate, "約 3.20 kbps"}},
     };
     expectRows(kRouter, rows, [&](std::size_t i) {
-        for (const auto& [id, value] : shown[i]) EXPECT_EQ(ObservedBodDlg::shown[id], value) << id;
-        ObservedBodDlg::shown.clear();
+        for (const auto& [id, value] : shown[i]) EXPECT_EQ(ObservedBod::shown[id], value) << id;
+        ObservedBod::shown.clear();
     });
 }
 

@@ -7,20 +7,6 @@
 
 namespace kx::test {
 
-namespace {
-
-// Keeps every page the help shows, in order.
-class RecordedPages final : public HelpViewer {
-public:
-    bool showPage(const std::string& path, std::string&) override {
-        pages.push_back(path);
-        return true;
-    }
-    Lines pages;
-};
-
-}  // namespace
-
 std::string click(int id) {
     return "click " + std::to_string(id) + "\n";
 }

@@ -4,10 +4,13 @@
 // an area's menu, the adapter set up before a row, and the checks of a finished session.
 
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "app/HelpPages.h"
+#include "res/DigitalIds.h"
 #include "res/ShellIds.h"
 #include "tests/support/SessionSupport.h"
 
@@ -104,6 +107,32 @@ protected:
     // The [MODE] lines of the settings file of every fresh adapter ("ROUTER=1\n" for the router
     // variant's window).
     std::string modeLines_;
+};
+
+// Keeps every page the help shows, in order.
+class RecordedPages final : public HelpViewer {
+public:
+    bool showPage(const std::string& path, std::string&) override {
+        pages.push_back(path);
+        return true;
+    }
+    Lines pages;
+};
+
+// A BOD dialog (the digital throughput one, the router's, with the ids of its two sides) that
+// notes what its edits and estimates show when OK is pressed.
+template <class Dialog, const BodSideIds& add, const BodSideIds& del>
+class ObservedBodDlg : public Dialog {
+public:
+    static inline std::map<int, std::string> shown;
+
+protected:
+    void OnOK() override {
+        for (const BodSideIds* side : {&add, &del})
+            for (int id : {side->rate, side->estimate, side->evalTime, side->minTime})
+                shown[id] = this->GetDlgItemTextUtf8(id);
+        Dialog::OnOK();
+    }
 };
 
 }  // namespace kx::test
