@@ -29,7 +29,7 @@ package: deps
 	cd build/release && cpack
 
 # The link, network, message-loop, emulator, program and kxctl tests under ThreadSanitizer (g++,
-# no ASan, no Qt). The preset leaves out the install check: it needs the whole build.
+# no ASan, no Qt). The preset leaves out the install and demo checks: they need the whole build.
 tsan: deps
 	cmake --preset tsan
 	cmake --build --preset tsan
