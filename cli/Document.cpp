@@ -21,8 +21,9 @@ bool needsQuotes(std::string_view value) {
             value.back() == '\t' || value.front() == '"');
 }
 
-std::string line(const Field& field, const Records& records) {
-    std::string value = valueText(field, records);
+std::string line(const Field& field, const Records& records, bool masked = false) {
+    std::string value =
+        masked && isSecret(field) ? std::string(kMasked) : valueText(field, records);
     if (needsQuotes(value))
         value = "\"" + value + "\"";
     return field.name + " = " + value + "\n";
@@ -110,7 +111,7 @@ std::string showLines(const Records& records, const std::vector<std::string>& ar
     std::string text;
     for (const Field& field : allFields())
         if (inAreas(field, areas))
-            text += line(field, records);
+            text += line(field, records, true);
     return text;
 }
 

@@ -41,7 +41,8 @@ std::optional<DocumentValue> parseAssignment(std::string_view text, DocumentErro
 std::string writeDocument(const Records& records, const std::vector<std::string>& areas,
                           const std::vector<std::string>& header);
 
-// "name = value" lines of `areas` (all when empty), as `show` prints them.
+// "name = value" lines of `areas` (all when empty), as `show` prints them: passwords masked
+// (a backup document holds them).
 std::string showLines(const Records& records, const std::vector<std::string>& areas);
 
 // Whether `field` belongs to one of `areas` (all when empty).

@@ -12,8 +12,11 @@ namespace {
 // Adds a field for every row of `items`, the rows' record being block(records).
 template <class Record>
 void addTable(std::vector<Field>& out, std::string_view area, const std::string& prefix,
-              std::span<const area::Item<Record>> items, std::function<Record&(Records&)> block) {
+              std::span<const area::Item<Record>> items, std::function<Record&(Records&)> block,
+              bool (*keep)(const area::Item<Record>&) = nullptr) {
     for (const area::Item<Record>& item : items) {
+        if (keep && !keep(item))
+            continue;
         Field field;
         // a table of one unnamed item (a short number) is named by its block alone
         field.name = item.name.empty() ? prefix : prefix + "." + std::string(item.name);
@@ -64,6 +67,49 @@ std::vector<Field> buildFields() {
         addTable<ShortNumberEntry>(out, shortnum, shortnum + "." + std::to_string(i + 1),
                                    shortNumberItems(),
                                    [i](Records& r) -> ShortNumberEntry& { return r.shortnum[i]; });
+
+    const std::string router = "router";
+    for (auto items : {routerItems(), dhcpItems(), dnsItems(), syslogItems(), routerBodItems(),
+                       routerBacpBapItems(), connectLimitItems()})
+        addTable<RouterSettings>(
+            out, router, router, items, [](Records& r) -> RouterSettings& { return r.router; },
+            // the router's own passwords are shown by the adapter but never written
+            [](const area::Item<RouterSettings>& item) {
+                return !(item.command.empty() && item.name.ends_with("assword"));
+            });
+    addTable<DigitalPortSettings>(
+        out, router, digital + ".pna", digitalPortItems(),
+        [](Records& r) -> DigitalPortSettings& { return r.digital.pna; }, isPnaPortItem);
+    addTable<RasSettings>(out, router, router + ".ras", rasItems(),
+                          [](Records& r) -> RasSettings& { return r.router.ras; });
+    for (std::size_t i = 0; i < kDialupProfiles; ++i)
+        addTable<DialupProfile>(out, router, router + ".dialup" + std::to_string(i + 1),
+                                dialupItems(),
+                                [i](Records& r) -> DialupProfile& { return r.router.dialup[i]; });
+    addTable<LeasedLineSettings>(
+        out, router, router + ".network", leasedLineItems(),
+        [](Records& r) -> LeasedLineSettings& { return r.router.network; });
+    // a table entry's items: empty while the entry is not in use, checked whole before writing
+    for (std::size_t i = 0; i < kTableEntries; ++i) {
+        addTable<NatEntry>(out, router, router + ".nat" + std::to_string(i + 1), natEntryItems(),
+                           [i](Records& r) -> NatEntry& { return r.router.nat[i]; });
+        out[out.size() - 2].check = [](std::string_view t) {
+            return t.empty() ? 0 : checkNatLan(t);
+        };
+        out[out.size() - 1].check = [](std::string_view t) {
+            return t.empty() ? 0 : checkNatWan(t);
+        };
+    }
+    for (std::size_t i = 0; i < kTableEntries; ++i) {
+        addTable<HostEntry>(out, router, router + ".host" + std::to_string(i + 1), hostEntryItems(),
+                            [i](Records& r) -> HostEntry& { return r.router.hosts[i]; });
+        out[out.size() - 2].check = [](std::string_view t) {
+            return t.empty() ? 0 : checkHostAddress(t);
+        };
+        out[out.size() - 1].check = [](std::string_view t) {
+            return t.empty() ? 0 : checkHostName(t);
+        };
+    }
     return out;
 }
 
@@ -72,6 +118,10 @@ bool isControl(char c) {
 }
 
 }  // namespace
+
+bool isSecret(const Field& field) {
+    return field.name.ends_with("assword");
+}
 
 bool isAreaName(std::string_view name) {
     return std::find(std::begin(kAreaNames), std::end(kAreaNames), name) != std::end(kAreaNames);
@@ -148,7 +198,7 @@ std::optional<FieldValue> parseValue(const Field& field, std::string_view given,
                         : "the value of " + field.name + " has a character without a CP932 form";
             return std::nullopt;
         }
-        if (rule.checkText(encoded.bytes) != 0) {
+        if ((field.check ? field.check(encoded.bytes) : rule.checkText(encoded.bytes)) != 0) {
             error = "invalid value for " + field.name + ": \"" + std::string(given) +
                     "\" (expected " + describe(field) + ")";
             return std::nullopt;
@@ -192,6 +242,47 @@ void storeValue(const Field& field, const FieldValue& value, Records& records) {
         rule.argumentOf(stored) == rule.argumentOf(value.number))
         return;
     stored = value.number;
+}
+
+namespace {
+
+template <class Entry>
+std::optional<std::string> entryError(const std::string& table,
+                                      const std::array<Entry, kTableEntries>& working,
+                                      const std::array<Entry, kTableEntries>& snapshot,
+                                      std::string Entry::*first,
+                                      int (*checkFirst)(std::string_view),
+                                      std::string Entry::*second,
+                                      int (*checkSecond)(std::string_view)) {
+    for (std::size_t i = 0; i < kTableEntries; ++i) {
+        const Entry& entry = working[i];
+        if (entry.inUse == 0 || entry == snapshot[i])
+            continue;
+        if (checkFirst(entry.*first) != 0 || checkSecond(entry.*second) != 0)
+            return "router." + table + std::to_string(i + 1) +
+                   ": an entry in use needs both of its items, each valid";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> recordsError(const Records& working, const Records& snapshot) {
+    Records& w = const_cast<Records&>(working);  // the accessors only hand out addresses
+    Records& s = const_cast<Records&>(snapshot);
+    for (const Field& field : allFields()) {
+        if (!field.isText() || field.check || field.rule->kind != area::ItemKind::Address ||
+            !field.rule->emptyAs.empty())
+            continue;
+        if (field.text(w)->empty() && !field.text(s)->empty())
+            return field.name + ": an address is needed here (0.0.0.0 for none)";
+    }
+    if (auto error =
+            entryError("nat", working.router.nat, snapshot.router.nat, &NatEntry::lanAddress,
+                       checkNatLan, &NatEntry::wanAddress, checkNatWan))
+        return error;
+    return entryError("host", working.router.hosts, snapshot.router.hosts, &HostEntry::hostAddress,
+                      checkHostAddress, &HostEntry::hostName, checkHostName);
 }
 
 }  // namespace kx::cli

@@ -16,6 +16,7 @@
 #include "area/Items.h"
 #include "arrive/ArriveSettings.h"
 #include "digital/DigitalSettings.h"
+#include "router/RouterSettings.h"
 #include "shortnum/ShortNumbers.h"
 
 namespace kx::cli {
@@ -26,12 +27,15 @@ struct Records {
     DigitalSettings digital;
     ArriveSettings arrive;
     ShortNumberTable shortnum;
+    RouterSettings router;  // with digital.pna, the HomePNA port
 
     bool operator==(const Records&) const = default;
 };
 
-// The areas kxctl covers, in the order it reads and writes them.
-inline constexpr std::string_view kAreaNames[] = {"analog", "digital", "arrive", "shortnum"};
+// The areas kxctl covers, in the order it reads and writes them. The router area exists only
+// on the router variant: it is read when named, or when the settings file says "ROUTER=1".
+inline constexpr std::string_view kAreaNames[] = {"analog", "digital", "arrive", "shortnum",
+                                                  "router"};
 bool isAreaName(std::string_view name);
 
 struct Field {
@@ -40,9 +44,15 @@ struct Field {
     const area::ItemRule* rule = nullptr;
     std::function<int*(Records&)> number;        // Choice and Number rows
     std::function<std::string*(Records&)> text;  // Phone, Text and Address rows
+    // A text's own check in place of the row's (a table entry's item): 0 valid, 1 not
+    int (*check)(std::string_view) = nullptr;
 
     bool isText() const { return static_cast<bool>(text); }
 };
+
+// A password: `show` prints kMasked for it, a backup document holds it.
+bool isSecret(const Field& field);
+inline constexpr std::string_view kMasked = "********";
 
 // Every field, in the areas' order.
 const std::vector<Field>& allFields();
@@ -69,5 +79,11 @@ std::optional<FieldValue> parseValue(const Field& field, std::string_view given,
 // Stores a parsed value into `records`. A choice whose stored value already stands for the same
 // keyword is left as it is, so only a real change is ever sent.
 void storeValue(const Field& field, const FieldValue& value, Records& records);
+
+// What the items' own checks cannot see, once a document is laid over what was read: an
+// address emptied that has no "none" form (the router's own address, the DHCP start, the
+// leased line's network), and a NAT or host entry put in use, or changed, without both of its
+// items valid. Nullopt when `working` can be written, else why not, naming the item or entry.
+std::optional<std::string> recordsError(const Records& working, const Records& snapshot);
 
 }  // namespace kx::cli

@@ -1,5 +1,9 @@
 #include "cli/Kxctl.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +16,7 @@
 #include <optional>
 #include <sstream>
 
+#include "app/Profile.h"
 #include "cli/Document.h"
 #include "cli/Session.h"
 #include "link/Sjis.h"
@@ -83,14 +88,19 @@ private:
 
 bool Run::checkAreas() {
     for (const std::string& area : a_.areas) {
-        if (area == "router") {
-            usage("the router area is not available in this version");
-            return false;
-        }
         if (!isAreaName(area)) {
-            usage("unknown area " + area + " (analog, digital, arrive, shortnum)");
+            usage("unknown area " + area + " (analog, digital, arrive, shortnum, router)");
             return false;
         }
+    }
+    if (a_.areas.empty()) {
+        // every area of the adapter: the router's only on the router variant, which the
+        // settings file names as the program reads it ("MODE"/"ROUTER" = 1)
+        const bool router =
+            Profile(SettingsFilePath(StartupDirectory())).readInt("MODE", "ROUTER", 0) == 1;
+        for (std::string_view area : kAreaNames)
+            if (area != "router" || router)
+                a_.areas.emplace_back(area);
     }
     return true;
 }
@@ -146,8 +156,9 @@ int Run::show() {
         for (const Field& field : allFields()) {
             if (!inAreas(field, a_.areas))
                 continue;
-            const std::string value = valueText(field, records);
-            if (!field.isText() && field.rule->kind == area::ItemKind::Number)
+            const std::string value =
+                isSecret(field) ? std::string(kMasked) : valueText(field, records);
+            if (!field.isText() && field.rule->kind == area::ItemKind::Number && !isSecret(field))
                 object[field.name] = std::stoi(value);
             else
                 object[field.name] = value;
@@ -176,6 +187,13 @@ int Run::writeBackup(const Session& session, const Records& records) {
     // written beside the target and renamed, so a failed write never leaves half a document
     const std::string temporary = a_.file + ".tmp";
     {
+        // readable by its owner only: a document holds the dial-up and line passwords
+        if (const int fd =
+                ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+            fd >= 0) {
+            (void)::fchmod(fd, 0600);
+            ::close(fd);
+        }
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         file << text;
         file.close();
@@ -229,6 +247,11 @@ int Run::apply(const std::vector<DocumentValue>& values, bool send) {
         return kExitAdapter;
     Records working = snapshot;
     for (const DocumentValue& value : values) storeValue(*value.field, value.value, working);
+    if (std::optional<std::string> error = recordsError(working, snapshot)) {
+        session.close();
+        endProgress();
+        return usage(*error + " (nothing was sent)");
+    }
     if (session.overNetwork()) {
         // the writers leave the serial-only items out over the network: say which
         const std::vector<std::string> all = Session::commands(working, snapshot, false);
@@ -255,9 +278,17 @@ int Run::apply(const std::vector<DocumentValue>& values, bool send) {
         return adapterFailed(failure + " (" + std::to_string(sent) +
                              " command(s) sent before it, not stored to flash)");
     }
+    const bool restarted = session.restartedByAddress();
     if (!session.close())
         return adapterFailed(session.error());
     endProgress();
+    if (restarted) {
+        if (!a_.quiet)
+            err_ << kProgram << ": " << sent
+                 << " command(s) sent; the router address changed and the adapter restarts with "
+                    "it (nothing more was said to it)\n";
+        return kExitOk;
+    }
     if (!a_.quiet)
         err_ << kProgram << ": " << sent << " command(s) sent"
              << (sent > 0 ? " and stored to flash" : "") << "\n";

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <thread>
 
+#include "app/AppState.h"
 #include "app/DeviceMap.h"
 #include "app/FirmwareVersion.h"
 #include "app/Probe.h"
@@ -74,14 +75,57 @@ void resetCopies() {
     digitalSettings.reset();
     arriveSettings.reset();
     shortNumbers.reset();
+    routerSettings.reset();
+    addressChanged = false;
+}
+
+// The router's sections in kxctl's writing order: section 0, whose last command may change the
+// router's address (the adapter then restarts), comes last.
+constexpr int kRouterWriteOrder[] = {
+    kNatSection,          kDhcpSection,       kDnsSection,         kHostSection,
+    kSyslogSection,       kDialup1Section,    kDialup1Section + 1, kDialup1Section + 2,
+    kDialup1Section + 3,  kLeasedLineSection, kBodSection,         kBacpBapSection,
+    kConnectLimitSection, kPnaPortSection,    kRasSection,         kRouterSection};
+
+std::vector<std::string> sectionCommands(const Records& working, const Records& snapshot,
+                                         int section, bool overNetwork) {
+    if (section == kPnaPortSection)
+        return pnaPortCommands(working.digital.pna, snapshot.digital.pna);
+    return routerCommands(working.router, snapshot.router, section, overNetwork);
 }
 
 }  // namespace
 
+std::string withoutSecrets(std::string_view bytes) {
+    // a line holds a secret after its word "password" ("dialup password num1 ...", a reply's
+    // "password: ..."); the rest of that line is masked
+    constexpr std::string_view kWord = "password";
+    std::string out;
+    while (!bytes.empty()) {
+        const std::size_t end = std::min(bytes.find_first_of("\r\n"), bytes.size());
+        const std::string_view line = bytes.substr(0, end);
+        const std::size_t at = line.find(kWord);
+        if (at == std::string_view::npos) {
+            out += line;
+        } else {
+            std::size_t keep = at + kWord.size();
+            if (keep < line.size() && line[keep] == ':')
+                ++keep;
+            out += line.substr(0, keep);
+            if (keep < line.size())
+                out += " ********";
+        }
+        const std::size_t breaks = bytes.find_first_not_of("\r\n", end);
+        out += bytes.substr(end, (breaks == std::string_view::npos ? bytes.size() : breaks) - end);
+        bytes.remove_prefix(breaks == std::string_view::npos ? bytes.size() : breaks);
+    }
+    return out;
+}
+
 std::string printable(std::string_view command) {
     if (!command.empty() && command.back() == '\r')
         command.remove_suffix(1);
-    return SjisToUtf8(command);
+    return SjisToUtf8(withoutSecrets(command));
 }
 
 Session::Session() : context_(reply_) {
@@ -124,10 +168,12 @@ void Session::progress(std::string_view text) const {
 int Session::exchange(std::string_view command, ReplyBuffer& reply, int timeoutMs, int kind) {
     lastCommand_ = std::string(command);
     if (transcript_)
-        std::fprintf(transcript_, "%s > %s\n", timestamp().c_str(), escaped(command).c_str());
+        std::fprintf(transcript_, "%s > %s\n", timestamp().c_str(),
+                     escaped(withoutSecrets(command)).c_str());
     const ExchangeOutcome outcome = Exchange(command, reply, timeoutMs, kind);
     if (transcript_) {
-        std::fprintf(transcript_, "%s < %s%s\n", timestamp().c_str(), escaped(reply.view()).c_str(),
+        std::fprintf(transcript_, "%s < %s%s\n", timestamp().c_str(),
+                     escaped(withoutSecrets(reply.view())).c_str(),
                      outcome == ExchangeOutcome::Ok
                          ? ""
                          : (std::string(" [") + ExchangeOutcomeText(outcome) + "]").c_str());
@@ -274,6 +320,13 @@ bool Session::read(const std::vector<std::string>& areas, Records& records) {
             return false;
         records.shortnum = shortNumbers.snapshot;
     }
+    if (wanted("router")) {
+        progress("reading router");
+        if (RouterReader(context_) != 1)
+            return false;
+        records.router = routerSettings.snapshot;
+        records.digital.pna = digitalSettings.snapshot.pna;
+    }
     return true;
 }
 
@@ -290,6 +343,8 @@ std::vector<std::string> Session::commands(const Records& working, const Records
     for (int area = kArriveStandardArea; area <= 2; ++area)
         append(arriveCommands(working.arrive, snapshot.arrive, area, overNetwork));
     append(shortNumberCommands(working.shortnum, snapshot.shortnum, overNetwork));
+    for (int section : kRouterWriteOrder)
+        append(sectionCommands(working, snapshot, section, overNetwork));
     return out;
 }
 
@@ -304,6 +359,8 @@ bool Session::write(const Records& working, const Records& snapshot, std::size_t
     arriveSettings.snapshot = snapshot.arrive;
     shortNumbers.working = working.shortnum;
     shortNumbers.snapshot = snapshot.shortnum;
+    routerSettings.working = working.router;
+    routerSettings.snapshot = snapshot.router;
 
     const auto counted = [&](const std::vector<std::string>& lines, auto writeFn) {
         if (writeFn() == 1) {
@@ -337,11 +394,24 @@ bool Session::write(const Records& working, const Records& snapshot, std::size_t
     if (!counted(shortNumberCommands(working.shortnum, snapshot.shortnum, overNetwork()),
                  [&] { return WriteShortNumbers(context_); }))
         return false;
-    if (sent == 0)
+    if (working.router != snapshot.router || working.digital.pna != snapshot.digital.pna) {
+        progress("writing router");
+        for (int section : kRouterWriteOrder)
+            if (!counted(sectionCommands(working, snapshot, section, overNetwork()),
+                         [&] { return RouterWriter(context_, section); }))
+                return false;
+    }
+    // the adapter restarts with its new address, as after the HomePNA menu: nothing more is
+    // said to it, neither "fromwr 15" nor "exit"
+    if (sent == 0 || addressChanged)
         return true;
     progress("storing to flash");
     ReplyBuffer reply;
     return exchange("fromwr 15\r", reply, shellTimings().fromwrTimeoutMs, kTerminatorWriteOk) == 1;
+}
+
+bool Session::restartedByAddress() const {
+    return addressChanged;
 }
 
 bool Session::close() {
@@ -354,6 +424,11 @@ bool Session::close() {
     }
     if (!open_)
         return true;
+    if (addressChanged) {
+        CloseSerialPort();
+        open_ = false;
+        return true;
+    }
     const bool ok = exchange("exit\r", reply_, shellTimings().exitTimeoutMs, kTerminatorOk) == 1;
     CloseSerialPort();
     open_ = false;

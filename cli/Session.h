@@ -63,10 +63,14 @@ public:
     static std::vector<std::string> commands(const Records& working, const Records& snapshot,
                                              bool overNetwork);
     bool overNetwork() const { return context_.networkMode != 0; }
-    // Writes what differs with the areas' writers, stopping at the first failure; then
-    // "fromwr 15\r" when anything was sent. `sent` counts the acknowledged commands.
+    // Writes what differs with the areas' writers, stopping at the first failure (the router's
+    // sections last, its own section 0 at the very end); then "fromwr 15\r" when anything was
+    // sent. `sent` counts the acknowledged commands.
     bool write(const Records& working, const Records& snapshot, std::size_t& sent);
-    // "exit\r" and the port closed.
+    // Whether the write changed the router's address: the adapter restarts with it, and the
+    // session ends without "fromwr 15\r" and "exit\r", as after the HomePNA menu.
+    bool restartedByAddress() const;
+    // "exit\r" and the port closed (only the port after a router address change).
     bool close();
 
     const std::string& error() const { return error_; }
@@ -94,7 +98,9 @@ private:
     std::string error_;
 };
 
-// A command line as the user reads it: UTF-8, without its line end.
+// A command line as the user reads it: UTF-8, without its line end, a password masked.
 std::string printable(std::string_view command);
+// `bytes` with whatever follows the word "password" on a line masked: the transcript's form.
+std::string withoutSecrets(std::string_view bytes);
 
 }  // namespace kx::cli

@@ -74,7 +74,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
                                  .string();
     std::ostringstream out;
     std::ostringstream err;
-    const int status = kx::cli::runKxctl({"--demo", "--quiet", "backup", path}, out, err);
+    const int status = kx::cli::runKxctl(
+        {"--demo", "--quiet", "backup", path, "analog", "digital", "arrive", "shortnum", "router"},
+        out, err);
     std::ifstream in(path, std::ios::binary);
     const std::string backup(std::istreambuf_iterator<char>(in), {});
     std::filesystem::remove(path);

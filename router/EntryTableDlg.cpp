@@ -12,32 +12,6 @@ namespace {
 constexpr int kEntryNumberLimit = 4;
 constexpr int kNatItemLimit = 32;
 
-// A comma would end the item early in the adapter's command and in its list.
-int withoutComma(std::string_view text) {
-    return text.find(',') == std::string_view::npos ? 0 : 1;
-}
-
-int checkNatLan(std::string_view text) {
-    return text.empty() ? 1 : natLanRule().checkText(text);
-}
-
-// A global address, or a text that starts with "*".
-int checkNatWan(std::string_view text) {
-    if (text.empty())
-        return 1;
-    if (text.front() == '*')
-        return natWanRule().checkText(text) | withoutComma(text);
-    return natLanRule().checkText(text);
-}
-
-int checkHostAddress(std::string_view text) {
-    return text.empty() ? 1 : hostAddressRule().checkText(text);
-}
-
-int checkHostName(std::string_view text) {
-    return text.empty() ? 1 : hostNameRule().checkText(text) | withoutComma(text);
-}
-
 const CEntryTableDlg<NatEntry>::Table kNatTable{
     kNatIds,
     &RouterSettings::nat,

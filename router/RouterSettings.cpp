@@ -249,11 +249,27 @@ constexpr Item<S> kRasItems[] = {
         .withDecode(unsigned16),
 };
 
-// The checks of the NAT and host tables' items; they are written by the table rule.
-constexpr area::ItemRule kNatLanRule = address("lan", &NatEntry::lanAddress, "", 0, "");
-constexpr area::ItemRule kNatWanRule = text("wan", &NatEntry::wanAddress, "", 32, "");
-constexpr area::ItemRule kHostAddressRule = address("address", &HostEntry::hostAddress, "", 0, "");
-constexpr area::ItemRule kHostNameRule = text("name", &HostEntry::hostName, "", 64, "");
+// The NAT and host tables' entries as rows (kxctl names them); they are read and written by
+// the table rule, not by these rows, and their checks are the entry checks below.
+constexpr Item<NatEntry> kNatEntryItems[] = {
+    choice("inUse", &NatEntry::inUse, "", kDisableEnable, ""),
+    address("lanAddress", &NatEntry::lanAddress, "", 0, ""),
+    text("wanAddress", &NatEntry::wanAddress, "", 32, ""),
+};
+constexpr Item<HostEntry> kHostEntryItems[] = {
+    choice("inUse", &HostEntry::inUse, "", kDisableEnable, ""),
+    address("hostAddress", &HostEntry::hostAddress, "", 0, ""),
+    text("hostName", &HostEntry::hostName, "", 64, ""),
+};
+constexpr const area::ItemRule& kNatLanRule = kNatEntryItems[1];
+constexpr const area::ItemRule& kNatWanRule = kNatEntryItems[2];
+constexpr const area::ItemRule& kHostAddressRule = kHostEntryItems[1];
+constexpr const area::ItemRule& kHostNameRule = kHostEntryItems[2];
+
+// A comma would end the item early in the adapter's command and in its list.
+int withoutComma(std::string_view text) {
+    return text.find(',') == std::string_view::npos ? 0 : 1;
+}
 
 constexpr std::size_t kTableFirstMax = 32;
 constexpr std::size_t kNatSecondMax = 32;
@@ -308,13 +324,13 @@ void readTable(std::string_view reply, std::array<Entry, kTableEntries>& table,
 }
 
 // The HomePNA port is read and written with the digital port items, without its talky.
-bool isPnaItem(const Item<DigitalPortSettings>& item) {
+bool isPnaItemRow(const Item<DigitalPortSettings>& item) {
     return item.number != &DigitalPortSettings::talky;
 }
 
 void readPnaPort(std::string_view reply, DigitalPortSettings& pna) {
     for (const Item<DigitalPortSettings>& item : digitalPortItems())
-        if (isPnaItem(item))
+        if (isPnaPortItem(item))
             area::readItem(reply, item, pna);
 }
 
@@ -355,6 +371,33 @@ std::span<const Item<L>> leasedLineItems() {
 std::span<const Item<S>> rasItems() {
     return kRasItems;
 }
+std::span<const Item<NatEntry>> natEntryItems() {
+    return kNatEntryItems;
+}
+std::span<const Item<HostEntry>> hostEntryItems() {
+    return kHostEntryItems;
+}
+bool isPnaPortItem(const Item<DigitalPortSettings>& item) {
+    return isPnaItemRow(item);
+}
+
+int checkNatLan(std::string_view text) {
+    return text.empty() ? 1 : kNatLanRule.checkText(text);
+}
+int checkNatWan(std::string_view text) {
+    if (text.empty())
+        return 1;
+    if (text.front() == '*')
+        return kNatWanRule.checkText(text) | withoutComma(text);
+    return kNatLanRule.checkText(text);
+}
+int checkHostAddress(std::string_view text) {
+    return text.empty() ? 1 : kHostAddressRule.checkText(text);
+}
+int checkHostName(std::string_view text) {
+    return text.empty() ? 1 : kHostNameRule.checkText(text) | withoutComma(text);
+}
+
 const area::ItemRule& natLanRule() {
     return kNatLanRule;
 }
@@ -517,7 +560,7 @@ std::vector<std::string> pnaPortCommands(const DigitalPortSettings& working,
                                          const DigitalPortSettings& snapshot) {
     std::vector<std::string> commands;
     for (const Item<DigitalPortSettings>& item : digitalPortItems())
-        if (isPnaItem(item))
+        if (isPnaPortItem(item))
             area::appendChangedCommands(std::span(&item, 1), working, snapshot, "pna", commands);
     return commands;
 }

@@ -189,6 +189,18 @@ std::span<const area::Item<RouterSettings>> connectLimitItems();    // section 1
 std::span<const area::Item<DialupProfile>> dialupItems();           // sections 6-9, "num1".."num4"
 std::span<const area::Item<LeasedLineSettings>> leasedLineItems();  // section 10
 std::span<const area::Item<RasSettings>> rasItems();                // section 15
+// The NAT and host entries as rows (inUse, the two items), for their names and rules; the
+// tables are read and written whole (readTableLine, the writer's sections 1 and 4).
+std::span<const area::Item<NatEntry>> natEntryItems();
+std::span<const area::Item<HostEntry>> hostEntryItems();
+// The digital port rows that the HomePNA port has (section 14).
+bool isPnaPortItem(const area::Item<DigitalPortSettings>& item);
+// The checks of an in-use entry's items as the user gives them: 0 valid, 1 not (an empty item
+// is not valid; a NAT global address is an address or a text starting with "*"; no comma).
+int checkNatLan(std::string_view text);
+int checkNatWan(std::string_view text);
+int checkHostAddress(std::string_view text);
+int checkHostName(std::string_view text);
 // The checks of a table entry's two addresses and of a host name.
 const area::ItemRule& natLanRule();
 const area::ItemRule& natWanRule();

@@ -247,12 +247,74 @@ TEST_F(KxctlTest, ShowJsonIsOneObject) {
 }
 
 TEST_F(KxctlTest, UsageErrorsExitWithTwo) {
-    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-             {"frobnicate"}, {"show", "router"}, {"show", "nowhere"}, {"diff"}}) {
+    for (std::vector<std::string> args :
+         std::vector<std::vector<std::string>>{{"frobnicate"}, {"show", "nowhere"}, {"diff"}}) {
         SCOPED_TRACE(args.front());
         EXPECT_EQ(run(args).status, kExitUsage);
     }
     EXPECT_EQ(adapter_->transcript().size(), 0u);
+}
+
+// The router variant's area: named, or in every command's default with "ROUTER=1" in the
+// settings file; written as the HomePNA menu writes it.
+TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
+    Result result = run({"backup", path("router"), "router"});
+    ASSERT_EQ(result.status, kExitOk) << result.err;
+    const std::string original = readFile(path("router"));
+    EXPECT_NE(original.find("\ndigital.pna.iNumber = "), std::string::npos);
+    EXPECT_EQ(original.find("analog."), std::string::npos);
+    EXPECT_EQ(original.find("router.loginPassword"), std::string::npos);  // never written
+    const struct {
+        const char* name;
+        const char* value;
+        const char* commands;
+    } kRows[] = {
+        {"router.syslogFacility", "5", "syslog facility 5\n"},
+        {"router.dialup2.providerName", "ISP", "dialup provider_name num2 ISP\n"},
+        {"router.dialup1.password", "pw-Secret", "dialup password ********\n"},
+        {"digital.pna.iNumber", "add1", "digital i_number pna add1\n"},
+        {"router.bacpDepart", "1",
+         "bacpbap depart_add auto\nbacpbap depart_request reject\nbacpbap depart_del reject\n"},
+        {"router.host3.hostName", "x", ""},  // an entry not in use sends nothing
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.name);
+        writeFile(path("edited"), withValue(original, row.name, row.value));
+        Result diff = run({"diff", path("edited")});
+        EXPECT_EQ(diff.status, kExitOk) << diff.err;
+        EXPECT_EQ(diff.out, row.commands);
+    }
+    adapter_->transcript().clear();
+
+    // an entry put in use needs both of its items, a comma would split the adapter's command,
+    // and the router's own address cannot be emptied
+    for (std::vector<std::string> args :
+         std::vector<std::vector<std::string>>{{"set", "router.nat6.inUse=enable"},
+                                               {"set", "router.routerAddress="},
+                                               {"set", "router.nat5.wanAddress=a,b"}}) {
+        EXPECT_EQ(run(args).status, kExitUsage) << args.back();
+    }
+    result = run({"--transcript", path("transcript"), "set", "router.nat5.inUse=enable",
+                  "router.nat5.lanAddress=192.168.1.5", "router.nat5.wanAddress=*web",
+                  "router.ras.password=ras-Secret"});
+    ASSERT_EQ(result.status, kExitOk) << result.err;
+    // (the first two refusals read the adapter; the last refused its argument before connecting)
+    EXPECT_EQ(sent(), (std::vector<std::string>{"exit", "exit", "nat add 5 192.168.1.5,*web",
+                                                "ras password ras-Secret", "fromwr 15", "exit"}));
+    EXPECT_EQ(readFile(path("transcript")).find("ras-Secret"), std::string::npos);
+    result = run({"show", "router"});
+    EXPECT_NE(result.out.find("router.ras.password = ********\n"), std::string::npos);
+    EXPECT_EQ(result.out.find("ras-Secret"), std::string::npos);
+
+    // the router address goes last; the adapter restarts with it, so nothing follows it
+    adapter_->transcript().clear();
+    result = run({"set", "router.routerAddress=192.168.1.2/24", "router.syslogFacility=6"});
+    ASSERT_EQ(result.status, kExitOk) << result.err;
+    EXPECT_EQ(sent(),
+              (std::vector<std::string>{"syslog facility 6", "router address 192.168.1.2/24"}));
+
+    // without "ROUTER=1" in the settings file, the default areas leave the router out
+    EXPECT_EQ(run({"show"}).out.find("router."), std::string::npos);
 }
 
 // The network link: the passwords come from the environment and are never shown or written.
