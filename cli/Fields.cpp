@@ -214,7 +214,12 @@ std::optional<FieldValue> parseValue(const Field& field, std::string_view given,
             }
         }
     }
-    if (rule.checkText(given) != 0) {
+    // an encoded choice takes any stored value; given as a number, it is a keyword's index
+    const bool keywordIndex =
+        rule.kind != area::ItemKind::Choice || !rule.encode ||
+        (CheckNumber(given, 0, static_cast<int>(rule.keywords.size()) - 1) == 0 &&
+         !rule.keywords[static_cast<std::size_t>(ReadDecimal(given))].empty());
+    if (!keywordIndex || rule.checkText(given) != 0) {
         error = "invalid value for " + field.name + ": \"" + std::string(given) + "\" (expected " +
                 describe(field) + ")";
         return std::nullopt;

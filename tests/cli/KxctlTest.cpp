@@ -288,17 +288,18 @@ TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
 
     // an entry put in use needs both of its items, a comma would split the adapter's command,
     // and the router's own address cannot be emptied
-    for (std::vector<std::string> args :
-         std::vector<std::vector<std::string>>{{"set", "router.nat6.inUse=enable"},
-                                               {"set", "router.routerAddress="},
-                                               {"set", "router.nat5.wanAddress=a,b"}}) {
+    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+             {"set", "router.nat6.inUse=enable"},
+             {"set", "router.routerAddress="},
+             {"set", "router.nat5.wanAddress=a,b"},
+             {"set", "router.ipFilter=555555555"}}) {  // an index with a keyword, or nothing
         EXPECT_EQ(run(args).status, kExitUsage) << args.back();
     }
     result = run({"--transcript", path("transcript"), "set", "router.nat5.inUse=enable",
                   "router.nat5.lanAddress=192.168.1.5", "router.nat5.wanAddress=*web",
                   "router.ras.password=ras-Secret"});
     ASSERT_EQ(result.status, kExitOk) << result.err;
-    // (the first two refusals read the adapter; the last refused its argument before connecting)
+    // (the first two refusals read the adapter; the others refused their argument at once)
     EXPECT_EQ(sent(), (std::vector<std::string>{"exit", "exit", "nat add 5 192.168.1.5,*web",
                                                 "ras password ras-Secret", "fromwr 15", "exit"}));
     EXPECT_EQ(readFile(path("transcript")).find("ras-Secret"), std::string::npos);
