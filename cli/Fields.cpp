@@ -282,6 +282,18 @@ std::optional<std::string> recordsError(const Records& working, const Records& s
         if (field.text(w)->empty() && !field.text(s)->empty())
             return field.name + ": an address is needed here (0.0.0.0 for none)";
     }
+    // the line-use rule of the dial-up and incoming dial-up dialogs
+    const auto chap = [](const auto& now, const auto& before, const std::string& name) {
+        return !(now == before) && chapRefused(now.mode, now.protocol)
+                   ? std::optional<std::string>(name + ": CHAP works on the 64k line use only")
+                   : std::nullopt;
+    };
+    if (auto error = chap(working.router.ras, snapshot.router.ras, "router.ras"))
+        return error;
+    for (std::size_t i = 0; i < kDialupProfiles; ++i)
+        if (auto error = chap(working.router.dialup[i], snapshot.router.dialup[i],
+                              "router.dialup" + std::to_string(i + 1)))
+            return error;
     if (auto error =
             entryError("nat", working.router.nat, snapshot.router.nat, &NatEntry::lanAddress,
                        checkNatLan, &NatEntry::wanAddress, checkNatWan))

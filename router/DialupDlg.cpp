@@ -8,8 +8,6 @@ namespace {
 
 using D = DialupProfile;
 
-constexpr int kChap = 2;        // protocol
-constexpr int kOneChannel = 0;  // mode: 64k
 constexpr const char* kNumberMessages[] = {"電話番号1の入力に間違いがあります。",
                                            "電話番号2の入力に間違いがあります。",
                                            "電話番号3の入力に間違いがあります。"};
@@ -37,7 +35,7 @@ CDialupDlg::CDialupDlg(int profile)
     bindList(ids.mode, &D::mode);
     bindList(ids.protocol, &D::protocol);
     bindRule("64k 以外は、CHAPに設定できません。",
-             [](const D& v) { return v.mode != kOneChannel && v.protocol == kChap; });
+             [](const D& v) { return chapRefused(v.mode, v.protocol); });
     bindEdit(ids.disconnectTime, &D::disconnectTime, kDisconnectTimeLimit,
              "切断時間の入力に間違いがあります。");
     bindAddress(ids.address, &D::address, kAddressLimit,

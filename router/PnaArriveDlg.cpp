@@ -9,9 +9,6 @@ namespace {
 
 using S = RasSettings;
 
-constexpr int kChap = 2;        // protocol
-constexpr int kOneChannel = 0;  // mode: 64k
-
 }  // namespace
 
 CPnaArriveDlg::CPnaArriveDlg()
@@ -21,7 +18,7 @@ CPnaArriveDlg::CPnaArriveDlg()
     bindList(IDC_PNA_ARRIVE_MODE, &S::mode);
     bindList(IDC_PNA_ARRIVE_PROTOCOL, &S::protocol);
     bindRule("64k 以外は、CHAPに設定できません。",
-             [](const S& v) { return v.mode != kOneChannel && v.protocol == kChap; });
+             [](const S& v) { return chapRefused(v.mode, v.protocol); });
     bindEdit(IDC_PNA_ARRIVE_DISC_TIME, &S::disconnectTime, kDisconnectTimeLimit,
              "切断時間の入力に間違いがあります。");
     bindAddress(IDC_PNA_ARRIVE_WAN_ADDRESS, &S::wanAddress, kAddressLimit,

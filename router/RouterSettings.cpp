@@ -411,6 +411,12 @@ const area::ItemRule& hostNameRule() {
     return kHostNameRule;
 }
 
+bool chapRefused(int mode, int protocol) {
+    constexpr int kOneChannel = 0;  // mode: 64k
+    constexpr int kChap = 2;        // protocol
+    return mode != kOneChannel && protocol == kChap;
+}
+
 std::string dialupBlock(int profile) {
     return "num" + std::to_string(profile);
 }

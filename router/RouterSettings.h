@@ -207,6 +207,10 @@ const area::ItemRule& natWanRule();
 const area::ItemRule& hostAddressRule();
 const area::ItemRule& hostNameRule();
 
+// CHAP works on the 64k line use only: a dial-up profile or the incoming dial-up with CHAP and
+// another line use is refused.
+bool chapRefused(int mode, int protocol);
+
 // The block word of dial-up profile k (1..4): "num1".."num4".
 std::string dialupBlock(int profile);
 
