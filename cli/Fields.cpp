@@ -33,6 +33,12 @@ void addTable(std::vector<Field>& out, std::string_view area, const std::string&
     }
 }
 
+// A table entry's item: empty while the entry is not in use, else as `check` says.
+template <int (*check)(std::string_view)>
+int emptyOr(std::string_view text) {
+    return text.empty() ? 0 : check(text);
+}
+
 std::vector<Field> buildFields() {
     std::vector<Field> out;
     const std::string analog = "analog";
@@ -93,22 +99,14 @@ std::vector<Field> buildFields() {
     for (std::size_t i = 0; i < kTableEntries; ++i) {
         addTable<NatEntry>(out, router, router + ".nat" + std::to_string(i + 1), natEntryItems(),
                            [i](Records& r) -> NatEntry& { return r.router.nat[i]; });
-        out[out.size() - 2].check = [](std::string_view t) {
-            return t.empty() ? 0 : checkNatLan(t);
-        };
-        out[out.size() - 1].check = [](std::string_view t) {
-            return t.empty() ? 0 : checkNatWan(t);
-        };
+        out[out.size() - 2].check = emptyOr<checkNatLan>;
+        out[out.size() - 1].check = emptyOr<checkNatWan>;
     }
     for (std::size_t i = 0; i < kTableEntries; ++i) {
         addTable<HostEntry>(out, router, router + ".host" + std::to_string(i + 1), hostEntryItems(),
                             [i](Records& r) -> HostEntry& { return r.router.hosts[i]; });
-        out[out.size() - 2].check = [](std::string_view t) {
-            return t.empty() ? 0 : checkHostAddress(t);
-        };
-        out[out.size() - 1].check = [](std::string_view t) {
-            return t.empty() ? 0 : checkHostName(t);
-        };
+        out[out.size() - 2].check = emptyOr<checkHostAddress>;
+        out[out.size() - 1].check = emptyOr<checkHostName>;
     }
     return out;
 }
