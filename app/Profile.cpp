@@ -395,7 +395,10 @@ ProfileResult Profile::writeText(std::string_view section, std::string_view key,
         added.push_back({std::string(key) + "=" + encoded, doc.newline});
         const std::size_t at = position.insertAfter ? *position.insertAfter + 1 : doc.lines.size();
         if (at > 0 && !doc.lines[at - 1].ending.ends_with('\n')) {
-            doc.lines[at - 1].ending = doc.newline;  // the file's last line had no line end
+            // the file's last line had no line end, or a lone CR: a CR stays as the start of
+            // CR LF, so a CR the value ends with is still read as part of the value
+            std::string& ending = doc.lines[at - 1].ending;
+            ending = ending.empty() ? doc.newline : "\r\n";
         }
         doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(at), added.begin(),
                          added.end());

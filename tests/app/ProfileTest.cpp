@@ -134,7 +134,9 @@ TEST_F(ProfileTest, WritesInPlaceAndKeepsEverythingElse) {
          "\xEF\xBB\xBF[A]\nk=\x82\xA0\n"},
         // a CR at the very end ends the last line; it is never part of its value
         {"last value before a final CR", "[A]\nk=1\r", "A", "k", "2", "[A]\nk=2\r"},
-        {"key added after a final CR", "[A]\nk=1\r", "A", "j", "2", "[A]\nk=1\nj=2\n"},
+        {"key added after a final CR", "[A]\nk=1\r", "A", "j", "2", "[A]\nk=1\r\nj=2\n"},
+        {"a value ending in CR before a final CR", "[A]\nk=\r\r", "A", "j", "2",
+         "[A]\nk=\r\r\nj=2\n"},
     };
     for (const Row& r : rows) {
         fs::remove(path_);
