@@ -33,6 +33,11 @@ void addTable(std::vector<Field>& out, std::string_view area, const std::string&
     }
 }
 
+// A password's row ("password", "loginPassword", ...).
+bool isPasswordName(std::string_view name) {
+    return name.ends_with("assword");
+}
+
 // A table entry's item: empty while the entry is not in use, else as `check` says.
 template <int (*check)(std::string_view)>
 int emptyOr(std::string_view text) {
@@ -81,7 +86,7 @@ std::vector<Field> buildFields() {
             out, router, router, items, [](Records& r) -> RouterSettings& { return r.router; },
             // the router's own passwords are shown by the adapter but never written
             [](const area::Item<RouterSettings>& item) {
-                return !(item.command.empty() && item.name.ends_with("assword"));
+                return !(item.command.empty() && isPasswordName(item.name));
             });
     addTable<DigitalPortSettings>(
         out, router, digital + ".pna", digitalPortItems(),
@@ -118,7 +123,7 @@ bool isControl(char c) {
 }  // namespace
 
 bool isSecret(const Field& field) {
-    return field.name.ends_with("assword");
+    return isPasswordName(field.rule->name);
 }
 
 bool isAreaName(std::string_view name) {

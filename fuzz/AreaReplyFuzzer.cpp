@@ -48,9 +48,17 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-void checkText(const std::string& text, bool trimmed) {
-    kx::fuzz::check(text.size() <= kx::kLabelValueMax, "a value longer than the reader keeps");
+// A text the reader took from a reply: within `max` bytes, no CR in it (a value ends at the CR
+// of its line); a table entry, taken from its own line only, holds no LF either.
+void checkLine(const std::string& text, std::size_t max, bool tableEntry = false) {
+    kx::fuzz::check(text.size() <= max, "a value longer than the reader keeps");
     kx::fuzz::check(text.find('\r') == std::string::npos, "a carriage return inside a value");
+    if (tableEntry)
+        kx::fuzz::check(text.find('\n') == std::string::npos, "a line end inside a table entry");
+}
+
+void checkText(const std::string& text, bool trimmed) {
+    checkLine(text, kx::kLabelValueMax);
     if (trimmed && !text.empty())
         kx::fuzz::check(!isSpace(text.front()) && !isSpace(text.back()), "an entry not trimmed");
 }
@@ -105,15 +113,6 @@ void checkArrive(const kx::ArriveSettings& settings) {
 
 void checkShortNumbers(const kx::ShortNumberTable& table) {
     for (const kx::ShortNumberEntry& entry : table) checkText(entry.number, true);
-}
-
-// A text the reader took from a reply: within `max` bytes, no CR in it (a value ends at the CR
-// of its line); a table entry, taken from its own line only, holds no LF either.
-void checkLine(const std::string& text, std::size_t max, bool tableEntry = false) {
-    kx::fuzz::check(text.size() <= max, "a value longer than the reader keeps");
-    kx::fuzz::check(text.find('\r') == std::string::npos, "a carriage return inside a value");
-    if (tableEntry)
-        kx::fuzz::check(text.find('\n') == std::string::npos, "a line end inside a table entry");
 }
 
 // The router's texts: values as any other area's, user ids and provider names 64 bytes, the
