@@ -1,8 +1,10 @@
 #include "link/TextFunctions.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 namespace kx {
 
@@ -57,6 +59,16 @@ bool isDecimalField(std::string_view field, int highest) {
     return ReadDecimal(field) <= highest;
 }
 
+// The first position in [from, end) holding `byte`, or end.
+std::size_t findByte(std::string_view text, std::size_t from, std::size_t end, unsigned char byte) {
+    if (from >= end) {
+        return end;
+    }
+    const void* hit = std::memchr(text.data() + from, byte, end - from);
+    return hit == nullptr ? end
+                          : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+}
+
 }  // namespace
 
 unsigned char FoldByte(unsigned char byte) {
@@ -70,13 +82,33 @@ int FindText(std::string_view text, std::string_view pattern, int mode) {
         return 0;
     }
     const bool fold = mode == 0 || mode == 1 || mode == 2;
-    const std::size_t lastStart = mode == 1 ? 0 : n - m;
+    // Only the positions holding the pattern's first byte (in either case when folding) are
+    // compared further; memchr finds them, so a label costs little even in a long reply.
+    const std::size_t end = (mode == 1 ? 0 : n - m) + 1;
     int found = 0;
-    for (std::size_t s = 0; s <= lastStart; ++s) {
-        if (matchesAt(text, s, pattern, fold)) {
-            // Positions beyond INT_MAX cannot be told apart from "not found"; replies are small.
-            found = s < static_cast<std::size_t>(INT_MAX) ? static_cast<int>(s + 1) : 0;
-            break;
+    if (m == 0) {
+        found = 1;
+    } else {
+        const auto first = static_cast<unsigned char>(pattern[0]);
+        const unsigned char lower = fold ? FoldByte(first) : first;
+        const unsigned char upper = fold && lower >= 'a' && lower <= 'z'
+                                        ? static_cast<unsigned char>(lower - 'a' + 'A')
+                                        : lower;
+        std::size_t nextLower = findByte(text, 0, end, lower);
+        std::size_t nextUpper = upper == lower ? end : findByte(text, 0, end, upper);
+        for (std::size_t s = std::min(nextLower, nextUpper); s < end;
+             s = std::min(nextLower, nextUpper)) {
+            if (matchesAt(text, s, pattern, fold)) {
+                // Beyond INT_MAX a position can't be told from "not found"; replies are small.
+                found = s < static_cast<std::size_t>(INT_MAX) ? static_cast<int>(s + 1) : 0;
+                break;
+            }
+            if (nextLower == s) {
+                nextLower = findByte(text, s + 1, end, lower);
+            }
+            if (nextUpper == s) {
+                nextUpper = findByte(text, s + 1, end, upper);
+            }
         }
     }
     if (found == 0 || mode == 0) {

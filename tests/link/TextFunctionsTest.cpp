@@ -19,6 +19,7 @@ TEST(TextFunctions, FindText) {
         {"show analog\r\n# ", "\r\n# ", 0, 12}, {"ab", "abc", 0, 0}, {"ab", "", 0, 1},
         {"", "", 0, 1}, {"ABCdef", "cde", 0, 3},
         {"xyzABC", "abc", 0, 4}, {"xyzAB", "abc", 0, 0},  // at the very end, cut off by it
+        {"aAAb", "ab", 0, 3}, {"AaAB", "ab", 0, 3}, {"a-A-b-B-Ab", "ab", 0, 9},  // both cases start
         {"a\0b label: 1"s, "LABEL:", 0, 5},  // a NUL inside a reply hides nothing
         {"\x82\xA0", "\x82\xA0", 0, 1}, {"\x82\xC0", "\x82\xA0", 0, 0},  // upper half: never folded
         {"[\\]", "{|}", 0, 0}, {"@", "`", 0, 0},  // only A-Z fold, not the bytes beside them
