@@ -2,8 +2,8 @@
 // written to a file of its own in a private folder (in memory where /dev/shm exists), then the
 // keys the program reads and keys named in the file are read and one of them is written.
 // Besides crashes and sanitizer reports it checks what the program relies on:
-// - a value is cut to the caller's buffer, holds no LF or NUL, and is the same whatever the
-//   case of the section and key names; readInt agrees with the text;
+// - a value holds no LF or NUL; the written key's value is also cut to the caller's buffer,
+//   the same whatever the case of the section and key names, and readInt agrees with it;
 // - a write of an allowed value reads back exactly, leaves every other key as it read before,
 //   and a second write of the same value leaves the file byte for byte as it is;
 // - a value or name that could not be read back, or a file that cannot be read (NUL bytes),
@@ -102,11 +102,18 @@ void writeFile(const std::string& path, std::string_view bytes) {
     ::close(fd);
 }
 
-// Reads the key as the program does and checks the reading rules; the full value.
-std::string readChecked(const kx::Profile& profile, const Key& key, std::size_t buffer) {
+// The key's whole value, read as the program reads it: never a LF or NUL in it.
+std::string readValue(const kx::Profile& profile, const Key& key) {
     const std::string full = profile.readText(key.section, key.key, "\x01missing", 1 << 21);
     kx::fuzz::check(full.find('\n') == std::string::npos, "a value holding a LF");
     kx::fuzz::check(full.find('\0') == std::string::npos, "a value holding a NUL");
+    return full;
+}
+
+// The other reading rules, for one key an input (each read opens the file): cut to the buffer,
+// names without regard to case, readInt as the text. Returns the whole value.
+std::string readChecked(const kx::Profile& profile, const Key& key, std::size_t buffer) {
+    const std::string full = readValue(profile, key);
     const std::string cut = profile.readText(key.section, key.key, "\x01missing", buffer);
     kx::fuzz::check(cut.size() < buffer && full.compare(0, cut.size(), cut) == 0 &&
                         (cut.size() == full.size() || cut.size() == buffer - 1),
@@ -147,10 +154,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         keys.push_back(kProgramKeys[(sum + i * 5) % std::size(kProgramKeys)]);
     const std::size_t buffer = 1 + sum % 40;
 
+    const std::size_t targetIndex = (sum >> 8) % keys.size();
+    const Key& target = keys[targetIndex];
     std::vector<std::string> before;
-    for (const Key& key : keys) before.push_back(readChecked(profile, key, buffer));
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        before.push_back(i == targetIndex ? readChecked(profile, keys[i], buffer)
+                                          : readValue(profile, keys[i]));
 
-    const Key& target = keys[(sum >> 8) % keys.size()];
     const std::string_view value = kValues[(sum >> 16) % std::size(kValues)];
     const bool readable = bytes.find('\0') == std::string_view::npos;
     const bool validNames =
@@ -175,8 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (kx::CompareNoCase(keys[i].section, target.section) == 0 &&
             kx::CompareNoCase(keys[i].key, target.key) == 0)
             continue;
-        kx::fuzz::check(readChecked(profile, keys[i], buffer) == before[i],
-                        "a write changed another key");
+        kx::fuzz::check(readValue(profile, keys[i]) == before[i], "a write changed another key");
     }
     const std::string after = fileBytes(path);
     kx::fuzz::check(profile.writeText(target.section, target.key, value).ok(),

@@ -86,9 +86,13 @@ bool Device::useStateFile(const std::string& path, std::string& error) {
 }
 
 FlatState Device::collectLocked() const {
+    // An area's keys come in order, and each goes right after the one before it.
     FlatState all;
     for (const NamedArea& named : areas_) {
-        for (const auto& [key, value] : named.area->save()) all[named.prefix + "." + key] = value;
+        const std::string prefix = named.prefix + ".";
+        auto at = all.lower_bound(prefix);
+        for (auto& [key, value] : named.area->save())
+            at = std::next(all.insert_or_assign(at, prefix + key, std::move(value)));
     }
     return all;
 }
