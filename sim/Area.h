@@ -1,5 +1,6 @@
 #pragma once
 
+#include <any>
 #include <map>
 #include <string>
 #include <string_view>
@@ -31,6 +32,14 @@ public:
     // restore() ignores unknown keys and keeps the current value for keys that are missing.
     virtual std::map<std::string, std::string> save() const = 0;
     virtual void restore(const std::map<std::string, std::string>& values) = 0;
+
+    // A copy of the whole state to put back later: the flash copy between "fromwr 15" and a
+    // power cycle. The real areas copy their values, far cheaper than save() and restore().
+    virtual std::any snapshot() const { return save(); }
+    virtual void putBack(const std::any& snapshot) {
+        reset();
+        restore(std::any_cast<const std::map<std::string, std::string>&>(snapshot));
+    }
 };
 
 }  // namespace kx::sim

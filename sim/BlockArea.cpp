@@ -92,6 +92,22 @@ void BlockArea::restore(const std::map<std::string, std::string>& values) {
     }
 }
 
+std::any BlockArea::snapshot() const {
+    std::vector<SettingsBlock::Values> values;
+    values.reserve(blocks_.size());
+    for (const SettingsBlock* block : blocks_) {
+        values.push_back(block->values());
+    }
+    return values;
+}
+
+void BlockArea::putBack(const std::any& snapshot) {
+    const auto& values = std::any_cast<const std::vector<SettingsBlock::Values>&>(snapshot);
+    for (std::size_t i = 0; i < blocks_.size() && i < values.size(); ++i) {
+        blocks_[i]->setValues(values[i]);
+    }
+}
+
 PortArea::PortArea(const PortAreaShape& shape)
     : BlockArea(shape.family, shape.commands),
       ports_{portBlock(shape, 0), portBlock(shape, 1), portBlock(shape, 2)},

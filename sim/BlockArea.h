@@ -27,6 +27,8 @@ public:
     void reset() final;
     std::map<std::string, std::string> save() const final;
     void restore(const std::map<std::string, std::string>& values) final;
+    std::any snapshot() const final;
+    void putBack(const std::any& snapshot) final;
 
 protected:
     // family: the first word of the area's setting commands and the second of its show

@@ -77,11 +77,12 @@ bool Device::useStateFile(const std::string& path, std::string& error) {
         return false;
     std::lock_guard lock(mutex_);
     stateFile_ = path;
-    haveFlash_ = exists;
-    flash_ = loaded;
     resetLocked();
-    if (haveFlash_)
-        applyLocked(flash_);
+    haveFlash_ = exists;
+    if (haveFlash_) {
+        applyLocked(loaded);
+        takeFlashLocked();
+    }
     return true;
 }
 
@@ -122,12 +123,16 @@ void Device::resetLocked() {
     for (NamedArea& named : areas_) named.area->reset();
 }
 
-bool Device::storeFlashLocked(std::string& error) {
-    FlatState next = collectLocked();
-    if (!stateFile_.empty() && !saveStateFile(stateFile_, next, error))
-        return false;
-    flash_ = std::move(next);
+void Device::takeFlashLocked() {
+    flash_.clear();
+    for (const NamedArea& named : areas_) flash_.push_back(named.area->snapshot());
     haveFlash_ = true;
+}
+
+bool Device::storeFlashLocked(std::string& error) {
+    if (!stateFile_.empty() && !saveStateFile(stateFile_, collectLocked(), error))
+        return false;
+    takeFlashLocked();
     return true;
 }
 
@@ -136,16 +141,13 @@ FlatState Device::state() const {
     return collectLocked();
 }
 
-FlatState Device::flash() const {
-    std::lock_guard lock(mutex_);
-    return flash_;
-}
-
 void Device::powerCycle() {
     std::lock_guard lock(mutex_);
-    resetLocked();
-    if (haveFlash_)
-        applyLocked(flash_);
+    if (!haveFlash_) {
+        resetLocked();
+        return;
+    }
+    for (std::size_t i = 0; i < areas_.size(); ++i) areas_[i].area->putBack(flash_[i]);
 }
 
 Clock::Reading Device::clockNow() const {

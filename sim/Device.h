@@ -1,5 +1,6 @@
 #pragma once
 
+#include <any>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -44,9 +45,8 @@ public:
     // Runs one command line (without its line end).
     CommandResult execute(std::string_view line);
 
-    // All areas' state, keys prefixed "area.key"; and the stored flash copy.
+    // All areas' state, keys prefixed "area.key".
     FlatState state() const;
-    FlatState flash() const;
 
     // Power off and on: the areas come back with the flash copy (factory values without one).
     void powerCycle();
@@ -56,7 +56,7 @@ public:
 private:
     mutable std::mutex mutex_;
     std::vector<NamedArea> areas_;
-    FlatState flash_;
+    std::vector<std::any> flash_;  // each area's snapshot, when haveFlash_
     bool haveFlash_ = false;
     std::string stateFile_;
     Clock clock_;
@@ -64,6 +64,7 @@ private:
     FlatState collectLocked() const;
     void applyLocked(const FlatState& state);
     void resetLocked();
+    void takeFlashLocked();
     bool storeFlashLocked(std::string& error);
     std::string runBuiltinOrArea(const std::vector<std::string>& words, std::string_view line,
                                  CommandResult& result);

@@ -37,6 +37,11 @@ public:
         restoreRouterState(state_, values);
     }
 
+    std::any snapshot() const override { return state_; }
+    void putBack(const std::any& snapshot) override {
+        state_ = std::any_cast<const RouterState&>(snapshot);
+    }
+
 private:
     RouterState state_;
 };

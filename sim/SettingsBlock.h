@@ -46,6 +46,17 @@ public:
 
     void reset();
 
+    // The values alone, to be put back into this block later.
+    struct Values {
+        std::vector<int> numbers;
+        std::vector<std::string> texts;
+    };
+    Values values() const { return {numbers_, texts_}; }
+    void setValues(const Values& values) {
+        numbers_ = values.numbers;
+        texts_ = values.texts;
+    }
+
     // Index of the item called name; the name must exist (a wrong name is a programming error).
     std::size_t indexOf(std::string_view name) const;
 

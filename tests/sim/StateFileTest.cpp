@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -71,6 +72,34 @@ TEST(StateFileTest, FlashSurvivesAPowerCycleThroughTheFile) {
     ASSERT_TRUE(device.useStateFile(path, error)) << error;
     EXPECT_EQ(device.state().at("fake.value"), "factory");
     ::unlink(path.c_str());
+}
+
+// Without a state file the flash copy is each area's own snapshot: a power cycle brings back
+// every area as the last "fromwr 15" found it, and factory values before any.
+TEST(StateFileTest, FlashCopyInMemoryKeepsEveryArea) {
+    Device device;
+    const FlatState factory = device.state();
+    const char* changes[] = {
+        "analog address tel1 0311112222", "digital address data 0322223333",
+        "arrive address 1 0311112222",    "shortnum add 3 0312345678",
+        "router address 10.0.0.1/8",      "nat add 5 192.168.1.5,203.0.113.5",
+    };
+    for (const char* change : changes) EXPECT_EQ(device.execute(change).body, "") << change;
+    const FlatState stored = device.state();
+    for (const char* area : {"analog.", "digital.", "arrive.", "shortnum.", "router."}) {
+        auto differs = [&](const auto& entry) {
+            return entry.first.starts_with(area) && factory.at(entry.first) != entry.second;
+        };
+        EXPECT_TRUE(std::ranges::any_of(stored, differs)) << area << " unchanged";
+    }
+    device.powerCycle();
+    EXPECT_EQ(device.state(), factory);  // nothing stored yet
+    for (const char* change : changes) device.execute(change);
+    ASSERT_NE(device.execute("fromwr 15").body.find("Write OK"), std::string::npos);
+    device.execute("shortnum add 3 0399999999");
+    device.execute("router address 10.0.0.2/8");
+    device.powerCycle();
+    EXPECT_EQ(device.state(), stored);
 }
 
 // Each key names its area once; a file of the first form, which named it twice, is still read
