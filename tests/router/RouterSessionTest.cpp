@@ -143,9 +143,15 @@ TEST_F(RouterSessionTest, ReadFillsBothCopies) {
     EXPECT_EQ(routerSettings.snapshot, s);
 }
 
+// What was read before the failed reply stays in the snapshots (the PNA port's address is the
+// seventh reply); the working copies are left as they were.
 TEST_F(RouterSessionTest, AFailedReadOpensNoMenu) {
-    expectReadStops(kRouter, {},
-                    [](std::size_t) { EXPECT_EQ(routerSettings.working, RouterSettings{}); });
+    expectReadStops(kRouter, {"digital address pna 0311"}, [](std::size_t failed) {
+        EXPECT_EQ(routerSettings.snapshot.routerAddress, failed > 0 ? "192.168.1.1/24" : "");
+        EXPECT_EQ(digitalSettings.snapshot.pna.selfAddress, failed > 6 ? "0311" : "");
+        EXPECT_EQ(routerSettings.working, RouterSettings{});
+        EXPECT_EQ(digitalSettings.working, DigitalSettings{});
+    });
 }
 
 TEST_F(RouterSessionTest, EasySetup) {
