@@ -25,21 +25,6 @@ TEST(Options, AcceptsEveryOption) {
     EXPECT_TRUE(parseOptions({"--version"}).options->version);
 }
 
-TEST(Options, RefusesWhatItCannotDo) {
-    const std::vector<std::vector<std::string>> wrong = {{"--port"},
-                                                         {"--port", ""},
-                                                         {"--headless"},
-                                                         {"--script", "x"},
-                                                         {"--bogus"},
-                                                         {"COM1"},
-                                                         {"--demo", "--port", "/dev/x"}};
-    for (const auto& args : wrong) {
-        auto r = parseOptions(args);
-        EXPECT_FALSE(r.options) << args[0];
-        EXPECT_FALSE(r.error.empty());
-    }
-}
-
 TEST(Options, ParsedAsKxctlParsesItsOwn) {
     // --option=value as well as --option value; the last of a repeated option counts
     auto r = parseOptions({"--port=/dev/ttyUSB1", "--net-port", "23", "--net-port=2323"});
@@ -59,6 +44,7 @@ TEST(Options, ParsedAsKxctlParsesItsOwn) {
     EXPECT_EQ(parseOptions({"COM1"}).error, "unknown argument: COM1");
     EXPECT_EQ(parseOptions({"--router", "--bogus", "x"}).error, "unknown argument: --bogus");
     EXPECT_EQ(parseOptions({"--headless"}).error, "--headless needs --script FILE");
+    EXPECT_EQ(parseOptions({"--script", "x"}).error, "--script is only used with --headless");
     EXPECT_EQ(parseOptions({"--demo", "--port", "/dev/x"}).error,
               "--demo and --port cannot be combined");
 }

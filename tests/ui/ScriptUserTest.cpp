@@ -386,13 +386,6 @@ TEST(ScriptUserStubborn, CloseHandlerThatRunsADialogStillEndsAfterAFailure) {
     EXPECT_EQ(out.str(), "script: line 1: dialog 9010 has no control 5\n");
 }
 
-TEST_F(ScriptUserTest, CloseLineReachesTheCloseHandler) {
-    run("text 14 x\nclose\n");
-    EXPECT_FALSE(user->failed());
-    EXPECT_EQ(seen.closes, 1);
-    EXPECT_EQ(seen.note, "x");
-}
-
 TEST(ScriptUserFile, MissingFileIsReported) {
     std::string error;
     EXPECT_EQ(headless::ScriptUser::fromFile("/nonexistent/session.script", &error), nullptr);
