@@ -320,6 +320,46 @@ TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
     EXPECT_EQ(run({"show"}).out.find("router."), std::string::npos);
 }
 
+// Every router item but the address (which restarts the adapter) set at once away from the
+// factory's, then read back by the router's reader: each label of the adapter's replies reads
+// the value its command stored. The BACP/BAP masks each reject another answer.
+TEST_F(KxctlTest, RouterItemsReadBackAsSet) {
+    const std::string kItems =  // NAME=VALUE;... under "router."
+        "autoConnect=manual;connectSelect=netwk;ipMasquerade=disable;"
+        "masqueradeAddress=203.0.113.9;swAction=bod;beep=disable;ipFilter=enable;lineMode=4;"
+        "redial=enable;network.networkAddress=198.51.100.2/30;network.remoteAddress=198.51.100.1;"
+        "network.userId=line user;network.password=se cret;network.dnsPrimary=192.0.2.53;"
+        "network.dnsSecondary=192.0.2.54;dialup1.providerName=Example Net;"
+        "dialup2.dialNumber1=0312345678;dialup2.dialNumber2=(03)1234-5678*12;"
+        "dialup3.userId=user@example.jp;dialup4.password=pass word;dialup1.protocol=chap;"
+        "dialup2.protocol=disable;dialup3.mode=mp3;dialup4.autoDisconnect=disable;"
+        "dialup1.disconnectTime=32400;dialup2.address=203.0.113.20;dialup3.dnsSelect=manual;"
+        "dialup4.dnsPrimary=192.0.2.1;dhcpStartAddress=192.168.1.100;dhcpCount=20;"
+        "dhcpLeaseTime=999999;dhcpGateway=192.168.1.254;dhcpDnsServer=192.168.1.253;"
+        "dhcpDomainName=home.example;dhcpActive=disable;dnsPrimaryServer=192.0.2.10;"
+        "dnsSecondaryServer=192.0.2.11;dnsForwarding=disable;syslogAddress=192.168.1.50;"
+        "syslogFacility=23;syslogDebug=enable;syslogInfo=disable;syslogNotice=disable;"
+        "syslogActive=enable;bodChannels=2;bodResource=arrive;bodAddDirection=recv;"
+        "bodAddRate=100;bodAddTime=255;bodAddMinimumTime=7;bodDelDirection=disable;bodDelRate=0;"
+        "bodDelTime=1;bodDelMinimumTime=1275;bacpDepart=6;bacpArrive=3;chargeLimit=5000;"
+        "timeLimit=743;timePeriod=2;countLimit=9999;countMinutes=1440;clearHour=7;clearMinute=5;"
+        "clearWeekday=6;clearMonthDay=31;ras.rasActive=enable;ras.wanAddress=203.0.113.1;"
+        "ras.partnerAddress=203.0.113.2;ras.userId=caller;ras.password=p4ss;ras.protocol=pap;"
+        "ras.mode=mp2;ras.autoDisconnect=disable;ras.disconnectTime=1;";
+    std::vector<std::string> args{"set"}, items;
+    for (std::size_t at = 0, end; (end = kItems.find(';', at)) != std::string::npos; at = end + 1)
+        items.push_back("router." + kItems.substr(at, end - at));
+    args.insert(args.end(), items.begin(), items.end());
+    Result set = run(args);
+    ASSERT_EQ(set.status, kExitOk) << set.err;
+    ASSERT_EQ(run({"backup", path("router"), "router"}).status, kExitOk);
+    const std::string document = readFile(path("router"));
+    for (std::string item : items)
+        EXPECT_NE(document.find("\n" + item.replace(item.find('='), 1, " = ") + "\n"),
+                  std::string::npos)
+            << item;
+}
+
 // The network link: the passwords come from the environment and are never shown or written.
 TEST(KxctlNetworkTest, PasswordsAppearNeitherInTheTranscriptNorInAnyOutput) {
     const std::string kLogin = "login-Secret-1";
