@@ -70,10 +70,10 @@ TEST_F(ShortNumberSessionTest, ConfirmedChangesAreWrittenInEntryOrder) {
          setText(20, "20") + setText(10, "") + setText(1, "1") + setText(3, "") + setText(11, "11"),
          {"shortnum add 1 1", "shortnum add 3 ", "shortnum add 10 ", "shortnum add 11 11",
           "shortnum add 20 20"}},
-        // every phone character passes; letters and blanks are swallowed; keys typed into a
-        // preset entry follow its number
+        // every phone character passes; letters, blanks, other punctuation and wide characters
+        // are swallowed; keys typed into a preset entry follow its number
         {"typed",
-         typeKeys(6, "03ab 12") + typeKeys(5, "(03)1234-5678#*12") + typeKeys(3, "99"),
+         typeKeys(6, "03ab ,:;+=電話12") + typeKeys(5, "(03)1234-5678#*12") + typeKeys(3, "99"),
          {"shortnum add 3 031111222299", "shortnum add 5 (03)1234-5678#*12",
           "shortnum add 6 0312"}},
         {"subaddress of 19 digits, the longest number",
