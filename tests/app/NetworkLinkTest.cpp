@@ -321,20 +321,6 @@ TEST_F(NetworkLinkTest, ShortNumbersAreShownButNotEditable) {
               0);
 }
 
-TEST_F(NetworkLinkTest, ConnectionResetMidReply) {
-    freshNetworkRun("login1", "admin2", "drop=20:show analog tel2");
-    SessionResult r = runNetwork(kStart + kLoggedIn +
-                                 "click 1539\ndialog 102\nclick 1539\ndialog 102\n" + kClose);
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    Lines tail(r.log.end() - std::min<std::size_t>(r.log.size(), 3), r.log.end());
-    ASSERT_EQ(tail.size(), 3u);
-    EXPECT_EQ(tail[0].rfind("Network link lost: ", 0), 0u) << tail[0];
-    EXPECT_EQ(tail[1], "Analog Status Read ERROR");
-    // the second read fails at once, without a further line of the link
-    EXPECT_EQ(tail[2], "Analog Status Read ERROR");
-    EXPECT_EQ(std::count(r.transcript.begin(), r.transcript.end(), "show analog tel1"), 1);
-}
-
 TEST(NetworkOptionsTest, NetPort) {
     EXPECT_EQ(parseOptions({"--net-port", "2323"}).options->netPort, 2323);
     for (std::vector<std::string> bad : {std::vector<std::string>{"--net-port"},
