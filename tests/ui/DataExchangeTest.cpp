@@ -101,16 +101,6 @@ TEST_F(DataExchangeTest, RadioGroupsAreIndicesInTemplateOrderAndMinusOneForNone)
     }
 }
 
-TEST_F(DataExchangeTest, ClickChecksOneRadioOfItsGroupOnly) {
-    dlg_.second = 1;
-    dlg_.UpdateData(false);
-    EXPECT_EQ(window_->click(102), "");
-    EXPECT_EQ(window_->click(103), "");
-    EXPECT_TRUE(dlg_.UpdateData(true));
-    EXPECT_EQ(dlg_.first, 2);
-    EXPECT_EQ(dlg_.second, 1);
-}
-
 TEST_F(DataExchangeTest, CheckBoxAndListRoundTrip) {
     dlg_.checked = 5;
     dlg_.item = 7;  // no such item: no selection
