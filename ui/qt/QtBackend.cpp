@@ -18,6 +18,7 @@
 
 #include "ui/Backend.h"
 #include "ui/Dialog.h"
+#include "ui/qt/QtText.h"
 #include "ui/qt/QtWindow.h"
 
 namespace kx::ui::qt {
@@ -39,10 +40,6 @@ protected:
         return true;
     }
 };
-
-QString qs(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
 
 class QtBackend final : public Backend {
 public:
