@@ -150,6 +150,14 @@ void Device::powerCycle() {
     for (std::size_t i = 0; i < areas_.size(); ++i) areas_[i].area->putBack(flash_[i]);
 }
 
+void Device::renew() {
+    std::lock_guard lock(mutex_);
+    resetLocked();
+    flash_.clear();
+    haveFlash_ = false;
+    clock_ = Clock();
+}
+
 Clock::Reading Device::clockNow() const {
     std::lock_guard lock(mutex_);
     return clock_.now();

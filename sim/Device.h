@@ -51,6 +51,10 @@ public:
     // Power off and on: the areas come back with the flash copy (factory values without one).
     void powerCycle();
 
+    // As a new device: factory values, no flash copy, the clock at the host's time (the state
+    // file, if any, stays as it is). One device can then serve many separate runs.
+    void renew();
+
     Clock::Reading clockNow() const;
 
 private:
