@@ -100,6 +100,9 @@ TEST(StateFileTest, FlashCopyInMemoryKeepsEveryArea) {
     device.execute("router address 10.0.0.2/8");
     device.powerCycle();
     EXPECT_EQ(device.state(), stored);
+    device.renew();  // as a new device: the flash copy goes too
+    device.powerCycle();
+    EXPECT_EQ(device.state(), factory);
 }
 
 // Each key names its area once; a file of the first form, which named it twice, is still read
