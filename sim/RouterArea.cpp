@@ -29,7 +29,11 @@ public:
         return showRouterArea(state_, command, reply) || applyRouterSetting(state_, command, reply);
     }
 
-    void reset() override { state_ = routerFactoryState(); }
+    void reset() override {
+        // copied, not moved in: the strings keep their buffers when a device is renewed
+        static const RouterState factory = routerFactoryState();
+        state_ = factory;
+    }
 
     std::map<std::string, std::string> save() const override { return saveRouterState(state_); }
 

@@ -23,18 +23,18 @@ SettingsBlock::SettingsBlock(std::string keyPrefix, const Schema& schema,
                              std::vector<std::string_view> factory)
     : keyPrefix_(std::move(keyPrefix)),
       schema_(schema),
-      factory_(std::move(factory)),
       numbers_(schema.size(), 0),
       texts_(schema.size()) {
-    assert(factory_.size() == schema_.size());
-    reset();
+    assert(factory.size() == schema_.size());
+    for (std::size_t i = 0; i < schema_.size(); ++i) {
+        [[maybe_unused]] const bool valid = assignSaved(i, factory[i]);
+        assert(valid && "factory value outside its item's range");
+    }
+    factory_ = values();
 }
 
 void SettingsBlock::reset() {
-    for (std::size_t i = 0; i < schema_.size(); ++i) {
-        [[maybe_unused]] const bool valid = assignSaved(i, factory_[i]);
-        assert(valid && "factory value outside its item's range");
-    }
+    setValues(factory_);
 }
 
 std::size_t SettingsBlock::indexOf(std::string_view name) const {

@@ -82,9 +82,9 @@ private:
 
     std::string keyPrefix_;
     const Schema& schema_;
-    std::vector<std::string_view> factory_;
     std::vector<int> numbers_;
     std::vector<std::string> texts_;
+    Values factory_;  // parsed once: a renewed device resets every block
 };
 
 // One setting command shape, below the area's family word:
