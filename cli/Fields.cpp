@@ -293,10 +293,28 @@ std::optional<std::string> recordsError(const Records& working, const Records& s
     };
     if (auto error = chap(working.router.ras, snapshot.router.ras, "router.ras"))
         return error;
-    for (std::size_t i = 0; i < kDialupProfiles; ++i)
-        if (auto error = chap(working.router.dialup[i], snapshot.router.dialup[i],
-                              "router.dialup" + std::to_string(i + 1)))
+    for (std::size_t i = 0; i < kDialupProfiles; ++i) {
+        const DialupProfile& profile = working.router.dialup[i];
+        const std::string name = "router.dialup" + std::to_string(i + 1);
+        if (auto error = chap(profile, snapshot.router.dialup[i], name))
             return error;
+        // the dial-up dialog's rule on the DNS servers, once they are touched
+        const DialupProfile& read = snapshot.router.dialup[i];
+        if ((profile.dnsSelect != read.dnsSelect || profile.dnsPrimary != read.dnsPrimary ||
+             profile.dnsSecondary != read.dnsSecondary) &&
+            dnsServerMissing(profile))
+            return name + ": DNS servers given by hand (dnsSelect manual) need an address";
+    }
+    // the connection-limit and DHCP dialogs' rules
+    const RouterSettings& now = working.router;
+    const RouterSettings& before = snapshot.router;
+    if ((now.timeLimit != before.timeLimit || now.timePeriod != before.timePeriod) &&
+        connectTimeOutOfPeriod(now))
+        return std::string(
+            "router.timeLimit: more hours than its period has (23 a day, 167 a "
+            "week, 743 a month)");
+    if (dhcpRangeWithoutStart(now, before))
+        return std::string("router.dhcpStartAddress: the DHCP range needs its start address");
     if (auto error =
             entryError("nat", working.router.nat, snapshot.router.nat, &NatEntry::lanAddress,
                        checkNatLan, &NatEntry::wanAddress, checkNatWan))

@@ -83,8 +83,11 @@ void storeValue(const Field& field, const FieldValue& value, Records& records);
 // What the items' own checks cannot see, once a document is laid over what was read: an
 // address emptied that has no "none" form (the router's own address, the DHCP start, the
 // leased line's network), a dial-up profile or the incoming dial-up changed to CHAP on a line
-// use other than 64k, and a NAT or host entry put in use, or changed, without both of its
-// items valid. Nullopt when `working` can be written, else why not, naming the item or entry.
+// use other than 64k, a dial-up profile's DNS servers changed to given by hand with none given, a
+// connection-time limit changed beyond its period, a DHCP range changed with no start address,
+// and a NAT or host entry put in use, or changed, without both of its items valid: the
+// dialogs' rules that span items. Nullopt when `working` can be written, else why not, naming
+// the item or entry.
 std::optional<std::string> recordsError(const Records& working, const Records& snapshot);
 
 }  // namespace kx::cli

@@ -1,7 +1,5 @@
 #include "router/ConnectLimitDlg.h"
 
-#include <array>
-
 #include "app/Help.h"
 #include "res/RouterIds.h"
 
@@ -14,13 +12,6 @@ using R = RouterSettings;
 const char* const kCountError = "接続回数の入力に間違いがあります。";
 const char* const kClearError = "クリア機能の入力に間違いがあります。";
 
-// A time limit beyond the hours of its period, or one without a period, is refused.
-bool timeOutOfPeriod(const R& v) {
-    constexpr std::array<int, 3> kHours{23, 167, 743};  // a day, a week, a month
-    return v.timePeriod < 0 || v.timePeriod >= static_cast<int>(kHours.size()) ||
-           v.timeLimit > kHours[static_cast<std::size_t>(v.timePeriod)];
-}
-
 }  // namespace
 
 CConnectLimitDlg::CConnectLimitDlg()
@@ -32,7 +23,7 @@ CConnectLimitDlg::CConnectLimitDlg()
              "回線使用料の入力に間違いがあります。");
     bindEdit(IDC_CONNECT_TIME, &R::timeLimit, kConnectTimeLimit,
              "接続時間の入力に間違いがあります。");
-    bindRule("接続時間の入力に間違いがあります。", timeOutOfPeriod);
+    bindRule("接続時間の入力に間違いがあります。", connectTimeOutOfPeriod);
     bindEdit(IDC_CONNECT_COUNT, &R::countLimit, kConnectCountLimit, kCountError);
     bindEdit(IDC_CONNECT_COUNT_MINUTES, &R::countMinutes, kConnectMinutesLimit, kCountError);
     bindEdit(IDC_CONNECT_CLEAR_HOUR, &R::clearHour, kConnectClearLimit, kClearError);

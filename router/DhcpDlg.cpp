@@ -20,10 +20,7 @@ CDhcpDlg::CDhcpDlg()
     bindEdit(IDC_DHCP_START_ADDRESS, &R::dhcpStartAddress, kAddressLimit, kStartError);
     bindEdit(IDC_DHCP_COUNT, &R::dhcpCount, kDhcpCountLimit, "個数の入力に間違いがあります。");
     // "dhcp range_address /32" would only be refused by the adapter, after this dialog closed
-    bindRule(kStartError, [this](const R& v) {
-        return v.dhcpStartAddress.empty() && (v.dhcpStartAddress != working().dhcpStartAddress ||
-                                              v.dhcpCount != working().dhcpCount);
-    });
+    bindRule(kStartError, [this](const R& v) { return dhcpRangeWithoutStart(v, working()); });
     bindAddress(IDC_DHCP_GATEWAY, &R::dhcpGateway, kAddressLimit,
                 "デフォルトゲートウェイの入力に間違いがあります。", "");
     bindAddress(IDC_DHCP_DNS_SERVER, &R::dhcpDnsServer, kAddressLimit,

@@ -13,10 +13,6 @@ constexpr const char* kNumberMessages[] = {"電話番号1の入力に間違い�
                                            "電話番号3の入力に間違いがあります。"};
 std::string D::*const kNumbers[] = {&D::dialNumber1, &D::dialNumber2, &D::dialNumber3};
 
-bool noServerGiven(const D& v) {
-    return v.dnsSelect == 0 && area::isNoAddress(v.dnsPrimary) && area::isNoAddress(v.dnsSecondary);
-}
-
 }  // namespace
 
 CDialupDlg::CDialupDlg(int profile)
@@ -44,7 +40,7 @@ CDialupDlg::CDialupDlg(int profile)
                 "プライマリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。", "");
     bindAddress(ids.dnsSecondary, &D::dnsSecondary, kAddressLimit,
                 "セカンダリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。", "");
-    bindRule("サーバーアドレスの入力に間違いがあります。", noServerGiven);
+    bindRule("サーバーアドレスの入力に間違いがあります。", dnsServerMissing);
     bindRadio(ids.autoDisconnect[0], &D::autoDisconnect);
     bindRadio(ids.dnsSelect[0], &D::dnsSelect);
     enableWhen(ids.dnsSelect[0], 0, {ids.dnsPrimary, ids.dnsSecondary});
@@ -67,7 +63,7 @@ CPnaEasyDlg::CPnaEasyDlg()
                 "プライマリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。", "", true);
     bindAddress(IDC_PNA_EASY_DNS_SECONDARY, &D::dnsSecondary, kAddressLimit,
                 "セカンダリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。", "", true);
-    bindRule("サーバーアドレスの入力に間違いがあります。", noServerGiven);
+    bindRule("サーバーアドレスの入力に間違いがあります。", dnsServerMissing);
     bindRadio(kPnaEasyDnsSelectIds[0], &D::dnsSelect);
     enableWhen(kPnaEasyDnsSelectIds[0], 0, {IDC_PNA_EASY_DNS_PRIMARY, IDC_PNA_EASY_DNS_SECONDARY});
 }

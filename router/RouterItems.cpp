@@ -1,4 +1,7 @@
+#include <array>
+
 #include "area/Keywords.h"
+#include "area/SettingsDlg.h"
 #include "router/RouterSettings.h"
 
 // The router's item tables, in each section's writing order, and the checks of its table
@@ -347,6 +350,23 @@ bool chapRefused(int mode, int protocol) {
     constexpr int kOneChannel = 0;  // mode: 64k
     constexpr int kChap = 2;        // protocol
     return mode != kOneChannel && protocol == kChap;
+}
+
+bool dnsServerMissing(const DialupProfile& profile) {
+    constexpr int kManual = 0;
+    return profile.dnsSelect == kManual && area::isNoAddress(profile.dnsPrimary) &&
+           area::isNoAddress(profile.dnsSecondary);
+}
+
+bool connectTimeOutOfPeriod(const RouterSettings& settings) {
+    constexpr std::array<int, 3> kHours{23, 167, 743};  // a day, a week, a month
+    return settings.timePeriod < 0 || settings.timePeriod >= static_cast<int>(kHours.size()) ||
+           settings.timeLimit > kHours[static_cast<std::size_t>(settings.timePeriod)];
+}
+
+bool dhcpRangeWithoutStart(const RouterSettings& now, const RouterSettings& before) {
+    return now.dhcpStartAddress.empty() &&
+           (now.dhcpStartAddress != before.dhcpStartAddress || now.dhcpCount != before.dhcpCount);
 }
 
 }  // namespace kx

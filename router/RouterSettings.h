@@ -210,6 +210,14 @@ const area::ItemRule& hostNameRule();
 // CHAP works on the 64k line use only: a dial-up profile or the incoming dial-up with CHAP and
 // another line use is refused.
 bool chapRefused(int mode, int protocol);
+// DNS servers given by hand ("manual") need at least one server address.
+bool dnsServerMissing(const DialupProfile& profile);
+// A connection-time limit beyond the hours of its period (23 a day, 167 a week, 743 a month),
+// or one without a period.
+bool connectTimeOutOfPeriod(const RouterSettings& settings);
+// The DHCP range goes out as "start/count": changing either with no start address would send a
+// range the adapter refuses.
+bool dhcpRangeWithoutStart(const RouterSettings& now, const RouterSettings& before);
 
 // The block word of dial-up profile k (1..4): "num1".."num4".
 std::string dialupBlock(int profile);

@@ -287,23 +287,33 @@ TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
     adapter_->transcript().clear();
 
     // an entry put in use needs both of its items, the router's own address cannot be emptied,
-    // CHAP needs the 64k line use, and a comma would split the adapter's command
-    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-             {"set", "router.nat6.inUse=enable"},
-             {"set", "router.routerAddress="},
-             {"set", "router.dialup2.protocol=chap", "router.dialup2.mode=mp1"},
-             {"set", "router.nat5.wanAddress=a,b"},
-             {"set", "router.ipFilter=555555555"}}) {  // an index with a keyword, or nothing
-        EXPECT_EQ(run(args).status, kExitUsage) << args.back();
+    // CHAP needs the 64k line use, a comma would split the adapter's command, DNS servers given
+    // by hand need one, and a day has 23 hours at most
+    const struct {
+        std::vector<std::string> args;
+        const char* names;  // the item or entry the message names
+    } kRefused[] = {
+        {{"set", "router.nat6.inUse=enable"}, "router.nat6"},
+        {{"set", "router.routerAddress="}, "router.routerAddress"},
+        {{"set", "router.dialup2.protocol=chap", "router.dialup2.mode=mp1"}, "router.dialup2"},
+        {{"set", "router.nat5.wanAddress=a,b"}, "router.nat5.wanAddress"},
+        {{"set", "router.dialup3.dnsSelect=manual"}, "router.dialup3"},  // no server address
+        {{"set", "router.timeLimit=24", "router.timePeriod=0"}, "router.timeLimit"},
+        {{"set", "router.ipFilter=555555555"}, "router.ipFilter"},  // an index with a keyword
+    };
+    for (const auto& row : kRefused) {
+        Result refused = run(row.args);
+        EXPECT_EQ(refused.status, kExitUsage) << row.names;
+        EXPECT_NE(refused.err.find(row.names), std::string::npos) << refused.err;
     }
     result = run({"--transcript", path("transcript"), "set", "router.nat5.inUse=enable",
                   "router.nat5.lanAddress=192.168.1.5", "router.nat5.wanAddress=*web",
                   "router.ras.password=ras-Secret"});
     ASSERT_EQ(result.status, kExitOk) << result.err;
-    // (the first three refusals read the adapter; the others refused their argument at once)
-    EXPECT_EQ(sent(),
-              (std::vector<std::string>{"exit", "exit", "exit", "nat add 5 192.168.1.5,*web",
-                                        "ras password ras-Secret", "fromwr 15", "exit"}));
+    // (the comma and the index are refused at once; the other refusals read the adapter first)
+    EXPECT_EQ(sent(), (std::vector<std::string>{"exit", "exit", "exit", "exit", "exit",
+                                                "nat add 5 192.168.1.5,*web",
+                                                "ras password ras-Secret", "fromwr 15", "exit"}));
     EXPECT_EQ(readFile(path("transcript")).find("ras-Secret"), std::string::npos);
     result = run({"show", "router"});
     EXPECT_NE(result.out.find("router.ras.password = ********\n"), std::string::npos);
@@ -334,6 +344,7 @@ TEST_F(KxctlTest, RouterItemsReadBackAsSet) {
         "dialup3.userId=user@example.jp;dialup4.password=pass word;dialup1.protocol=chap;"
         "dialup2.protocol=disable;dialup3.mode=mp3;dialup4.autoDisconnect=disable;"
         "dialup1.disconnectTime=32400;dialup2.address=203.0.113.20;dialup3.dnsSelect=manual;"
+        "dialup3.dnsSecondary=192.0.2.2;"
         "dialup4.dnsPrimary=192.0.2.1;dhcpStartAddress=192.168.1.100;dhcpCount=20;"
         "dhcpLeaseTime=999999;dhcpGateway=192.168.1.254;dhcpDnsServer=192.168.1.253;"
         "dhcpDomainName=home.example;dhcpActive=disable;dnsPrimaryServer=192.0.2.10;"
