@@ -295,11 +295,11 @@ std::optional<std::string> recordsError(const Records& working, const Records& s
         return error;
     for (std::size_t i = 0; i < kDialupProfiles; ++i) {
         const DialupProfile& profile = working.router.dialup[i];
+        const DialupProfile& read = snapshot.router.dialup[i];
         const std::string name = "router.dialup" + std::to_string(i + 1);
-        if (auto error = chap(profile, snapshot.router.dialup[i], name))
+        if (auto error = chap(profile, read, name))
             return error;
         // the dial-up dialog's rule on the DNS servers, once they are touched
-        const DialupProfile& read = snapshot.router.dialup[i];
         if ((profile.dnsSelect != read.dnsSelect || profile.dnsPrimary != read.dnsPrimary ||
              profile.dnsSecondary != read.dnsSecondary) &&
             dnsServerMissing(profile))
@@ -310,11 +310,10 @@ std::optional<std::string> recordsError(const Records& working, const Records& s
     const RouterSettings& before = snapshot.router;
     if ((now.timeLimit != before.timeLimit || now.timePeriod != before.timePeriod) &&
         connectTimeOutOfPeriod(now))
-        return std::string(
-            "router.timeLimit: more hours than its period has (23 a day, 167 a "
-            "week, 743 a month)");
+        return "router.timeLimit: more hours than its period has (23 a day, 167 a week, 743 a "
+               "month)";
     if (dhcpRangeWithoutStart(now, before))
-        return std::string("router.dhcpStartAddress: the DHCP range needs its start address");
+        return "router.dhcpStartAddress: the DHCP range needs its start address";
     if (auto error =
             entryError("nat", working.router.nat, snapshot.router.nat, &NatEntry::lanAddress,
                        checkNatLan, &NatEntry::wanAddress, checkNatWan))
