@@ -361,8 +361,8 @@ TEST_F(KxctlEdgeTest, AnAdapterLeftAtItsCommandLineIsFoundAgain) {
               (Lines{"ATI", "exit", "ATI", "AT%I2", "AT%M", "ATT1", "", "exit"}));
 }
 
-// The program itself, in a process of its own, interrupted while a restore waits for the
-// adapter's answer to its second setting.
+// The program itself, in a process of its own (started in the test's folder): interrupted while
+// a restore waits for the adapter's answer to its second setting.
 class KxctlSignalTest : public KxctlEdgeTest {
 protected:
     pid_t spawn(const std::vector<std::string>& args) {
@@ -377,6 +377,8 @@ protected:
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, path("err").c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        // started in the test's folder, it reads the settings file there
+        posix_spawn_file_actions_addchdir_np(&actions, folder_.c_str());
         pid_t pid = -1;
         EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
         posix_spawn_file_actions_destroy(&actions);
@@ -435,6 +437,16 @@ TEST_F(KxctlSignalTest, AnInterruptedRestoreLeavesWithExitAndNoFlashWrite) {
         EXPECT_EQ(adapter_->transcript().lines(),
                   (Lines{"ATI", "AT%I2", "AT%M", "ATT1", "", "exit"}));
     }
+}
+
+// The settings file names another device than the adapter's "ATI" reply.
+TEST_F(KxctlSignalTest, AnAdapterOfAnotherNameIsNotTakenForTheDevice) {
+    writeFile(path("setutily.ini"), "[MODE]\nKIKI=KXOTHER\n");
+    const pid_t pid = spawn({"probe"});
+    EXPECT_EQ(exitStatus(pid), kExitAdapter);
+    EXPECT_EQ(readFile(path("err")), "kxctl: the adapter on " + adapter_->ptyPath() +
+                                         " is not a KXOTHER (ATI reply lacks the device name)\n");
+    EXPECT_EQ(adapter_->transcript().lines(), (Lines{"ATI"}));
 }
 
 TEST_F(KxctlSignalTest, ASecondInterruptionEndsAtOnce) {
