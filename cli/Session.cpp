@@ -380,7 +380,7 @@ bool Session::openNetwork(const std::string& address, int port) {
         return lastNote_.starts_with("Network link") ||
                lastNote_.find("ERROR") != std::string::npos;
     };
-    while (!net_->administrator() && !net_->lost() && !failed()) {
+    while (!net_->administrator() && !net_->lost() && !failed() && interruptSignal() == 0) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline)
             break;
@@ -388,6 +388,9 @@ bool Session::openNetwork(const std::string& address, int port) {
     }
     if (!net_->administrator()) {
         const std::string where = address + " port " + std::to_string(port);
+        if (const int signal = interruptSignal(); signal != 0)
+            return fail(std::string("interrupted by ") + interruptName(signal) +
+                        " while logging in to " + where);
         if (lastNote_ + "\r\n" == kLogLoginError)
             return fail("the adapter at " + where + " refused the login password (" + origins[0] +
                         ")");
