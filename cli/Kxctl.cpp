@@ -313,10 +313,15 @@ int Run::writeBackup(const Session& session, const Records& records) {
 int Run::writeFile(const std::string& path, const std::string& text) {
     const std::string shown = "cannot write " + path + ": ";
     struct stat status {};
-    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-        if (S_ISDIR(status.st_mode))
-            return usage(shown + reason(EISDIR));
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    const bool exists = ::stat(path.c_str(), &status) == 0;
+    if (exists && S_ISDIR(status.st_mode))
+        return usage(shown + reason(EISDIR));
+    // /dev/stdout and its kind name a descriptor already open (perhaps on a regular file the
+    // shell redirected to): replacing that file would lose what is written
+    const bool descriptor = path.starts_with("/dev/") || path.starts_with("/proc/");
+    if (exists && (!S_ISREG(status.st_mode) || descriptor)) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY |
+                                                (S_ISREG(status.st_mode) ? O_TRUNC : 0));
         if (fd < 0)
             return usage(shown + reason(errno));
         const bool written = writeAll(fd, text);

@@ -439,6 +439,20 @@ TEST_F(KxctlSignalTest, AnInterruptedRestoreLeavesWithExitAndNoFlashWrite) {
     }
 }
 
+// "backup /dev/stdout" with standard output redirected to a file writes into that file.
+TEST_F(KxctlSignalTest, BackupToStandardOutputRedirectedToAFile) {
+    writeFile(path("out"), "");
+    const auto inode = [&] {
+        struct stat status {};
+        EXPECT_EQ(::stat(path("out").c_str(), &status), 0);
+        return status.st_ino;
+    };
+    const auto before = inode();
+    EXPECT_EQ(exitStatus(spawn({"backup", "/dev/stdout", "shortnum"})), kExitOk);
+    EXPECT_TRUE(readFile(path("out")).starts_with("# KESTRELX settings document"));
+    EXPECT_EQ(inode(), before);  // written into, not replaced
+}
+
 // The settings file names another device than the adapter's "ATI" reply.
 TEST_F(KxctlSignalTest, AnAdapterOfAnotherNameIsNotTakenForTheDevice) {
     writeFile(path("setutily.ini"), "[MODE]\nKIKI=KXOTHER\n");
