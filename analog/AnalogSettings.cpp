@@ -73,11 +73,12 @@ int ReadAnalogSettings(const AreaContext& context) {
     for (std::size_t port = 0; port < kTelPortWords.size(); ++port) {
         if (context.send("show analog " + std::string(kTelPortWords[port]) + "\r") != 1)
             return 0;
-        area::readItems(context.reply.view(), telPortItems(), snapshot.tel[port]);
+        area::readItems(context.reply.view(), telPortItems(), snapshot.tel[port],
+                        context.missingLabel);
     }
     if (context.send("show analog common\r") != 1)
         return 0;
-    area::readItems(context.reply.view(), analogCommonItems(), snapshot);
+    area::readItems(context.reply.view(), analogCommonItems(), snapshot, context.missingLabel);
     analogSettings.readDone();
     return 1;
 }

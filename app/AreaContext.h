@@ -35,6 +35,9 @@ struct AreaContext {
     // Ok before a read or write, to tell the user why it failed. A scripted exchange that
     // fails counts as no reply.
     mutable ExchangeOutcome lastFailure = ExchangeOutcome::Ok;
+    // Told by a reader of each item whose label its reply lacked, with the address of the
+    // record member left as it was; may be empty (the dialogs keep such a field as it was).
+    std::function<void(const void* member)> missingLabel;
 
     // One settings exchange ("show ..." or a setting): `command` with the prompt as terminator.
     // Returns 1 when the prompt arrived in time.

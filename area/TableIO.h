@@ -6,7 +6,9 @@
 // letter case aside); its value starts one byte after the label (the blank after the colon)
 // and runs to the next carriage return or the reply's end, cut to 54 bytes. Texts are stored as
 // they are, numbers as their decimal reading. A label that the reply lacks leaves its field as
-// it was: nothing is ever read from outside the reply or from an arbitrary offset.
+// it was: nothing is ever read from outside the reply or from an arbitrary offset. The reader
+// tells its caller which labels were lacking (the dialogs keep such a field as it was; kxctl
+// reports the item as unknown).
 //
 // Writing: the commands come from the difference between the working copy and the snapshot,
 // in table order, one per item whose value differs and has a keyword; AreaContext::sendAll
@@ -17,6 +19,7 @@
 // never takes entry 1 from the line of entry 11.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,13 +31,22 @@
 
 namespace kx::area {
 
+// Told of each item whose label a reply lacked, with the member of the record that was left
+// as it was (the address of its int or string). Empty: nobody asks.
+using MissingLabel = std::function<void(const void* member)>;
+
 // Reads one item's value from `reply` into `record`; false (field unchanged) when the reply
-// lacks the label or the item has none.
+// lacks the label or the item has none. A lacking label is told to `missing`.
 template <class Record>
-bool readItem(std::string_view reply, const Item<Record>& item, Record& record) {
+bool readItem(std::string_view reply, const Item<Record>& item, Record& record,
+              const MissingLabel& missing = {}) {
     std::optional<std::string> value = item.valueIn(reply);
-    if (!value)
+    if (!value) {
+        if (missing && !item.label.empty())
+            missing(item.isText() ? static_cast<const void*>(&(record.*item.text))
+                                  : static_cast<const void*>(&(record.*item.number)));
         return false;
+    }
     if (item.isText())
         record.*item.text = std::move(*value);
     else
@@ -42,10 +54,11 @@ bool readItem(std::string_view reply, const Item<Record>& item, Record& record) 
     return true;
 }
 
-// Reads every labelled item of `items` from `reply`.
+// Reads every labelled item of `items` from `reply`, telling `missing` of each lacking label.
 template <class Record>
-void readItems(std::string_view reply, std::span<const Item<Record>> items, Record& record) {
-    for (const Item<Record>& item : items) readItem(reply, item, record);
+void readItems(std::string_view reply, std::span<const Item<Record>> items, Record& record,
+               const MissingLabel& missing = {}) {
+    for (const Item<Record>& item : items) readItem(reply, item, record, missing);
 }
 
 // Appends to `out`, in table order, the command of each item whose value in `working` differs

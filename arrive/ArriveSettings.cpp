@@ -94,9 +94,14 @@ struct Page {
 constexpr Page kPages[] = {{"show arrive num1\r", 1}, {"show arrive num2\r", 11}};
 
 // An entry's labels are searched in its own lines only: one it lacks is left as it was.
-void readEntry(std::string_view reply, int k, ArriveEntry& entry) {
+// An entry the page does not list is an empty one: only a listed entry's lacking labels are
+// told to `missing`.
+void readEntry(std::string_view reply, int k, ArriveEntry& entry,
+               const area::MissingLabel& missing) {
     entry.number = area::readEntryText(reply, k);
-    area::readItems(area::entryLines(reply, k), arriveEntryItems(), entry);
+    const std::string_view lines = area::entryLines(reply, k);
+    area::readItems(lines, arriveEntryItems(), entry,
+                    lines.empty() ? area::MissingLabel{} : missing);
 }
 
 }  // namespace
@@ -113,12 +118,13 @@ int ReadArriveSettings(const AreaContext& context) {
     ArriveSettings& snapshot = arriveSettings.snapshot;
     if (context.send("show arrive basic\r") != 1)
         return 0;
-    area::readItems(context.reply.view(), arriveStandardItems(), snapshot);
+    area::readItems(context.reply.view(), arriveStandardItems(), snapshot, context.missingLabel);
     for (const Page& page : kPages) {
         if (context.send(page.command) != 1)
             return 0;
         for (int k = page.first; k < page.first + 10; ++k)
-            readEntry(context.reply.view(), k, snapshot.entries[static_cast<std::size_t>(k - 1)]);
+            readEntry(context.reply.view(), k, snapshot.entries[static_cast<std::size_t>(k - 1)],
+                      context.missingLabel);
     }
     arriveSettings.readDone();
     return 1;

@@ -31,6 +31,53 @@ std::string line(const Field& field, const Records& records, bool masked = false
 
 }  // namespace
 
+std::string messageText(std::string_view text) {
+    std::string out;
+    const auto escape = [&out](unsigned char byte) {
+        constexpr char kHex[] = "0123456789ABCDEF";
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            if (byte < 0x20 || byte == 0x7f)
+                escape(byte);
+            else
+                out += static_cast<char>(byte);
+            ++i;
+            continue;
+        }
+        // the length of a well-formed sequence led by this byte, 0 for none
+        std::size_t length = byte >= 0xC2 && byte <= 0xDF   ? 2
+                             : byte >= 0xE0 && byte <= 0xEF ? 3
+                             : byte >= 0xF0 && byte <= 0xF4 ? 4
+                                                            : 0;
+        if (length != 0 && i + length <= text.size()) {
+            const auto second = static_cast<unsigned char>(text[i + 1]);
+            // no overlong forms, no surrogates, nothing above U+10FFFF
+            const bool secondOk = byte == 0xE0   ? second >= 0xA0 && second <= 0xBF
+                                  : byte == 0xED ? second >= 0x80 && second <= 0x9F
+                                  : byte == 0xF0 ? second >= 0x90 && second <= 0xBF
+                                  : byte == 0xF4 ? second >= 0x80 && second <= 0x8F
+                                                 : second >= 0x80 && second <= 0xBF;
+            bool ok = secondOk;
+            for (std::size_t k = 2; ok && k < length; ++k)
+                ok = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+            // the C1 control characters (U+0080..U+009F) are escaped as well
+            if (ok && !(byte == 0xC2 && second <= 0x9F)) {
+                out += text.substr(i, length);
+                i += length;
+                continue;
+            }
+        }
+        escape(byte);
+        ++i;
+    }
+    return out;
+}
+
 bool inAreas(const Field& field, const std::vector<std::string>& areas) {
     return areas.empty() || std::find(areas.begin(), areas.end(), field.area) != areas.end();
 }
@@ -50,6 +97,10 @@ std::optional<DocumentValue> parseAssignment(std::string_view text, DocumentErro
     if (!result.field) {
         error.message = name.empty() ? "a name is missing before \"=\"" : "unknown name " + name;
         return std::nullopt;
+    }
+    if (isSecret(*result.field) && given == kMasked) {
+        result.masked = true;
+        return result;
     }
     std::optional<FieldValue> value = parseValue(*result.field, given, error.message);
     if (!value)
@@ -90,8 +141,12 @@ std::optional<std::vector<DocumentValue>> parseDocument(std::string_view text,
     return values;
 }
 
+std::string missingLine(const Field& field) {
+    return "# " + field.name + ": not reported by the adapter";
+}
+
 std::string writeDocument(const Records& records, const std::vector<std::string>& areas,
-                          const std::vector<std::string>& header) {
+                          const std::vector<std::string>& header, const MissingFields& missing) {
     std::string text;
     for (const std::string& comment : header) text += "# " + comment + "\n";
     std::string area;
@@ -102,16 +157,27 @@ std::string writeDocument(const Records& records, const std::vector<std::string>
             text += "\n# " + field.area + "\n";
             area = field.area;
         }
-        text += line(field, records);
+        if (missing.contains(&field)) {
+            text += missingLine(field) + "\n";
+        } else if (field.readOnly) {
+            std::string shown = line(field, records);
+            shown.pop_back();
+            text += "# " + shown + "  (read-only)\n";
+        } else {
+            text += line(field, records);
+        }
     }
     return text;
 }
 
-std::string showLines(const Records& records, const std::vector<std::string>& areas) {
+std::string showLines(const Records& records, const std::vector<std::string>& areas,
+                      const MissingFields& missing) {
     std::string text;
-    for (const Field& field : allFields())
-        if (inAreas(field, areas))
-            text += line(field, records, true);
+    for (const Field& field : allFields()) {
+        if (!inAreas(field, areas))
+            continue;
+        text += missing.contains(&field) ? missingLine(field) + "\n" : line(field, records, true);
+    }
     return text;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,12 @@ struct DocumentValue {
     std::size_t line = 0;  // 1-based
     const Field* field = nullptr;
     FieldValue value;
+    // A password given as the mask `show` prints: not a value, the adapter's is kept.
+    bool masked = false;
 };
+
+// The fields whose labels the adapter's replies lacked: their values are unknown.
+using MissingFields = std::set<const Field*>;
 
 struct DocumentError {
     std::size_t line = 0;  // 0 when the error is not about a line
@@ -37,13 +43,24 @@ std::optional<std::vector<DocumentValue>> parseDocument(std::string_view text,
 std::optional<DocumentValue> parseAssignment(std::string_view text, DocumentError& error);
 
 // The document of `records` for the fields of `areas` (all when empty), with the header lines
-// given (each written after "# ").
+// given (each written after "# "). A read-only item is a comment line
+// ("# router.hardwareAddress = ...  (read-only)"), and so is an item the adapter did not
+// report ("# name: not reported by the adapter"): neither is restored.
 std::string writeDocument(const Records& records, const std::vector<std::string>& areas,
-                          const std::vector<std::string>& header);
+                          const std::vector<std::string>& header,
+                          const MissingFields& missing = {});
 
 // "name = value" lines of `areas` (all when empty), as `show` prints them: passwords masked
-// (a backup document holds them).
-std::string showLines(const Records& records, const std::vector<std::string>& areas);
+// (a backup document holds them), an item the adapter did not report as its comment line.
+std::string showLines(const Records& records, const std::vector<std::string>& areas,
+                      const MissingFields& missing = {});
+
+// The comment line of an item the adapter did not report, without its line end.
+std::string missingLine(const Field& field);
+
+// `text` fit to be written in a message on one line: control bytes and bytes that are not
+// valid UTF-8 escaped ("\x1B", "\xFF"), valid UTF-8 as it is.
+std::string messageText(std::string_view text);
 
 // Whether `field` belongs to one of `areas` (all when empty).
 bool inAreas(const Field& field, const std::vector<std::string>& areas);

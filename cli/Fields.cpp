@@ -13,11 +13,20 @@ namespace {
 template <class Record>
 void addTable(std::vector<Field>& out, std::string_view area, const std::string& prefix,
               std::span<const area::Item<Record>> items, std::function<Record&(Records&)> block,
-              bool (*keep)(const area::Item<Record>&) = nullptr) {
+              bool (*keep)(const area::Item<Record>&) = nullptr, bool writtenWhole = false) {
+    // rows joined to the one before them are written by that row's command
+    bool joined = false;
+    bool groupWritten = false;
     for (const area::Item<Record>& item : items) {
+        if (!joined)
+            groupWritten = !item.command.empty();
+        joined = item.nextJoin != 0;
         if (keep && !keep(item))
             continue;
         Field field;
+        // a table written whole by its area's writer (the BACP/BAP answers, the NAT and host
+        // entries) has no command per row
+        field.readOnly = !groupWritten && !writtenWhole;
         // a table of one unnamed item (a short number) is named by its block alone
         field.name = item.name.empty() ? prefix : prefix + "." + std::string(item.name);
         field.area = std::string(area);
@@ -62,8 +71,9 @@ std::vector<Field> buildFields() {
     addTable<DigitalPortSettings>(out, digital, digital + ".usb", digitalPortItems(),
                                   [](Records& r) -> DigitalPortSettings& { return r.digital.usb; });
     for (auto items : {digitalCommonItems(), throughputBodItems(), bacpBapItems()})
-        addTable<DigitalSettings>(out, digital, digital, items,
-                                  [](Records& r) -> DigitalSettings& { return r.digital; });
+        addTable<DigitalSettings>(
+            out, digital, digital, items, [](Records& r) -> DigitalSettings& { return r.digital; },
+            nullptr, items.data() == bacpBapItems().data());
 
     const std::string arrive = "arrive";
     addTable<ArriveSettings>(out, arrive, arrive, arriveStandardItems(),
@@ -87,7 +97,8 @@ std::vector<Field> buildFields() {
             // the router's own passwords are shown by the adapter but never written
             [](const area::Item<RouterSettings>& item) {
                 return !(item.command.empty() && isPasswordName(item.name));
-            });
+            },
+            items.data() == routerBacpBapItems().data());
     addTable<DigitalPortSettings>(
         out, router, digital + ".pna", digitalPortItems(),
         [](Records& r) -> DigitalPortSettings& { return r.digital.pna; }, isPnaPortItem);
@@ -102,14 +113,16 @@ std::vector<Field> buildFields() {
         [](Records& r) -> LeasedLineSettings& { return r.router.network; });
     // a table entry's items: empty while the entry is not in use, checked whole before writing
     for (std::size_t i = 0; i < kTableEntries; ++i) {
-        addTable<NatEntry>(out, router, router + ".nat" + std::to_string(i + 1), natEntryItems(),
-                           [i](Records& r) -> NatEntry& { return r.router.nat[i]; });
+        addTable<NatEntry>(
+            out, router, router + ".nat" + std::to_string(i + 1), natEntryItems(),
+            [i](Records& r) -> NatEntry& { return r.router.nat[i]; }, nullptr, true);
         out[out.size() - 2].check = emptyOr<checkNatLan>;
         out[out.size() - 1].check = emptyOr<checkNatWan>;
     }
     for (std::size_t i = 0; i < kTableEntries; ++i) {
-        addTable<HostEntry>(out, router, router + ".host" + std::to_string(i + 1), hostEntryItems(),
-                            [i](Records& r) -> HostEntry& { return r.router.hosts[i]; });
+        addTable<HostEntry>(
+            out, router, router + ".host" + std::to_string(i + 1), hostEntryItems(),
+            [i](Records& r) -> HostEntry& { return r.router.hosts[i]; }, nullptr, true);
         out[out.size() - 2].check = emptyOr<checkHostAddress>;
         out[out.size() - 1].check = emptyOr<checkHostName>;
     }
@@ -254,6 +267,31 @@ void storeValue(const Field& field, const FieldValue& value, Records& records) {
 
 namespace {
 
+// An item of an entry that is not in use cannot be written: the adapter takes an entry's
+// items only with the entry ("nat add N a,b"). A document that gives them needs the entry's
+// in-use line too.
+template <class Entry>
+std::optional<std::string> unusedEntryError(const std::string& table,
+                                            const std::array<Entry, kTableEntries>& working,
+                                            const std::array<Entry, kTableEntries>& snapshot,
+                                            std::string Entry::*first, std::string Entry::*second,
+                                            const char* firstName, const char* secondName) {
+    for (std::size_t i = 0; i < kTableEntries; ++i) {
+        const Entry& entry = working[i];
+        if (entry.inUse != 0)
+            continue;
+        const std::string name = "router." + table + std::to_string(i + 1);
+        const auto given = [&](std::string Entry::*item) {
+            return !(entry.*item).empty() && entry.*item != snapshot[i].*item;
+        };
+        if (given(first) || given(second))
+            return name + "." + (given(first) ? firstName : secondName) +
+                   " cannot be written while the entry is not in use (add " + name +
+                   ".inUse = enable)";
+    }
+    return std::nullopt;
+}
+
 template <class Entry>
 std::optional<std::string> entryError(const std::string& table,
                                       const std::array<Entry, kTableEntries>& working,
@@ -314,6 +352,14 @@ std::optional<std::string> recordsError(const Records& working, const Records& s
                "month)";
     if (dhcpRangeWithoutStart(now, before))
         return "router.dhcpStartAddress: the DHCP range needs its start address";
+    if (auto error =
+            unusedEntryError("nat", working.router.nat, snapshot.router.nat, &NatEntry::lanAddress,
+                             &NatEntry::wanAddress, "lanAddress", "wanAddress"))
+        return error;
+    if (auto error = unusedEntryError("host", working.router.hosts, snapshot.router.hosts,
+                                      &HostEntry::hostAddress, &HostEntry::hostName, "hostAddress",
+                                      "hostName"))
+        return error;
     if (auto error =
             entryError("nat", working.router.nat, snapshot.router.nat, &NatEntry::lanAddress,
                        checkNatLan, &NatEntry::wanAddress, checkNatWan))

@@ -46,6 +46,9 @@ struct Field {
     std::function<std::string*(Records&)> text;  // Phone, Text and Address rows
     // A text's own check in place of the row's (a table entry's item): 0 valid, 1 not
     int (*check)(std::string_view) = nullptr;
+    // The adapter reports the item, but no command sets it (the router's name, its hardware
+    // address): shown and kept in a backup as a comment, never written.
+    bool readOnly = false;
 
     bool isText() const { return static_cast<bool>(text); }
 };
@@ -85,8 +88,9 @@ void storeValue(const Field& field, const FieldValue& value, Records& records);
 // leased line's network), a dial-up profile or the incoming dial-up changed to CHAP on a line
 // use other than 64k, a dial-up profile's DNS servers changed to given by hand with none given, a
 // connection-time limit changed beyond its period, a DHCP range changed with no start address,
-// and a NAT or host entry put in use, or changed, without both of its items valid: the
-// dialogs' rules that span items. Nullopt when `working` can be written, else why not, naming
+// a NAT or host entry put in use, or changed, without both of its items valid, and an item
+// given to an entry that stays out of use (it cannot be written): the dialogs' rules that span
+// items. Nullopt when `working` can be written, else why not, naming
 // the item or entry.
 std::optional<std::string> recordsError(const Records& working, const Records& snapshot);
 

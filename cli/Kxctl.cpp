@@ -7,18 +7,22 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <functional>
+#include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
 
 #include "app/Profile.h"
 #include "cli/Document.h"
+#include "cli/Interrupt.h"
 #include "cli/Session.h"
+#include "link/Exchange.h"
 #include "link/Sjis.h"
 
 namespace kx::cli {
@@ -34,18 +38,75 @@ struct Arguments {
     std::vector<std::string> areas;
     std::string file;
     std::vector<std::string> assignments;
+    bool exitCode = false;  // diff --exit-code
 };
+
+// "-" for a FILE: standard input or output.
+constexpr std::string_view kStandardStream = "-";
+
+std::string reason(int error) {
+    return std::strerror(error);
+}
+
+// Writes all of `text` to `fd`; false with errno set when it cannot.
+bool writeAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The file a path names once its symbolic links are followed (the path itself when it is
+// none); a link whose target does not exist yet names that target.
+std::string linkTarget(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return path;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0)
+            return path;
+        target.resize(static_cast<std::size_t>(length));
+        if (target.front() != '/') {
+            const std::size_t slash = path.rfind('/');
+            target =
+                (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
+        }
+        path = std::move(target);
+    }
+    return path;
+}
 
 class Run {
 public:
-    Run(Arguments arguments, std::ostream& out, std::ostream& err, bool terminal)
-        : a_(std::move(arguments)), out_(out), err_(err) {
+    Run(Arguments arguments, std::istream& in, std::ostream& out, std::ostream& err, bool terminal)
+        : a_(std::move(arguments)), in_(in), out_(out), err_(err) {
         if (terminal && !a_.quiet)
             a_.link.progress = [this](std::string_view text) {
-                err_ << "\r\033[K" << kProgram << ": " << text << " ..." << std::flush;
+                err_ << "\r\033[K" << kProgram << ": " << messageText(text) << " ..." << std::flush;
                 progressShown_ = true;
             };
+        // the link's own lines ("Serial link lost: ...") once each, as kxctl's messages
+        SetLinkLogHandler([this](std::string_view line) {
+            while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+                line.remove_suffix(1);
+            if (line.empty() || line == lastLinkLine_)
+                return;
+            lastLinkLine_ = std::string(line);
+            endProgress();
+            err_ << kProgram << ": " << messageText(line) << "\n";
+        });
     }
+    ~Run() { SetLinkLogHandler(nullptr); }
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
 
     int probe();
     int names();
@@ -58,14 +119,42 @@ public:
 private:
     int usage(const std::string& message) {
         endProgress();
-        err_ << kProgram << ": " << message << "\n";
+        err_ << kProgram << ": " << messageText(message) << "\n";
         return kExitUsage;
     }
     int adapterFailed(const std::string& message) {
         endProgress();
-        err_ << kProgram << ": " << message << "\n";
-        return kExitAdapter;
+        err_ << kProgram << ": " << messageText(message) << "\n";
+        return interruptSignal() != 0 ? 128 + interruptSignal() : kExitAdapter;
     }
+    void notice(const std::string& message) {
+        endProgress();
+        err_ << kProgram << ": " << messageText(message) << "\n";
+    }
+    // A failed session: after an interruption it still leaves the command line ("exit").
+    int sessionFailed(Session& session) {
+        const std::string failure = session.error();
+        if (interruptSignal() != 0)
+            session.close();
+        return adapterFailed(failure + (interruptSignal() != 0 ? "; nothing was written" : ""));
+    }
+    // The status of a command that went through although a signal came meanwhile.
+    int finished(int status) {
+        if (status != kExitOk || interruptSignal() == 0)
+            return status;
+        notice(std::string("interrupted by ") + interruptName(interruptSignal()));
+        return 128 + interruptSignal();
+    }
+    // Standard output took everything (a full disk or a closed pipe is an error).
+    int outputWritten() {
+        out_.flush();
+        if (out_)
+            return kExitOk;
+        return adapterFailed("cannot write standard output" +
+                             (errno != 0 ? ": " + reason(errno) : std::string()));
+    }
+    void reportMissing(const Session& session);
+    int writeFile(const std::string& path, const std::string& text);
     void endProgress() {
         if (progressShown_)
             err_ << "\r\033[K" << std::flush;
@@ -81,15 +170,17 @@ private:
     int apply(const std::vector<DocumentValue>& values, bool send);
 
     Arguments a_;
+    std::istream& in_;
     std::ostream& out_;
     std::ostream& err_;
     bool progressShown_ = false;
+    std::string lastLinkLine_;
 };
 
 bool Run::checkAreas() {
     for (const std::string& area : a_.areas) {
         if (!isAreaName(area)) {
-            usage("unknown area " + area + " (analog, digital, arrive, shortnum, router)");
+            usage("unknown area \"" + area + "\" (analog, digital, arrive, shortnum, router)");
             return false;
         }
     }
@@ -107,10 +198,19 @@ bool Run::checkAreas() {
 
 bool Run::openAndRead(Session& session, const std::vector<std::string>& areas, Records& records) {
     if (!session.open(a_.link) || !session.read(areas, records)) {
-        adapterFailed(session.error());
+        sessionFailed(session);
         return false;
     }
     return true;
+}
+
+void Run::reportMissing(const Session& session) {
+    std::string names;
+    for (const Field& field : allFields())
+        if (session.missing().contains(&field))
+            names += (names.empty() ? "" : ", ") + field.name;
+    if (!names.empty())
+        notice("not reported by the adapter, so left out: " + names);
 }
 
 int Run::readAndReport(const std::function<int(const Session&, const Records&)>& report) {
@@ -119,9 +219,12 @@ int Run::readAndReport(const std::function<int(const Session&, const Records&)>&
     Session session;
     Records records;
     if (!openAndRead(session, a_.areas, records))
-        return kExitAdapter;
+        return interruptSignal() != 0 ? 128 + interruptSignal() : kExitAdapter;
     const bool closed = session.close();
     endProgress();
+    if (interruptSignal() != 0)
+        return finished(kExitOk);
+    reportMissing(session);
     if (const int status = report(session, records); status != kExitOk)
         return status;
     return closed ? kExitOk : adapterFailed(session.error());
@@ -130,32 +233,42 @@ int Run::readAndReport(const std::function<int(const Session&, const Records&)>&
 int Run::probe() {
     Session session;
     if (!session.open(a_.link))
-        return adapterFailed(session.error());
+        return sessionFailed(session);
     const bool closed = session.close();
     endProgress();
+    if (interruptSignal() != 0)
+        return finished(kExitOk);
     out_ << "device: "
          << (session.deviceName().empty() ? "(not named in setutily.ini)"
                                           : SjisToUtf8(session.deviceName()))
          << "\n";
-    out_ << "firmware: " << SjisToUtf8(session.firmwareVersionText()) << "\n";
+    out_ << "firmware: " << messageText(SjisToUtf8(session.firmwareVersionText())) << "\n";
+    if (const int status = outputWritten(); status != kExitOk)
+        return status;
     return closed ? kExitOk : adapterFailed(session.error());
 }
 
 int Run::names() {
-    for (const Field& field : allFields()) out_ << field.name << "\t" << describe(field) << "\n";
-    return kExitOk;
+    for (const Field& field : allFields())
+        out_ << field.name << "\t" << describe(field) << (field.readOnly ? " (read-only)" : "")
+             << "\n";
+    return outputWritten();
 }
 
 int Run::show() {
-    return readAndReport([this](const Session&, const Records& records) {
+    return readAndReport([this](const Session& session, const Records& records) {
         if (!a_.json) {
-            out_ << showLines(records, a_.areas);
-            return kExitOk;
+            out_ << showLines(records, a_.areas, session.missing());
+            return outputWritten();
         }
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
         for (const Field& field : allFields()) {
             if (!inAreas(field, a_.areas))
                 continue;
+            if (session.missing().contains(&field)) {
+                object[field.name] = nullptr;  // not reported: unknown
+                continue;
+            }
             const std::string value =
                 isSecret(field) ? std::string(kMasked) : valueText(field, records);
             if (!field.isText() && field.rule->kind == area::ItemKind::Number && !isSecret(field))
@@ -163,8 +276,10 @@ int Run::show() {
             else
                 object[field.name] = value;
         }
-        out_ << object.dump(2) << "\n";
-        return kExitOk;
+        // a text the adapter sent that is not valid UTF-8 is escaped, never refused
+        out_ << object.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+             << "\n";
+        return outputWritten();
     });
 }
 
@@ -183,52 +298,120 @@ int Run::writeBackup(const Session& session, const Records& records) {
     const std::string text = writeDocument(
         records, a_.areas,
         {"KESTRELX settings document (kxctl backup)", "device: " + SjisToUtf8(session.deviceName()),
-         "firmware: " + SjisToUtf8(session.firmwareVersionText()), std::string("date: ") + date});
-    // written beside the target and renamed, so a failed write never leaves half a document
-    const std::string temporary = a_.file + ".tmp";
-    {
-        // readable by its owner only: a document holds the dial-up and line passwords
-        if (const int fd =
-                ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-            fd >= 0) {
-            (void)::fchmod(fd, 0600);
-            ::close(fd);
-        }
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file << text;
-        file.close();
-        if (!file) {
-            std::remove(temporary.c_str());
-            return usage("cannot write " + a_.file);
-        }
+         "firmware: " + SjisToUtf8(session.firmwareVersionText()), std::string("date: ") + date},
+        session.missing());
+    if (a_.file == kStandardStream) {
+        out_ << text;
+        return outputWritten();
     }
-    if (std::rename(temporary.c_str(), a_.file.c_str()) != 0) {
+    return writeFile(a_.file, text);
+}
+
+// A regular file (also one a symbolic link points to, which stays a link) is written beside
+// itself and renamed over, so a failed write never leaves half a document; anything else (a
+// device, a pipe, /dev/stdout) is written to as it is, never replaced.
+int Run::writeFile(const std::string& path, const std::string& text) {
+    const std::string shown = "cannot write " + path + ": ";
+    struct stat status {};
+    const bool exists = ::stat(path.c_str(), &status) == 0;
+    if (exists && S_ISDIR(status.st_mode))
+        return usage(shown + reason(EISDIR));
+    // /dev/stdout and its kind name a descriptor already open (perhaps on a regular file the
+    // shell redirected to): replacing that file would lose what is written
+    const bool descriptor = path.starts_with("/dev/") || path.starts_with("/proc/");
+    if (exists && (!S_ISREG(status.st_mode) || descriptor)) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY |
+                                                (S_ISREG(status.st_mode) ? O_TRUNC : 0));
+        if (fd < 0)
+            return usage(shown + reason(errno));
+        const bool written = writeAll(fd, text);
         const int error = errno;
+        if (::close(fd) != 0 && written)
+            return usage(shown + reason(errno));
+        return written ? kExitOk : usage(shown + reason(error));
+    }
+    const std::string target = linkTarget(path);
+    // readable by its owner only: a document holds the dial-up and line passwords
+    std::string temporary = target + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        return usage(shown + reason(errno));
+    (void)::fchmod(fd, 0600);
+    bool written = writeAll(fd, text) && ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && std::rename(temporary.c_str(), target.c_str()) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
         std::remove(temporary.c_str());
-        return usage("cannot write " + a_.file + ": " + std::strerror(error));
+        return usage(shown + reason(error));
     }
     return kExitOk;
 }
 
 std::optional<std::vector<DocumentValue>> Run::readDocument(int& status) {
-    std::ifstream file(a_.file, std::ios::binary);
-    if (!file) {
-        status = usage("cannot read " + a_.file);
-        return std::nullopt;
-    }
     // a settings document is a few kilobytes; anything far larger is not one
     constexpr std::size_t kLargestDocument = 1 << 20;
-    std::string text(kLargestDocument + 1, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(file.gcount()));
+    const bool standardInput = a_.file == kStandardStream;
+    const std::string name = standardInput ? "standard input" : a_.file;
+    std::string text;
+    if (standardInput) {
+        text.resize(kLargestDocument + 1);
+        in_.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(in_.gcount()));
+        if (in_.bad()) {
+            status = usage("cannot read standard input");
+            return std::nullopt;
+        }
+    } else {
+        const int fd = ::open(a_.file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+        struct stat info {};
+        if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+            const int error = fd < 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : errno;
+            if (fd >= 0)
+                ::close(fd);
+            status = usage("cannot read " + a_.file + ": " + reason(error));
+            return std::nullopt;
+        }
+        char chunk[65536];
+        ssize_t got = 0;
+        while (text.size() <= kLargestDocument &&
+               ((got = ::read(fd, chunk, sizeof chunk)) > 0 || (got < 0 && errno == EINTR)))
+            if (got > 0)
+                text.append(chunk, static_cast<std::size_t>(got));
+        const int error = errno;
+        ::close(fd);
+        if (got < 0) {
+            status = usage("cannot read " + a_.file + ": " + reason(error));
+            return std::nullopt;
+        }
+    }
     if (text.size() > kLargestDocument) {
-        status = usage(a_.file + " is not a settings document (over 1 MiB)");
+        status = usage(name + " is not a settings document (over 1 MiB)");
+        return std::nullopt;
+    }
+    // a byte-order mark some editors write at the start is no part of the first line
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.erase(0, 3);
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+        status = usage(name + " is empty: not a settings document");
         return std::nullopt;
     }
     DocumentError error;
     std::optional<std::vector<DocumentValue>> values = parseDocument(text, error);
-    if (!values)
-        status = usage(a_.file + ":" + std::to_string(error.line) + ": " + error.message);
+    if (!values) {
+        status = usage(name + ":" + std::to_string(error.line) + ": " + error.message);
+        return std::nullopt;
+    }
+    if (values->empty()) {
+        status = usage(name + " holds no settings (no name = value line)");
+        return std::nullopt;
+    }
     return values;
 }
 
@@ -244,55 +427,99 @@ int Run::apply(const std::vector<DocumentValue>& values, bool send) {
     Session session;
     Records snapshot;
     if (!openAndRead(session, areas, snapshot))
-        return kExitAdapter;
-    Records working = snapshot;
-    for (const DocumentValue& value : values) storeValue(*value.field, value.value, working);
-    if (std::optional<std::string> error = recordsError(working, snapshot)) {
+        return interruptSignal() != 0 ? 128 + interruptSignal() : kExitAdapter;
+    const auto refuse = [&](const std::string& why) {
         session.close();
         endProgress();
-        return usage(*error + " (nothing was sent)");
+        return usage(why + " (nothing was sent)");
+    };
+    // a read-only item is accepted only as the adapter has it, so a show output restores
+    for (const DocumentValue& value : values) {
+        if (!value.field->readOnly || session.missing().contains(value.field))
+            continue;
+        Records given = snapshot;
+        storeValue(*value.field, value.value, given);
+        if (valueText(*value.field, given) != valueText(*value.field, snapshot))
+            return refuse(value.field->name + " is read-only (no command sets it), and \"" +
+                          valueText(*value.field, given) + "\" is not the adapter's \"" +
+                          valueText(*value.field, snapshot) + "\"");
     }
+    Records working = snapshot;
+    std::string masked;
+    for (const DocumentValue& value : values) {
+        if (value.masked) {
+            masked += (masked.empty() ? "" : ", ") + value.field->name;
+            continue;
+        }
+        if (value.field->readOnly)
+            continue;
+        storeValue(*value.field, value.value, working);
+        if (!session.missing().contains(value.field))
+            continue;
+        // the adapter's value is unknown: the document's goes out even when it equals the
+        // zero the record holds
+        if (value.field->isText())
+            *value.field->text(snapshot) = *value.field->text(working) + '\x01';
+        else
+            *value.field->number(snapshot) = *value.field->number(working) + 1;
+    }
+    if (!masked.empty())
+        notice("the mask " + std::string(kMasked) +
+               " is not a password; the adapter's are left as they are: " + masked);
+    if (std::optional<std::string> error = recordsError(working, snapshot))
+        return refuse(*error);
     if (session.overNetwork()) {
         // the writers leave the serial-only items out over the network: say which
         const std::vector<std::string> all = Session::commands(working, snapshot, false);
         const std::vector<std::string> sendable = Session::commands(working, snapshot, true);
         for (const std::string& command : all)
-            if (std::find(sendable.begin(), sendable.end(), command) == sendable.end()) {
-                endProgress();
-                err_ << kProgram << ": not written over the network link: " << printable(command)
-                     << "\n";
-            }
+            if (std::find(sendable.begin(), sendable.end(), command) == sendable.end())
+                notice("not written over the network link: " + printable(command));
     }
+    const std::vector<std::string> commands =
+        Session::commands(working, snapshot, session.overNetwork());
     if (!send) {
         const bool closed = session.close();
         endProgress();
-        for (const std::string& command :
-             Session::commands(working, snapshot, session.overNetwork()))
-            out_ << printable(command) << "\n";
-        return closed ? kExitOk : adapterFailed(session.error());
+        if (interruptSignal() != 0)
+            return finished(kExitOk);
+        for (const std::string& command : commands) out_ << printable(command) << "\n";
+        if (const int status = outputWritten(); status != kExitOk)
+            return status;
+        if (!closed)
+            return adapterFailed(session.error());
+        return a_.exitCode && !commands.empty() ? kExitAdapter : kExitOk;
     }
     std::size_t sent = 0;
     if (!session.write(working, snapshot, sent)) {
         const std::string failure = session.error();
+        const bool flash = session.flashUnconfirmed();
         session.close();
-        return adapterFailed(failure + " (" + std::to_string(sent) +
-                             " command(s) sent before it, not stored to flash)");
+        if (flash)
+            return adapterFailed(failure + " (" + std::to_string(sent) +
+                                 " command(s) sent; the adapter did not confirm the flash "
+                                 "write, so they may or may not be stored to flash)");
+        const std::size_t notSent = commands.size() > sent ? commands.size() - sent : 0;
+        return adapterFailed(
+            failure + " (" + std::to_string(sent) + " command(s) sent before it, " +
+            (interruptSignal() != 0 ? std::to_string(notSent) + " not sent, " : std::string()) +
+            "not stored to flash)");
     }
     const bool restarted = session.restartedByAddress();
     if (!session.close())
         return adapterFailed(session.error());
     endProgress();
     if (restarted) {
-        if (!a_.quiet)
+        if (!a_.quiet || interruptSignal() != 0)
             err_ << kProgram << ": " << sent
                  << " command(s) sent; the router address changed and the adapter restarts with "
                     "it (nothing more was said to it)\n";
-        return kExitOk;
+        return finished(kExitOk);
     }
-    if (!a_.quiet)
+    if (!a_.quiet || interruptSignal() != 0)
         err_ << kProgram << ": " << sent << " command(s) sent"
              << (sent > 0 ? " and stored to flash" : "") << "\n";
-    return kExitOk;
+    return finished(kExitOk);
 }
 
 int Run::diff() {
@@ -314,6 +541,9 @@ int Run::set() {
         std::optional<DocumentValue> value = parseAssignment(a_.assignments[i], error);
         if (!value)
             return usage("argument " + std::to_string(i + 1) + ": " + error.message);
+        if (value->field->readOnly)
+            return usage(value->field->name +
+                         " is read-only: the adapter has no command that sets it");
         for (const DocumentValue& earlier : values)
             if (earlier.field == value->field)
                 return usage(value->field->name + " is given twice");
@@ -325,17 +555,20 @@ int Run::set() {
 }  // namespace
 
 int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-             bool terminal) {
+             bool terminal, std::istream& in) {
     CLI::App app{"kxctl: back up, restore, compare and change the settings of a KESTRELX adapter",
                  kProgram};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string(kProgram) + " " + KX_VERSION,
+                         "print the version and exit");
     Arguments a;
     auto* port = app.add_option("--port", a.link.device, "the adapter's serial device");
     auto* com = app.add_option("--com", a.link.com,
                                "COM port N (1-9), mapped to a device by setutily.ini [DEVICES]")
                     ->check(CLI::Range(1, 9));
     auto* demo = app.add_flag("--demo", a.link.demo,
-                              "use the in-process emulated adapter (with --net, its network side)");
+                              "use the in-process emulated adapter (its serial side; its network "
+                              "side with --net-demo)");
     auto* net = app.add_option("--net", a.link.netAddress,
                                "the network link to ADDRESS; the passwords come from "
                                "KXCTL_LOGIN_PASSWORD and KXCTL_ADMIN_PASSWORD, else from "
@@ -349,24 +582,27 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     net->excludes(demo);
     netDemo->needs(demo);
     netPort->excludes(demo);
-    app.add_option("--transcript", a.link.transcriptPath,
-                   "write every exchange with its time and direction to FILE");
+    auto* transcript = app.add_option("--transcript", a.link.transcriptPath,
+                                      "write every exchange with its time and direction to FILE");
     app.add_flag("--quiet", a.quiet, "no progress or summary lines");
 
-    const std::string areaHelp = "analog digital arrive shortnum";
+    const std::string areaHelp =
+        "the areas: analog, digital, arrive, shortnum, router (default: every area; router "
+        "only with ROUTER=1 in setutily.ini [MODE])";
     CLI::App* probe = app.add_subcommand("probe", "identify the adapter: device name and firmware");
     CLI::App* show = app.add_subcommand("show", "print the settings as `name = value` lines");
     show->add_flag("--json", a.json, "one JSON object instead");
     show->add_option("AREA", a.areas, areaHelp);
     CLI::App* backup = app.add_subcommand("backup", "write a settings document");
-    backup->add_option("FILE", a.file, "the document to write")->required();
+    backup->add_option("FILE", a.file, "the document to write (-: standard output)")->required();
     backup->add_option("AREA", a.areas, areaHelp);
     CLI::App* diff =
         app.add_subcommand("diff", "print the command lines a restore would send; send nothing");
-    diff->add_option("FILE", a.file, "the settings document")->required();
+    diff->add_option("FILE", a.file, "the settings document (-: standard input)")->required();
+    diff->add_flag("--exit-code", a.exitCode, "exit with 1 when there are differences, else 0");
     CLI::App* restore =
         app.add_subcommand("restore", "send what differs, then store to flash (\"fromwr 15\")");
-    restore->add_option("FILE", a.file, "the settings document")->required();
+    restore->add_option("FILE", a.file, "the settings document (-: standard input)")->required();
     CLI::App* set = app.add_subcommand("set", "change single items (read, change, write, store)");
     set->add_option("NAME=VALUE", a.assignments, "settings to change")->required();
     CLI::App* names = app.add_subcommand("names", "list every NAME with its type and values");
@@ -374,14 +610,41 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e, out, err);
-        return code == 0 ? kExitOk : kExitUsage;
+        // the first word that is neither an option nor an option's value names the command
+        const std::vector<const CLI::Option*> valued = {port, com, net, netPort, transcript};
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            const std::string& word = args[i];
+            if (word.starts_with("-")) {
+                const bool takesNext =
+                    word.find('=') == std::string::npos &&
+                    std::any_of(valued.begin(), valued.end(),
+                                [&](const CLI::Option* o) { return o->check_name(word); });
+                i += takesNext ? 1 : 0;
+                continue;
+            }
+            const std::vector<CLI::App*> commands = app.get_subcommands({});
+            if (std::any_of(commands.begin(), commands.end(),
+                            [&](const CLI::App* c) { return c->get_name() == word; }))
+                break;
+            err << kProgram << ": unknown command \"" << messageText(word)
+                << "\" (commands: probe, show, backup, diff, restore, set, names)\n";
+            return kExitUsage;
+        }
+        err << kProgram << ": " << messageText(e.what()) << " (see kxctl --help)\n";
+        return kExitUsage;
     }
 
     if (!a.link.netAddress.empty())
         a.link.net = true;
-    Run run(std::move(a), out, err, terminal);
+    InterruptGuard interruptions;
+    Run run(std::move(a), in, out, err, terminal);
     if (probe->parsed())
         return run.probe();
     if (names->parsed())

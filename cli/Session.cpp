@@ -1,9 +1,17 @@
 #include "cli/Session.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <optional>
 #include <thread>
 
 #include "app/AppState.h"
@@ -12,6 +20,7 @@
 #include "app/Probe.h"
 #include "app/Profile.h"
 #include "app/ShellTimings.h"
+#include "cli/Interrupt.h"
 #include "cli/PollPump.h"
 #include "link/Exchange.h"
 #include "link/NetLink.h"
@@ -94,6 +103,46 @@ std::vector<std::string> sectionCommands(const Records& working, const Records& 
     return routerCommands(working.router, snapshot.router, section, overNetwork);
 }
 
+// The fields at the members the readers told of. The readers fill the process-wide snapshots,
+// the fields address a Records: a member is matched by its offset in its area's record.
+MissingFields fieldsAt(const std::vector<const void*>& members) {
+    MissingFields out;
+    if (members.empty())
+        return out;
+    static Records layout;
+    const auto offsetIn = [](const void* member, const void* record, std::size_t size) {
+        const auto m = reinterpret_cast<std::uintptr_t>(member);
+        const auto r = reinterpret_cast<std::uintptr_t>(record);
+        return m >= r && m < r + size ? std::optional<std::size_t>(m - r) : std::nullopt;
+    };
+    struct Area {
+        const void* inLayout;
+        const void* inCopies;
+        std::size_t size;
+    };
+    const Area areas[] = {
+        {&layout.analog, &analogSettings.snapshot, sizeof(AnalogSettings)},
+        {&layout.digital, &digitalSettings.snapshot, sizeof(DigitalSettings)},
+        {&layout.arrive, &arriveSettings.snapshot, sizeof(ArriveSettings)},
+        {&layout.shortnum, &shortNumbers.snapshot, sizeof(ShortNumberTable)},
+        {&layout.router, &routerSettings.snapshot, sizeof(RouterSettings)},
+    };
+    for (const Field& field : allFields()) {
+        const void* member = field.isText() ? static_cast<const void*>(field.text(layout))
+                                            : static_cast<const void*>(field.number(layout));
+        for (const Area& area : areas) {
+            const std::optional<std::size_t> offset = offsetIn(member, area.inLayout, area.size);
+            if (!offset)
+                continue;
+            const void* copy = static_cast<const char*>(area.inCopies) + *offset;
+            if (std::find(members.begin(), members.end(), copy) != members.end())
+                out.insert(&field);
+            break;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string withoutSecrets(std::string_view bytes) {
@@ -111,6 +160,13 @@ std::string withoutSecrets(std::string_view bytes) {
             std::size_t keep = at + kWord.size();
             if (keep < line.size() && line[keep] == ':')
                 ++keep;
+            // a dial-up profile's password command names its block before the secret
+            if (const std::string_view rest = line.substr(keep); rest.starts_with(" num")) {
+                std::size_t digits = 4;
+                while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
+                if (digits > 4 && digits < rest.size() && rest[digits] == ' ')
+                    keep += digits;
+            }
             out += line.substr(0, keep);
             if (keep < line.size())
                 out += " ********";
@@ -125,7 +181,7 @@ std::string withoutSecrets(std::string_view bytes) {
 std::string printable(std::string_view command) {
     if (!command.empty() && command.back() == '\r')
         command.remove_suffix(1);
-    return SjisToUtf8(withoutSecrets(command));
+    return messageText(SjisToUtf8(withoutSecrets(command)));
 }
 
 Session::Session() : context_(reply_) {
@@ -167,10 +223,27 @@ void Session::progress(std::string_view text) const {
 
 int Session::exchange(std::string_view command, ReplyBuffer& reply, int timeoutMs, int kind) {
     lastCommand_ = std::string(command);
-    if (transcript_)
+    if (const int signal = interruptSignal(); signal != 0 && !closing_) {
+        // nothing more is written once interrupted: this command is not sent
+        if (transcript_) {
+            std::fprintf(transcript_, "%s # interrupted by %s: not sent: %s\n", timestamp().c_str(),
+                         interruptName(signal), escaped(withoutSecrets(command)).c_str());
+            std::fflush(transcript_);
+        }
+        error_ = std::string("interrupted by ") + interruptName(signal) + " before \"" +
+                 printable(command) + "\"";
+        lastSent_ = false;
+        return 0;
+    }
+    lastSent_ = true;
+    if (transcript_) {
         std::fprintf(transcript_, "%s > %s\n", timestamp().c_str(),
                      escaped(withoutSecrets(command)).c_str());
+        // the line is on record before it goes out, even if kxctl is ended during its wait
+        std::fflush(transcript_);
+    }
     const ExchangeOutcome outcome = Exchange(command, reply, timeoutMs, kind);
+    lastOutcome_ = outcome;
     if (transcript_) {
         std::fprintf(transcript_, "%s < %s%s\n", timestamp().c_str(),
                      escaped(withoutSecrets(reply.view())).c_str(),
@@ -190,9 +263,19 @@ int Session::exchange(std::string_view command, ReplyBuffer& reply, int timeoutM
 bool Session::open(const LinkOptions& options) {
     options_ = options;
     if (!options.transcriptPath.empty()) {
-        transcript_ = std::fopen(options.transcriptPath.c_str(), "w");
+        // readable by its owner only: it holds the settings read and written
+        const int fd =
+            ::open(options.transcriptPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const int error = errno;
+        if (fd >= 0) {
+            (void)::fchmod(fd, 0600);
+            transcript_ = ::fdopen(fd, "w");
+            if (!transcript_)
+                ::close(fd);
+        }
         if (!transcript_)
-            return fail("cannot write the transcript " + options.transcriptPath);
+            return fail("cannot write the transcript " + messageText(options.transcriptPath) +
+                        ": " + std::strerror(fd < 0 ? error : errno));
     }
     Profile settings(SettingsFilePath(StartupDirectory()));
     deviceName_ = settings.readText("MODE", "KIKI", "", kModeTextBuffer);
@@ -245,9 +328,17 @@ bool Session::open(const LinkOptions& options) {
     ShellWait wait = [](std::chrono::milliseconds duration) {
         std::this_thread::sleep_for(duration);
     };
-    ProbeOutcome probe = runProbe(probeExchange, wait, deviceName_, shellTimings());
-    if (!probe.ok)
-        return fail(probe.message + " (" + error_ + ")");
+    ShellLog log = [this](const std::string& line) {
+        note(line);
+        progress(line);
+    };
+    ProbeOutcome probe = runProbe(probeExchange, wait, deviceName_, shellTimings(), log);
+    if (!probe.ok) {
+        if (interruptSignal() != 0)
+            return false;  // error_ names the command not sent
+        return fail(probeFailure(probe, messageText(device)));
+    }
+    atCommandLine_ = true;
     firmwareVersionText_ = probe.firmwareVersionText;
     if (!firmwareAccepted(firmwareVersionText_, minimumFirmware))
         return fail("the firmware " + SjisToUtf8(firmwareVersionText_) +
@@ -257,9 +348,18 @@ bool Session::open(const LinkOptions& options) {
 
 bool Session::openNetwork(const std::string& address, int port) {
     Profile settings(SettingsFilePath(StartupDirectory()));
-    const auto password = [&settings](const char* variable, const char* key) {
+    // where each password came from, for the message when the adapter refuses it
+    std::string origins[2];
+    const auto password = [&settings, &origins](int which, const char* variable, const char* key) {
         const char* value = std::getenv(variable);
-        return value ? std::string(value) : settings.readText("OPTION", key, "", kPasswordBuffer);
+        std::string text =
+            value ? std::string(value) : settings.readText("OPTION", key, "", kPasswordBuffer);
+        const std::string file = std::string("setutily.ini [OPTION] ") + key;
+        origins[which] = value ? std::string("from ") + variable
+                         : text.empty()
+                             ? std::string("none was given: set ") + variable + " or " + file
+                             : "from " + file;
+        return text;
     };
     // the link keeps the pump it is opened with: the network's must watch the socket
     SetExchangePump(&netPump());
@@ -268,8 +368,9 @@ bool Session::openNetwork(const std::string& address, int port) {
     context_.networkMode = 1;
     progress("logging in");
     note("login to " + address + " port " + std::to_string(port) + " (passwords not shown)");
-    if (!net_->NetConnect(address, port, password("KXCTL_LOGIN_PASSWORD", "DATA1"),
-                          password("KXCTL_ADMIN_PASSWORD", "DATA2")))
+    std::string login = password(0, "KXCTL_LOGIN_PASSWORD", "DATA1");
+    std::string admin = password(1, "KXCTL_ADMIN_PASSWORD", "DATA2");
+    if (!net_->NetConnect(address, port, std::move(login), std::move(admin)))
         return fail("the network link cannot start: " + lastNote_);
     // the login runs inside the socket's notifications: wait until it is done or failed
     const auto deadline =
@@ -279,20 +380,67 @@ bool Session::openNetwork(const std::string& address, int port) {
         return lastNote_.starts_with("Network link") ||
                lastNote_.find("ERROR") != std::string::npos;
     };
-    while (!net_->administrator() && !net_->lost() && !failed()) {
+    while (!net_->administrator() && !net_->lost() && !failed() && interruptSignal() == 0) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline)
             break;
         netPump().waitFor(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now));
     }
-    if (!net_->administrator())
-        return fail("the network login to " + address + " port " + std::to_string(port) +
-                    " failed" + (lastNote_.empty() ? "" : ": " + lastNote_));
+    if (!net_->administrator()) {
+        const std::string where = address + " port " + std::to_string(port);
+        if (const int signal = interruptSignal(); signal != 0)
+            return fail(std::string("interrupted by ") + interruptName(signal) +
+                        " while logging in to " + where);
+        if (lastNote_ + "\r\n" == kLogLoginError)
+            return fail("the adapter at " + where + " refused the login password (" + origins[0] +
+                        ")");
+        if (lastNote_ + "\r\n" == kLogAdminError)
+            return fail("the adapter at " + where + " refused the administrator password (" +
+                        origins[1] + ")");
+        return fail("the network login to " + where + " failed" +
+                    (lastNote_.empty() ? "" : ": " + messageText(lastNote_)));
+    }
     return true;
+}
+
+std::string Session::probeFailure(const ProbeOutcome& probe, const std::string& device) const {
+    const std::string name = deviceName_.empty() ? "KESTRELX" : SjisToUtf8(deviceName_);
+    const std::string waited = probe.failedTimeoutMs % 1000 == 0
+                                   ? std::to_string(probe.failedTimeoutMs / 1000) + " s"
+                                   : std::to_string(probe.failedTimeoutMs) + " ms";
+    const std::string why =
+        lastOutcome_ == ExchangeOutcome::TimedOut
+            ? "no reply to \"" + probe.failedCommand + "\" within " + waited
+            : "\"" + probe.failedCommand + "\": " + ExchangeOutcomeText(lastOutcome_);
+    switch (probe.failure) {
+        case ProbeFailure::NotTheDevice:
+            return "the adapter on " + device + " is not a " + name +
+                   " (ATI reply lacks the device name)";
+        case ProbeFailure::NoVersion:
+            return "the adapter on " + device +
+                   " did not report its firmware (AT%I2 reply lacks \"Version \")";
+        case ProbeFailure::NoReply:
+            if (probe.failedCommand == "ATI")
+                return "no adapter answered on " + device + " (" + why + ")";
+            return "the adapter on " + device + " stopped answering the probe (" + why + ")";
+        case ProbeFailure::None:
+            break;
+    }
+    return "the probe on " + device + " failed";
 }
 
 bool Session::read(const std::vector<std::string>& areas, Records& records) {
     resetCopies();
+    missing_.clear();
+    std::vector<const void*> lacking;
+    context_.missingLabel = [&lacking](const void* member) { lacking.push_back(member); };
+    const bool ok = readAreas(areas, records);
+    context_.missingLabel = nullptr;
+    missing_ = fieldsAt(lacking);
+    return ok;
+}
+
+bool Session::readAreas(const std::vector<std::string>& areas, Records& records) {
     const auto wanted = [&](std::string_view area) {
         return areas.empty() || std::find(areas.begin(), areas.end(), area) != areas.end();
     };
@@ -407,7 +555,10 @@ bool Session::write(const Records& working, const Records& snapshot, std::size_t
         return true;
     progress("storing to flash");
     ReplyBuffer reply;
-    return exchange("fromwr 15\r", reply, shellTimings().fromwrTimeoutMs, kTerminatorWriteOk) == 1;
+    if (exchange("fromwr 15\r", reply, shellTimings().fromwrTimeoutMs, kTerminatorWriteOk) == 1)
+        return true;
+    flashUnconfirmed_ = lastSent_;
+    return false;
 }
 
 bool Session::restartedByAddress() const {
@@ -424,12 +575,14 @@ bool Session::close() {
     }
     if (!open_)
         return true;
-    if (addressChanged) {
+    if (addressChanged || !atCommandLine_) {
         CloseSerialPort();
         open_ = false;
         return true;
     }
+    closing_ = true;
     const bool ok = exchange("exit\r", reply_, shellTimings().exitTimeoutMs, kTerminatorOk) == 1;
+    closing_ = false;
     CloseSerialPort();
     open_ = false;
     return ok;

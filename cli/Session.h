@@ -17,12 +17,15 @@
 #include <vector>
 
 #include "app/AreaContext.h"
+#include "cli/Document.h"
 #include "cli/Fields.h"
+#include "link/Link.h"
 #include "link/ReplyBuffer.h"
 
 namespace kx {
 class NetLink;
-}
+struct ProbeOutcome;
+}  // namespace kx
 namespace kx::sim {
 class Emulator;
 }
@@ -55,8 +58,11 @@ public:
     const std::string& firmwareVersionText() const { return firmwareVersionText_; }
     const std::string& deviceName() const { return deviceName_; }
 
-    // Reads `areas` (all when empty) into `records`; the others are left as they are.
+    // Reads `areas` (all when empty) into `records`; the others are left as they are. The
+    // fields whose labels the replies lacked are in missing() afterwards: their values in
+    // `records` are unknown, not the zero they hold.
     bool read(const std::vector<std::string>& areas, Records& records);
+    const MissingFields& missing() const { return missing_; }
     // The command lines that bring the adapter from `snapshot` to `working`, area by area in
     // the writers' orders.
     // Over the network link the items the writers skip there are left out.
@@ -67,10 +73,14 @@ public:
     // sections last, its own section 0 at the very end); then "fromwr 15\r" when anything was
     // sent. `sent` counts the acknowledged commands.
     bool write(const Records& working, const Records& snapshot, std::size_t& sent);
+    // After a failed write: whether it was "fromwr 15" that failed (every setting was taken;
+    // whether they are stored is unknown).
+    bool flashUnconfirmed() const { return flashUnconfirmed_; }
     // Whether the write changed the router's address: the adapter restarts with it, and the
     // session ends without "fromwr 15\r" and "exit\r", as after the HomePNA menu.
     bool restartedByAddress() const;
-    // "exit\r" and the port closed (only the port after a router address change).
+    // "exit\r" and the port closed (only the port after a router address change or before the
+    // probe reached the command line). Also after an interruption, which sends nothing else.
     bool close();
 
     const std::string& error() const { return error_; }
@@ -79,6 +89,8 @@ public:
 
 private:
     int exchange(std::string_view command, ReplyBuffer& reply, int timeoutMs, int kind);
+    bool readAreas(const std::vector<std::string>& areas, Records& records);
+    std::string probeFailure(const ProbeOutcome& probe, const std::string& device) const;
     bool openNetwork(const std::string& address, int port);
     void note(std::string_view line);
     bool fail(std::string message);
@@ -91,6 +103,12 @@ private:
     AreaContext context_;
     std::FILE* transcript_ = nullptr;
     bool open_ = false;
+    bool atCommandLine_ = false;  // the probe ended at the adapter's command line
+    bool closing_ = false;        // the close path's "exit" goes out even after an interruption
+    bool flashUnconfirmed_ = false;
+    bool lastSent_ = false;  // the last command went out (it was not held back by an interruption)
+    ExchangeOutcome lastOutcome_ = ExchangeOutcome::Ok;
+    MissingFields missing_;
     std::string lastCommand_;
     std::string lastNote_;  // the link's last log line
     std::string deviceName_;
@@ -98,9 +116,11 @@ private:
     std::string error_;
 };
 
-// A command line as the user reads it: UTF-8, without its line end, a password masked.
+// A command line as the user reads it: UTF-8, without its line end, a password masked, any
+// control byte escaped.
 std::string printable(std::string_view command);
-// `bytes` with whatever follows the word "password" on a line masked: the transcript's form.
+// `bytes` with the secret after the word "password" on a line masked: the transcript's form.
+// Only the secret: a dial-up profile's block stays ("dialup password num3 ********").
 std::string withoutSecrets(std::string_view bytes);
 
 }  // namespace kx::cli

@@ -103,14 +103,14 @@ int ReadDigitalSettings(const AreaContext& context) {
     DigitalSettings& snapshot = digitalSettings.snapshot;
     if (context.send("show digital data\r") != 1)
         return 0;
-    area::readItems(context.reply.view(), digitalPortItems(), snapshot.data);
+    area::readItems(context.reply.view(), digitalPortItems(), snapshot.data, context.missingLabel);
     if (context.send("show digital usb\r") != 1)
         return 0;
-    area::readItems(context.reply.view(), digitalPortItems(), snapshot.usb);
+    area::readItems(context.reply.view(), digitalPortItems(), snapshot.usb, context.missingLabel);
     if (context.send("show digital common\r") != 1)
         return 0;
     for (std::span<const Item<D>> table : kCommonReplyTables)
-        area::readItems(context.reply.view(), table, snapshot);
+        area::readItems(context.reply.view(), table, snapshot, context.missingLabel);
     digitalSettings.readDone();
     return 1;
 }

@@ -64,10 +64,11 @@ void readTable(std::string_view reply, std::array<Entry, kTableEntries>& table,
     }
 }
 
-void readPnaPort(std::string_view reply, DigitalPortSettings& pna) {
+void readPnaPort(std::string_view reply, DigitalPortSettings& pna,
+                 const area::MissingLabel& missing) {
     for (const Item<DigitalPortSettings>& item : digitalPortItems())
         if (isPnaPortItem(item))
-            area::readItem(reply, item, pna);
+            area::readItem(reply, item, pna, missing);
 }
 
 // The easy form's items: the provider, the numbers, the user, the password and the DNS.
@@ -110,46 +111,47 @@ int RouterReader(const AreaContext& context) {
     };
     if (!show("show router\r"))
         return 0;
-    area::readItems(reply(), routerItems(), s);
+    area::readItems(reply(), routerItems(), s, context.missingLabel);
     ReplyBuffer table(kTableReplyCapacity);
     if (!showTable("show nat\r", table))
         return 0;
     readTable(table.view(), s.nat, &NatEntry::lanAddress, &NatEntry::wanAddress, kNatSecondMax);
     if (!show("show dhcp\r"))
         return 0;
-    area::readItems(reply(), dhcpItems(), s);
+    area::readItems(reply(), dhcpItems(), s, context.missingLabel);
     if (!show("show dns\r"))
         return 0;
-    area::readItems(reply(), dnsItems(), s);
+    area::readItems(reply(), dnsItems(), s, context.missingLabel);
     if (!showTable("show host\r", table))
         return 0;
     readTable(table.view(), s.hosts, &HostEntry::hostAddress, &HostEntry::hostName, kHostSecondMax);
     if (!show("show syslog\r"))
         return 0;
-    area::readItems(reply(), syslogItems(), s);
+    area::readItems(reply(), syslogItems(), s, context.missingLabel);
     if (!show("show digital pna\r"))
         return 0;
-    readPnaPort(reply(), digitalSettings.snapshot.pna);
+    readPnaPort(reply(), digitalSettings.snapshot.pna, context.missingLabel);
     if (!show("show ras\r"))
         return 0;
-    area::readItems(reply(), rasItems(), s.ras);
+    area::readItems(reply(), rasItems(), s.ras, context.missingLabel);
     for (int k = 1; k <= kDialupProfiles; ++k) {
         if (!show("show dialup " + dialupBlock(k) + "\r"))
             return 0;
-        area::readItems(reply(), dialupItems(), s.dialup[static_cast<std::size_t>(k - 1)]);
+        area::readItems(reply(), dialupItems(), s.dialup[static_cast<std::size_t>(k - 1)],
+                        context.missingLabel);
     }
     if (!show("show connect\r"))
         return 0;
-    area::readItems(reply(), connectLimitItems(), s);
+    area::readItems(reply(), connectLimitItems(), s, context.missingLabel);
     if (!show("show network\r"))
         return 0;
-    area::readItems(reply(), leasedLineItems(), s.network);
+    area::readItems(reply(), leasedLineItems(), s.network, context.missingLabel);
     if (!show("show bod\r"))
         return 0;
-    area::readItems(reply(), routerBodItems(), s);
+    area::readItems(reply(), routerBodItems(), s, context.missingLabel);
     if (!show("show bacpbap\r"))
         return 0;
-    area::readItems(reply(), routerBacpBapItems(), s);
+    area::readItems(reply(), routerBacpBapItems(), s, context.missingLabel);
     routerSettings.readDone();
     digitalSettings.readDone();
     return 1;

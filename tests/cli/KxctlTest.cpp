@@ -217,11 +217,15 @@ TEST_F(KxctlTest, ARestoreStopsAtAFailedCommandAndNamesIt) {
     adapter_->faults().add(rule);
     adapter_->transcript().clear();
 
+    const std::string pty = adapter_->ptyPath();
     Result result = run({"restore", path("edited")});
     EXPECT_EQ(result.status, kExitAdapter);
-    EXPECT_EQ(result.err,
-              "kxctl: the adapter did not acknowledge \"analog use_i_number enable\": link lost "
-              "(3 command(s) sent before it, not stored to flash)\n");
+    // the link's own line once, as kxctl's, then the failure
+    EXPECT_EQ(result.err, "kxctl: Serial link lost: " + pty +
+                              ": the device was disconnected\n"
+                              "kxctl: the adapter did not acknowledge \"analog use_i_number "
+                              "enable\": link lost (3 command(s) sent before it, not stored to "
+                              "flash)\n");
     EXPECT_EQ(sent(), (std::vector<std::string>{
                           "analog ring_sound tel1 ring2", "analog ring_sound tel2 ring2",
                           "analog ring_sound tel3 ring2", "analog use_i_number enable"}));
@@ -271,11 +275,10 @@ TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
     } kRows[] = {
         {"router.syslogFacility", "5", "syslog facility 5\n"},
         {"router.dialup2.providerName", "ISP", "dialup provider_name num2 ISP\n"},
-        {"router.dialup1.password", "pw-Secret", "dialup password ********\n"},
+        {"router.dialup1.password", "pw-Secret", "dialup password num1 ********\n"},
         {"digital.pna.iNumber", "add1", "digital i_number pna add1\n"},
         {"router.bacpDepart", "1",
          "bacpbap depart_add auto\nbacpbap depart_request reject\nbacpbap depart_del reject\n"},
-        {"router.host3.hostName", "x", ""},  // an entry not in use sends nothing
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.name);
@@ -300,6 +303,8 @@ TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
         {{"set", "router.dialup3.dnsSelect=manual"}, "router.dialup3"},  // no server address
         {{"set", "router.timeLimit=24", "router.timePeriod=0"}, "router.timeLimit"},
         {{"set", "router.ipFilter=555555555"}, "router.ipFilter"},  // an index with a keyword
+        // an entry not in use takes no items
+        {{"set", "router.host3.hostName=x"}, "router.host3.hostName cannot be written while"},
     };
     for (const auto& row : kRefused) {
         Result refused = run(row.args);
@@ -311,7 +316,7 @@ TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
                   "router.ras.password=ras-Secret"});
     ASSERT_EQ(result.status, kExitOk) << result.err;
     // (the comma and the index are refused at once; the other refusals read the adapter first)
-    EXPECT_EQ(sent(), (std::vector<std::string>{"exit", "exit", "exit", "exit", "exit",
+    EXPECT_EQ(sent(), (std::vector<std::string>{"exit", "exit", "exit", "exit", "exit", "exit",
                                                 "nat add 5 192.168.1.5,*web",
                                                 "ras password ras-Secret", "fromwr 15", "exit"}));
     EXPECT_EQ(readFile(path("transcript")).find("ras-Secret"), std::string::npos);
@@ -391,10 +396,13 @@ TEST(KxctlNetworkTest, PasswordsAppearNeitherInTheTranscriptNorInAnyOutput) {
         const char* login;
         const char* admin;
         int status;
+        const char* refused;  // which password the message names
     } kRows[] = {
-        {"login-Secret-1", "admin-Secret-2", kExitOk},
-        {"login-Secret-1", "admin-Secret-X", kExitAdapter},
-        {"login-Secret-X", "admin-Secret-2", kExitAdapter},
+        {"login-Secret-1", "admin-Secret-2", kExitOk, ""},
+        {"login-Secret-1", "admin-Secret-X", kExitAdapter,
+         "refused the administrator password (from KXCTL_ADMIN_PASSWORD)"},
+        {"login-Secret-X", "admin-Secret-2", kExitAdapter,
+         "refused the login password (from KXCTL_LOGIN_PASSWORD)"},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(std::string(row.login) + " " + row.admin);
@@ -407,6 +415,7 @@ TEST(KxctlNetworkTest, PasswordsAppearNeitherInTheTranscriptNorInAnyOutput) {
         std::ostringstream out, err;
         const int status = runKxctl(args, out, err);
         EXPECT_EQ(status, row.status) << err.str();
+        EXPECT_NE(err.str().find(row.refused), std::string::npos) << err.str();
         const std::string written = readFile(transcript);
         for (const std::string& secret :
              {kLogin, kAdmin, std::string(row.login), std::string(row.admin)})
