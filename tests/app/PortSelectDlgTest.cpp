@@ -7,6 +7,8 @@
 #include "app/PortSelectDlg.h"
 #include "app/Profile.h"
 #include "res/ShellIds.h"
+#include "sim/Faults.h"
+#include "tests/support/FakeDevices.h"
 #include "tests/support/SessionSupport.h"
 #include "ui/MessageLoop.h"
 #include "ui/headless/Headless.h"
@@ -28,23 +30,31 @@ struct PortDialog {
     CPortSelectDlg dlg;
 };
 
+std::string listNotes(CPortSelectDlg& dlg) {
+    auto* window = dynamic_cast<ui::headless::HeadlessWindow*>(ui::DialogEvents::peer(dlg));
+    std::string notes;
+    for (int i = 0; window && i < 9; ++i) notes += window->listItemNote(IDC_PORTSEL_COM, i) + ";";
+    return notes;
+}
+
 TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice) {
-    writeSettings("[PORTSEL]\nPORT=0\nCOM=2\n[DEVICES]\nCOM2=/dev/ttyUSB0\n");
+    FakeDevices fake(startupFolder() + "/fake");
+    const std::string usb = fake.addNode("ttyUSB0");
+    writeSettings("[PORTSEL]\nPORT=0\nCOM=2\n[DEVICES]\nCOM2=" + usb + "\n");
     PortDialog port("KESTRELX 設定ユーティリティ");
     CPortSelectDlg& dlg = port.dlg;
     bool looked = false;
     ui::postCall([&] {
         EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_HEADING), "KESTRELX 設定ユーティリティ");
-        EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE), "/dev/ttyUSB0");
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE), usb);
         EXPECT_EQ(dlg.GetListIndex(IDC_PORTSEL_COM), 1);
-        // every item shows its device; the override of COM2 and the defaults of the others
-        auto* window = dynamic_cast<ui::headless::HeadlessWindow*>(ui::DialogEvents::peer(dlg));
-        std::string notes;
-        for (int i = 0; window && i < 9; ++i)
-            notes += window->listItemNote(IDC_PORTSEL_COM, i) + ";";
-        EXPECT_EQ(notes,
-                  "/dev/ttyS0;/dev/ttyUSB0;/dev/ttyS2;/dev/ttyS3;/dev/ttyS4;/dev/ttyS5;"
-                  "/dev/ttyS6;/dev/ttyS7;/dev/ttyS8;");
+        // every item shows its device; the override of COM2 and the defaults of the others,
+        // which are not there
+        std::string expected;
+        for (int n = 0; n < 9; ++n)
+            expected += n == 1 ? usb + ";" : fake.dev("ttyS" + std::to_string(n)) + "（未接続）;";
+        EXPECT_EQ(listNotes(dlg), expected);
+        EXPECT_FALSE(dlg.IsControlVisible(IDC_PORTSEL_ACCESS_HINT));
         EXPECT_TRUE(dlg.IsControlEnabled(IDC_PORTSEL_COM));
         EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS));
         EXPECT_FALSE(dlg.IsControlVisible(IDC_PORTSEL_LINK_PANEL));
@@ -106,6 +116,69 @@ TEST_F(PortSelectDlgTest, FieldsLeftAloneAreKeptEvenWhenTheyCannotBeEdited) {
         EXPECT_EQ(dlg.loginPassword, r.login) << r.name;
         EXPECT_EQ(dlg.adminPassword, r.admin) << r.name;
     }
+}
+
+// The device of the chosen entry is remembered in [DEVICES] by its by-id name; a remembered
+// device that is absent is marked, and leaves the user to pick another entry.
+TEST_F(PortSelectDlgTest, ConnectRemembersTheByIdNameAndAbsentDevicesAreMarked) {
+    startAdapter();
+    FakeDevices fake(startupFolder() + "/fake");
+    const std::string adapterLink =
+        fake.addById("usb-Kestrel_cable-if00-port0", adapter().ptyPath());
+    const std::string gone = fake.byId("usb-Old_cable-if00-port0");
+    const std::string settings = "[PORTSEL]\nPORT=0\nCOM=3\n[DEVICES]\nCOM3=" + gone + "\n";
+    writeSettings(settings);
+    PortDialog port("t");
+    CPortSelectDlg& dlg = port.dlg;
+    ui::postCall([&] {
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE), gone + "（未接続）");
+        EXPECT_EQ(listNotes(dlg).substr(0, adapterLink.size() + 1), adapterLink + ";");
+        dlg.SetListIndex(IDC_PORTSEL_COM, 0);
+        dlg.PostCommand(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.comPortNumber, 1);
+    EXPECT_EQ(dlg.device, adapterLink);
+    EXPECT_EQ(readSettings(), "[PORTSEL]\nPORT=0\nCOM=1\n[DEVICES]\nCOM3=" + gone + "\nCOM1=" +
+                                  adapterLink + "\n[IPADDR]\nFIELD=\n[OPTION]\nDATA1=\nDATA2=\n");
+
+    // choosing the remembered entry again, though absent, writes nothing more about it
+    writeSettings(settings);
+    PortDialog again("t");
+    ui::postCall([&] { again.dlg.PostCommand(IDOK); });
+    EXPECT_EQ(again.dlg.DoModal(), IDOK);
+    EXPECT_EQ(readSettings().find("COM1="), std::string::npos) << readSettings();
+}
+
+// A by-id link appears while the dialog is open: the list shows it, and the selection stays
+// with the device it had, now on another entry.
+TEST_F(PortSelectDlgTest, ListFollowsADevicePluggedInWhileItIsOpen) {
+    startAdapter();
+    FakeDevices fake(startupFolder() + "/fake");
+    const std::string second = fake.addById("usb-B_cable", adapter().ptyPath());
+    writeSettings("[PORTSEL]\nPORT=0\nCOM=1\n");
+    PortDialog port("t");
+    CPortSelectDlg& dlg = port.dlg;
+    std::string first, notes, shown;
+    ui::postCall([&] {
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE), second);
+        first = fake.addById("usb-A_cable", adapter().ptyPath());
+    });
+    constexpr int kLook = 78, kGiveUp = 79;
+    ui::setTimer(kLook, std::chrono::milliseconds(20), [&] {
+        if (dlg.GetListIndex(IDC_PORTSEL_COM) != 1)
+            return;
+        notes = listNotes(dlg);
+        shown = dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE);
+        dlg.EndDialog(IDOK);
+    });
+    ui::setTimer(kGiveUp, std::chrono::seconds(20), [&] { dlg.EndDialog(IDCANCEL); });
+    const int result = dlg.DoModal();
+    ui::killTimer(kLook);
+    ui::killTimer(kGiveUp);
+    ASSERT_EQ(result, IDOK) << "the list was not refreshed";
+    EXPECT_EQ(notes.substr(0, first.size() + second.size() + 2), first + ";" + second + ";");
+    EXPECT_EQ(shown, second);
 }
 
 }  // namespace
