@@ -181,5 +181,62 @@ TEST_F(PortSelectDlgTest, ListFollowsADevicePluggedInWhileItIsOpen) {
     EXPECT_EQ(shown, second);
 }
 
+// Three devices: one silent, one that answers "OK" without the device name, and the adapter.
+struct ThreeDevices {
+    explicit ThreeDevices(bool withAdapter) : fake(startupFolder() + "/fake") {
+        sim::EmulatorOptions other;
+        other.adapter.name = "OTHERBOX";
+        std::string error;
+        silent = sim::Emulator::start(withFault("silent"), error);
+        modem = sim::Emulator::start(other, error);
+        if (withAdapter)
+            adapter = sim::Emulator::start({}, error);
+        EXPECT_TRUE(silent && modem && (adapter || !withAdapter)) << error;
+        fake.addById("usb-1_silent", silent->ptyPath());
+        fake.addById("usb-2_modem", modem->ptyPath());
+        if (adapter)
+            fake.addById("usb-3_kestrelx", adapter->ptyPath());
+    }
+    FakeDevices fake;
+    std::unique_ptr<sim::Emulator> silent, modem, adapter;
+};
+
+TEST_F(PortSelectDlgTest, AutoDetectFindsTheAdapterAmongThreeDevices) {
+    useFastTimings();
+    ThreeDevices devices(true);
+    writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=1\n");
+    SessionResult r = run("dialog 129\nclick 59140\nclick 1\n" + kClose);
+    EXPECT_FALSE(r.scriptFailed) << r.failure;
+    EXPECT_TRUE(r.messages.empty()) << r.messageTexts()[0];
+    const std::string kx = devices.fake.byId("usb-3_kestrelx");
+    ASSERT_GE(r.log.size(), 3u);
+    EXPECT_EQ(r.log[0],
+              "Adapter search: COM1 (" + devices.fake.byId("usb-1_silent") + "): no answer");
+    EXPECT_EQ(r.log[1], "Adapter search: COM2 (" + devices.fake.byId("usb-2_modem") +
+                            "): another device (no KESTRELX in its ATI reply)");
+    EXPECT_EQ(r.log[2], "Adapter search: COM3 (" + kx + "): the adapter");
+    // the others heard "ATI" once and nothing more
+    EXPECT_EQ(devices.silent->transcript().lines(), std::vector<std::string>{"ATI"});
+    EXPECT_EQ(devices.modem->transcript().lines(), std::vector<std::string>{"ATI"});
+    EXPECT_EQ(devices.adapter->transcript().lines(),
+              concat(concat({"ATI"}, probeLines()), {"exit"}));
+    EXPECT_NE(readSettings().find("COM=3\n"), std::string::npos) << readSettings();
+    EXPECT_NE(readSettings().find("[DEVICES]\nCOM3=" + kx + "\n"), std::string::npos);
+}
+
+TEST_F(PortSelectDlgTest, AutoDetectThatFindsNothingLeavesTheSelection) {
+    useFastTimings();
+    ThreeDevices devices(false);
+    writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=2\n");
+    SessionResult r = run("dialog 129\nclick 59140\nanswer ok\nclick 1\nanswer ok\n");
+    EXPECT_FALSE(r.scriptFailed) << r.failure;
+    EXPECT_EQ(r.messageTexts(), (std::vector<std::string>{"KESTRELXが見つかりませんでした。",
+                                                          "KESTRELXが接続されていません。"}));
+    EXPECT_EQ(r.messages[0].icon, ui::MsgIcon::Stop);
+    // COM2 stays chosen, and connecting goes to the device the user chose
+    EXPECT_NE(readSettings().find("COM=2\n"), std::string::npos) << readSettings();
+    EXPECT_EQ(devices.modem->transcript().lines(), (std::vector<std::string>{"ATI", "ATI"}));
+}
+
 }  // namespace
 }  // namespace kx::test
