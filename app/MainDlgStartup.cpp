@@ -132,7 +132,8 @@ bool CMainDlg::connectSerial() {
         // the window keeps painting while the adapter settles
         ui::pumpUntil([] { return false; }, ui::Clock::now() + duration);
     };
-    ProbeOutcome probe = runProbe(ex, wait, deviceName, shellTimings());
+    ShellLog log = [this](const std::string& line) { LogLine(line + "\r\n"); };
+    ProbeOutcome probe = runProbe(ex, wait, deviceName, shellTimings(), log);
     if (!probe.ok)
         return stopWithMessage(probe.message);
     firmwareVersionText = probe.firmwareVersionText;

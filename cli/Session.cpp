@@ -245,7 +245,11 @@ bool Session::open(const LinkOptions& options) {
     ShellWait wait = [](std::chrono::milliseconds duration) {
         std::this_thread::sleep_for(duration);
     };
-    ProbeOutcome probe = runProbe(probeExchange, wait, deviceName_, shellTimings());
+    ShellLog log = [this](const std::string& line) {
+        note(line);
+        progress(line);
+    };
+    ProbeOutcome probe = runProbe(probeExchange, wait, deviceName_, shellTimings(), log);
     if (!probe.ok)
         return fail(probe.message + " (" + error_ + ")");
     firmwareVersionText_ = probe.firmwareVersionText;

@@ -34,7 +34,9 @@ Adapter::Adapter(Device& device, AdapterOptions options, Start start, Transcript
       start_(start),
       transcript_(transcript),
       faults_(faults),
-      stage_(start == Start::AtProbe ? Stage::AtProbe : Stage::LoginPassword) {}
+      stage_(start == Start::Login    ? Stage::LoginPassword
+             : options_.atCommandLine ? Stage::CommandLine
+                                      : Stage::AtProbe) {}
 
 Output Adapter::greet() {
     if (start_ != Start::Login)

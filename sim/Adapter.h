@@ -19,6 +19,9 @@ struct AdapterOptions {
     // Echo each typed byte at once (for people at a terminal) instead of the whole line before
     // the reply; the replies are the same otherwise.
     bool typedEcho = false;
+    // A serial session starts at the command line instead of the AT probe, as when an earlier
+    // session ended without "exit" (its program was killed, or the line was lost).
+    bool atCommandLine = false;
 };
 
 // One session with the emulated adapter: a byte-pushed machine that does no I/O. Feed it what

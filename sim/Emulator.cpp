@@ -48,8 +48,10 @@ struct Emulator::Impl {
 };
 
 void Emulator::Impl::servePty() {
+    AdapterOptions adapterOptions = options.adapter;
     while (!stop.raised()) {
-        Adapter adapter(device, options.adapter, Adapter::Start::AtProbe, &transcript, &faults);
+        Adapter adapter(device, adapterOptions, Adapter::Start::AtProbe, &transcript, &faults);
+        adapterOptions.atCommandLine = false;  // only the first session finds it there
         PtyTransport transport(pty, stop, options.paced);
         const SessionEnd end = runSession(adapter, transport, stop);
         if (end == SessionEnd::Stopped)

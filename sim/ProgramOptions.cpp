@@ -85,6 +85,8 @@ The adapter:
   --admin PW          administrator password (default: empty)
   --state FILE        keep the flash copy in FILE: loaded at start, written by "fromwr 15"
                       and "restart"
+  --at-command-line   the serial side starts at the command line, not the AT probe, as
+                      when an earlier session was killed before its "exit"
   --paced             send at the line speed of 115200 bit/s (about 87 us a byte)
   --echo typed|line   echo each typed byte at once (typed), or the whole line before its
                       reply (line); default: typed when standard input is a terminal in the
@@ -160,6 +162,8 @@ bool parseProgramOptions(int argc, const char* const* argv, ProgramOptions& opti
                 })));
     }
     valued.push_back(app.add_option("--state", emu.stateFile, "keep the flash copy in FILE"));
+    app.add_flag("--at-command-line", emu.adapter.atCommandLine,
+                 "the serial side starts at the command line");
     app.add_flag("--paced", emu.paced, "send at the line speed of 115200 bit/s");
     std::string echo;
     valued.push_back(app.add_option("--echo", echo, "typed or line")

@@ -3,6 +3,7 @@
 // ignored whatever the adapter does with it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -101,6 +102,87 @@ TEST(Probe, BareLineEndEndsAtTheEmulatedAdaptersPrompt) {
     EXPECT_EQ(results, (std::vector<int>{1, 1, 1, 1, 1}));
     EXPECT_EQ(adapter->transcript().lines(),
               (std::vector<std::string>{"ATI", "AT%I2", "AT%M", "ATT1", ""}));
+}
+
+// An adapter left at its command line answers "ATI" with its prompt and no OK line: it is led
+// out with "exit" and probed again once, from the settling wait; a second such answer fails.
+TEST(Probe, AdapterAtItsCommandLineIsLedOutWithExitAndProbedAgainOnce) {
+    struct Ati {
+        std::string reply;
+        bool arrived;  // whether its OK line came
+    };
+    const Ati kPrompt{"ATI\r\n% Unknown command\r\n# ", false};
+    const Ati kOk{"ATI\r\nKESTRELX\r\nOK\r\n", true};
+    const struct Row {
+        const char* name;
+        std::vector<Ati> replies;  // of the "ATI"s in turn
+        bool ok;
+        std::vector<std::string> sent;
+        int waits;
+    } rows[] = {
+        {"led out", {kPrompt, kOk}, true, {"ATI", "exit", "ATI", "AT%I2", "AT%M", "ATT1", ""}, 2},
+        {"still at its prompt", {kPrompt, kPrompt}, false, {"ATI", "exit", "ATI"}, 2},
+        {"silence is no command line", {{"", false}}, false, {"ATI"}, 1},
+        {"an error line", {{"ATI\r\nERROR\r\n", false}}, false, {"ATI"}, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::string> sent;
+        std::size_t atis = 0;
+        int waits = 0;
+        std::vector<std::string> log;
+        ShellExchange exchange = [&](std::string_view command, int, int, std::string_view& reply) {
+            const std::string line(command.substr(0, command.size() - 1));
+            sent.push_back(line);
+            if (line == "ATI") {
+                const Ati& ati = row.replies.at(std::min(atis++, row.replies.size() - 1));
+                reply = ati.reply;
+                return ati.arrived;
+            }
+            reply = line == "AT%I2" ? "\r\nVersion 2.10a\r\nOK\r\n" : "\r\nOK\r\n# ";
+            return true;
+        };
+        ProbeOutcome out = runProbe(
+            exchange, [&](std::chrono::milliseconds) { ++waits; }, "KESTRELX", ShellTimings{},
+            [&](const std::string& line) { log.push_back(line); });
+        const bool ledOut = row.sent.size() > 1;
+        EXPECT_EQ(out.ok, row.ok) << out.message;
+        EXPECT_EQ(sent, row.sent);
+        EXPECT_EQ(waits, row.waits);
+        EXPECT_EQ(log.size(), ledOut ? 1u : 0u);
+        EXPECT_EQ(out.recovered, ledOut);
+    }
+}
+
+// Through the real serial link: the emulated adapter left at its command line is found, led
+// out and identified.
+TEST(Probe, EmulatedAdapterLeftAtItsCommandLineIsFoundAgain) {
+    sim::EmulatorOptions options;
+    options.adapter.atCommandLine = true;
+    std::string error;
+    auto adapter = sim::Emulator::start(options, error);
+    ASSERT_TRUE(adapter) << error;
+    ASSERT_TRUE(OpenSerialPort(adapter->ptyPath()).ok());
+    ReplyBuffer buffer;
+    ShellExchange exchange = [&](std::string_view command, int timeoutMs, int kind,
+                                 std::string_view& reply) {
+        const bool ok = SendCommand(command, buffer, timeoutMs, kind) == 1;
+        reply = buffer.view();
+        return ok;
+    };
+    ShellTimings timings;
+    timings.probeSettle = std::chrono::milliseconds(0);
+    timings.atTimeoutMs = 1000;
+    std::vector<std::string> log;
+    ProbeOutcome out = runProbe(
+        exchange, [](std::chrono::milliseconds) {}, "KESTRELX", timings,
+        [&](const std::string& line) { log.push_back(line); });
+    CloseSerialPort();
+    EXPECT_TRUE(out.ok) << out.message;
+    EXPECT_TRUE(out.recovered);
+    EXPECT_EQ(log.size(), 1u);
+    EXPECT_EQ(adapter->transcript().lines(),
+              (std::vector<std::string>{"ATI", "exit", "ATI", "AT%I2", "AT%M", "ATT1", ""}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -164,6 +165,27 @@ TEST_F(StartupTest, ReplyWithoutVersionTextIsNotTheAdapter) {
     SessionResult r = run(kStartFails, config);
     EXPECT_EQ(r.messageTexts(), std::vector<std::string>{"KESTRELXが接続されていません。"});
     EXPECT_EQ(firmwareVersionText, "");
+}
+
+// An adapter left at its command line by a killed session: the probe leads it out with "exit",
+// says so in the log pane, and the program reaches its main window and reads an area.
+TEST_F(StartupTest, AdapterLeftAtItsCommandLineIsLedOutAndTheAreaReads) {
+    useFastTimings();
+    sim::EmulatorOptions options;
+    options.adapter.atCommandLine = true;
+    freshRun(serialSettings("KIKI=KESTRELX\n"), options);
+    SessionResult r = run(kStart + "click 1539\ndialog 168\nclick 2\n" + kClose);
+    EXPECT_FALSE(r.scriptFailed) << r.failure;
+    EXPECT_TRUE(r.messages.empty());
+    ASSERT_GE(r.transcript.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(r.transcript.begin(), r.transcript.begin() + 3),
+              (std::vector<std::string>{"ATI", "exit", "ATI"}));
+    EXPECT_NE(std::find(r.transcript.begin(), r.transcript.end(), "show analog tel1"),
+              r.transcript.end());
+    ASSERT_GE(r.log.size(), 3u) << testing::PrintToString(r.log);
+    EXPECT_NE(r.log[0].find("command line"), std::string::npos) << r.log[0];
+    EXPECT_EQ(r.log[1], "com open");
+    EXPECT_EQ(r.log[2], "Analog Status Read OK");
 }
 
 }  // namespace
