@@ -6,30 +6,12 @@
 #include "link/DeviceHolder.h"
 #include "link/SerialLink.h"
 #include "link/Sjis.h"
-#include "link/TerminatorSearch.h"
-#include "link/TextFunctions.h"
 
 namespace kx {
 
 namespace {
 
 constexpr std::string_view kProductName = "KESTRELX";
-
-// The probe's first step: "ATI\r", answered by an OK line that holds the device name. An
-// adapter left at its command line by a session that was killed answers with its prompt
-// instead; it is sent "exit\r" and asked once more.
-ProbeAnswer identify(const ShellExchange& exchange, std::string_view name,
-                     const ShellTimings& timings) {
-    std::string_view reply;
-    bool ok = exchange("ATI\r", timings.atTimeoutMs, kTerminatorOk, reply);
-    if (!ok && FindText(reply, "\r\n# ", 0) > 0) {
-        (void)exchange("exit\r", timings.exitTimeoutMs, kTerminatorOk, reply);
-        ok = exchange("ATI\r", timings.atTimeoutMs, kTerminatorOk, reply);
-    }
-    if (!ok)
-        return ProbeAnswer::NoAnswer;
-    return FindText(reply, name, 0) > 0 ? ProbeAnswer::Adapter : ProbeAnswer::OtherDevice;
-}
 
 }  // namespace
 
@@ -38,7 +20,7 @@ std::string SearchName(std::string_view deviceName) {
 }
 
 DeviceProbe ProbeDevice(const std::string& device, std::string_view deviceName, Pump& pump,
-                        const ShellWait& wait, const ShellTimings& timings) {
+                        const ShellWait& wait, const ShellTimings& timings, const ShellLog& log) {
     DeviceProbe out;
     switch (SerialDeviceState(device)) {
         case DeviceState::Absent:
@@ -70,10 +52,15 @@ DeviceProbe ProbeDevice(const std::string& device, std::string_view deviceName, 
         replyOut = reply.view();
         return ok;
     };
-    // the adapter needs a moment after DTR rises before it takes AT commands
-    wait(timings.probeSettle);
-    out.answer = identify(exchange, SearchName(deviceName), timings);
+    const ProbeOutcome identified =
+        identifyAdapter(exchange, wait, SearchName(deviceName), timings, log);
     link.close();
+    if (identified.ok)
+        out.answer = ProbeAnswer::Adapter;
+    else if (identified.failure == ProbeFailure::NotTheDevice)
+        out.answer = ProbeAnswer::OtherDevice;
+    else
+        out.answer = ProbeAnswer::NoAnswer;
     return out;
 }
 

@@ -33,10 +33,12 @@ struct DeviceProbe {
 // names none (an empty name would match any modem that answers "OK").
 std::string SearchName(std::string_view deviceName);
 
-// Probes one device on its own link, waiting in `pump`; `wait` is the settling wait after the
-// port opened. The process-wide link is not touched.
+// Probes one device on its own link with the probe's first step (identifyAdapter: the settling
+// wait, "ATI\r", and "exit\r" for an adapter left at its command line), waiting in `pump`;
+// `log` gets that step's English lines. The process-wide link is not touched.
 DeviceProbe ProbeDevice(const std::string& device, std::string_view deviceName, Pump& pump,
-                        const ShellWait& wait, const ShellTimings& timings);
+                        const ShellWait& wait, const ShellTimings& timings,
+                        const ShellLog& log = {});
 
 // English: "the adapter", "another device (no KESTRELX in its ATI reply)", "no answer", or
 // the reason it was not probed.

@@ -197,7 +197,8 @@ void CPortSelectDlg::searchAdapter() {
                 ui::pumpUntil([] { return false; }, ui::Clock::now() + duration);
             };
             const DeviceProbe probe =
-                ProbeDevice(dev, deviceName, ui::pump(), settle, shellTimings());
+                ProbeDevice(dev, deviceName, ui::pump(), settle, shellTimings(),
+                            [this](const std::string& line) { tell(line, false); });
             tell(
                 "Adapter search: " + port + " (" + dev + "): " + ProbeAnswerText(probe, deviceName),
                 false);

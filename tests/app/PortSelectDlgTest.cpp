@@ -183,14 +183,17 @@ TEST_F(PortSelectDlgTest, ListFollowsADevicePluggedInWhileItIsOpen) {
 
 // Three devices: one silent, one that answers "OK" without the device name, and the adapter.
 struct ThreeDevices {
-    explicit ThreeDevices(bool withAdapter) : fake(startupFolder() + "/fake") {
+    explicit ThreeDevices(bool withAdapter, bool atCommandLine = false)
+        : fake(startupFolder() + "/fake") {
         sim::EmulatorOptions other;
         other.adapter.name = "OTHERBOX";
         std::string error;
         silent = sim::Emulator::start(withFault("silent"), error);
         modem = sim::Emulator::start(other, error);
+        sim::EmulatorOptions kestrelx;
+        kestrelx.adapter.atCommandLine = atCommandLine;
         if (withAdapter)
-            adapter = sim::Emulator::start({}, error);
+            adapter = sim::Emulator::start(kestrelx, error);
         EXPECT_TRUE(silent && modem && (adapter || !withAdapter)) << error;
         fake.addById("usb-1_silent", silent->ptyPath());
         fake.addById("usb-2_modem", modem->ptyPath());
@@ -201,27 +204,36 @@ struct ThreeDevices {
     std::unique_ptr<sim::Emulator> silent, modem, adapter;
 };
 
+// Also when the adapter was left at its command line by a session that was killed.
 TEST_F(PortSelectDlgTest, AutoDetectFindsTheAdapterAmongThreeDevices) {
     useFastTimings();
-    ThreeDevices devices(true);
-    writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=1\n");
-    SessionResult r = run("dialog 129\nclick 59140\nclick 1\n" + kClose);
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_TRUE(r.messages.empty()) << r.messageTexts()[0];
-    const std::string kx = devices.fake.byId("usb-3_kestrelx");
-    ASSERT_GE(r.log.size(), 3u);
-    EXPECT_EQ(r.log[0],
-              "Adapter search: COM1 (" + devices.fake.byId("usb-1_silent") + "): no answer");
-    EXPECT_EQ(r.log[1], "Adapter search: COM2 (" + devices.fake.byId("usb-2_modem") +
-                            "): another device (no KESTRELX in its ATI reply)");
-    EXPECT_EQ(r.log[2], "Adapter search: COM3 (" + kx + "): the adapter");
-    // the others heard "ATI" once and nothing more
-    EXPECT_EQ(devices.silent->transcript().lines(), std::vector<std::string>{"ATI"});
-    EXPECT_EQ(devices.modem->transcript().lines(), std::vector<std::string>{"ATI"});
-    EXPECT_EQ(devices.adapter->transcript().lines(),
-              concat(concat({"ATI"}, probeLines()), {"exit"}));
-    EXPECT_NE(readSettings().find("COM=3\n"), std::string::npos) << readSettings();
-    EXPECT_NE(readSettings().find("[DEVICES]\nCOM3=" + kx + "\n"), std::string::npos);
+    for (bool atCommandLine : {false, true}) {
+        SCOPED_TRACE(atCommandLine ? "left at its command line" : "at its AT stage");
+        resetAppState();
+        ThreeDevices devices(true, atCommandLine);
+        writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=1\n");
+        SessionResult r = run("dialog 129\nclick 59140\nclick 1\n" + kClose);
+        EXPECT_FALSE(r.scriptFailed) << r.failure;
+        EXPECT_TRUE(r.messages.empty()) << r.messageTexts()[0];
+        const std::string kx = devices.fake.byId("usb-3_kestrelx");
+        const std::size_t recovery = atCommandLine ? 1 : 0;
+        ASSERT_GE(r.log.size(), 3u + recovery);
+        EXPECT_EQ(r.log[0],
+                  "Adapter search: COM1 (" + devices.fake.byId("usb-1_silent") + "): no answer");
+        EXPECT_EQ(r.log[1], "Adapter search: COM2 (" + devices.fake.byId("usb-2_modem") +
+                                "): another device (no KESTRELX in its ATI reply)");
+        EXPECT_EQ(r.log[2 + recovery], "Adapter search: COM3 (" + kx + "): the adapter");
+        // the others heard "ATI" once and nothing more
+        EXPECT_EQ(devices.silent->transcript().lines(), std::vector<std::string>{"ATI"});
+        EXPECT_EQ(devices.modem->transcript().lines(), std::vector<std::string>{"ATI"});
+        std::vector<std::string> search{"ATI"};
+        if (atCommandLine)
+            search = {"ATI", "exit", "ATI"};
+        EXPECT_EQ(devices.adapter->transcript().lines(),
+                  concat(concat(search, probeLines()), {"exit"}));
+        EXPECT_NE(readSettings().find("COM=3\n"), std::string::npos) << readSettings();
+        EXPECT_NE(readSettings().find("[DEVICES]\nCOM3=" + kx + "\n"), std::string::npos);
+    }
 }
 
 TEST_F(PortSelectDlgTest, AutoDetectThatFindsNothingLeavesTheSelection) {
