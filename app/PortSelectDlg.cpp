@@ -28,8 +28,8 @@ constexpr std::size_t kPasswordBuffer = 35;
 constexpr const char* kAbsentMark = "（未接続）";
 constexpr const char* kNoPermissionMark = "（使用権限がありません）";
 constexpr const char* kDialoutHint =
-    "このポートを使う権限がありません。dialout グループに加えてから"
-    "（sudo usermod -aG dialout ユーザー名）、ログインし直してください。";
+    "このポートを使う権限がありません。dialout グループに加えてから、ログインし直して"
+    "ください：\nsudo usermod -aG dialout $USER";
 constexpr const char* kNotFound = "KESTRELXが見つかりませんでした。";
 
 std::string deviceText(const std::string& device) {
@@ -119,6 +119,8 @@ void CPortSelectDlg::showDevices() {
 }
 
 void CPortSelectDlg::refreshDevices() {
+    if (!hasWindow())
+        return;  // the dialog has ended; its object may live on while the link opens
     if (searching_) {
         refreshPending_ = true;  // the list stays as it is while its devices are asked
         return;
@@ -192,7 +194,8 @@ void CPortSelectDlg::searchAdapter() {
             if (SerialDeviceState(dev) != DeviceState::Present || !asked.insert(dev).second)
                 continue;
             const std::string port = DeviceMap::portName(static_cast<int>(i) + 1);
-            wait.SetDlgItemTextUtf8(IDC_WAIT_TEXT, port + "（" + dev + "）を調べています…");
+            wait.SetDlgItemTextUtf8(IDC_WAIT_TEXT, "しばらくお待ちください！\n" + port + "（" +
+                                                       dev + "）を調べています…");
             const ShellWait settle = [](std::chrono::milliseconds duration) {
                 ui::pumpUntil([] { return false; }, ui::Clock::now() + duration);
             };
@@ -276,6 +279,7 @@ void CPortSelectDlg::OnOK() {
         (source == DeviceMap::Source::Present || source == DeviceMap::Source::Fallback) &&
         SerialDeviceState(device) != DeviceState::Absent)
         note(settings_.writeText("DEVICES", DeviceMap::portName(comPortNumber), device));
+    watch_.reset();
     EndDialog(IDOK);
 }
 
