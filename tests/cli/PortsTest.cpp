@@ -1,8 +1,10 @@
 // kxctl ports and --port auto over a fake device tree (the test hook KX_DEVICE_ROOT) whose
 // by-id entry links to the emulated adapter's pseudo-terminal.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -48,12 +50,20 @@ std::vector<std::vector<std::string>> words(const std::string& text) {
 class PortsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // a folder of its own (ctest runs the tests of this program side by side, in one
+        // folder): for the fake tree, and for the settings file when this process has not
+        // yet taken its start-up folder
+        folder_ = ::testing::TempDir() + "kxctl_ports_" + std::to_string(::getpid());
+        std::filesystem::create_directories(folder_);
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(folder_);
+        settingsPath_ = SettingsFilePath(StartupDirectory());
         shellTimings().probeSettle = std::chrono::milliseconds(10);
         shellTimings().atTimeoutMs = 1000;
         std::string error;
         adapter_ = sim::Emulator::start(sim::EmulatorOptions{}, error);
         ASSERT_TRUE(adapter_) << error;
-        fake_ = std::make_unique<test::FakeDevices>(::testing::TempDir() + "kxctl_ports");
+        fake_ = std::make_unique<test::FakeDevices>(folder_ + "/fake");
         std::ofstream(settingsPath_)
             << "[MODE]\nKIKI=KESTRELX\n[DEVICES]\nCOM4=" + fake_->byId("usb-Gone_cable") + "\n";
     }
@@ -61,9 +71,13 @@ protected:
         std::remove(settingsPath_.c_str());
         fake_.reset();
         shellTimings() = ShellTimings{};
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
     }
 
-    const std::string settingsPath_ = SettingsFilePath(StartupDirectory());
+    std::string folder_;
+    std::filesystem::path previous_;
+    std::string settingsPath_;
     std::unique_ptr<sim::Emulator> adapter_;
     std::unique_ptr<test::FakeDevices> fake_;
 };
