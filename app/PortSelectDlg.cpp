@@ -143,6 +143,7 @@ void CPortSelectDlg::refreshDevices() {
 
 void CPortSelectDlg::enableForLink(bool network) {
     EnableControl(IDC_PORTSEL_COM, !network);
+    EnableControl(IDC_PORTSEL_AUTODETECT, !network);
     EnableControl(IDC_PORTSEL_IP_ADDRESS, network);
     EnableControl(IDC_PORTSEL_LOGIN_PASSWORD, network);
     EnableControl(IDC_PORTSEL_ADMIN_PASSWORD, network);

@@ -73,6 +73,7 @@ TEST_F(PortSelectDlgTest, NetworkChoiceEnablesTheAddressAndOkStoresEveryField) {
     CPortSelectDlg& dlg = port.dlg;
     ui::postCall([&] {
         EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_COM));
+        EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_AUTODETECT));
         EXPECT_TRUE(dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS));
         dlg.SetDlgItemText(IDC_PORTSEL_IP_ADDRESS, "10.20.30.40");
         dlg.PostCommand(IDOK);
