@@ -69,8 +69,6 @@ TEST(DeviceMapTest, DevicesPresentInOrderWithTheOverrides) {
          {"/dev/pts/77", fake.byId("usb-Alpha_cable-if00-port0"),
           fake.byId("usb-Zeta_cable-if00-port0"), r + "/dev/ttyUSB0", r + "/dev/ttyUSB10",
           r + "/dev/ttyACM0", r + "/dev/ttyS0", r + "/dev/ttyS2", r + "/dev/ttyS8"}},
-        {"run device for every port", "[DEVICES]\nCOM1=/dev/ttyX\n", "/dev/pts/77", 0,
-         std::vector<std::string>(9, "/dev/pts/77")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
