@@ -334,7 +334,7 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     auto* port = app.add_option("--port", a.link.device,
                                 "the adapter's serial device; auto: the first that answers");
     auto* com = app.add_option("--com", a.link.com,
-                               "COM port N (1-9), mapped to a device by setutily.ini [DEVICES]")
+                               "COM port N (1-9), mapped to a device as the port dialog maps it")
                     ->check(CLI::Range(1, 9));
     auto* demo = app.add_flag("--demo", a.link.demo,
                               "use the in-process emulated adapter (with --net, its network side)");
