@@ -71,6 +71,12 @@ bool CMainDlg::connect() {
     Profile settings(settingsFilePath);
     DeviceMap devices(settings, config_.runDevice, config_.runPort);
     CPortSelectDlg portDlg(windowTitle, settings, devices);
+    portDlg.deviceName = deviceName;
+    portDlg.report = [this](const std::string& line, bool alsoStandardError) {
+        LogLine(line + "\r\n");
+        if (alsoStandardError)
+            std::fprintf(stderr, "kestrelx-setup: %s\n", line.c_str());
+    };
     if (portDlg.DoModal() != IDOK) {
         PostClose();
         return false;

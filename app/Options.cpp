@@ -128,8 +128,9 @@ std::string usageText() {
            "  --version            show the version\n"
            "\n"
            "The settings file setutily.ini is read from and written to the current\n"
-           "directory. COM1..COM9 are /dev/ttyS0../dev/ttyS8 unless its [DEVICES]\n"
-           "section says otherwise (COM1=/dev/ttyUSB0).\n";
+           "directory. COM1..COM9 are the devices its [DEVICES] section names\n"
+           "(COM1=/dev/ttyUSB0), else the serial devices present (/dev/serial/by-id,\n"
+           "then other ttyUSB and ttyACM, then ttyS with a UART), else /dev/ttyS<n-1>.\n";
 }
 
 }  // namespace kx

@@ -21,6 +21,7 @@
 #include "app/Profile.h"
 #include "cli/Document.h"
 #include "cli/Interrupt.h"
+#include "cli/Ports.h"
 #include "cli/Session.h"
 #include "link/Exchange.h"
 #include "link/Sjis.h"
@@ -562,9 +563,10 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     app.set_version_flag("--version", std::string(kProgram) + " " + KX_VERSION,
                          "print the version and exit");
     Arguments a;
-    auto* port = app.add_option("--port", a.link.device, "the adapter's serial device");
+    auto* port = app.add_option("--port", a.link.device,
+                                "the adapter's serial device; auto: the first that answers");
     auto* com = app.add_option("--com", a.link.com,
-                               "COM port N (1-9), mapped to a device by setutily.ini [DEVICES]")
+                               "COM port N (1-9), mapped to a device as the port dialog maps it")
                     ->check(CLI::Range(1, 9));
     auto* demo = app.add_flag("--demo", a.link.demo,
                               "use the in-process emulated adapter (its serial side; its network "
@@ -606,6 +608,12 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     CLI::App* set = app.add_subcommand("set", "change single items (read, change, write, store)");
     set->add_option("NAME=VALUE", a.assignments, "settings to change")->required();
     CLI::App* names = app.add_subcommand("names", "list every NAME with its type and values");
+    bool probePorts = false;
+    CLI::App* ports =
+        app.add_subcommand("ports",
+                           "list COM1-9 with their devices (setutily.ini [DEVICES], else "
+                           "the serial devices present)");
+    ports->add_flag("--probe", probePorts, "also ask each usable device whether it is the adapter");
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -643,6 +651,16 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     if (!a.link.netAddress.empty())
         a.link.net = true;
+    if (ports->parsed())
+        return listPorts(probePorts, out);
+    if (a.link.device == "auto") {
+        std::string error;
+        a.link.device = findAdapterDevice(error);
+        if (a.link.device.empty()) {
+            err << kProgram << ": " << error << "\n";
+            return kExitAdapter;
+        }
+    }
     InterruptGuard interruptions;
     Run run(std::move(a), in, out, err, terminal);
     if (probe->parsed())

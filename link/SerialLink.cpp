@@ -14,6 +14,7 @@
 #include <system_error>
 #include <utility>
 
+#include "link/DeviceHolder.h"
 #include "link/Exchange.h"
 
 namespace kx {
@@ -95,6 +96,15 @@ std::string OpenFailureReason(int error) {
     }
 }
 
+namespace {
+// A device that another program holds is named with that program where /proc shows it.
+std::string openFailureReason(int error, const std::string& device) {
+    if (error == EBUSY || error == EWOULDBLOCK)
+        return HeldByText(device);
+    return OpenFailureReason(error);
+}
+}  // namespace
+
 SerialLink::SerialLink(Pump& pump, LogFn log) : pump_(pump), log_(std::move(log)) {}
 
 SerialLink::~SerialLink() {
@@ -132,14 +142,14 @@ OpenResult SerialLink::open(const std::string& device) {
     fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
         const int error = errno;
-        return fail(OpenOutcome::CannotOpen, error, OpenFailureReason(error));
+        return fail(OpenOutcome::CannotOpen, error, openFailureReason(error, device));
     }
     // The lock comes before TIOCEXCL, so a failed attempt never changes a port another
     // program holds. flock also keeps out a second instance running as root, whom TIOCEXCL
     // does not stop.
     if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
-        return fail(OpenOutcome::CannotOpen, error, OpenFailureReason(error));
+        return fail(OpenOutcome::CannotOpen, error, openFailureReason(error, device));
     }
     if (tcgetattr(fd_, &savedLine_) != 0) {
         const int error = errno;
@@ -148,7 +158,7 @@ OpenResult SerialLink::open(const std::string& device) {
     }
     if (ioctl(fd_, TIOCEXCL) != 0) {
         const int error = errno;
-        return fail(OpenOutcome::CannotOpen, error, OpenFailureReason(error));
+        return fail(OpenOutcome::CannotOpen, error, openFailureReason(error, device));
     }
     haveSavedLine_ = true;
 

@@ -55,10 +55,14 @@ inline constexpr int IDC_PORTSEL_HEADING = 1685;
 // The static beside the COM list that names the Linux device of the selected port (added to
 // the template by the dialog itself).
 inline constexpr int IDC_PORTSEL_DEVICE = 59122;
+// Below the list: how to get access to a device the user may not open (hidden otherwise).
+inline constexpr int IDC_PORTSEL_ACCESS_HINT = 59123;
 inline constexpr int IDC_PORTSEL_LINK_PANEL = 59129;  // the lower part: link choice, address,
                                                       // passwords (hidden by the short window)
 // "詳細": shows (and hides again) the lower part, so the network link can be chosen
 inline constexpr int IDC_PORTSEL_DETAILS = 59130;
+// "自動検出": asks the serial devices present which of them is the adapter
+inline constexpr int IDC_PORTSEL_AUTODETECT = 59140;
 
 // Wait window (131)
 inline constexpr int IDC_WAIT_TEXT = 59131;

@@ -51,7 +51,11 @@ Template portSelectTemplate() {
     for (int n = 1; n <= 9; ++n) ports.push_back("COM" + std::to_string(n));
     return {IDD_PORT_SELECT, "接続ポート設定", 180, 170, kDialogNoStyle, 0, {}, {
         text(IDC_PORTSEL_HEADING, "設定ユーティリティ", kCentred),
-        group("ポート選択", {field("COMポート", list(IDC_PORTSEL_COM, ports, 8))}),
+        group("ポート選択", {
+            field("COMポート", list(IDC_PORTSEL_COM, ports, 8)),
+            text(IDC_PORTSEL_ACCESS_HINT, "", kWrap | kHidden),
+            buttons({button(IDC_PORTSEL_AUTODETECT, "自動検出")}),
+        }),
         buttons({button(IDOK, "接続", kDefault), button(IDCANCEL, "終了"),
                  button(IDC_PORTSEL_DETAILS, "詳細")}),
         // the lower half: the short window leaves it out until "詳細" shows it

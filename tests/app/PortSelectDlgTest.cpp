@@ -7,6 +7,8 @@
 #include "app/PortSelectDlg.h"
 #include "app/Profile.h"
 #include "res/ShellIds.h"
+#include "sim/Faults.h"
+#include "tests/support/FakeDevices.h"
 #include "tests/support/SessionSupport.h"
 #include "ui/MessageLoop.h"
 #include "ui/headless/Headless.h"
@@ -28,23 +30,31 @@ struct PortDialog {
     CPortSelectDlg dlg;
 };
 
+std::string listNotes(CPortSelectDlg& dlg) {
+    auto* window = dynamic_cast<ui::headless::HeadlessWindow*>(ui::DialogEvents::peer(dlg));
+    std::string notes;
+    for (int i = 0; window && i < 9; ++i) notes += window->listItemNote(IDC_PORTSEL_COM, i) + ";";
+    return notes;
+}
+
 TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice) {
-    writeSettings("[PORTSEL]\nPORT=0\nCOM=2\n[DEVICES]\nCOM2=/dev/ttyUSB0\n");
+    FakeDevices fake(startupFolder() + "/fake");
+    const std::string usb = fake.addNode("ttyUSB0");
+    writeSettings("[PORTSEL]\nPORT=0\nCOM=2\n[DEVICES]\nCOM2=" + usb + "\n");
     PortDialog port("KESTRELX 設定ユーティリティ");
     CPortSelectDlg& dlg = port.dlg;
     bool looked = false;
     ui::postCall([&] {
         EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_HEADING), "KESTRELX 設定ユーティリティ");
-        EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE), "/dev/ttyUSB0");
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE), usb);
         EXPECT_EQ(dlg.GetListIndex(IDC_PORTSEL_COM), 1);
-        // every item shows its device; the override of COM2 and the defaults of the others
-        auto* window = dynamic_cast<ui::headless::HeadlessWindow*>(ui::DialogEvents::peer(dlg));
-        std::string notes;
-        for (int i = 0; window && i < 9; ++i)
-            notes += window->listItemNote(IDC_PORTSEL_COM, i) + ";";
-        EXPECT_EQ(notes,
-                  "/dev/ttyS0;/dev/ttyUSB0;/dev/ttyS2;/dev/ttyS3;/dev/ttyS4;/dev/ttyS5;"
-                  "/dev/ttyS6;/dev/ttyS7;/dev/ttyS8;");
+        // every item shows its device; the override of COM2 and the defaults of the others,
+        // which are not there
+        std::string expected;
+        for (int n = 0; n < 9; ++n)
+            expected += n == 1 ? usb + ";" : fake.dev("ttyS" + std::to_string(n)) + "（未接続）;";
+        EXPECT_EQ(listNotes(dlg), expected);
+        EXPECT_FALSE(dlg.IsControlVisible(IDC_PORTSEL_ACCESS_HINT));
         EXPECT_TRUE(dlg.IsControlEnabled(IDC_PORTSEL_COM));
         EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS));
         EXPECT_FALSE(dlg.IsControlVisible(IDC_PORTSEL_LINK_PANEL));
@@ -63,6 +73,7 @@ TEST_F(PortSelectDlgTest, NetworkChoiceEnablesTheAddressAndOkStoresEveryField) {
     CPortSelectDlg& dlg = port.dlg;
     ui::postCall([&] {
         EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_COM));
+        EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_AUTODETECT));
         EXPECT_TRUE(dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS));
         dlg.SetDlgItemText(IDC_PORTSEL_IP_ADDRESS, "10.20.30.40");
         dlg.PostCommand(IDOK);
@@ -106,6 +117,151 @@ TEST_F(PortSelectDlgTest, FieldsLeftAloneAreKeptEvenWhenTheyCannotBeEdited) {
         EXPECT_EQ(dlg.loginPassword, r.login) << r.name;
         EXPECT_EQ(dlg.adminPassword, r.admin) << r.name;
     }
+}
+
+// The device of the chosen entry is remembered in [DEVICES] by its by-id name; a remembered
+// device that is absent is marked, and leaves the user to pick another entry.
+TEST_F(PortSelectDlgTest, ConnectRemembersTheByIdNameAndAbsentDevicesAreMarked) {
+    startAdapter();
+    FakeDevices fake(startupFolder() + "/fake");
+    const std::string adapterLink =
+        fake.addById("usb-Kestrel_cable-if00-port0", adapter().ptyPath());
+    const std::string gone = fake.byId("usb-Old_cable-if00-port0");
+    writeSettings("[PORTSEL]\nPORT=0\nCOM=3\n[DEVICES]\nCOM3=" + gone + "\n");
+    PortDialog port("t");
+    CPortSelectDlg& dlg = port.dlg;
+    ui::postCall([&] {
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE), gone + "（未接続）");
+        EXPECT_EQ(listNotes(dlg).substr(0, adapterLink.size() + 1), adapterLink + ";");
+        dlg.SetListIndex(IDC_PORTSEL_COM, 0);
+        dlg.PostCommand(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.comPortNumber, 1);
+    EXPECT_EQ(dlg.device, adapterLink);
+    EXPECT_EQ(readSettings(), "[PORTSEL]\nPORT=0\nCOM=1\n[DEVICES]\nCOM3=" + gone + "\nCOM1=" +
+                                  adapterLink + "\n[IPADDR]\nFIELD=\n[OPTION]\nDATA1=\nDATA2=\n");
+}
+
+// A by-id link appears while the dialog is open: the list shows it, and the selection stays
+// with the device it had, now on another entry.
+TEST_F(PortSelectDlgTest, ListFollowsADevicePluggedInWhileItIsOpen) {
+    startAdapter();
+    FakeDevices fake(startupFolder() + "/fake");
+    const std::string second = fake.addById("usb-B_cable", adapter().ptyPath());
+    writeSettings("[PORTSEL]\nPORT=0\nCOM=1\n");
+    PortDialog port("t");
+    CPortSelectDlg& dlg = port.dlg;
+    std::string first, notes, shown;
+    ui::postCall([&] {
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE), second);
+        first = fake.addById("usb-A_cable", adapter().ptyPath());
+    });
+    constexpr int kLook = 78, kGiveUp = 79;
+    ui::setTimer(kLook, std::chrono::milliseconds(20), [&] {
+        if (dlg.GetListIndex(IDC_PORTSEL_COM) != 1)
+            return;
+        notes = listNotes(dlg);
+        shown = dlg.GetDlgItemTextUtf8(IDC_PORTSEL_DEVICE);
+        dlg.EndDialog(IDOK);
+    });
+    ui::setTimer(kGiveUp, std::chrono::seconds(20), [&] { dlg.EndDialog(IDCANCEL); });
+    const int result = dlg.DoModal();
+    ui::killTimer(kLook);
+    ui::killTimer(kGiveUp);
+    ASSERT_EQ(result, IDOK) << "the list was not refreshed";
+    EXPECT_EQ(notes.substr(0, first.size() + second.size() + 2), first + ";" + second + ";");
+    EXPECT_EQ(shown, second);
+}
+
+// A PC with one USB serial cable and no settings file: "接続" reaches the adapter on COM1, and
+// the next start means that cable by its by-id name.
+TEST_F(PortSelectDlgTest, OneUsbCableAndNoSettingsFileConnects) {
+    std::string error;
+    std::unique_ptr<sim::Emulator> kestrelx = sim::Emulator::start({}, error);
+    ASSERT_TRUE(kestrelx) << error;
+    FakeDevices fake(startupFolder() + "/fake");
+    fake.addUart("ttyS0", 0);
+    const std::string cable =
+        fake.addById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", kestrelx->ptyPath());
+    writeSettings("");
+    SessionResult r = run(kStart + kClose);
+    EXPECT_FALSE(r.scriptFailed) << r.failure;
+    EXPECT_TRUE(r.messages.empty());
+    EXPECT_EQ(kestrelx->transcript().lines(), concat(probeLines(), {"exit"}));
+    EXPECT_EQ(readSettings(),
+              "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=\n[OPTION]\nDATA1=\n"
+              "DATA2=\n[DEVICES]\nCOM1=" +
+                  cable + "\n");
+}
+
+// Three devices: one silent, one that answers "OK" without the device name, and the adapter.
+struct ThreeDevices {
+    explicit ThreeDevices(bool withAdapter, bool atCommandLine = false)
+        : fake(startupFolder() + "/fake") {
+        sim::EmulatorOptions other;
+        other.adapter.name = "OTHERBOX";
+        std::string error;
+        silent = sim::Emulator::start(withFault("silent"), error);
+        modem = sim::Emulator::start(other, error);
+        sim::EmulatorOptions kestrelx;
+        kestrelx.adapter.atCommandLine = atCommandLine;
+        if (withAdapter)
+            adapter = sim::Emulator::start(kestrelx, error);
+        EXPECT_TRUE(silent && modem && (adapter || !withAdapter)) << error;
+        fake.addById("usb-1_silent", silent->ptyPath());
+        fake.addById("usb-2_modem", modem->ptyPath());
+        if (adapter)
+            fake.addById("usb-3_kestrelx", adapter->ptyPath());
+    }
+    FakeDevices fake;
+    std::unique_ptr<sim::Emulator> silent, modem, adapter;
+};
+
+// Also when the adapter was left at its command line by a session that was killed.
+TEST_F(PortSelectDlgTest, AutoDetectFindsTheAdapterAmongThreeDevices) {
+    useFastTimings();
+    for (bool atCommandLine : {false, true}) {
+        SCOPED_TRACE(atCommandLine ? "left at its command line" : "at its AT stage");
+        resetAppState();
+        ThreeDevices devices(true, atCommandLine);
+        writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=1\n");
+        SessionResult r = run("dialog 129\nclick 59140\nclick 1\n" + kClose);
+        EXPECT_FALSE(r.scriptFailed) << r.failure;
+        EXPECT_TRUE(r.messages.empty()) << r.messageTexts()[0];
+        const std::string kx = devices.fake.byId("usb-3_kestrelx");
+        const std::size_t recovery = atCommandLine ? 1 : 0;
+        ASSERT_GE(r.log.size(), 3u + recovery);
+        EXPECT_EQ(r.log[0],
+                  "Adapter search: COM1 (" + devices.fake.byId("usb-1_silent") + "): no answer");
+        EXPECT_EQ(r.log[1], "Adapter search: COM2 (" + devices.fake.byId("usb-2_modem") +
+                                "): another device (no KESTRELX in its ATI reply)");
+        EXPECT_EQ(r.log[2 + recovery], "Adapter search: COM3 (" + kx + "): the adapter");
+        // the others heard "ATI" once and nothing more
+        EXPECT_EQ(devices.silent->transcript().lines(), std::vector<std::string>{"ATI"});
+        EXPECT_EQ(devices.modem->transcript().lines(), std::vector<std::string>{"ATI"});
+        std::vector<std::string> search{"ATI"};
+        if (atCommandLine)
+            search = {"ATI", "exit", "ATI"};
+        EXPECT_EQ(devices.adapter->transcript().lines(),
+                  concat(concat(search, probeLines()), {"exit"}));
+        EXPECT_NE(readSettings().find("COM=3\n"), std::string::npos) << readSettings();
+        EXPECT_NE(readSettings().find("[DEVICES]\nCOM3=" + kx + "\n"), std::string::npos);
+    }
+}
+
+TEST_F(PortSelectDlgTest, AutoDetectThatFindsNothingLeavesTheSelection) {
+    useFastTimings();
+    ThreeDevices devices(false);
+    writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=2\n");
+    SessionResult r = run("dialog 129\nclick 59140\nanswer ok\nclick 1\nanswer ok\n");
+    EXPECT_FALSE(r.scriptFailed) << r.failure;
+    EXPECT_EQ(r.messageTexts(), (std::vector<std::string>{"KESTRELXが見つかりませんでした。",
+                                                          "KESTRELXが接続されていません。"}));
+    EXPECT_EQ(r.messages[0].icon, ui::MsgIcon::Stop);
+    // COM2 stays chosen, and connecting goes to the device the user chose
+    EXPECT_NE(readSettings().find("COM=2\n"), std::string::npos) << readSettings();
+    EXPECT_EQ(devices.modem->transcript().lines(), (std::vector<std::string>{"ATI", "ATI"}));
 }
 
 }  // namespace
