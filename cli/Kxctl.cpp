@@ -641,8 +641,10 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
             if (std::any_of(commands.begin(), commands.end(),
                             [&](const CLI::App* c) { return c->get_name() == word; }))
                 break;
+            std::string list;
+            for (const CLI::App* c : commands) list += (list.empty() ? "" : ", ") + c->get_name();
             err << kProgram << ": unknown command \"" << messageText(word)
-                << "\" (commands: probe, show, backup, diff, restore, set, names)\n";
+                << "\" (commands: " << list << ")\n";
             return kExitUsage;
         }
         err << kProgram << ": " << messageText(e.what()) << " (see kxctl --help)\n";
