@@ -49,12 +49,8 @@ protected:
     // in ascending order entry k's own line is the first "k: " of the reply.
     void setEntryPages(std::span<const SettingsBlock> entries) { entries_ = entries; }
 
-    // A setting that the command table cannot express; false when args (the words after the
-    // family word) is not one. Tried before the table.
-    virtual bool applySpecial(std::span<const std::string> args);
-
 private:
-    void show(std::span<const std::string> what, std::string& reply) const;
+    void show(const CommandLine& line, std::string& reply) const;
 
     std::string_view family_;
     std::span<const Command> commands_;
@@ -65,6 +61,10 @@ private:
     std::span<const SettingsBlock> entries_;
 };
 
+// The values of many blocks as one flash copy, and back into the same blocks.
+std::any snapshotOf(std::span<SettingsBlock* const> blocks);
+void putBackInto(std::span<SettingsBlock* const> blocks, const std::any& snapshot);
+
 // The analog and digital shape: three ports and the common settings. "show <family> <port>"
 // and "show <family> common" report one block; a command that selects picks a port by its word,
 // the others change the common settings. The shape is static data: the area points into it.
@@ -73,17 +73,12 @@ struct PortAreaShape {
     std::span<const Command> commands;
     std::array<std::string_view, 3> ports;  // "tel1", ...: show word, selector and save key
     const Schema& portSchema;
-    const std::vector<std::string_view>& portFactory;
     const Schema& commonSchema;
-    const std::vector<std::string_view>& commonFactory;
 };
 
-class PortArea : public BlockArea {
+class PortArea final : public BlockArea {
 public:
     explicit PortArea(const PortAreaShape& shape);
-
-protected:
-    SettingsBlock& common() { return common_; }
 
 private:
     std::array<SettingsBlock, 3> ports_;
