@@ -5,6 +5,7 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -95,7 +96,12 @@ std::string OpenFailureReason(int error) {
     }
 }
 
-SerialLink::SerialLink(Pump& pump, LogFn log) : pump_(pump), log_(std::move(log)) {}
+struct SerialLink::SavedLine {
+    termios line{};
+};
+
+SerialLink::SerialLink(Pump& pump, LogFn log)
+    : pump_(pump), log_(std::move(log)), savedLine_(std::make_unique<SavedLine>()) {}
 
 SerialLink::~SerialLink() {
     close();
@@ -119,7 +125,7 @@ OpenResult SerialLink::open(const std::string& device) {
         if (fd_ >= 0) {
             if (haveSavedLine_) {
                 setModemLines(fd_, false);
-                (void)tcsetattr(fd_, TCSANOW, &savedLine_);
+                (void)tcsetattr(fd_, TCSANOW, &savedLine_->line);
                 (void)ioctl(fd_, TIOCNXCL);
             }
             ::close(fd_);
@@ -141,7 +147,7 @@ OpenResult SerialLink::open(const std::string& device) {
         const int error = errno;
         return fail(OpenOutcome::CannotOpen, error, OpenFailureReason(error));
     }
-    if (tcgetattr(fd_, &savedLine_) != 0) {
+    if (tcgetattr(fd_, &savedLine_->line) != 0) {
         const int error = errno;
         return fail(OpenOutcome::LineSettings, error,
                     error == ENOTTY ? "not a serial port" : errorText(error));
@@ -152,7 +158,7 @@ OpenResult SerialLink::open(const std::string& device) {
     }
     haveSavedLine_ = true;
 
-    termios line = savedLine_;
+    termios line = savedLine_->line;
     applyLineSettings(line);
     if (tcsetattr(fd_, TCSANOW, &line) != 0) {
         const int error = errno;
@@ -205,7 +211,7 @@ bool SerialLink::close() {
     // After a hang-up these fail with EIO; there is nothing left to restore then.
     setModemLines(fd_, false);
     if (haveSavedLine_) {
-        (void)tcsetattr(fd_, TCSANOW, &savedLine_);
+        (void)tcsetattr(fd_, TCSANOW, &savedLine_->line);
         (void)ioctl(fd_, TIOCNXCL);
     }
     haveSavedLine_ = false;
