@@ -66,9 +66,9 @@ const std::vector<Command> kRouterCommands{
     {{"ip_filter"}, false, {}, "ip_filter"},
     {{"line_mode"}, false, {}, "line_mode"},
     {{"redial"}, false, {}, "redial"},
-    {.before = {"masq_address"}, .item = "masquerade_address", .form = ArgumentForm::Rest},
+    textCommand({"masq_address"}, "masquerade_address"),
     // moves the router's own LAN address at once; the program ends its session after it
-    {.before = {"address"}, .item = "address", .form = ArgumentForm::Rest},
+    textCommand({"address"}, "address"),
 };
 
 // The lease time counts hours; the count of addresses is reported with the last of them.
@@ -85,14 +85,11 @@ const Schema kDhcpSchema{
 const std::vector<Command> kDhcpCommands{
     {{"active"}, false, {}, "active"},
     {{"lease_time"}, false, {}, "lease_time"},
-    {.before = {"default_address"}, .item = "gateway", .form = ArgumentForm::Rest},
-    {.before = {"dns_address"}, .item = "dns_server", .form = ArgumentForm::Rest},
-    {.before = {"domain_name"}, .item = "domain_name", .form = ArgumentForm::Rest},
-    {.before = {"range_address"},  // "a.b.c.d/count"
-     .item = "start_address",
-     .form = ArgumentForm::Joined,
-     .more = {"count"},
-     .separator = '/'},
+    textCommand({"default_address"}, "gateway"),
+    textCommand({"dns_address"}, "dns_server"),
+    textCommand({"domain_name"}, "domain_name"),
+    // "a.b.c.d/count"
+    joinedCommand({"range_address"}, "start_address", "count", '/'),
 };
 
 const Schema kDnsSchema{
@@ -103,7 +100,7 @@ const Schema kDnsSchema{
 
 const std::vector<Command> kDnsCommands{
     {{"forwarding"}, false, {}, "forwarding"},
-    {.before = {"address"}, .item = "primary", .form = ArgumentForm::List, .more = {"secondary"}},
+    listCommand({"address"}, "primary", {"secondary"}),
 };
 
 const Schema kSyslogSchema{
@@ -116,12 +113,9 @@ const Schema kSyslogSchema{
 };
 
 const std::vector<Command> kSyslogCommands{
-    {{"debug"}, false, {}, "debug"},
-    {{"info"}, false, {}, "info"},
-    {{"notice"}, false, {}, "notice"},
-    {{"active"}, false, {}, "active"},
-    {{"facility"}, false, {}, "facility"},
-    {.before = {"address"}, .item = "address", .form = ArgumentForm::Rest},
+    {{"debug"}, false, {}, "debug"},       {{"info"}, false, {}, "info"},
+    {{"notice"}, false, {}, "notice"},     {{"active"}, false, {}, "active"},
+    {{"facility"}, false, {}, "facility"}, textCommand({"address"}, "address"),
 };
 
 // Incoming dial-up (the remote access server).
@@ -143,12 +137,9 @@ const std::vector<Command> kRasCommands{
     {{"mode"}, false, {}, "mode"},
     {{"auto_disc"}, false, {}, "auto_disconnect"},
     {{"disc_time"}, false, {}, "disconnect_time"},
-    {.before = {"user_id"}, .item = "user_id", .form = ArgumentForm::Rest},
-    {.before = {"password"}, .item = "password", .form = ArgumentForm::Rest},
-    {.before = {"address"},
-     .item = "wan_address",
-     .form = ArgumentForm::List,
-     .more = {"partner_address"}},
+    textCommand({"user_id"}, "user_id"),
+    textCommand({"password"}, "password"),
+    listCommand({"address"}, "wan_address", {"partner_address"}),
 };
 
 // One dial-up profile; "address:" comes before the two DNS lines that contain it.
@@ -176,23 +167,13 @@ const std::vector<Command> kDialupCommands{
     {{"auto_disc"}, true, {}, "auto_disconnect"},
     {{"dns_select"}, true, {}, "dns_select"},
     {{"disc_time"}, true, {}, "disconnect_time"},
-    {.before = {"provider_name"},
-     .selects = true,
-     .item = "provider_name",
-     .form = ArgumentForm::Rest},
-    {.before = {"user_id"}, .selects = true, .item = "user_id", .form = ArgumentForm::Rest},
-    {.before = {"password"}, .selects = true, .item = "password", .form = ArgumentForm::Rest},
-    {.before = {"address"}, .selects = true, .item = "address", .form = ArgumentForm::Rest},
-    {.before = {"dns_address"},
-     .selects = true,
-     .item = "dns_primary",
-     .form = ArgumentForm::List,
-     .more = {"dns_secondary"}},
-    {.before = {"dial_number"},  // all three numbers, each possibly empty
-     .selects = true,
-     .item = "dial_number_1",
-     .form = ArgumentForm::List,
-     .more = {"dial_number_2", "dial_number_3"}},
+    textCommand({"provider_name"}, "provider_name", true),
+    textCommand({"user_id"}, "user_id", true),
+    textCommand({"password"}, "password", true),
+    textCommand({"address"}, "address", true),
+    listCommand({"dns_address"}, "dns_primary", {"dns_secondary"}, true),
+    // all three numbers, each possibly empty
+    listCommand({"dial_number"}, "dial_number_1", {"dial_number_2", "dial_number_3"}, true),
 };
 
 // Connection limits (0 = no limit) with their periods, and the counters they are measured
@@ -217,26 +198,11 @@ const Schema kConnectSchema{
 // "connect charge|time|number" alone clears that counter (the area does it); with
 // "limit/period" it sets the limit.
 const std::vector<Command> kConnectCommands{
-    {.before = {"charge"},
-     .item = "charge_limit",
-     .form = ArgumentForm::Joined,
-     .more = {"charge_period"},
-     .separator = '/'},
-    {.before = {"time"},
-     .item = "time_limit",
-     .form = ArgumentForm::Joined,
-     .more = {"time_period"},
-     .separator = '/'},
-    {.before = {"number"},
-     .item = "count_limit",
-     .form = ArgumentForm::Joined,
-     .more = {"count_minutes"},
-     .separator = '/'},
-    {.before = {"clr_day"},  // "hour:minute"
-     .item = "clear_hour",
-     .form = ArgumentForm::Joined,
-     .more = {"clear_minute"},
-     .separator = ':'},
+    joinedCommand({"charge"}, "charge_limit", "charge_period", '/'),
+    joinedCommand({"time"}, "time_limit", "time_period", '/'),
+    joinedCommand({"number"}, "count_limit", "count_minutes", '/'),
+    // "hour:minute"
+    joinedCommand({"clr_day"}, "clear_hour", "clear_minute", ':'),
     {{"clr_week"}, false, {}, "clear_weekday"},
     {{"clr_mon"}, false, {}, "clear_month_day"},
 };
@@ -252,14 +218,11 @@ const Schema kNetworkSchema{
 };
 
 const std::vector<Command> kNetworkCommands{
-    {.before = {"address"}, .item = "address", .form = ArgumentForm::Rest},
-    {.before = {"remote_addr"}, .item = "remote_address", .form = ArgumentForm::Rest},
-    {.before = {"user_id"}, .item = "user_id", .form = ArgumentForm::Rest},
-    {.before = {"password"}, .item = "password", .form = ArgumentForm::Rest},
-    {.before = {"dns_address"},
-     .item = "dns_primary",
-     .form = ArgumentForm::List,
-     .more = {"dns_secondary"}},
+    textCommand({"address"}, "address"),
+    textCommand({"remote_addr"}, "remote_address"),
+    textCommand({"user_id"}, "user_id"),
+    textCommand({"password"}, "password"),
+    listCommand({"dns_address"}, "dns_primary", {"dns_secondary"}),
 };
 
 // Bandwidth on demand: one channel at first; the minimum times count seconds.
@@ -296,12 +259,9 @@ const Schema kBacpBapSchema{
 };
 
 const std::vector<Command> kBacpBapCommands{
-    {.before = {"depart_add"}, .item = "depart", .form = ArgumentForm::AnswerBit, .bit = 0},
-    {.before = {"depart_request"}, .item = "depart", .form = ArgumentForm::AnswerBit, .bit = 1},
-    {.before = {"depart_del"}, .item = "depart", .form = ArgumentForm::AnswerBit, .bit = 2},
-    {.before = {"arrive_add"}, .item = "arrive", .form = ArgumentForm::AnswerBit, .bit = 0},
-    {.before = {"arrive_request"}, .item = "arrive", .form = ArgumentForm::AnswerBit, .bit = 1},
-    {.before = {"arrive_del"}, .item = "arrive", .form = ArgumentForm::AnswerBit, .bit = 2},
+    answerBit({"depart_add"}, "depart", 0),     answerBit({"depart_request"}, "depart", 1),
+    answerBit({"depart_del"}, "depart", 2),     answerBit({"arrive_add"}, "arrive", 0),
+    answerBit({"arrive_request"}, "arrive", 1), answerBit({"arrive_del"}, "arrive", 2),
 };
 
 // A NAT or host table entry: listed only while in use, as " k: first, second".

@@ -318,6 +318,33 @@ bool applyArgument(SettingsBlock& block, const Command& command, const CommandLi
 
 }  // namespace
 
+Command textCommand(std::vector<std::string_view> before, std::string_view item, bool selects) {
+    return {
+        .before = std::move(before), .selects = selects, .item = item, .form = ArgumentForm::Rest};
+}
+
+Command listCommand(std::vector<std::string_view> before, std::string_view item,
+                    std::vector<std::string_view> more, bool selects) {
+    return {.before = std::move(before),
+            .selects = selects,
+            .item = item,
+            .form = ArgumentForm::List,
+            .more = std::move(more)};
+}
+
+Command joinedCommand(std::vector<std::string_view> before, std::string_view item,
+                      std::string_view second, char separator) {
+    return {.before = std::move(before),
+            .item = item,
+            .form = ArgumentForm::Joined,
+            .more = {second},
+            .separator = separator};
+}
+
+Command answerBit(std::vector<std::string_view> before, std::string_view item, int bit) {
+    return {.before = std::move(before), .item = item, .form = ArgumentForm::AnswerBit, .bit = bit};
+}
+
 SettingsBlock* findSelector(std::span<const Selector> selectors, std::string_view word) {
     for (const Selector& selector : selectors) {
         if (equalsNoCase(selector.word, word)) {

@@ -140,6 +140,19 @@ struct Command {
     int bit = 0;                              // AnswerBit
 };
 
+// The command shapes beyond one word, for the tables:
+//   textCommand    the rest of the line into item
+//   listCommand    "a,b[,c]" from the rest of the line into item and more
+//   joinedCommand  one word "a<separator>b" into item and second
+//   answerBit      "reject" or "auto" into bit `bit` of item
+Command textCommand(std::vector<std::string_view> before, std::string_view item,
+                    bool selects = false);
+Command listCommand(std::vector<std::string_view> before, std::string_view item,
+                    std::vector<std::string_view> more, bool selects = false);
+Command joinedCommand(std::vector<std::string_view> before, std::string_view item,
+                      std::string_view second, char separator);
+Command answerBit(std::vector<std::string_view> before, std::string_view item, int bit);
+
 struct Selector {
     std::string word;  // "tel1", "data", "12", "num1"
     SettingsBlock* block;
