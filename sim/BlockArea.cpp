@@ -20,7 +20,7 @@ BlockArea::BlockArea(std::string_view family, std::span<const Command> commands)
 
 void BlockArea::addBlock(SettingsBlock& block, std::string_view showWord,
                          std::string_view selector) {
-    blocks_.push_back(&block);
+    BlockSet::addBlock(block);
     if (!showWord.empty()) {
         shown_.emplace_back(showWord, &block);
     }
@@ -74,13 +74,13 @@ void BlockArea::show(const CommandLine& line, std::string& reply) const {
     reply.append(kInvalidParameterLine);
 }
 
-void BlockArea::reset() {
+void BlockSet::reset() {
     for (SettingsBlock* block : blocks_) {
         block->reset();
     }
 }
 
-std::map<std::string, std::string> BlockArea::save() const {
+std::map<std::string, std::string> BlockSet::save() const {
     std::map<std::string, std::string> values;
     for (const SettingsBlock* block : blocks_) {
         block->save(values);
@@ -88,38 +88,30 @@ std::map<std::string, std::string> BlockArea::save() const {
     return values;
 }
 
-void BlockArea::restore(const std::map<std::string, std::string>& values) {
+void BlockSet::restore(const std::map<std::string, std::string>& values) {
     for (SettingsBlock* block : blocks_) {
         block->restore(values);
     }
 }
 
-std::any BlockArea::snapshot() const {
-    return snapshotOf(blocks_);
-}
-
-void BlockArea::putBack(const std::any& snapshot) {
-    putBackInto(blocks_, snapshot);
-}
-
-std::any snapshotOf(std::span<SettingsBlock* const> blocks) {
+std::any BlockSet::snapshot() const {
     std::size_t size = 0;
-    for (const SettingsBlock* block : blocks) {
+    for (const SettingsBlock* block : blocks_) {
         size += block->size();
     }
     SettingsBlock::Values all;
     all.numbers.reserve(size);
     all.texts.reserve(size);
-    for (const SettingsBlock* block : blocks) {
+    for (const SettingsBlock* block : blocks_) {
         block->appendTo(all);
     }
     return all;
 }
 
-void putBackInto(std::span<SettingsBlock* const> blocks, const std::any& snapshot) {
+void BlockSet::putBack(const std::any& snapshot) {
     const auto& all = std::any_cast<const SettingsBlock::Values&>(snapshot);
     std::size_t at = 0;
-    for (SettingsBlock* block : blocks) {
+    for (SettingsBlock* block : blocks_) {
         at = block->takeFrom(all, at);
     }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
-// The shape shared by the analog, digital, arrive and shortnum areas: SettingsBlocks below one
-// family word. "show <family> <word>" reports one block or a page of numbered entries,
-// "<family> ..." goes through the area's command table, and reset, save and restore go over
-// every block. A derived area owns its blocks and registers them in its constructor.
+// The shape of every settings area of the emulator: SettingsBlocks, which reset, save, restore
+// and the flash copy go over (BlockSet). The analog, digital, arrive and shortnum areas keep
+// their blocks below one family word (BlockArea): "show <family> <word>" reports one block or
+// a page of numbered entries, "<family> ..." goes through the area's command table. The router
+// area has a family of its own for each of its sections. A derived area owns its blocks and
+// registers them in its constructor.
 
 #include <array>
 #include <map>
@@ -18,17 +20,31 @@
 
 namespace kx::sim {
 
-class BlockArea : public Area {
+class BlockSet : public Area {
 public:
-    BlockArea(const BlockArea&) = delete;  // it points into the derived area's blocks
-    BlockArea& operator=(const BlockArea&) = delete;
+    BlockSet(const BlockSet&) = delete;  // it points into the derived area's blocks
+    BlockSet& operator=(const BlockSet&) = delete;
 
-    bool handle(const Words& words, std::string_view line, std::string& reply) final;
     void reset() final;
     std::map<std::string, std::string> save() const final;
-    void restore(const std::map<std::string, std::string>& values) final;
+    void restore(const std::map<std::string, std::string>& values) override;
+    // One flat copy of every block's values.
     std::any snapshot() const final;
     void putBack(const std::any& snapshot) final;
+
+protected:
+    BlockSet() = default;
+    ~BlockSet() override = default;
+
+    void addBlock(SettingsBlock& block) { blocks_.push_back(&block); }
+
+private:
+    std::vector<SettingsBlock*> blocks_;
+};
+
+class BlockArea : public BlockSet {
+public:
+    bool handle(const Words& words, std::string_view line, std::string& reply) final;
 
 protected:
     // family: the first word of the area's setting commands and the second of its show
@@ -54,16 +70,11 @@ private:
 
     std::string_view family_;
     std::span<const Command> commands_;
-    std::vector<SettingsBlock*> blocks_;
     std::vector<std::pair<std::string, const SettingsBlock*>> shown_;
     std::vector<Selector> selectors_;
     SettingsBlock* fixed_ = nullptr;
     std::span<const SettingsBlock> entries_;
 };
-
-// The values of many blocks as one flash copy, and back into the same blocks.
-std::any snapshotOf(std::span<SettingsBlock* const> blocks);
-void putBackInto(std::span<SettingsBlock* const> blocks, const std::any& snapshot);
 
 // The analog and digital shape: three ports and the common settings. "show <family> <port>"
 // and "show <family> common" report one block; a command that selects picks a port by its word,

@@ -287,7 +287,7 @@ struct Family {
     SettingsBlock* block;
 };
 
-class RouterArea final : public Area {
+class RouterArea final : public BlockSet {
 public:
     RouterArea()
         : router_("", kRouterSchema),
@@ -311,8 +311,9 @@ public:
                      {"bacpbap", kBacpBapCommands, &bacpBap_},
                      {"connect", kConnectCommands, &connect_},
                      {"ras", kRasCommands, &ras_}}} {
-        blocks_ = {&router_,  &dhcp_,    &dns_, &syslog_, &ras_,
-                   &connect_, &network_, &bod_, &bacpBap_};
+        for (SettingsBlock* block :
+             {&router_, &dhcp_, &dns_, &syslog_, &ras_, &connect_, &network_, &bod_, &bacpBap_})
+            addBlock(*block);
         dialup_.reserve(kProfiles);  // registered by address
         for (int k = 1; k <= kProfiles; ++k) {
             dialup_.emplace_back("dialup." + std::to_string(k), kDialupSchema);
@@ -325,11 +326,9 @@ public:
             hosts_.emplace_back("host." + std::to_string(k), kHostSchema);
         }
         for (auto* table : {&dialup_, &nat_, &hosts_}) {
-            for (SettingsBlock& block : *table) blocks_.push_back(&block);
+            for (SettingsBlock& block : *table) addBlock(block);
         }
     }
-    RouterArea(const RouterArea&) = delete;  // its families point into its own blocks
-    RouterArea& operator=(const RouterArea&) = delete;
 
     bool handle(const Words& words, std::string_view text, std::string& reply) override {
         std::string joined;
@@ -355,18 +354,8 @@ public:
         return false;
     }
 
-    void reset() override {
-        for (SettingsBlock* block : blocks_) block->reset();
-    }
-
-    std::map<std::string, std::string> save() const override {
-        std::map<std::string, std::string> values;
-        for (const SettingsBlock* block : blocks_) block->save(values);
-        return values;
-    }
-
     void restore(const std::map<std::string, std::string>& values) override {
-        for (SettingsBlock* block : blocks_) block->restore(values);
+        BlockSet::restore(values);
         // a table entry is listed only when both of its items are there to list
         for (auto* table : {&nat_, &hosts_}) {
             for (SettingsBlock& entry : *table) {
@@ -375,9 +364,6 @@ public:
             }
         }
     }
-
-    std::any snapshot() const override { return snapshotOf(blocks_); }
-    void putBack(const std::any& snapshot) override { putBackInto(blocks_, snapshot); }
 
 private:
     // "show <family>", "show dialup numK"; false when the family is not the router's. An
@@ -499,7 +485,6 @@ private:
     std::vector<SettingsBlock> dialup_, nat_, hosts_;
     std::vector<Selector> profiles_;
     std::array<Family, 12> families_;
-    std::vector<SettingsBlock*> blocks_;  // every block, for reset, save and restore
 };
 
 }  // namespace
