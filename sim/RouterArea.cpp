@@ -195,8 +195,8 @@ const Schema kConnectSchema{
     numberItem("count_total", "number total:", 0, 99999999, 0),
 };
 
-// "connect charge|time|number" alone clears that counter (the area does it); with
-// "limit/period" it sets the limit.
+// With "limit/period" these set a limit; "connect charge|time|number" alone clears the counter
+// instead (applyConnect, below).
 const std::vector<Command> kConnectCommands{
     joinedCommand({"charge"}, "charge_limit", "charge_period", '/'),
     joinedCommand({"time"}, "time_limit", "time_period", '/'),
