@@ -1,6 +1,10 @@
 # The two commands of the README: `make demo` and `make test`.
 .PHONY: deps test demo asan release package format clean tsan fuzz fuzz-ci
 
+# Builds and tests use every core of the machine unless these say otherwise.
+export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc)
+export CTEST_PARALLEL_LEVEL ?= $(shell nproc)
+
 deps:
 	@scripts/install-deps
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// What every link to the adapter (the serial port, later the network) offers the exchange.
+// What every link to the adapter (the serial port, the network) offers the exchange.
 
 #include <chrono>
 #include <string_view>

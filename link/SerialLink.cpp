@@ -5,6 +5,7 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -105,7 +106,12 @@ std::string openFailureReason(int error, const std::string& device) {
 }
 }  // namespace
 
-SerialLink::SerialLink(Pump& pump, LogFn log) : pump_(pump), log_(std::move(log)) {}
+struct SerialLink::SavedLine {
+    termios line{};
+};
+
+SerialLink::SerialLink(Pump& pump, LogFn log)
+    : pump_(pump), log_(std::move(log)), savedLine_(std::make_unique<SavedLine>()) {}
 
 SerialLink::~SerialLink() {
     close();
@@ -129,7 +135,7 @@ OpenResult SerialLink::open(const std::string& device) {
         if (fd_ >= 0) {
             if (haveSavedLine_) {
                 setModemLines(fd_, false);
-                (void)tcsetattr(fd_, TCSANOW, &savedLine_);
+                (void)tcsetattr(fd_, TCSANOW, &savedLine_->line);
                 (void)ioctl(fd_, TIOCNXCL);
             }
             ::close(fd_);
@@ -151,7 +157,7 @@ OpenResult SerialLink::open(const std::string& device) {
         const int error = errno;
         return fail(OpenOutcome::CannotOpen, error, openFailureReason(error, device));
     }
-    if (tcgetattr(fd_, &savedLine_) != 0) {
+    if (tcgetattr(fd_, &savedLine_->line) != 0) {
         const int error = errno;
         return fail(OpenOutcome::LineSettings, error,
                     error == ENOTTY ? "not a serial port" : errorText(error));
@@ -162,7 +168,7 @@ OpenResult SerialLink::open(const std::string& device) {
     }
     haveSavedLine_ = true;
 
-    termios line = savedLine_;
+    termios line = savedLine_->line;
     applyLineSettings(line);
     if (tcsetattr(fd_, TCSANOW, &line) != 0) {
         const int error = errno;
@@ -215,7 +221,7 @@ bool SerialLink::close() {
     // After a hang-up these fail with EIO; there is nothing left to restore then.
     setModemLines(fd_, false);
     if (haveSavedLine_) {
-        (void)tcsetattr(fd_, TCSANOW, &savedLine_);
+        (void)tcsetattr(fd_, TCSANOW, &savedLine_->line);
         (void)ioctl(fd_, TIOCNXCL);
     }
     haveSavedLine_ = false;

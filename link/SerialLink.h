@@ -6,11 +6,10 @@
 // Threads: open/close/write/exchange on the UI thread (one at a time). The reader thread only
 // appends to the receive buffer under a lock and wakes the pump; it never calls into the app.
 
-#include <termios.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -104,7 +103,8 @@ private:
     int fd_ = -1;
     int stopFd_ = -1;  // eventfd: written by close() to end the reader's poll
     bool haveSavedLine_ = false;
-    termios savedLine_{};  // the line settings to restore at close
+    struct SavedLine;                       // the system's line settings, kept in the .cpp
+    std::unique_ptr<SavedLine> savedLine_;  // the line settings to restore at close
     std::thread reader_;
 
     // Shared with the reader thread, under mutex_.

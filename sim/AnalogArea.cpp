@@ -15,37 +15,31 @@ const std::vector<std::string_view> kDisableEnable{"disable", "enable"};
 
 // Reply order of a TEL port. "  address:" and "  talky:" follow "arrive transfer:" as its
 // sub-items; the two leading blanks keep "  address:" from matching inside "self address:", and
-// no other label of the reply contains another.
+// no other label of the reply contains another. At the factory no numbers are registered; every
+// port answers global calls and calls without subaddress, and notifies the caller number as the
+// network contract says.
 const Schema kTelPortSchema{
     phoneItem("selfAddress", "self address:"),
-    choiceItem("arriveTransfer", "arrive transfer:", kDisableEnable),
+    choiceItem("arriveTransfer", "arrive transfer:", kDisableEnable, "disable"),
     phoneItem("transferAddress", "  address:"),
-    numberItem("talky", "  talky:", 0, 3),
-    choiceItem("globalArrive", "global arrive:", kDisableEnable),
-    choiceItem("subaddressLessArrive", "subaddress less arrive:", kDisableEnable),
-    choiceItem("numberDisplay", "number display:", {"disable", "nd", "cd"}),
-    choiceItem("iNumber", "i number:", {"both", "contract", "add1", "add2"}),
-    choiceItem("noticeNumber", "notice number:", {"disable", "contract", "address", "net"}),
-    choiceItem("callWaiting", "call waiting:", {"disable", "ntt", "pseudo"}),
-    numberItem("sendDialTime", "send dial time:", 3, 15),
-    choiceItem("analogPortMode", "analog port mode:", {"voice", "audio"}),
-    choiceItem("ringSound", "ring sound:", {"ring1", "ring2", "ring3"}),
-    choiceItem("discSignal", "disc signal:", kDisableEnable),
-};
-
-// No numbers registered; every port answers global calls and calls without subaddress, and
-// notifies the caller number as the network contract says.
-const std::vector<std::string_view> kTelPortFactory{
-    "", "0", "", "0", "1", "1", "0", "0", "3", "0", "4", "0", "0", "0",
+    numberItem("talky", "  talky:", 0, 3, 0),
+    choiceItem("globalArrive", "global arrive:", kDisableEnable, "enable"),
+    choiceItem("subaddressLessArrive", "subaddress less arrive:", kDisableEnable, "enable"),
+    choiceItem("numberDisplay", "number display:", {"disable", "nd", "cd"}, "disable"),
+    choiceItem("iNumber", "i number:", {"both", "contract", "add1", "add2"}, "both"),
+    choiceItem("noticeNumber", "notice number:", {"disable", "contract", "address", "net"}, "net"),
+    choiceItem("callWaiting", "call waiting:", {"disable", "ntt", "pseudo"}, "disable"),
+    numberItem("sendDialTime", "send dial time:", 3, 15, 4),
+    choiceItem("analogPortMode", "analog port mode:", {"voice", "audio"}, "voice"),
+    choiceItem("ringSound", "ring sound:", {"ring1", "ring2", "ring3"}, "ring1"),
+    choiceItem("discSignal", "disc signal:", kDisableEnable, "disable"),
 };
 
 const Schema kCommonSchema{
-    choiceItem("useINumber", "i number:", kDisableEnable),
-    numberItem("delayNumber", "delay number:", 0, 9),
-    numberItem("ringSoundFrequency", "ring sound frequency:", 16, 30),
+    choiceItem("useINumber", "i number:", kDisableEnable, "disable"),
+    numberItem("delayNumber", "delay number:", 0, 9, 3),
+    numberItem("ringSoundFrequency", "ring sound frequency:", 16, 30, 16),
 };
-
-const std::vector<std::string_view> kCommonFactory{"0", "3", "16"};
 
 // Below "analog". Longer shapes first where a shorter one would also match the first word.
 const std::vector<Command> kCommands{
@@ -73,9 +67,7 @@ const PortAreaShape kShape{
     .commands = kCommands,
     .ports = {"tel1", "tel2", "tel3"},
     .portSchema = kTelPortSchema,
-    .portFactory = kTelPortFactory,
     .commonSchema = kCommonSchema,
-    .commonFactory = kCommonFactory,
 };
 
 }  // namespace

@@ -9,6 +9,43 @@ char fold(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+constexpr std::size_t kMaxText = 64;
+
+bool isControl(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x20 || b == 0x7F;
+}
+
+// Four decimal fields 0..255 and nothing else; leading zeros are dropped.
+std::optional<std::string> canonicalAddress(std::string_view text) {
+    std::string out;
+    for (int field = 0; field < 4; ++field) {
+        const std::size_t dot = text.find('.');
+        const std::string_view part = field < 3 ? text.substr(0, dot) : text;
+        if (field < 3 && dot == std::string_view::npos) {
+            return std::nullopt;
+        }
+        const auto value = part.size() > 3 ? std::nullopt : parseNumber(part, 0, 255);
+        if (!value) {
+            return std::nullopt;
+        }
+        if (field > 0) {
+            out += '.';
+        }
+        out += std::to_string(*value);
+        if (field < 3) {
+            text.remove_prefix(dot + 1);
+        }
+    }
+    return out;
+}
+
+bool isHostName(std::string_view text) {
+    return text.size() <= kMaxText && std::none_of(text.begin(), text.end(), [](char c) {
+               return isControl(c) || c == ' ' || c == ',' || c == ':';
+           });
+}
+
 }  // namespace
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
@@ -84,14 +121,59 @@ std::string errorLine(std::string_view text) {
     return line;
 }
 
-Words nonEmptyWords(const Words& words) {
-    Words result;
-    for (const std::string& word : words) {
-        if (!word.empty()) {
-            result.push_back(word);
-        }
+std::optional<std::pair<std::string_view, std::string_view>> splitAt(std::string_view text,
+                                                                     char separator) {
+    const std::size_t at = text.find(separator);
+    if (at == std::string_view::npos) {
+        return std::nullopt;
     }
-    return result;
+    return std::pair{text.substr(0, at), text.substr(at + 1)};
+}
+
+std::optional<std::string> normalText(TextRule rule, std::string_view text) {
+    switch (rule) {
+        case TextRule::Text:
+            if (text.size() > kMaxText || std::any_of(text.begin(), text.end(), isControl)) {
+                return std::nullopt;
+            }
+            return std::string(text);
+        case TextRule::Address:
+            if (text.empty()) {
+                return std::string("0.0.0.0");
+            }
+            return canonicalAddress(text);
+        case TextRule::Prefixed: {
+            const auto parts = splitAt(text, '/');
+            if (!parts) {
+                return std::nullopt;
+            }
+            const auto address = canonicalAddress(parts->first);
+            const auto prefix = parseNumber(parts->second, 0, 32);
+            if (!address || !prefix) {
+                return std::nullopt;
+            }
+            return *address + "/" + std::to_string(*prefix);
+        }
+        case TextRule::EntryAddress:
+            if (text.empty()) {
+                return std::string();
+            }
+            return canonicalAddress(text);
+        case TextRule::NatWan:
+            if (text.empty() || text.front() != '*') {
+                return normalText(TextRule::EntryAddress, text);
+            }
+            if (text.size() > 32 || !isHostName(text)) {
+                return std::nullopt;
+            }
+            return std::string(text);
+        case TextRule::HostName:
+            if (!isHostName(text)) {
+                return std::nullopt;
+            }
+            return std::string(text);
+    }
+    return std::nullopt;
 }
 
 }  // namespace kx::sim

@@ -1,8 +1,8 @@
 #pragma once
 
-// Text helpers shared by the emulator's settings areas (analog, digital, arrive, shortnum; the
-// router area may use them as well): keyword look-up, strict number and telephone-number
-// checks of command arguments, and the "label: value" reply lines.
+// Text helpers shared by the emulator's settings areas: keyword look-up, strict number,
+// telephone-number, address and text checks of command arguments, and the "label: value" reply
+// lines.
 //
 // Command arguments come from whoever drives the emulator, so every check here is strict: a
 // value that is not exactly right is refused rather than guessed at.
@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "sim/Area.h"
 
@@ -47,12 +48,26 @@ std::optional<int> parseNumber(std::string_view text, int lowest, int highest);
 // the "*" on. The empty text (no number) is valid.
 bool isPhoneNumber(std::string_view text);
 
+// How the adapter checks a text value before it takes it.
+enum class TextRule {
+    Text,          // at most 64 bytes, no control characters
+    Address,       // dotted address; empty stands for "0.0.0.0" (none)
+    Prefixed,      // "a.b.c.d/p" with p 0..32, required
+    EntryAddress,  // dotted address of a table entry; empty only for an unused entry
+    NatWan,        // dotted address or "*" text (no comma, no colon); empty only when unused
+    HostName,      // at most 64 bytes without blanks, commas, colons or control characters
+};
+
+// The text as the adapter stores it (addresses in canonical dotted form, leading zeros
+// dropped), or nothing when it is not valid.
+std::optional<std::string> normalText(TextRule rule, std::string_view text);
+
+// Splits "first<sep>second" at the first separator; nothing when it is absent.
+std::optional<std::pair<std::string_view, std::string_view>> splitAt(std::string_view text,
+                                                                     char separator);
+
 // Appends "label value\r\n"; the label carries its colon, the blank between is added here.
 void appendLine(std::string& reply, std::string_view label, std::string_view value);
 void appendLine(std::string& reply, std::string_view label, long value);
-
-// The words of a command line without empty ones, so that a trailing blank (an empty number
-// at the end of "shortnum add 3 ") and doubled blanks split the same way everywhere.
-Words nonEmptyWords(const Words& words);
 
 }  // namespace kx::sim

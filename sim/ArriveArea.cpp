@@ -22,30 +22,26 @@ const std::vector<std::string_view> kPortRank{"", "normal", "", "reject"};
 const std::vector<std::string_view> kRings{"ring1", "ring2", "ring3"};
 const std::vector<std::string_view> kService{"ntt", "pseudo"};
 
-// Reply order of "show arrive basic". No label contains another.
+// Reply order of "show arrive basic". No label contains another. At the factory: the telephone
+// company's services, every port offered every call normally, the first ring.
 const Schema kBasicSchema{
-    choiceItem("ringSelectService", "ring select service:", kService),
-    choiceItem("troubleTelService", "trouble tel service:", kService),
-    choiceItem("nttRing", "ntt ring:", kRings),
-    choiceItem("tel1DefaultRank", "default tel1 rank:", kTelRank),
-    choiceItem("tel2DefaultRank", "default tel2 rank:", kTelRank),
-    choiceItem("tel3DefaultRank", "default tel3 rank:", kTelRank),
-    choiceItem("dataDefaultRank", "default data rank:", kPortRank),
-    choiceItem("usbDefaultRank", "default usb rank:", kPortRank),
-    choiceItem("pnaDefaultRank", "default pna rank:", kPortRank),
-    choiceItem("defaultRing", "default ring:", kRings),
-    choiceItem("tel1NoidRank", "noid tel1 rank:", kTelRank),
-    choiceItem("tel2NoidRank", "noid tel2 rank:", kTelRank),
-    choiceItem("tel3NoidRank", "noid tel3 rank:", kTelRank),
-    choiceItem("dataNoidRank", "noid data rank:", kPortRank),
-    choiceItem("usbNoidRank", "noid usb rank:", kPortRank),
-    choiceItem("pnaNoidRank", "noid pna rank:", kPortRank),
-    choiceItem("noidRing", "noid ring:", kRings),
-};
-
-// The telephone company's services, every port offered every call normally, the first ring.
-const std::vector<std::string_view> kBasicFactory{
-    "0", "0", "0", "1", "1", "1", "1", "1", "1", "0", "1", "1", "1", "1", "1", "1", "0",
+    choiceItem("ringSelectService", "ring select service:", kService, "ntt"),
+    choiceItem("troubleTelService", "trouble tel service:", kService, "ntt"),
+    choiceItem("nttRing", "ntt ring:", kRings, "ring1"),
+    choiceItem("tel1DefaultRank", "default tel1 rank:", kTelRank, "normal"),
+    choiceItem("tel2DefaultRank", "default tel2 rank:", kTelRank, "normal"),
+    choiceItem("tel3DefaultRank", "default tel3 rank:", kTelRank, "normal"),
+    choiceItem("dataDefaultRank", "default data rank:", kPortRank, "normal"),
+    choiceItem("usbDefaultRank", "default usb rank:", kPortRank, "normal"),
+    choiceItem("pnaDefaultRank", "default pna rank:", kPortRank, "normal"),
+    choiceItem("defaultRing", "default ring:", kRings, "ring1"),
+    choiceItem("tel1NoidRank", "noid tel1 rank:", kTelRank, "normal"),
+    choiceItem("tel2NoidRank", "noid tel2 rank:", kTelRank, "normal"),
+    choiceItem("tel3NoidRank", "noid tel3 rank:", kTelRank, "normal"),
+    choiceItem("dataNoidRank", "noid data rank:", kPortRank, "normal"),
+    choiceItem("usbNoidRank", "noid usb rank:", kPortRank, "normal"),
+    choiceItem("pnaNoidRank", "noid pna rank:", kPortRank, "normal"),
+    choiceItem("noidRing", "noid ring:", kRings, "ring1"),
 };
 
 // One entry: its number goes on the entry's own "%d: " line (written by the area), the rest
@@ -53,16 +49,14 @@ const std::vector<std::string_view> kBasicFactory{
 // so each entry's lines must come before the next entry's line; none contains another.
 const Schema kEntrySchema{
     phoneItem("number", ""),
-    choiceItem("tel1Rank", "tel1 rank:", kTelRank),
-    choiceItem("tel2Rank", "tel2 rank:", kTelRank),
-    choiceItem("tel3Rank", "tel3 rank:", kTelRank),
-    choiceItem("dataRank", "data rank:", kPortRank),
-    choiceItem("usbRank", "usb rank:", kPortRank),
-    choiceItem("pnaRank", "pna rank:", kPortRank),
-    choiceItem("ring", "ring:", kRings),
+    choiceItem("tel1Rank", "tel1 rank:", kTelRank, "normal"),
+    choiceItem("tel2Rank", "tel2 rank:", kTelRank, "normal"),
+    choiceItem("tel3Rank", "tel3 rank:", kTelRank, "normal"),
+    choiceItem("dataRank", "data rank:", kPortRank, "normal"),
+    choiceItem("usbRank", "usb rank:", kPortRank, "normal"),
+    choiceItem("pnaRank", "pna rank:", kPortRank, "normal"),
+    choiceItem("ring", "ring:", kRings, "ring1"),
 };
-
-const std::vector<std::string_view> kEntryFactory{"", "1", "1", "1", "1", "1", "1", "0"};
 
 // Below "arrive". "ring_select" with one argument is either the service or the ring of the
 // telephone company's distinctive-ring service; the keyword tells which.
@@ -99,12 +93,12 @@ const std::vector<Command> kCommands{
 // the first labels after it.
 class ArriveArea final : public BlockArea {
 public:
-    ArriveArea() : BlockArea("arrive", kCommands), basic_("basic", kBasicSchema, kBasicFactory) {
+    ArriveArea() : BlockArea("arrive", kCommands), basic_("basic", kBasicSchema) {
         addBlock(basic_, "basic", {});
         setFixedBlock(basic_);
         entries_.reserve(kEntries);  // registered by address
         for (int k = 1; k <= kEntries; ++k) {
-            entries_.emplace_back("entry" + std::to_string(k), kEntrySchema, kEntryFactory);
+            entries_.emplace_back("entry" + std::to_string(k), kEntrySchema);
             addBlock(entries_.back(), {}, std::to_string(k));
         }
         setEntryPages(entries_);

@@ -10,7 +10,7 @@ namespace {
 constexpr std::size_t kEntriesPerPage = 10;
 
 SettingsBlock portBlock(const PortAreaShape& shape, std::size_t port) {
-    return SettingsBlock(std::string(shape.ports[port]), shape.portSchema, shape.portFactory);
+    return SettingsBlock(std::string(shape.ports[port]), shape.portSchema);
 }
 
 }  // namespace
@@ -20,7 +20,7 @@ BlockArea::BlockArea(std::string_view family, std::span<const Command> commands)
 
 void BlockArea::addBlock(SettingsBlock& block, std::string_view showWord,
                          std::string_view selector) {
-    blocks_.push_back(&block);
+    BlockSet::addBlock(block);
     if (!showWord.empty()) {
         shown_.emplace_back(showWord, &block);
     }
@@ -29,36 +29,38 @@ void BlockArea::addBlock(SettingsBlock& block, std::string_view showWord,
     }
 }
 
-bool BlockArea::applySpecial(std::span<const std::string>) {
-    return false;
-}
-
-bool BlockArea::handle(const Words& rawWords, std::string_view, std::string& reply) {
-    const Words words = nonEmptyWords(rawWords);
-    if (words.size() >= 2 && equalsNoCase(words[0], "show") && equalsNoCase(words[1], family_)) {
-        show(std::span(words).subspan(2), reply);
+bool BlockArea::handle(const Words& words, std::string_view text, std::string& reply) {
+    std::string joined;
+    if (text.empty()) {
+        for (const auto& word : words) joined += (joined.empty() ? "" : " ") + word;
+        text = joined;
+    }
+    const CommandLine line(text, CommandLine::Cut::Blanks);
+    if (line.size() >= 2 && equalsNoCase(line.word(0), "show") &&
+        equalsNoCase(line.word(1), family_)) {
+        show(line, reply);
         return true;
     }
-    if (words.empty() || !equalsNoCase(words[0], family_)) {
+    if (line.size() == 0 || !equalsNoCase(line.word(0), family_)) {
         return false;
     }
-    const std::span<const std::string> args = std::span(words).subspan(1);
-    if (!applySpecial(args) && !applyCommand(args, commands_, fixed_, selectors_)) {
+    if (applyCommand(line, 1, commands_, fixed_, selectors_) != Applied::Done) {
         reply.append(kInvalidParameterLine);
     }
     return true;
 }
 
-void BlockArea::show(std::span<const std::string> what, std::string& reply) const {
-    if (what.size() == 1) {
+void BlockArea::show(const CommandLine& line, std::string& reply) const {
+    if (line.size() == 3) {
+        const std::string_view what = line.word(2);
         for (const auto& [word, block] : shown_) {
-            if (equalsNoCase(what[0], word)) {
+            if (equalsNoCase(what, word)) {
                 block->show(reply);
                 return;
             }
         }
         for (std::size_t first = 0; first < entries_.size(); first += kEntriesPerPage) {
-            if (!equalsNoCase(what[0], "num" + std::to_string(first / kEntriesPerPage + 1))) {
+            if (!equalsNoCase(what, "num" + std::to_string(first / kEntriesPerPage + 1))) {
                 continue;
             }
             const std::size_t end = std::min(first + kEntriesPerPage, entries_.size());
@@ -72,13 +74,13 @@ void BlockArea::show(std::span<const std::string> what, std::string& reply) cons
     reply.append(kInvalidParameterLine);
 }
 
-void BlockArea::reset() {
+void BlockSet::reset() {
     for (SettingsBlock* block : blocks_) {
         block->reset();
     }
 }
 
-std::map<std::string, std::string> BlockArea::save() const {
+std::map<std::string, std::string> BlockSet::save() const {
     std::map<std::string, std::string> values;
     for (const SettingsBlock* block : blocks_) {
         block->save(values);
@@ -86,32 +88,38 @@ std::map<std::string, std::string> BlockArea::save() const {
     return values;
 }
 
-void BlockArea::restore(const std::map<std::string, std::string>& values) {
+void BlockSet::restore(const std::map<std::string, std::string>& values) {
     for (SettingsBlock* block : blocks_) {
         block->restore(values);
     }
 }
 
-std::any BlockArea::snapshot() const {
-    std::vector<SettingsBlock::Values> values;
-    values.reserve(blocks_.size());
+std::any BlockSet::snapshot() const {
+    std::size_t size = 0;
     for (const SettingsBlock* block : blocks_) {
-        values.push_back(block->values());
+        size += block->size();
     }
-    return values;
+    SettingsBlock::Values all;
+    all.numbers.reserve(size);
+    all.texts.reserve(size);
+    for (const SettingsBlock* block : blocks_) {
+        block->appendTo(all);
+    }
+    return all;
 }
 
-void BlockArea::putBack(const std::any& snapshot) {
-    const auto& values = std::any_cast<const std::vector<SettingsBlock::Values>&>(snapshot);
-    for (std::size_t i = 0; i < blocks_.size() && i < values.size(); ++i) {
-        blocks_[i]->setValues(values[i]);
+void BlockSet::putBack(const std::any& snapshot) {
+    const auto& all = std::any_cast<const SettingsBlock::Values&>(snapshot);
+    std::size_t at = 0;
+    for (SettingsBlock* block : blocks_) {
+        at = block->takeFrom(all, at);
     }
 }
 
 PortArea::PortArea(const PortAreaShape& shape)
     : BlockArea(shape.family, shape.commands),
       ports_{portBlock(shape, 0), portBlock(shape, 1), portBlock(shape, 2)},
-      common_("common", shape.commonSchema, shape.commonFactory) {
+      common_("common", shape.commonSchema) {
     for (std::size_t i = 0; i < ports_.size(); ++i) {
         addBlock(ports_[i], shape.ports[i], shape.ports[i]);
     }

@@ -1,9 +1,11 @@
 #pragma once
 
-// The shape shared by the analog, digital, arrive and shortnum areas: SettingsBlocks below one
-// family word. "show <family> <word>" reports one block or a page of numbered entries,
-// "<family> ..." goes through the area's command table, and reset, save and restore go over
-// every block. A derived area owns its blocks and registers them in its constructor.
+// The shape of every settings area of the emulator: SettingsBlocks, which reset, save, restore
+// and the flash copy go over (BlockSet). The analog, digital, arrive and shortnum areas keep
+// their blocks below one family word (BlockArea): "show <family> <word>" reports one block or
+// a page of numbered entries, "<family> ..." goes through the area's command table. The router
+// area has a family of its own for each of its sections. A derived area owns its blocks and
+// registers them in its constructor.
 
 #include <array>
 #include <map>
@@ -18,17 +20,31 @@
 
 namespace kx::sim {
 
-class BlockArea : public Area {
+class BlockSet : public Area {
 public:
-    BlockArea(const BlockArea&) = delete;  // it points into the derived area's blocks
-    BlockArea& operator=(const BlockArea&) = delete;
+    BlockSet(const BlockSet&) = delete;  // it points into the derived area's blocks
+    BlockSet& operator=(const BlockSet&) = delete;
 
-    bool handle(const Words& words, std::string_view line, std::string& reply) final;
     void reset() final;
     std::map<std::string, std::string> save() const final;
-    void restore(const std::map<std::string, std::string>& values) final;
+    void restore(const std::map<std::string, std::string>& values) override;
+    // One flat copy of every block's values.
     std::any snapshot() const final;
     void putBack(const std::any& snapshot) final;
+
+protected:
+    BlockSet() = default;
+    ~BlockSet() override = default;
+
+    void addBlock(SettingsBlock& block) { blocks_.push_back(&block); }
+
+private:
+    std::vector<SettingsBlock*> blocks_;
+};
+
+class BlockArea : public BlockSet {
+public:
+    bool handle(const Words& words, std::string_view line, std::string& reply) final;
 
 protected:
     // family: the first word of the area's setting commands and the second of its show
@@ -49,16 +65,11 @@ protected:
     // in ascending order entry k's own line is the first "k: " of the reply.
     void setEntryPages(std::span<const SettingsBlock> entries) { entries_ = entries; }
 
-    // A setting that the command table cannot express; false when args (the words after the
-    // family word) is not one. Tried before the table.
-    virtual bool applySpecial(std::span<const std::string> args);
-
 private:
-    void show(std::span<const std::string> what, std::string& reply) const;
+    void show(const CommandLine& line, std::string& reply) const;
 
     std::string_view family_;
     std::span<const Command> commands_;
-    std::vector<SettingsBlock*> blocks_;
     std::vector<std::pair<std::string, const SettingsBlock*>> shown_;
     std::vector<Selector> selectors_;
     SettingsBlock* fixed_ = nullptr;
@@ -73,17 +84,12 @@ struct PortAreaShape {
     std::span<const Command> commands;
     std::array<std::string_view, 3> ports;  // "tel1", ...: show word, selector and save key
     const Schema& portSchema;
-    const std::vector<std::string_view>& portFactory;
     const Schema& commonSchema;
-    const std::vector<std::string_view>& commonFactory;
 };
 
-class PortArea : public BlockArea {
+class PortArea final : public BlockArea {
 public:
     explicit PortArea(const PortAreaShape& shape);
-
-protected:
-    SettingsBlock& common() { return common_; }
 
 private:
     std::array<SettingsBlock, 3> ports_;

@@ -6,7 +6,6 @@
 
 #include <memory>
 
-#include "sim/AreaText.h"
 #include "sim/Areas.h"
 #include "sim/BlockArea.h"
 
@@ -20,43 +19,37 @@ const std::vector<std::string_view> kDirections{"both", "send", "recv", "disable
 // "arrive transfer:", and their two leading blanks keep "  address:" out of "self address:".
 const Schema kPortSchema{
     phoneItem("selfAddress", "self address:"),
-    choiceItem("arriveTransfer", "arrive transfer:", kDisableEnable),
+    choiceItem("arriveTransfer", "arrive transfer:", kDisableEnable, "disable"),
     phoneItem("transferAddress", "  address:"),
-    numberItem("talky", "  talky:", 0, 3),
-    choiceItem("globalArrive", "global arrive:", kDisableEnable),
-    choiceItem("subaddressLessArrive", "subaddress less arrive:", kDisableEnable),
-    choiceItem("noticeNumber", "notice number:", {"disable", "contract", "address", "net"}),
-    choiceItem("iNumber", "i number:", {"both", "contract", "add1", "add2"}),
+    numberItem("talky", "  talky:", 0, 3, 0),
+    choiceItem("globalArrive", "global arrive:", kDisableEnable, "enable"),
+    choiceItem("subaddressLessArrive", "subaddress less arrive:", kDisableEnable, "enable"),
+    choiceItem("noticeNumber", "notice number:", {"disable", "contract", "address", "net"}, "net"),
+    choiceItem("iNumber", "i number:", {"both", "contract", "add1", "add2"}, "both"),
 };
-
-const std::vector<std::string_view> kPortFactory{"", "0", "", "0", "1", "1", "3", "0"};
 
 // Reply order of the common settings: the throughput BOD rules follow "throughput bod:" and the
-// BACP/BAP masks follow "bacp/bap:" as indented sub-items. No label contains another.
-const Schema kCommonSchema{
-    choiceItem("initChannel", "init channel number:", {"2", "1"}),
-    choiceItem("resourceBod", "resource bod:", {"disable", "depart", "arrive", "both"}),
-    choiceItem("arrivePriority", "digital arrive priority:", {"data", "usb"}),
-    choiceItem("throughputBod", "throughput bod:", kDisableEnable),
-    choiceItem("addDirection", "  add evaluation direction:", kDirections),
-    numberItem("addRate", "  add standard rate:", 0, 100),
-    numberItem("addEvalTime", "  add evaluation time:", 1, 255),
-    numberItem("addMinTime", "  add minimum maintenance time:", 1, 255),
-    choiceItem("delDirection", "  del evaluation direction:", kDirections),
-    numberItem("delRate", "  del standard rate:", 0, 100),
-    numberItem("delEvalTime", "  del evaluation time:", 1, 255),
-    numberItem("delMinTime", "  del minimum maintenance time:", 1, 255),
-    choiceItem("bacpBap", "bacp/bap:", kDisableEnable),
-    numberItem("departMask", "  depart channel:", 0, 255),
-    numberItem("arriveMask", "  arrive channel:", 0, 255),
-    numberItem("discTime", "disconnect time:", 0, 255),
-    numberItem("piafs", "piafs:", 0, 2),
-};
-
-// One channel at first, BOD off (so no channel is added or removed), BACP/BAP off but every
+// BACP/BAP masks follow "bacp/bap:" as indented sub-items. No label contains another. At the
+// factory: one channel, BOD off (so no channel is added or removed), BACP/BAP off but every
 // request answered automatically once it is on, holding times of 60 s (12 units of 5 s).
-const std::vector<std::string_view> kCommonFactory{
-    "1", "0", "0", "0", "3", "80", "10", "12", "3", "30", "10", "12", "0", "7", "7", "0", "0",
+const Schema kCommonSchema{
+    choiceItem("initChannel", "init channel number:", {"2", "1"}, "1"),
+    choiceItem("resourceBod", "resource bod:", {"disable", "depart", "arrive", "both"}, "disable"),
+    choiceItem("arrivePriority", "digital arrive priority:", {"data", "usb"}, "data"),
+    choiceItem("throughputBod", "throughput bod:", kDisableEnable, "disable"),
+    choiceItem("addDirection", "  add evaluation direction:", kDirections, "disable"),
+    numberItem("addRate", "  add standard rate:", 0, 100, 80),
+    numberItem("addEvalTime", "  add evaluation time:", 1, 255, 10),
+    numberItem("addMinTime", "  add minimum maintenance time:", 1, 255, 12),
+    choiceItem("delDirection", "  del evaluation direction:", kDirections, "disable"),
+    numberItem("delRate", "  del standard rate:", 0, 100, 30),
+    numberItem("delEvalTime", "  del evaluation time:", 1, 255, 10),
+    numberItem("delMinTime", "  del minimum maintenance time:", 1, 255, 12),
+    choiceItem("bacpBap", "bacp/bap:", kDisableEnable, "disable"),
+    numberItem("departMask", "  depart channel:", 0, 255, 7),
+    numberItem("arriveMask", "  arrive channel:", 0, 255, 7),
+    numberItem("discTime", "disconnect time:", 0, 255, 0),
+    numberItem("piafs", "piafs:", 0, 2, 0),
 };
 
 // Below "digital". The port commands select "data", "usb" or "pna".
@@ -84,61 +77,28 @@ const std::vector<Command> kCommands{
     {{"bacp_bap"}, false, {}, "bacpBap"},
     {{"disc_time"}, false, {}, "discTime"},
     {{"piafs"}, false, {}, "piafs"},
+    // "digital bacp_bap <request> auto|reject" sets or clears one bit of a mask; the bits 3 to
+    // 7 are left as they are
+    answerBit({"bacp_bap", "depart_add"}, "departMask", 0),
+    answerBit({"bacp_bap", "depart_request"}, "departMask", 1),
+    answerBit({"bacp_bap", "depart_del"}, "departMask", 2),
+    answerBit({"bacp_bap", "arrive_add"}, "arriveMask", 0),
+    answerBit({"bacp_bap", "arrive_request"}, "arriveMask", 1),
+    answerBit({"bacp_bap", "arrive_del"}, "arriveMask", 2),
 };
-
-// "digital bacp_bap <request> auto|reject" sets or clears one bit of a mask; the bits 3 to 7
-// are left as they are.
-struct MaskBit {
-    std::string_view word;
-    std::string_view mask;
-    int bit;
-};
-
-const MaskBit kMaskBits[] = {
-    {"depart_add", "departMask", 0},     {"depart_request", "departMask", 1},
-    {"depart_del", "departMask", 2},     {"arrive_add", "arriveMask", 0},
-    {"arrive_request", "arriveMask", 1}, {"arrive_del", "arriveMask", 2},
-};
-
-const std::vector<std::string_view> kRejectAuto{"reject", "auto"};
 
 const PortAreaShape kShape{
     .family = "digital",
     .commands = kCommands,
     .ports = {"data", "usb", "pna"},
     .portSchema = kPortSchema,
-    .portFactory = kPortFactory,
     .commonSchema = kCommonSchema,
-    .commonFactory = kCommonFactory,
-};
-
-class DigitalArea final : public PortArea {
-public:
-    DigitalArea() : PortArea(kShape) {}
-
-private:
-    bool applySpecial(std::span<const std::string> args) override {
-        if (args.size() != 3 || !equalsNoCase(args[0], "bacp_bap")) {
-            return false;
-        }
-        const int answer = keywordIndex(kRejectAuto, args[2]);
-        for (const MaskBit& entry : kMaskBits) {
-            if (answer >= 0 && equalsNoCase(args[1], entry.word)) {
-                const std::size_t item = common().indexOf(entry.mask);
-                const int bit = 1 << entry.bit;
-                const int mask = common().number(item);
-                common().setNumber(item, answer == 1 ? (mask | bit) : (mask & ~bit));
-                return true;
-            }
-        }
-        return false;
-    }
 };
 
 }  // namespace
 
 std::unique_ptr<Area> makeDigitalArea() {
-    return std::make_unique<DigitalArea>();
+    return std::make_unique<PortArea>(kShape);
 }
 
 }  // namespace kx::sim

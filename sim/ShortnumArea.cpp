@@ -14,8 +14,7 @@ namespace {
 
 constexpr int kEntries = 20;
 
-const Schema kEntrySchema{phoneItem("number", "")};
-const std::vector<std::string_view> kEntryFactory{""};  // no number registered
+const Schema kEntrySchema{phoneItem("number", "")};  // no number registered at the factory
 
 const std::vector<Command> kCommands{{{"add"}, true, {}, "number"}};
 
@@ -26,7 +25,7 @@ public:
     ShortnumArea() : BlockArea("shortnum", kCommands) {
         entries_.reserve(kEntries);  // registered by address
         for (int k = 1; k <= kEntries; ++k) {
-            entries_.emplace_back(std::to_string(k), kEntrySchema, kEntryFactory);
+            entries_.emplace_back(std::to_string(k), kEntrySchema);
             addBlock(entries_.back(), {}, std::to_string(k));
         }
         setEntryPages(entries_);

@@ -1,288 +1,241 @@
-// Area templates: every control the dialog code binds is there exactly once, and each radio
-// group holds its buttons in the order of their stored index.
+// Properties every dialog template must have: ids unique, radio groups that start, captions the
+// adapter's code page can carry, every dialog the program names there, list items in the order
+// the help pages give them, and passwords typed unseen. What each template holds is checked end
+// to end by the session tests.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <initializer_list>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "res/AnalogIds.h"
-#include "res/ArriveIds.h"
-#include "res/DigitalIds.h"
+#include "link/Sjis.h"
 #include "res/RouterIds.h"
-#include "res/ShortnumIds.h"
 #include "res/Templates.h"
+#include "ui/TextCodec.h"
 
 namespace kx::res {
 namespace {
 
-using Ids = std::vector<int>;
+namespace fs = std::filesystem;
 
-struct DialogCase {
-    int id;
-    Ids controls;             // controls with an id, radio buttons aside
-    std::vector<Ids> radios;  // each group in order
-};
-
-template <std::size_t N>
-Ids ids(const std::array<int, N>& a) {
-    return {a.begin(), a.end()};
+// Every control of the template, boxes included, depth-first; `field` is the label caption of
+// the field a control stands in ("" outside fields).
+void walk(const std::vector<ui::Control>& controls, const std::string& field,
+          const std::function<void(const ui::Control&, const std::string&)>& visit) {
+    for (const ui::Control& c : controls) {
+        visit(c, field);
+        const bool isField = c.kind == ui::ControlKind::Field && !c.children.empty();
+        walk(c.children, isField ? c.children.front().caption : field, visit);
+    }
 }
 
-Ids concat(std::initializer_list<Ids> parts) {
-    Ids all;
-    for (const Ids& part : parts) all.insert(all.end(), part.begin(), part.end());
+void walk(const ui::Template& tpl,
+          const std::function<void(const ui::Control&, const std::string&)>& visit) {
+    walk(tpl.controls, "", visit);
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct ListItems {
+    int dialog;
+    int list;
+    std::vector<std::string> items;
+};
+
+const ListItems kNotInHelp[] = {
+    {IDD_ROUTER,
+     IDC_ROUTER_LINE_MODE,
+     {"自動", "LowPower/LowSpeed", "LowPower/HighSpeed", "HighPower/LowSpeed",
+      "HighPower/HighSpeed"}},
+    {IDD_CONNECT_LIMIT, IDC_CONNECT_CLEAR_WEEKDAY, {"日", "月", "火", "水", "木", "金", "土"}},
+};
+
+bool inHelp(int dialog, int list) {
+    for (const ListItems& entry : kNotInHelp) {
+        if (entry.dialog == dialog && entry.list == list)
+            return false;
+    }
+    return true;
+}
+
+TEST(Templates, ControlIdsAreUniqueInTheirTemplate) {
+    for (int id : templateIds()) {
+        std::set<int> seen;
+        walk(dialogTemplate(id), [&](const ui::Control& c, const std::string&) {
+            if (c.id != 0 && c.id != -1) {
+                EXPECT_TRUE(seen.insert(c.id).second) << "template " << id << ", control " << c.id;
+            }
+        });
+    }
+}
+
+TEST(Templates, EveryRadioGroupHasAStart) {
+    for (int id : templateIds()) {
+        const ui::Template& tpl = dialogTemplate(id);
+        for (const ui::Control* c : ui::controlsWithIds(tpl)) {
+            if (c->kind != ui::ControlKind::Radio)
+                continue;
+            const std::vector<int> group = ui::radioGroup(tpl, c->id);
+            ASSERT_FALSE(group.empty());
+            const ui::Control* first = ui::findControl(tpl, group.front());
+            EXPECT_TRUE(first->style & ui::kGroupStart) << "template " << id << ", radio " << c->id;
+            EXPECT_GE(group.size(), 2u) << "template " << id << ", radio " << c->id;
+        }
+    }
+}
+
+void expectCp932(const std::string& text, int id) {
+    const SjisEncoding encoded = Utf8ToSjis(text);
+    if (encoded.error == SjisError::Unavailable)
+        GTEST_SKIP() << "no CP932 converter on this system";
+    EXPECT_TRUE(encoded.ok()) << "template " << id << ": " << text;
+}
+
+void expectMenuCp932(const std::vector<ui::MenuItem>& items, int id) {
+    for (const ui::MenuItem& item : items) {
+        expectCp932(item.caption, id);
+        expectMenuCp932(item.items, id);
+    }
+}
+
+TEST(Templates, EveryCaptionFitsCp932) {
+    for (int id : templateIds()) {
+        const ui::Template& tpl = dialogTemplate(id);
+        expectCp932(tpl.caption, id);
+        expectMenuCp932(tpl.menu, id);
+        walk(tpl, [&](const ui::Control& c, const std::string&) {
+            expectCp932(c.caption, id);
+            for (const std::string& item : c.items) expectCp932(item, id);
+        });
+    }
+}
+
+// The program opens its dialogs by the IDD_ ids of res/*Ids.h.
+TEST(Templates, EveryDialogTheProgramOpensExists) {
+    const std::regex declaration(R"(constexpr\s+int\s+(IDD_\w+)\s*=\s*(\d+))");
+    int dialogs = 0;
+    for (const auto& entry : fs::directory_iterator(KX_RES_SOURCE_DIR)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.ends_with("Ids.h"))
+            continue;
+        const std::string text = readFile(entry.path());
+        for (std::sregex_iterator it(text.begin(), text.end(), declaration), end; it != end; ++it) {
+            ++dialogs;
+            EXPECT_NE(findTemplate(std::stoi((*it)[2])), nullptr) << name << ": " << (*it)[1];
+        }
+    }
+    EXPECT_GT(dialogs, 0);
+}
+
+// Full-width letters, digits and signs as ASCII, as either side may write them.
+std::string folded(const std::string& text) {
+    std::string out;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t c = ui::nextCodePoint(text, pos);
+        ui::appendUtf8(out, c >= 0xFF01 && c <= 0xFF5E ? c - 0xFF01 + 0x21 : c);
+    }
+    return out;
+}
+
+std::string helpText() {
+    std::string all;
+    for (const auto& entry : fs::directory_iterator(KX_HELP_SOURCE_DIR)) {
+        if (entry.path().extension() == ".html")
+            all += folded(readFile(entry.path())) + '\n';
+    }
     return all;
 }
 
-DialogCase telPort(const TelPortIds& p) {
-    return {p.dialog,
-            {p.selfAddress, p.transferAddress, p.talkyTransfer, p.talkySource, p.sendDialTime,
-             p.dialTimeSpin, IDOK, IDCANCEL, IDC_HELP_BUTTON},
-            {ids(p.arriveTransfer), ids(p.globalArrive), ids(p.subaddressLessArrive),
-             ids(p.analogPortMode), ids(p.discSignal), ids(p.numberDisplay), ids(p.ringSound),
-             ids(p.callWaiting), ids(p.iNumber), ids(p.noticeNumber)}};
+// "ダイヤルアップ3" as {"ダイヤルアップ", 3}; no number: -1.
+std::pair<std::string, int> numbered(const std::string& item) {
+    std::size_t digits = item.size();
+    while (digits > 0 && item[digits - 1] >= '0' && item[digits - 1] <= '9') --digits;
+    if (digits == item.size() || item.size() - digits > 4)
+        return {item, -1};
+    return {item.substr(0, digits), std::stoi(item.substr(digits))};
 }
 
-DialogCase digitalPort(const DigitalPortIds& p) {
-    return {p.dialog,
-            {p.selfAddress, p.transferAddress, IDOK, IDCANCEL, IDC_HELP_BUTTON},
-            {ids(p.arriveTransfer), ids(p.globalArrive), ids(p.subaddressLessArrive),
-             ids(p.noticeNumber), ids(p.iNumber)}};
-}
-
-Ids bodSide(const BodSideIds& s) {
-    return {s.rate, s.rateSpin, s.estimate, s.evalTime, s.evalTimeSpin, s.minTime, s.minTimeSpin};
-}
-
-Ids arriveColumns(const ArriveColumnIds& c) {
-    return {c.tel1, c.tel2, c.tel3, c.data, c.usb, c.ring};
-}
-
-DialogCase arriveNumbers(int dialog, const std::array<ArriveRowIds, 10>& rows) {
-    Ids controls{IDOK, IDCANCEL, IDC_HELP_BUTTON};
-    for (const ArriveRowIds& row : rows) {
-        controls.push_back(row.number);
-        Ids columns = arriveColumns(row.columns);
-        controls.insert(controls.end(), columns.begin(), columns.end());
-    }
-    return {dialog, controls, {}};
-}
-
-DialogCase dialup(const DialupIds& p) {
-    return {p.dialog,
-            concat({ids(p.dialNumber),
-                    {p.providerName, p.userId, p.password, p.mode, p.protocol, p.disconnectTime,
-                     p.address, p.dnsPrimary, p.dnsSecondary, IDOK, IDCANCEL, IDC_HELP_BUTTON}}),
-            {ids(p.autoDisconnect), ids(p.dnsSelect)}};
-}
-
-DialogCase entryTable(const EntryTableIds& p) {
-    return {p.dialog,
-            {p.number, p.first, p.second, p.list, p.deleteButton, IDOK, IDCANCEL, IDC_HELP_BUTTON},
-            {}};
-}
-
-std::vector<DialogCase> cases() {
-    Ids shortnum = ids(kShortNumberEdits);
-    shortnum.insert(shortnum.end(), {IDOK, IDCANCEL, IDC_HELP_BUTTON});
-    return {
-        telPort(kTel1PortIds),
-        telPort(kTel2PortIds),
-        telPort(kTel3PortIds),
-        {IDD_ANALOG_COMMON,
-         {IDC_ANALOG_COMMON_DELAY, IDC_ANALOG_COMMON_DELAY_SPIN, IDC_ANALOG_COMMON_FREQUENCY,
-          IDC_ANALOG_COMMON_FREQUENCY_SPIN, IDOK, IDCANCEL, IDC_HELP_BUTTON},
-         {{IDC_ANALOG_COMMON_INUMBER_OFF, IDC_ANALOG_COMMON_INUMBER_ON}}},
-        {IDD_ANALOG_MENU,
-         {IDC_ANALOG_MENU_TEL1, IDC_ANALOG_MENU_TEL2, IDC_ANALOG_MENU_TEL3, IDC_ANALOG_MENU_COMMON,
-          IDCANCEL, IDC_MENU_STATUS},
-         {}},
-        {IDD_SHORT_NUMBER, shortnum, {}},
-        digitalPort(kDataPortIds),
-        digitalPort(kUsbPortIds),
-        {IDD_DIGITAL_COMMON,
-         {IDC_DIGITAL_COMMON_DISC_TIME, IDC_DIGITAL_COMMON_PIAFS, IDOK, IDCANCEL, IDC_HELP_BUTTON},
-         {ids(kInitChannelIds), ids(kResourceBodIds), ids(kThroughputBodIds), ids(kBacpBapIds),
-          ids(kArrivePriorityIds)}},
-        {IDD_THROUGHPUT_BOD,
-         concat({bodSide(kBodAddIds), bodSide(kBodDelIds), {IDOK, IDCANCEL, IDC_HELP_BUTTON}}),
-         {ids(kBodAddIds.direction), ids(kBodDelIds.direction)}},
-        {IDD_BACP_BAP,
-         {IDOK, IDCANCEL, IDC_HELP_BUTTON},
-         {ids(kBacpDepartIds[0]), ids(kBacpDepartIds[1]), ids(kBacpDepartIds[2]),
-          ids(kBacpArriveIds[0]), ids(kBacpArriveIds[1]), ids(kBacpArriveIds[2])}},
-        {IDD_DIGITAL_MENU,
-         {IDC_DIGITAL_MENU_DATA, IDC_DIGITAL_MENU_USB, IDC_DIGITAL_MENU_COMMON,
-          IDC_DIGITAL_MENU_BOD, IDC_DIGITAL_MENU_BACP_BAP, IDCANCEL, IDC_MENU_STATUS},
-         {}},
-        {IDD_ARRIVE_STANDARD,
-         concat({arriveColumns(kArriveDefaultIds),
-                 arriveColumns(kArriveNoidIds),
-                 {IDC_ARRIVE_NTT_RING, IDOK, IDCANCEL, IDC_HELP_BUTTON}}),
-         {{IDC_ARRIVE_RING_SELECT_NTT, IDC_ARRIVE_RING_SELECT_PSEUDO},
-          {IDC_ARRIVE_TROUBLE_NTT, IDC_ARRIVE_TROUBLE_PSEUDO}}},
-        arriveNumbers(IDD_ARRIVE_NUMBER1, kArriveNumber1Rows),
-        arriveNumbers(IDD_ARRIVE_NUMBER2, kArriveNumber2Rows),
-        {IDD_ARRIVE_MENU,
-         {IDC_ARRIVE_MENU_STANDARD, IDC_ARRIVE_MENU_NUMBER1, IDC_ARRIVE_MENU_NUMBER2, IDCANCEL,
-          IDC_MENU_STATUS},
-         {}},
-        {IDD_PNA_MENU,
-         concat({ids(kPnaMenuDialupIds),
-                 {IDC_PNA_MENU_ROUTER, IDC_PNA_MENU_PNA_PORT, IDC_PNA_MENU_ARRIVE, IDC_PNA_MENU_NAT,
-                  IDC_PNA_MENU_DHCP, IDC_PNA_MENU_DNS, IDC_PNA_MENU_DNS_HOST, IDC_PNA_MENU_SYSLOG,
-                  IDC_PNA_MENU_LEASED_LINE, IDC_PNA_MENU_CONNECT_LIMIT, IDC_PNA_MENU_BOD,
-                  IDC_PNA_MENU_BACP_BAP, IDCANCEL, IDC_MENU_STATUS}}),
-         {}},
-        {IDD_PNA_EASY,
-         concat({ids(kPnaEasyDialNumberIds),
-                 {IDC_PNA_EASY_PROVIDER, IDC_PNA_EASY_USER_ID, IDC_PNA_EASY_PASSWORD,
-                  IDC_PNA_EASY_DNS_PRIMARY, IDC_PNA_EASY_DNS_SECONDARY, IDOK, IDCANCEL,
-                  IDC_HELP_BUTTON}}),
-         {ids(kPnaEasyDnsSelectIds)}},
-        dialup(kDialup1Ids),
-        dialup(kDialup2Ids),
-        dialup(kDialup3Ids),
-        dialup(kDialup4Ids),
-        {IDD_ROUTER,
-         {IDC_ROUTER_ADDRESS, IDC_ROUTER_MASQ_ADDRESS, IDC_ROUTER_CONNECT_SELECT,
-          IDC_ROUTER_LINE_MODE, IDC_ROUTER_SW_ACTION, IDOK, IDCANCEL, IDC_HELP_BUTTON},
-         {ids(kRouterMasqueradeIds), ids(kRouterAutoConnectIds), ids(kRouterRedialIds),
-          ids(kRouterBeepIds), ids(kRouterIpFilterIds)}},
-        digitalPort(kPnaPortIds),
-        {IDD_DHCP,
-         {IDC_DHCP_START_ADDRESS, IDC_DHCP_COUNT, IDC_DHCP_LEASE_TIME, IDC_DHCP_DOMAIN_NAME,
-          IDC_DHCP_DNS_SERVER, IDC_DHCP_GATEWAY, IDOK, IDCANCEL, IDC_HELP_BUTTON},
-         {ids(kDhcpActiveIds)}},
-        {IDD_DNS,
-         {IDC_DNS_PRIMARY, IDC_DNS_SECONDARY, IDOK, IDCANCEL, IDC_HELP_BUTTON},
-         {ids(kDnsForwardingIds)}},
-        {IDD_SYSLOG,
-         {IDC_SYSLOG_DEBUG, IDC_SYSLOG_INFO, IDC_SYSLOG_NOTICE, IDC_SYSLOG_ADDRESS,
-          IDC_SYSLOG_FACILITY, IDOK, IDCANCEL, IDC_HELP_BUTTON},
-         {ids(kSyslogActiveIds)}},
-        {IDD_PNA_ARRIVE,
-         {IDC_PNA_ARRIVE_WAN_ADDRESS, IDC_PNA_ARRIVE_PARTNER_ADDRESS, IDC_PNA_ARRIVE_USER_ID,
-          IDC_PNA_ARRIVE_PASSWORD, IDC_PNA_ARRIVE_DISC_TIME, IDC_PNA_ARRIVE_MODE,
-          IDC_PNA_ARRIVE_PROTOCOL, IDOK, IDCANCEL, IDC_HELP_BUTTON},
-         {ids(kPnaArriveActiveIds), ids(kPnaArriveAutoDiscIds)}},
-        {IDD_LEASED_LINE,
-         {IDC_LEASED_LINE_ADDRESS, IDC_LEASED_LINE_USER_ID, IDC_LEASED_LINE_REMOTE_ADDRESS,
-          IDC_LEASED_LINE_PASSWORD, IDC_LEASED_LINE_DNS_PRIMARY, IDC_LEASED_LINE_DNS_SECONDARY,
-          IDOK, IDCANCEL, IDC_HELP_BUTTON},
-         {}},
-        {IDD_CONNECT_LIMIT,
-         {IDC_CONNECT_CHARGE, IDC_CONNECT_TIME, IDC_CONNECT_COUNT, IDC_CONNECT_COUNT_MINUTES,
-          IDC_CONNECT_CLEAR_HOUR, IDC_CONNECT_CLEAR_MINUTE, IDC_CONNECT_CLEAR_WEEKDAY,
-          IDC_CONNECT_CLEAR_MONTH_DAY, IDOK, IDC_CONNECT_CLEAR, IDCANCEL, IDC_CONNECT_HELP},
-         {ids(kConnectChargePeriodIds), ids(kConnectTimePeriodIds)}},
-        entryTable(kNatIds),
-        entryTable(kDnsHostIds),
-        {IDD_ROUTER_BOD,
-         concat({bodSide(kRouterBodAddIds),
-                 bodSide(kRouterBodDelIds),
-                 {IDOK, IDCANCEL, IDC_HELP_BUTTON}}),
-         {ids(kRouterBodChannelIds), ids(kRouterResourceBodIds), ids(kRouterBodAddIds.direction),
-          ids(kRouterBodDelIds.direction)}},
-        {IDD_ROUTER_BACP_BAP,
-         {IDOK, IDCANCEL, IDC_HELP_BUTTON},
-         {ids(kRouterBacpDepartIds[0]), ids(kRouterBacpDepartIds[1]), ids(kRouterBacpDepartIds[2]),
-          ids(kRouterBacpArriveIds[0]), ids(kRouterBacpArriveIds[1]),
-          ids(kRouterBacpArriveIds[2])}},
-    };
-}
-
-TEST(AreaTemplates, HoldTheirControlsOnceAndTheirRadioGroupsInOrder) {
-    for (const DialogCase& c : cases()) {
-        SCOPED_TRACE(c.id);
-        const ui::Template* tpl = findTemplate(c.id);
-        ASSERT_NE(tpl, nullptr);
-
-        Ids expected = c.controls;
-        for (const Ids& group : c.radios)
-            expected.insert(expected.end(), group.begin(), group.end());
-        Ids present;
-        for (const ui::Control* control : ui::controlsWithIds(*tpl)) present.push_back(control->id);
-        std::sort(expected.begin(), expected.end());
-        std::sort(present.begin(), present.end());
-        EXPECT_EQ(present, expected);
-
-        for (const Ids& group : c.radios)
-            for (int member : group) EXPECT_EQ(ui::radioGroup(*tpl, member), group) << member;
-    }
-}
-
-// A list's items are the stored values by index, so each must be exactly these.
-TEST(AreaTemplates, ListsOfferTheirItemsInOrder) {
-    const std::vector<std::string> tel{"優先", "標準", "遅延", "拒否"};
-    const std::vector<std::string> port{"標準", "拒否"};
-    const std::vector<std::string> ring{"リーン・リーン", "リーーン・リーーン",
-                                        "リーンリン・リーンリン"};
-    const std::vector<std::string> mode{"64k", "128k（2チャネル固定）", "128k（BOD）",
-                                        "128k（BACP/BAP）"};
-    const std::vector<std::string> protocol{"自動", "PAP", "CHAP", "なし"};
-    struct ListCase {
-        int dialog;
-        int list;
-        std::vector<std::string> items;
-    };
-    const ListCase lists[] = {
-        {IDD_DIGITAL_COMMON,
-         IDC_DIGITAL_COMMON_PIAFS,
-         {"32k", "64k Version 2.0", "64k Version 2.1"}},
-        {IDD_ARRIVE_STANDARD, kArriveDefaultIds.tel3, tel},
-        {IDD_ARRIVE_STANDARD, kArriveNoidIds.data, port},
-        {IDD_ARRIVE_STANDARD, kArriveDefaultIds.ring, ring},
-        {IDD_ARRIVE_STANDARD, IDC_ARRIVE_NTT_RING, ring},
-        {IDD_ARRIVE_NUMBER1, kArriveNumber1Rows[9].columns.usb, port},
-        {IDD_ARRIVE_NUMBER2, kArriveNumber2Rows[4].columns.tel1, tel},
-        {IDD_ARRIVE_NUMBER2, kArriveNumber2Rows[0].columns.ring, ring},
-        {IDD_ROUTER,
-         IDC_ROUTER_CONNECT_SELECT,
-         {"ダイヤルアップ1", "ダイヤルアップ2", "ダイヤルアップ3", "ダイヤルアップ4", "専用線"}},
-        {IDD_ROUTER,
-         IDC_ROUTER_LINE_MODE,
-         {"自動", "LowPower/LowSpeed", "LowPower/HighSpeed", "HighPower/LowSpeed",
-          "HighPower/HighSpeed"}},
-        {IDD_ROUTER, IDC_ROUTER_SW_ACTION, {"BOD", "接続・切断"}},
-        {IDD_DIALUP3, kDialup3Ids.mode, mode},
-        {IDD_DIALUP4, kDialup4Ids.protocol, protocol},
-        {IDD_PNA_ARRIVE, IDC_PNA_ARRIVE_MODE, mode},
-        {IDD_PNA_ARRIVE, IDC_PNA_ARRIVE_PROTOCOL, protocol},
-        {IDD_CONNECT_LIMIT, IDC_CONNECT_CLEAR_WEEKDAY, {"日", "月", "火", "水", "木", "金", "土"}},
-    };
-    for (const ListCase& c : lists) {
-        SCOPED_TRACE(c.list);
-        const ui::Control* list = ui::findControl(dialogTemplate(c.dialog), c.list);
-        ASSERT_NE(list, nullptr);
-        EXPECT_EQ(list->kind, ui::ControlKind::List);
-        EXPECT_EQ(list->items, c.items);
-    }
-}
-
-// Passwords are typed unseen; every other edit of the router area shows its text.
-TEST(AreaTemplates, RouterPasswordsAreHidden) {
-    const std::vector<std::pair<int, int>> passwords{
-        {IDD_PNA_EASY, IDC_PNA_EASY_PASSWORD},       {IDD_DIALUP1, kDialup1Ids.password},
-        {IDD_DIALUP2, kDialup2Ids.password},         {IDD_DIALUP3, kDialup3Ids.password},
-        {IDD_DIALUP4, kDialup4Ids.password},         {IDD_PNA_ARRIVE, IDC_PNA_ARRIVE_PASSWORD},
-        {IDD_LEASED_LINE, IDC_LEASED_LINE_PASSWORD},
-    };
-    const int dialogs[] = {IDD_PNA_EASY, IDD_DIALUP1, IDD_DIALUP2,    IDD_DIALUP3,
-                           IDD_DIALUP4,  IDD_ROUTER,  IDD_PNA_ARRIVE, IDD_LEASED_LINE};
-    for (int dialog : dialogs)
-        for (const ui::Control* c : ui::controlsWithIds(dialogTemplate(dialog))) {
-            if (c->kind != ui::ControlKind::Edit)
-                continue;
-            bool password = std::find(passwords.begin(), passwords.end(),
-                                      std::pair{dialog, c->id}) != passwords.end();
-            EXPECT_EQ((c->style & ui::kPassword) != 0, password) << dialog << " " << c->id;
+// The items quoted one after the other, 「a」「b」; a run of three or more items counting up by
+// one ("ダイヤルアップ1" ... "ダイヤルアップ4") may stand as 「first」〜「last」 when `ranges`.
+std::string quoted(const std::vector<std::string>& items, bool ranges) {
+    std::string run;
+    for (std::size_t i = 0; i < items.size();) {
+        std::size_t end = i + 1;
+        const auto [stem, first] = numbered(items[i]);
+        while (ranges && first >= 0 && end < items.size() &&
+               numbered(items[end]) == std::pair{stem, first + static_cast<int>(end - i)})
+            ++end;
+        if (end - i >= 3) {
+            run += "「" + items[i] + "」〜「" + items[end - 1] + "」";
+        } else {
+            run += "「" + items[i] + "」";
+            end = i + 1;
         }
+        i = end;
+    }
+    return run;
+}
+
+// A list's items are the stored values by index, so a swap of two captions would store the
+// other value. The help pages name each list's items in their order, quoted one after the
+// other; the list must match such a run exactly, unless its items number themselves in order
+// ("COM1" ... "COM9").
+TEST(Templates, ListItemsComeInTheOrderTheHelpGivesThem) {
+    const std::string help = helpText();
+    int lists = 0;
+    for (int id : templateIds()) {
+        walk(dialogTemplate(id), [&](const ui::Control& c, const std::string&) {
+            if (c.kind != ui::ControlKind::List || c.items.size() < 2 || !inHelp(id, c.id))
+                return;
+            ++lists;
+            std::vector<std::string> items;
+            for (const std::string& item : c.items) items.push_back(folded(item));
+            const std::string full = quoted(items, false), ranged = quoted(items, true);
+            if (ranged == "「" + items.front() + "」〜「" + items.back() + "」")
+                return;
+            EXPECT_TRUE(help.find(full) != std::string::npos ||
+                        help.find(ranged) != std::string::npos)
+                << "template " << id << ": " << full;
+        });
+    }
+    EXPECT_GT(lists, 0);
+}
+
+// No help page names these lists' items, so their order is written out here.
+TEST(Templates, ListsNoHelpPageNamesComeInOrder) {
+    for (const auto& [dialog, list, items] : kNotInHelp) {
+        const ui::Control* control = ui::findControl(dialogTemplate(dialog), list);
+        ASSERT_NE(control, nullptr) << list;
+        EXPECT_EQ(control->items, items);
+    }
+}
+
+// An edit hides what is typed exactly when its label asks for a password.
+TEST(Templates, PasswordEditsHideTheirText) {
+    int passwords = 0;
+    for (int id : templateIds()) {
+        walk(dialogTemplate(id), [&](const ui::Control& c, const std::string& field) {
+            if (c.kind != ui::ControlKind::Edit)
+                return;
+            const bool password = field.find("パスワード") != std::string::npos;
+            passwords += password ? 1 : 0;
+            EXPECT_EQ((c.style & ui::kPassword) != 0, password)
+                << "template " << id << ", edit " << c.id << " labelled " << field;
+        });
+    }
+    EXPECT_GT(passwords, 0);
 }
 
 }  // namespace

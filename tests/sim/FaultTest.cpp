@@ -1,14 +1,12 @@
-// Fault injection: the text form of --fault, the pattern rule, what each fault does to a
-// reply, and the drop of the line over a real pty and a real TCP connection.
+// Fault injection: the text form of --fault, the pattern rule, and the drop of the line over a
+// real pty and a real TCP connection. What each fault does to the program is the fault matrix's.
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-#include "sim/Adapter.h"
 #include "sim/Emulator.h"
 #include "sim/Faults.h"
-#include "tests/sim/FakeArea.h"
 #include "tests/sim/SimClients.h"
 
 namespace kx::sim {
@@ -74,88 +72,6 @@ TEST(FaultTest, PatternRule) {
     };
     for (const auto& [pattern, line, matches] : rows)
         EXPECT_EQ(patternMatches(pattern, line), matches) << pattern << " / " << line;
-}
-
-// Each fault applied to "show fake" on the command line of an in-process adapter.
-struct Faulted {
-    Device device{test::fakeAreas()};
-    FaultSet faults;
-    Adapter adapter{device, AdapterOptions{}, Adapter::Start::AtProbe, nullptr, &faults};
-    Faulted() { adapter.feed("ATT1\r"); }
-    Output run(const char* spec, std::string_view line = "show fake\r") {
-        FaultRule rule;
-        std::string error;
-        EXPECT_TRUE(parseFault(spec, rule, error)) << error;
-        faults.add(rule);
-        return adapter.feed(line);
-    }
-};
-
-const std::string kClean = "show fake\r\nvalue: factory\r\nring sound: 1\r\nother: 2\r\n\r\n# ";
-
-TEST(FaultTest, EachFaultDoesWhatItSays) {
-    struct Row {
-        const char* spec;
-        const char* line;
-        std::string sent;
-        bool dropped = false;
-    };
-    const Row rows[] = {
-        {"silent:show fake", "show fake\r", ""},
-        {"cut=12:*", "show fake\r", kClean.substr(0, 12)},
-        {"lower:*", "exit\r", "exit\r\n\r\nok\r\n"},
-        {"lower:*", "fromwr 15\r", "fromwr 15\r\nF-ROM write ok\r\n\r\n# "},
-        {"nolabel=ring sound::show fake", "show fake\r",
-         "show fake\r\nvalue: factory\r\nother: 2\r\n\r\n# "},
-        {"drop=20:*", "show fake\r", kClean.substr(0, 20), true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.spec);
-        Faulted f;
-        const Output out = f.run(row.spec, row.line);
-        EXPECT_EQ(sentBytes(out), row.sent);
-        EXPECT_EQ(f.adapter.finished(), row.dropped);
-        EXPECT_EQ(!out.empty() && out.back().kind == Step::Kind::Drop, row.dropped);
-    }
-    {
-        Faulted f;  // a fault stays in force; it touches the reply only, never the command
-        f.run("silent:*");
-        EXPECT_EQ(sentBytes(f.adapter.feed("fake set quiet\r")), "");
-        EXPECT_EQ(f.device.state().at("fake.value"), "quiet");
-        EXPECT_EQ(f.adapter.stage(), Adapter::Stage::CommandLine);
-    }
-    {
-        Faulted f;
-        const Output out = f.run("delay=500:*");
-        ASSERT_EQ(out.size(), 2u);
-        EXPECT_EQ(out[0].kind, Step::Kind::Pause);
-        EXPECT_EQ(out[0].pause, std::chrono::milliseconds(500));
-        EXPECT_EQ(out[1].bytes, kClean);
-    }
-    {
-        Faulted f;
-        const Output out = f.run("drip=5:*");
-        ASSERT_EQ(out.size(), kClean.size() * 2 - 1);
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            EXPECT_EQ(out[i].kind, i % 2 ? Step::Kind::Pause : Step::Kind::Send);
-            EXPECT_EQ(out[i].bytes.size(), i % 2 ? 0u : 1u);
-        }
-        EXPECT_EQ(sentBytes(out), kClean);
-    }
-    {
-        Faulted f;
-        const std::string reply = sentBytes(f.run("long:*"));
-        EXPECT_GE(reply.size(), 2600u);
-        EXPECT_EQ(reply.substr(0, kClean.size() - 4), kClean.substr(0, kClean.size() - 4));
-        EXPECT_EQ(reply.substr(reply.size() - 4), "\r\n# ");
-    }
-    {
-        Faulted f;
-        const std::string reply = sentBytes(f.run("garbage:*"));
-        EXPECT_EQ(reply.substr(0, 14), std::string("show fake\r\n\0\xFF\x80", 14));
-        EXPECT_NE(reply.find("value: factory\r\n"), std::string::npos);
-        EXPECT_EQ(reply.substr(reply.size() - 4), "\r\n# ");
-    }
 }
 
 // Faults added while serving apply to the next command; a dropped line closes the pty and a

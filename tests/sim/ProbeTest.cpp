@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "sim/Emulator.h"
 #include "tests/sim/SimClients.h"
@@ -22,53 +20,6 @@ std::unique_ptr<Emulator> startPty(EmulatorOptions options = {}) {
     auto emulator = Emulator::start(std::move(options), error);
     EXPECT_TRUE(emulator) << error;
     return emulator;
-}
-
-// The program's probe, a look into an area, the store, exit; the transcript file must have the
-// form of the expected command lines the program's scenarios diff against.
-TEST(ProbeTest, AtProbeThenCommandLineAndExit) {
-    const std::string transcript = "/tmp/kxsim-" + std::to_string(::getpid()) + "-transcript";
-    EmulatorOptions options;
-    options.transcriptFile = transcript;
-    auto emulator = startPty(options);
-    ASSERT_TRUE(emulator);
-    FdClient port(test::openSerial(emulator->ptyPath()));
-    ASSERT_TRUE(port.ok());
-    // the program raises DTR and RTS; a pty may refuse that, and the emulator must not care
-    int bits = TIOCM_DTR | TIOCM_RTS;
-    ::ioctl(port.fd(), TIOCMBIS, &bits);
-
-    struct Row {
-        const char* command;
-        const char* terminator;
-        const char* mustContain;
-    };
-    const Row rows[] = {
-        {"ATI\r", "\r\nOK\r\n", "KESTRELX"},
-        {"AT%I2\r", "\r\nOK\r\n", "Version 2.10a"},
-        {"AT%M\r", "\r\nOK\r\n", "KXTA-100 SN-00042"},
-        {"ATT1\r", "\r\n# ", "ATT1"},
-        {"\r", "\r\n# ", ""},
-        {"show analog tel1\r", "\r\n# ", "\r\nring sound: "},
-        {"fromwr 15\r", "\r\n# ", "Write OK"},
-        {"exit\r", "\r\nOK\r\n", "exit"},
-        {"ATI\r", "\r\nOK\r\n", "KESTRELX"},  // back at the AT stage
-    };
-    for (const Row& row : rows) {
-        const std::string reply = port.exchange(row.command, row.terminator);
-        EXPECT_EQ(reply.rfind(row.command, 0), 0u) << reply;  // the echo comes first
-        EXPECT_NE(reply.find(row.terminator), std::string::npos) << row.command << " -> " << reply;
-        EXPECT_NE(reply.find(row.mustContain), std::string::npos) << row.command << " -> " << reply;
-    }
-    ASSERT_TRUE(emulator->transcript().waitForCount(9, test::kGenerous));
-    std::ifstream file(transcript);
-    std::stringstream text;
-    text << file.rdbuf();  // flushed per line, one command line each, the bare CR as ""
-    EXPECT_EQ(text.str(), "ATI\nAT%I2\nAT%M\nATT1\n\nshow analog tel1\nfromwr 15\nexit\nATI\n");
-    const auto entries = emulator->transcript().entries();
-    for (std::size_t i = 1; i < entries.size(); ++i)
-        EXPECT_LE(entries[i - 1].time, entries[i].time);
-    ::unlink(transcript.c_str());
 }
 
 // The program opens its port exclusively, closes it and opens it again for the next run.

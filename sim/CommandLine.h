@@ -8,12 +8,16 @@
 
 namespace kx::sim {
 
-// One command line of the router families, cut into words at blanks and tabs ("syslog active"
-// arrives with a tab before "enable"). It keeps where each word ends, so a text value that may
-// hold blanks (a provider name, a password) can be taken as the rest of the line.
-class RouterLine {
+// One command line cut into words. It keeps where each word ends, so a text value that may hold
+// blanks (a provider name, a password) can be taken as the rest of the line. The router's
+// families cut at tabs as well ("syslog active" arrives with a tab before "enable"); the other
+// areas at blanks only.
+class CommandLine {
 public:
-    explicit RouterLine(std::string_view line) : text_(line) {
+    enum class Cut { Blanks, BlanksAndTabs };
+
+    explicit CommandLine(std::string_view line, Cut cut = Cut::BlanksAndTabs)
+        : text_(line), tabs_(cut == Cut::BlanksAndTabs) {
         while (!text_.empty() && (text_.back() == '\r' || text_.back() == '\n')) text_.pop_back();
         std::size_t i = 0;
         while (i < text_.size()) {
@@ -45,9 +49,10 @@ public:
     }
 
 private:
-    static bool isBlank(char c) { return c == ' ' || c == '\t'; }
+    bool isBlank(char c) const { return c == ' ' || (tabs_ && c == '\t'); }
 
     std::string text_;
+    bool tabs_;
     std::vector<std::pair<std::size_t, std::size_t>> words_;
 };
 

@@ -1,0 +1,190 @@
+// The emulated adapter's settings areas through its command line. The session and kxctl tests
+// set every item with the program's writer and read it back with its reader; these are what
+// only the emulator's side can check: it refuses what the adapter refuses (so a wrong keyword
+// or value from the program cannot pass), the forms only a user at the command line types, and
+// the flash copy of every key.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "sim/Areas.h"
+#include "sim/Device.h"
+
+namespace kx::sim {
+namespace {
+
+// The value after the first occurrence of label, up to the line end, as the program reads it.
+std::string readLabel(const std::string& reply, const std::string& label) {
+    const std::size_t at = reply.find(label);
+    if (at == std::string::npos)
+        return "(no " + label + ")";
+    const std::size_t start = at + label.size() + 1;
+    return reply.substr(start, reply.find('\r', start) - start);
+}
+
+// Each is refused with its error line and changes no setting.
+const char* const kRefused[] = {
+    "analog ring_sound tel1 ring4",
+    "analog ring_sound tel4 ring1",
+    "analog dial_time tel1 2",
+    "analog dial_time tel1 16",
+    "analog address tel1 03 1234",
+    "analog address tel1 012345678901234567890123456789012",  // 33 digits
+    "analog address tel1 03*012345678901234567890",           // a subaddress of 21
+    "analog arrive_transfer talky tel1 4",
+    "analog ring_sound_freq 31",
+    "analog use_i_number",
+    "show analog tel4",
+    "show analog",
+    "digital channel 3",
+    "digital address tel1 03",
+    "digital notice_number data always",
+    "digital throughput_bod add_standard_rate 101",
+    "digital throughput_bod del_evaluation_direction receive",
+    "digital bacp_bap depart_add yes",
+    "digital bacp_bap depart_call auto",
+    "digital disc_time -1",
+    "digital piafs 3",
+    "arrive ranking default data precede",
+    "arrive ranking noid usb delay",
+    "arrive ranking 21 tel1 normal",
+    "arrive ranking 05x tel1 normal",
+    "arrive ring_select ring4",
+    "arrive address 3 03-1234-567a",
+    "show arrive num3",
+    "shortnum add 21 03",
+    "shortnum add 0 03",
+    "shortnum add 3 03 1234",
+    "show shortnum num3",
+    "router beep loud",
+    "router beep enable now",
+    "router connect_sel num5",
+    "router address 192.168.1.1",  // the prefix is required
+    "router address 192.168.1.1/33",
+    "router masq_address 192.168.1.256",
+    "router masq_address 1.2.3.4.5",
+    "network dns_address 192.0.2.1",
+    "dialup mode num5 64k",
+    "dialup mode 64k",
+    "dialup disc_time num1 32401",
+    "dialup dial_number num1 0312345678,0312345679",
+    "dialup user_id num1 12345678901234567890123456789012345678901234567890123456789012345",
+    "dhcp range_address 192.168.1.2/256",
+    "dhcp range_address 192.168.1.2",
+    "dhcp lease_time 0",
+    "syslog facility 24",
+    "bod throughput_bod del_minimum_time 4",
+    "bod throughput_bod add_evaluation_direction receive",
+    "bacpbap depart_add maybe",
+    "connect charge 1000000/0",
+    "connect time 24/0",
+    "connect time 168/1",
+    "connect number 1/0",
+    "connect clr_day 24:00",
+    "connect clr_mon 0",
+    "ras address 203.0.113.1",
+    "nat add 33 192.168.1.1,*",
+    "nat add 1 192.168.1.1",
+    "nat add 1 ,203.0.113.1",
+    "nat add 1 192.168.1.1,203.0.113",
+    "nat del 33",
+    "host add 1 192.168.1.1,",
+    "host add 1 192.168.1.1,bad:name",
+    "host add 1 nas,192.168.1.1",
+    "show dialup num0",
+    "show router now",
+    "show dialup"};
+
+TEST(AreasTest, RefusedCommandsChangeNothing) {
+    Device device;
+    const FlatState factory = device.state();
+    for (const char* command : kRefused) {
+        SCOPED_TRACE(command);
+        EXPECT_EQ(device.execute(command).body, "% Invalid parameter\r\n");
+        EXPECT_EQ(device.state(), factory);
+    }
+    for (const char* command : {"router speed 9600", "bod throughput_bod rate 5", "dialup",
+                                "nat move 1", "connect total"}) {
+        EXPECT_EQ(device.execute(command).body, "% Invalid command\r\n") << command;
+    }
+}
+
+// What a user types where the program writes one canonical form: capitals, leading zeros,
+// blanks and tabs, an address left off; and the router's own address, which the program sends
+// only to move the adapter (the session ends after it).
+TEST(AreasTest, TypedFormsAreStoredAsTheAdapterStoresThem) {
+    struct Row {
+        const char* command;
+        const char* show;
+        const char* label;
+        const char* value;
+    };
+    const Row rows[] = {
+        {"ROUTER Beep DISABLE", "show router", "beep:", "0"},
+        {"router masq_address", "show router", "masquerade address:", "0.0.0.0"},
+        {"router address 010.1.2.3/8", "show router", "ip address:", "10.1.2.3"},
+        {"router address 10.1.2.3/08", "show router", "submask:", "8"},
+        {"dns address 010.000.0.01 , 0.0.0.0", "show dns", "primary address:", "10.0.0.1"},
+        {"syslog active\tenable", "show syslog", "syslog active:", "1"},
+        {"dialup provider_name NUM2  Two  blanks ", "show dialup num2",
+         "provider name:", " Two  blanks "},
+        {"dhcp range_address 192.168.1.200/10", "show dhcp", "end address:", "10 (192.168.1.209)"},
+        {"Analog Ring_Sound TEL2 RING3", "show analog tel2", "ring sound:", "2"},
+        {"shortnum add 3 ", "show shortnum num1", "3:", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.command);
+        Device device;
+        device.execute("shortnum add 3 0312345678");
+        EXPECT_EQ(device.execute(row.command).body, "");
+        EXPECT_EQ(readLabel(device.execute(row.show).body, row.label), row.value);
+    }
+}
+
+// Ten entries with the longest numbers still fit the program's 2048-byte reply buffer.
+TEST(AreasTest, AFullArriveListFitsTheReplyBuffer) {
+    Device device;
+    for (int k = 1; k <= 20; ++k) {
+        device.execute("arrive address " + std::to_string(k) +
+                       " 01234567890123456789012345678901*0123456789012345678");
+    }
+    for (const char* show : {"show arrive num1", "show arrive num2"}) {
+        const std::string buffer =
+            std::string(show) + "\r\n" + device.execute(show).body + "\r\n# ";
+        EXPECT_LE(buffer.size(), 2048u) << show;
+    }
+}
+
+// Every key of every area: a value that is not valid for it keeps what is there, the saved
+// state restores into a fresh area, and reset gives the factory state again.
+TEST(AreasTest, EveryKeySavesRestoresAndRefusesGarbage) {
+    for (auto make :
+         {makeAnalogArea, makeDigitalArea, makeArriveArea, makeShortnumArea, makeRouterArea}) {
+        auto area = make();
+        const auto factory = area->save();
+        ASSERT_FALSE(factory.empty());
+        std::map<std::string, std::string> garbage;
+        for (const auto& [key, value] : factory) garbage[key] = "x\r\n#";
+        area->restore(garbage);
+        EXPECT_EQ(area->save(), factory);
+
+        std::map<std::string, std::string> changed = factory;
+        changed["tel2.ringSound"] = "2";
+        changed["common.piafs"] = "1";
+        changed["entry7.ring"] = "2";
+        changed["4.number"] = "0312345678";
+        changed["dialup.3.user_id"] = "me";
+        changed["nat.4.in_use"] = "1";  // in use without addresses: not listed
+        area->restore(changed);
+        auto copy = make();
+        copy->restore(area->save());
+        EXPECT_EQ(copy->save(), area->save());
+        EXPECT_NE(area->save(), factory);
+        area->reset();
+        EXPECT_EQ(area->save(), factory);
+    }
+}
+
+}  // namespace
+}  // namespace kx::sim
