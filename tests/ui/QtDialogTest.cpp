@@ -7,9 +7,17 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 #include <atomic>
+#include <fstream>
+#include <functional>
+#include <map>
 #include <thread>
 
 #include "app/NumEdit.h"
@@ -19,6 +27,7 @@
 #include "ui/MessageLoop.h"
 #include "ui/TemplateBuilder.h"
 #include "ui/qt/QtBackend.h"
+#include "ui/qt/QtHelpWindow.h"
 #include "ui/qt/QtKeys.h"
 #include "ui/qt/QtWindow.h"
 
@@ -157,6 +166,103 @@ TEST_F(QtDialogTest, TimersRunInsideABoxThatATimerShows) {
     EXPECT_EQ(outer, IDOK);
     EXPECT_EQ(clicks, 2);
     EXPECT_FALSE(rescued);
+}
+
+// The help window while modal dialogs run (a modal main window and a dialog above it): the
+// keys and clicks come in as the window system delivers them, through the modality's block.
+const Template& plainTemplate(int id) {
+    static std::map<int, Template> made;
+    auto [it, fresh] = made.try_emplace(id);
+    if (fresh)
+        it->second =
+            Template{id,
+                     "設定",
+                     0,
+                     0,
+                     kDialogNoStyle,
+                     0,
+                     {},
+                     {buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る")})}};
+    return it->second;
+}
+
+class ModalDlg : public Dialog {
+public:
+    ModalDlg(int id, std::function<void(ModalDlg&)> user)
+        : Dialog(plainTemplate(id)), user_(std::move(user)) {}
+
+protected:
+    bool OnInitDialog() override {
+        Dialog::OnInitDialog();
+        postCall([this] { user_(*this); });
+        return true;
+    }
+
+private:
+    std::function<void(ModalDlg&)> user_;
+};
+
+QPoint centreIn(QWidget* top, QWidget* w) {
+    return w->mapTo(top, w->rect().center());
+}
+
+TEST_F(QtDialogTest, HelpWindowTakesInputWhileModalDialogsRun) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string first = dir.filePath("1.html").toStdString();
+    const std::string second = dir.filePath("2.html").toStdString();
+    {
+        std::ofstream page(first);
+        page << "<html><body><p><a href=\"2.html\">next</a></p>";
+        for (int i = 0; i < 200; ++i) page << "<p>line " << i << "</p>";
+        page << "</body></html>";
+        std::ofstream(second) << "<html><body><p>second page</p></body></html>";
+    }
+    qt::HelpWindow help;
+    struct Seen {
+        bool opened = false, inFront = false, scrolled = false, followed = false, back = false,
+             reused = false, closed = false;
+    } seen;
+    auto user = [&](ModalDlg& dlg) {
+        std::string error;
+        seen.opened = help.showPage(first, error);
+        QWindow* window = help.windowHandle();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        seen.inFront = QApplication::activeWindow() == &help;
+        QScrollBar* bar = help.browser()->verticalScrollBar();
+        help.browser()->setFocus();
+        QTest::keyClick(window, Qt::Key_PageDown);
+        QTest::keyClick(window, Qt::Key_PageDown);
+        seen.scrolled = bar->value() > 0;
+        bar->setValue(0);
+        // the link's place in the window: the first character of the page
+        QRect link = help.browser()->cursorRect(help.browser()->textCursor());
+        QPoint at = help.browser()->viewport()->mapTo(&help, link.center() + QPoint(4, 0));
+        QTest::mouseClick(window, Qt::LeftButton, {}, at);
+        seen.followed = help.browser()->source().fileName() == QStringLiteral("2.html");
+        auto buttons = help.findChildren<QPushButton*>();
+        QPushButton* back = buttons.value(0);
+        QPushButton* close = buttons.value(1);
+        QTest::mouseClick(window, Qt::LeftButton, {}, centreIn(&help, back));
+        seen.back = help.browser()->source().fileName() == QStringLiteral("1.html");
+        seen.reused = help.showPage(second, error) && help.windowHandle() == window;
+        QTest::mouseClick(window, Qt::LeftButton, {}, centreIn(&help, close));
+        seen.closed = !help.isVisible();
+        dlg.EndDialog(IDOK);
+    };
+    ModalDlg main(9311, [&](ModalDlg& outer) {
+        ModalDlg dialog(9312, user);
+        dialog.DoModal();
+        outer.EndDialog(IDOK);
+    });
+    EXPECT_EQ(main.DoModal(), IDOK);
+    EXPECT_TRUE(seen.opened);
+    EXPECT_TRUE(seen.inFront);
+    EXPECT_TRUE(seen.scrolled);
+    EXPECT_TRUE(seen.followed);
+    EXPECT_TRUE(seen.back);
+    EXPECT_TRUE(seen.reused);
+    EXPECT_TRUE(seen.closed);
 }
 
 // What CNumEdit makes of keys typed on other layouts: the character decides, as on a Japanese

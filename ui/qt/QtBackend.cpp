@@ -18,6 +18,7 @@
 
 #include "ui/Backend.h"
 #include "ui/Dialog.h"
+#include "ui/qt/QtIcon.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/QtWindow.h"
 
@@ -144,6 +145,7 @@ void install(int& argc, char** argv) {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(10);
     QApplication::setFont(font);
+    QApplication::setWindowIcon(programIcon());
     installBackend(std::make_unique<QtBackend>(std::move(app)));
 }
 

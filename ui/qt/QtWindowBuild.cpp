@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "ui/Dialog.h"
+#include "ui/qt/QtIcon.h"
 #include "ui/qt/QtListNotes.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/QtWindow.h"
@@ -159,8 +160,7 @@ QWidget* QtWindow::build(const Control& c) {
         }
         case ControlKind::Icon: {
             auto* label = new QLabel;
-            label->setPixmap(
-                QApplication::style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
+            label->setPixmap(programIcon().pixmap(32, 32));
             label->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
             return bind(c, label);
         }
