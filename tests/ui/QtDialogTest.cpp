@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -168,6 +169,100 @@ TEST_F(QtDialogTest, TimersRunInsideABoxThatATimerShows) {
     EXPECT_FALSE(rescued);
 }
 
+// The keyboard as a dialog's users know it, sent through the window system: Home, End and
+// Ctrl+A in a number field type nothing, Esc does nothing, a radio group is one Tab stop that
+// the arrows move within, F10 opens the menu bar, and Enter in the number field presses the
+// default button.
+const Template& keysTemplate() {
+    static const Template t{9320,
+                            "キー",
+                            0,
+                            0,
+                            kDialogNoStyle,
+                            1,
+                            {popup("ﾌｧｲﾙ", {menuItem("初期化", 9329)})},
+                            {
+                                field("番号", edit(21, kNoStyle, 12)),
+                                radios({{31, "一"}, {32, "二"}, {33, "三"}}),
+                                check(24, "転送トーキ"),
+                                buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る")}),
+                            }};
+    return t;
+}
+
+class KeysDlg : public Dialog {
+public:
+    KeysDlg() : Dialog(keysTemplate()) { SetKeyFilter(21, &numberEdit); }
+    std::string number;
+    int choice = 1;
+    bool escapeKeptOpen = false, menuOpened = false;
+    QWidget* afterTab = nullptr;
+    QWidget* afterSecondTab = nullptr;
+    QWidget* afterBacktab = nullptr;
+    QWidget* afterDown = nullptr;
+    QWidget* r2 = nullptr;
+    QWidget* r3 = nullptr;
+    QWidget* box = nullptr;
+
+protected:
+    bool OnInitDialog() override {
+        Dialog::OnInitDialog();
+        UpdateData(false);
+        postCall([this] {
+            auto* window = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(*this));
+            QWindow* handle = window->widget()->windowHandle();
+            r2 = window->control(32);
+            r3 = window->control(33);
+            box = window->control(24);
+            window->control(21)->setFocus();
+            for (char c : {'1', '2', '3'}) QTest::keyClick(handle, c);
+            QTest::keyClick(handle, Qt::Key_Home);
+            QTest::keyClick(handle, Qt::Key_9);
+            QTest::keyClick(handle, Qt::Key_End);
+            QTest::keyClick(handle, Qt::Key_4);
+            QTest::keyClick(handle, Qt::Key_Escape);
+            escapeKeptOpen = window->widget()->isVisible();
+            QTest::keyClick(handle, Qt::Key_Tab);
+            afterTab = QApplication::focusWidget();
+            QTest::keyClick(handle, Qt::Key_Tab);
+            afterSecondTab = QApplication::focusWidget();
+            QTest::keyClick(handle, Qt::Key_Backtab, Qt::ShiftModifier);
+            afterBacktab = QApplication::focusWidget();
+            QTest::keyClick(handle, Qt::Key_Down);
+            afterDown = QApplication::focusWidget();
+            QTest::keyClick(handle, Qt::Key_F10);
+            menuOpened = qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;
+            if (QWidget* menu = QApplication::activePopupWidget())
+                menu->close();
+            window->control(21)->setFocus();
+            QTest::keyClick(handle, Qt::Key_Return);
+        });
+        return true;
+    }
+    void DoDataExchange(DataExchange& dx) override { dx.radio(31, choice); }
+    void OnOK() override {
+        UpdateData(true);
+        if (GetDlgItemText(21, 59, number))
+            EndDialog(IDOK);
+    }
+
+private:
+    CNumEdit numberEdit;
+};
+
+TEST_F(QtDialogTest, KeysWorkAsOnTheDesktop) {
+    KeysDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);  // Enter in the number field
+    EXPECT_EQ(dlg.number, "91234");
+    EXPECT_TRUE(dlg.escapeKeptOpen);
+    EXPECT_EQ(dlg.afterTab, dlg.r2);  // the group's checked button is its Tab stop
+    EXPECT_EQ(dlg.afterSecondTab, dlg.box);
+    EXPECT_EQ(dlg.afterBacktab, dlg.r2);
+    EXPECT_EQ(dlg.afterDown, dlg.r3);  // the arrow moves and checks
+    EXPECT_EQ(dlg.choice, 2);
+    EXPECT_TRUE(dlg.menuOpened);
+}
+
 // The help window while modal dialogs run (a modal main window and a dialog above it): the
 // keys and clicks come in as the window system delivers them, through the modality's block.
 const Template& plainTemplate(int id) {
@@ -289,7 +384,9 @@ TEST(QtKeyTranslation, ForeignLayoutsReachTheFilterAsTheJapaneseKeys) {
         {"digit 7", Qt::Key_7, Qt::NoModifier, "7", false, false, true},
         {"letter a", Qt::Key_A, Qt::NoModifier, "a", false, false, false},
         {"Ctrl+V", Qt::Key_V, Qt::ControlModifier, "\x16", false, true, true},
-        {"home", Qt::Key_Home, Qt::NoModifier, "", false, false, false},
+        {"home", Qt::Key_Home, Qt::NoModifier, "", false, false, true},
+        {"Ctrl+A", Qt::Key_A, Qt::ControlModifier, "\x01", false, true, true},
+        {"escape", Qt::Key_Escape, Qt::NoModifier, "\x1b", false, false, false},
         {"backspace", Qt::Key_Backspace, Qt::NoModifier, "\b", false, false, true},
         {"kana", 0x30A2, Qt::NoModifier, "ア", false, false, false},
     };

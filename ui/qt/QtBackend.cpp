@@ -19,6 +19,7 @@
 #include "ui/Backend.h"
 #include "ui/Dialog.h"
 #include "ui/qt/QtIcon.h"
+#include "ui/qt/QtStyle.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/QtWindow.h"
 
@@ -146,6 +147,8 @@ void install(int& argc, char** argv) {
     font.setPointSize(10);
     QApplication::setFont(font);
     QApplication::setWindowIcon(programIcon());
+    if (!dynamic_cast<ProgramStyle*>(QApplication::style()))
+        QApplication::setStyle(new ProgramStyle);
     installBackend(std::make_unique<QtBackend>(std::move(app)));
 }
 

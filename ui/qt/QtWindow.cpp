@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
 
 #include "ui/Dialog.h"
 #include "ui/TextCodec.h"
@@ -67,6 +68,8 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
             return window->pressDefault();
         case Qt::Key_F1:
             return window->help();
+        case Qt::Key_F10:
+            return window->openMenuBar();
         default:
             QWidget::keyPressEvent(event);
     }
@@ -82,6 +85,8 @@ bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
     if (!window)
         return false;
     auto* edit = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::KeyPress && qobject_cast<QRadioButton*>(watched))
+        return window->radioKey(edit, static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
         return window->filterKey(edit, static_cast<QKeyEvent*>(event));
     // no input-method text reaches a filtered field
@@ -151,7 +156,19 @@ QtWindow::QtWindow(Dialog& dialog, Dialog* parent, bool modal) : dialog_(dialog)
             }
         }
         root->setMenuBar(bar);
+        menuBar_ = bar;
     }
+
+    for (const Control* c : controlsWithIds(tpl)) {
+        if (c->kind != ControlKind::Radio)
+            continue;
+        bool known = false;
+        for (const auto& group : radioGroups_)
+            known = known || std::find(group.begin(), group.end(), c->id) != group.end();
+        if (!known)
+            radioGroups_.push_back(radioGroup(tpl, c->id));
+    }
+    updateRadioTabStops();
 }
 
 QtWindow::~QtWindow() {
@@ -222,6 +239,8 @@ void QtWindow::setChecked(int id, bool on) {
     auto* button = qobject_cast<QAbstractButton*>(control(id));
     if (button && button->isCheckable())
         button->setChecked(on);  // check boxes and radio buttons
+    if (qobject_cast<QRadioButton*>(button))
+        updateRadioTabStops();
 }
 
 bool QtWindow::checked(int id) const {
@@ -246,6 +265,7 @@ void QtWindow::setListItemNote(int id, int index, std::string_view utf8) {
 void QtWindow::setEnabled(int id, bool on) {
     if (QWidget* w = control(id))
         w->setEnabled(on);
+    updateRadioTabStops();  // a disabled button is no Tab stop
 }
 
 bool QtWindow::enabled(int id) const {
@@ -256,6 +276,7 @@ bool QtWindow::enabled(int id) const {
 void QtWindow::setVisible(int id, bool show) {
     if (QWidget* w = control(id))
         w->setVisible(show);
+    updateRadioTabStops();
 }
 
 bool QtWindow::visible(int id) const {
@@ -294,6 +315,67 @@ void QtWindow::radioClicked(int id) {
     DialogEvents::command(dialog_, id);
 }
 
+void QtWindow::updateRadioTabStops() {
+    for (const auto& group : radioGroups_) {
+        QWidget* stop = nullptr;
+        for (int id : group) {
+            QWidget* w = control(id);
+            if (!w || !w->isEnabledTo(widget_) || !w->isVisibleTo(widget_))
+                continue;
+            if (!stop || checked(id)) {
+                stop = w;
+                if (checked(id))
+                    break;
+            }
+        }
+        for (int id : group)
+            if (QWidget* w = control(id))
+                w->setFocusPolicy(w == stop ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+bool QtWindow::radioKey(QWidget* radio, QKeyEvent* event) {
+    int step = 0;
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            step = 1;
+            break;
+        default:
+            return false;
+    }
+    int id = radio->property(kIdProperty).toInt();
+    std::vector<int> group = radioGroup(dialog_.GetTemplate(), id);
+    auto at = std::find(group.begin(), group.end(), id);
+    if (at == group.end())
+        return false;
+    // the next button that can take the focus, round the group
+    const int n = static_cast<int>(group.size());
+    int index = static_cast<int>(at - group.begin());
+    for (int tries = 1; tries < n; ++tries) {
+        int next = group[static_cast<std::size_t>(((index + step * tries) % n + n) % n)];
+        QWidget* w = control(next);
+        if (w && w->isEnabledTo(widget_) && w->isVisibleTo(widget_)) {
+            w->setFocus(Qt::TabFocusReason);
+            if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->isChecked())
+                button->click();
+            return true;
+        }
+    }
+    return true;
+}
+
+void QtWindow::openMenuBar() {
+    if (menuBar_ && !menuBar_->actions().isEmpty()) {
+        menuBar_->setFocus(Qt::ShortcutFocusReason);
+        menuBar_->setActiveAction(menuBar_->actions().first());
+    }
+}
+
 void QtWindow::pressDefault() {
     for (auto& [id, w] : controls_) {
         auto* button = qobject_cast<QPushButton*>(w);
@@ -320,8 +402,8 @@ void QtWindow::closeRequest() {
 
 bool QtWindow::filterKey(QWidget* edit, QKeyEvent* event) {
     int id = edit ? edit->property(kIdProperty).toInt() : 0;
-    if (id == 0 || event->key() == Qt::Key_F1)
-        return false;  // help works in every field
+    if (id == 0 || event->key() == Qt::Key_F1 || event->key() == Qt::Key_F10)
+        return false;  // help and the menu bar work in every field
     if (DialogEvents::hasKeyFilter(dialog_, id)) {
         KeySequence seq = translateKey(*event);
         bool swallowed = false;

@@ -210,6 +210,7 @@ QWidget* QtWindow::build(const Control& c) {
             auto* radio = new QRadioButton(qs(c.caption));
             radio->setAutoExclusive(
                 false);  // groups follow the template, and may have none checked
+            radio->installEventFilter(widget_);
             int id = c.id;
             QObject::connect(radio, &QRadioButton::clicked, widget_, [w = widget_, id] {
                 if (w->window)
