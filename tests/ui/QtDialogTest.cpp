@@ -22,6 +22,8 @@
 #include <thread>
 
 #include "app/NumEdit.h"
+#include "res/ShellIds.h"
+#include "res/Templates.h"
 #include "ui/Backend.h"
 #include "ui/DataExchange.h"
 #include "ui/Dialog.h"
@@ -167,6 +169,39 @@ TEST_F(QtDialogTest, TimersRunInsideABoxThatATimerShows) {
     EXPECT_EQ(outer, IDOK);
     EXPECT_EQ(clicks, 2);
     EXPECT_FALSE(rescued);
+}
+
+// The main window without its log pane: the area buttons and the exit button fully inside it
+// with a margin, the caption wide enough for the title bar, and the wait window no wider.
+TEST_F(QtDialogTest, ShortMainWindowHoldsItsButtonsAndTitle) {
+    Dialog main(*res::findTemplate(IDD_MAIN));
+    ASSERT_TRUE(main.Create(nullptr));
+    main.ShowControl(IDC_MAIN_DEBUG_GROUP, false);
+    main.SetWindowText("KESTRELX 設定ユーティリティ");
+    Dialog wait(*res::findTemplate(IDD_WAIT));
+    ASSERT_TRUE(wait.Create(nullptr));
+    auto* window = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(main));
+    auto* waitWindow = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(wait));
+    QWidget* top = window->widget();
+    top->adjustSize();
+    waitWindow->widget()->adjustSize();
+    const QRect inside = top->rect().adjusted(6, 6, -6, -6);
+    for (int id :
+         {IDC_MAIN_ANALOG, IDC_MAIN_DIGITAL, IDC_MAIN_ARRIVE, IDC_MAIN_SHORTNUM, IDC_MAIN_EXIT}) {
+        QWidget* button = window->control(id);
+        QRect at(button->mapTo(top, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(inside.contains(at)) << id;
+        EXPECT_GE(button->width(), button->sizeHint().width()) << id;
+        const QString caption = qobject_cast<QPushButton*>(button)->text();
+        EXPECT_GE(button->width(),
+                  button->fontMetrics().horizontalAdvance(caption) + button->fontMetrics().height())
+            << id;  // room beside the caption
+    }
+    EXPECT_FALSE(window->control(IDC_MAIN_LOG)->isVisibleTo(top));
+    EXPECT_GT(top->width(), top->fontMetrics().horizontalAdvance(top->windowTitle()) + 80);
+    EXPECT_LE(waitWindow->widget()->width(), top->width());
+    main.DestroyWindow();
+    wait.DestroyWindow();
 }
 
 // The keyboard as a dialog's users know it, sent through the window system: Home, End and

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFont>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSocketNotifier>
@@ -40,6 +42,26 @@ protected:
         posted = false;
         loop::dispatchDue();
         return true;
+    }
+};
+
+// A message box that breaks its text only at the text's own line ends: Qt's box wraps long
+// lines once they pass a width of its own, which cuts a question in mid-word at large scales.
+class LineBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (!label || !label->wordWrap())
+            return;
+        label->setWordWrap(false);
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        layout()->activate();
+        setFixedSize(layout()->totalSizeHint());
     }
 };
 
@@ -116,11 +138,11 @@ public:
         QString text = qs(request.text);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         bool withCancel = request.buttons == MsgButtons::OkCancel;
-        QMessageBox box(icon, qs(request.caption), text,
-                        withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
-                        owner);
+        LineBox box(icon, qs(request.caption), text,
+                    withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, owner);
         if (withCancel)
             box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box.setTextFormat(Qt::PlainText);
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
     }
@@ -144,7 +166,7 @@ void install(int& argc, char** argv) {
     // Japanese captions need a CJK font whatever the desktop's default is
     QFont font(QStringLiteral("IPAGothic"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(10);
+    font.setPointSize(9);  // the templates' font size
     QApplication::setFont(font);
     QApplication::setWindowIcon(programIcon());
     if (!dynamic_cast<ProgramStyle*>(QApplication::style()))

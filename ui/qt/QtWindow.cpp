@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,6 +23,7 @@
 #include <QVBoxLayout>
 #include <QValidator>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/Dialog.h"
 #include "ui/TextCodec.h"
@@ -31,6 +33,15 @@
 
 namespace kx::ui::qt {
 namespace {
+
+constexpr int kMargin = 10;  // about the 7 dialog units of a dialog's edge
+constexpr int kSpacing = 6;
+
+bool holdsPane(const Control& c) {
+    if (c.kind == ControlKind::Edit && (c.style & kMultiLine))
+        return true;
+    return std::any_of(c.children.begin(), c.children.end(), holdsPane);
+}
 
 // Multi-line panes hold "\r\n" line ends in the program and "\n" in Qt.
 QString toPane(std::string_view utf8) {
@@ -121,25 +132,39 @@ QtWindow::QtWindow(Dialog& dialog, Dialog* parent, bool modal) : dialog_(dialog)
     if (modal)
         widget_->setWindowModality(Qt::ApplicationModal);
 
+    // the window is as large as its template says (in dialog units) and grows only as far as
+    // its contents need; it shrinks again when a part of it hides
     auto* root = new QVBoxLayout(widget_);
-    root->setContentsMargins(12, 10, 12, 10);
-    root->setSpacing(8);
-    root->setSizeConstraint(
-        QLayout::SetFixedSize);  // sized by its contents; shrinks when a part hides
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    root->setSizeConstraint(QLayout::SetFixedSize);
+    body_ = new QWidget(widget_);
+    root->addWidget(body_);
+    auto* column = new QVBoxLayout(body_);
+    column->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    column->setSpacing(kSpacing);
 
     if (tpl.style & kNoCaption) {
         // a pop-up without a caption still gets its dialog frame
-        auto* frame = new QFrame(widget_);
+        auto* frame = new QFrame(body_);
         frame->setFrameShape(QFrame::Box);
         frame->setFrameShadow(QFrame::Raised);
         frame->setLineWidth(2);
-        root->setContentsMargins(0, 0, 0, 0);
-        root->addWidget(frame);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->addWidget(frame);
         auto* inner = new QVBoxLayout(frame);
         inner->setContentsMargins(24, 16, 24, 16);
         for (const Control& c : tpl.controls) inner->addWidget(build(c));
     } else {
-        for (const Control& c : tpl.controls) root->addWidget(build(c));
+        // the template's spare height goes to a multi-line pane, or below the contents
+        bool paneTakesRoom = false;
+        for (const Control& c : tpl.controls) {
+            bool pane = holdsPane(c);
+            column->addWidget(build(c), pane ? 1 : 0);
+            paneTakesRoom = paneTakesRoom || pane;
+        }
+        if (!paneTakesRoom)
+            column->addStretch(1);
     }
 
     if (!tpl.menu.empty()) {
@@ -169,6 +194,33 @@ QtWindow::QtWindow(Dialog& dialog, Dialog* parent, bool modal) : dialog_(dialog)
             radioGroups_.push_back(radioGroup(tpl, c->id));
     }
     updateRadioTabStops();
+    updateTemplateSize();
+}
+
+// A dialog unit is a quarter of the font's average character width and an eighth of its
+// height. The template's size is the window's least size; a window with a part hidden (the
+// shortened ones) keeps the width and takes the height its visible parts need. The caption
+// must fit in the title bar beside the window's buttons.
+void QtWindow::updateTemplateSize() {
+    const Template& tpl = dialog_.GetTemplate();
+    const QFontMetricsF metrics(widget_->font());
+    const double baseX = metrics.horizontalAdvance(QStringLiteral(
+                             "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                         52.0;
+    const double baseY = metrics.height();
+    int width = static_cast<int>(std::lround(tpl.width * baseX / 4));
+    int height = static_cast<int>(std::lround(tpl.height * baseY / 8));
+    bool shortened = false;
+    for (const Control& c : tpl.controls)
+        if (QWidget* w = control(c.id); w && !w->isVisibleTo(widget_))
+            shortened = true;
+    if (!(tpl.style & kNoCaption)) {
+        // the icon and the three buttons of the title bar, and the frame's corners
+        const double titleBar = 7 * metrics.height() + 16;
+        width = std::max(width, static_cast<int>(std::ceil(
+                                    metrics.horizontalAdvance(widget_->windowTitle()) + titleBar)));
+    }
+    body_->setMinimumSize(width, shortened ? 0 : height);
 }
 
 QtWindow::~QtWindow() {
@@ -192,6 +244,7 @@ void QtWindow::show() {
 
 void QtWindow::setCaption(std::string_view utf8) {
     widget_->setWindowTitle(qs(utf8));
+    updateTemplateSize();
 }
 
 void QtWindow::setText(int id, std::string_view utf8) {
@@ -263,8 +316,11 @@ void QtWindow::setListItemNote(int id, int index, std::string_view utf8) {
 }
 
 void QtWindow::setEnabled(int id, bool on) {
-    if (QWidget* w = control(id))
+    if (QWidget* w = control(id)) {
         w->setEnabled(on);
+        if (auto it = greysWith_.find(w); it != greysWith_.end())
+            for (QWidget* text : it->second) text->setEnabled(on);
+    }
     updateRadioTabStops();  // a disabled button is no Tab stop
 }
 
@@ -277,6 +333,7 @@ void QtWindow::setVisible(int id, bool show) {
     if (QWidget* w = control(id))
         w->setVisible(show);
     updateRadioTabStops();
+    updateTemplateSize();
 }
 
 bool QtWindow::visible(int id) const {
@@ -377,6 +434,12 @@ void QtWindow::openMenuBar() {
 }
 
 void QtWindow::pressDefault() {
+    // a focused button takes Enter itself, as the default button does from any other control
+    if (auto* focused = qobject_cast<QPushButton*>(widget_->focusWidget())) {
+        if (focused->window() == widget_ && focused->isEnabled())
+            focused->click();
+        return;
+    }
     for (auto& [id, w] : controls_) {
         auto* button = qobject_cast<QPushButton*>(w);
         if (button && button->isDefault()) {

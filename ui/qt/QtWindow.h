@@ -84,9 +84,12 @@ private:
     // A radio group is one Tab stop: its checked button, or its first one that can take the
     // focus when none is checked.
     void updateRadioTabStops();
+    void updateTemplateSize();
 
     std::vector<std::vector<int>> radioGroups_;
     QMenuBar* menuBar_ = nullptr;
+    QWidget* body_ = nullptr;                              // everything below the menu bar
+    std::map<QWidget*, std::vector<QWidget*>> greysWith_;  // an input and the texts beside it
 
     Dialog& dialog_;
     DialogWidget* widget_;
