@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QFont>
 #include <QLabel>
-#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSocketNotifier>
@@ -42,26 +41,6 @@ protected:
         posted = false;
         loop::dispatchDue();
         return true;
-    }
-};
-
-// A message box that breaks its text only at the text's own line ends: Qt's box wraps long
-// lines once they pass a width of its own, which cuts a question in mid-word at large scales.
-class LineBox final : public QMessageBox {
-public:
-    using QMessageBox::QMessageBox;
-
-protected:
-    void showEvent(QShowEvent* event) override {
-        QMessageBox::showEvent(event);
-        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-        if (!label || !label->wordWrap())
-            return;
-        label->setWordWrap(false);
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        layout()->activate();
-        setFixedSize(layout()->totalSizeHint());
     }
 };
 
@@ -138,11 +117,20 @@ public:
         QString text = qs(request.text);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         bool withCancel = request.buttons == MsgButtons::OkCancel;
-        LineBox box(icon, qs(request.caption), text,
-                    withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, owner);
+        QMessageBox box(icon, qs(request.caption), text,
+                        withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                        owner);
         if (withCancel)
             box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
         box.setTextFormat(Qt::PlainText);
+        // the box breaks its text only at the text's own line ends: Qt's box wraps lines that
+        // pass a width of its own, which cuts a question in mid-word at large scales
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            int widest = 0;
+            for (const QString& line : text.split(QLatin1Char('\n')))
+                widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+            label->setMinimumWidth(widest + 2 * label->margin() + 2);
+        }
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
     }

@@ -16,6 +16,10 @@
 
 namespace kx::ui::qt {
 
+namespace {
+constexpr int kNarrowest = 480;  // pixels: the pages still read well
+}  // namespace
+
 HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window) {
     setWindowTitle(QStringLiteral("KESTRELX 設定ユーティリティ ヘルプ"));
     setWindowIcon(programIcon());
@@ -103,14 +107,24 @@ void HelpWindow::placeBesideActiveDialog() {
     const QRect room = screen->availableGeometry();
     const QRect beside = dialog->frameGeometry();
     const int gap = 8;
-    QSize size = frameGeometry().size().expandedTo(this->size());
-    int x = beside.right() + gap;
-    if (x + size.width() > room.right())
-        x = beside.left() - gap - size.width();
-    if (x < room.left())
-        x = room.right() - size.width();
-    int y =
-        std::clamp(beside.top(), room.top(), std::max(room.top(), room.bottom() - size.height()));
+    const int frame = frameGeometry().width() - width();  // the window manager's borders
+    const int rightRoom = room.right() - beside.right() - gap;
+    const int leftRoom = beside.left() - room.left() - gap;
+    int width = this->width() + frame;
+    int x = 0;
+    if (rightRoom >= width) {
+        x = beside.right() + gap;
+    } else if (leftRoom >= width) {
+        x = beside.left() - gap - width;
+    } else {
+        // no room on either side: narrower, at the edge with more room, covering little
+        width = std::max(kNarrowest, std::max(rightRoom, leftRoom));
+        x = rightRoom >= leftRoom ? room.right() - width : room.left();
+        resize(width - frame, height());
+    }
+    const int height = this->height() + frame;
+    const int y =
+        std::clamp(beside.top(), room.top(), std::max(room.top(), room.bottom() - height));
     move(std::max(x, room.left()), y);
 }
 

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -429,7 +430,10 @@ bool QtWindow::radioKey(QWidget* radio, QKeyEvent* event) {
 void QtWindow::openMenuBar() {
     if (menuBar_ && !menuBar_->actions().isEmpty()) {
         menuBar_->setFocus(Qt::ShortcutFocusReason);
-        menuBar_->setActiveAction(menuBar_->actions().first());
+        QAction* first = menuBar_->actions().first();
+        menuBar_->setActiveAction(first);  // opens its menu, with its first item ready
+        if (QMenu* menu = first->menu(); menu && !menu->actions().isEmpty())
+            menu->setActiveAction(menu->actions().first());
     }
 }
 

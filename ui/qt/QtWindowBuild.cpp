@@ -64,7 +64,7 @@ bool isEmptyLabel(const Control& c) {
 class RoomText final : public QLabel {
 public:
     RoomText() { setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred); }
-    QSize sizeHint() const override { return {charWidth(this) * 16, QLabel::sizeHint().height()}; }
+    QSize sizeHint() const override { return {charWidth(this) * 22, QLabel::sizeHint().height()}; }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
