@@ -204,6 +204,39 @@ TEST_F(QtDialogTest, ShortMainWindowHoldsItsButtonsAndTitle) {
     wait.DestroyWindow();
 }
 
+// A device text beside a list (the port dialog's): a long one never widens the window, and it
+// greys with the list.
+TEST_F(QtDialogTest, TextBesideAListKeepsTheWidthAndGreysWithIt) {
+    Control com = field("COMポート", list(41, {"COM1", "COM2"}, 8));
+    com.children.push_back(text(42));
+    const Template tpl{9330,
+                       "接続",
+                       0,
+                       0,
+                       kDialogNoStyle,
+                       0,
+                       {},
+                       {group("ポート選択", {com}),
+                        buttons({button(IDOK, "接続", kDefault), button(IDCANCEL, "終了")})}};
+    Dialog dlg(tpl);
+    ASSERT_TRUE(dlg.Create(nullptr));
+    auto* window = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(dlg));
+    QWidget* top = window->widget();
+    dlg.SetDlgItemTextUtf8(42, "/dev/ttyS0");
+    top->adjustSize();
+    const int width = top->width();
+    dlg.SetDlgItemTextUtf8(42, "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3D4E5-if00-port0");
+    top->adjustSize();
+    EXPECT_EQ(top->width(), width);
+    EXPECT_EQ(dlg.GetDlgItemTextUtf8(42),
+              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3D4E5-if00-port0");
+    dlg.EnableControl(41, false);
+    EXPECT_FALSE(window->control(42)->isEnabled());
+    dlg.EnableControl(41, true);
+    EXPECT_TRUE(window->control(42)->isEnabled());
+    dlg.DestroyWindow();
+}
+
 // The keyboard as a dialog's users know it, sent through the window system: Home, End and
 // Ctrl+A in a number field type nothing, Esc does nothing, a radio group is one Tab stop that
 // the arrows move within, F10 opens the menu bar, and Enter in the number field presses the
