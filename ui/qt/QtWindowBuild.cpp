@@ -47,7 +47,7 @@ int buttonWidth(const QPushButton* button) {
                               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) *
                           50 / (52 * 4);
     const int padded = metrics.horizontalAdvance(button->text()) + 2 * metrics.height();
-    return std::max({unitsWide, padded, button->sizeHint().width()});
+    return std::max(unitsWide, padded);
 }
 
 // A label with a text and the empty labels that may follow it in a table's heading row.
