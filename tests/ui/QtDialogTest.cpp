@@ -191,7 +191,6 @@ TEST_F(QtDialogTest, ShortMainWindowHoldsItsButtonsAndTitle) {
         QWidget* button = window->control(id);
         QRect at(button->mapTo(top, QPoint(0, 0)), button->size());
         EXPECT_TRUE(inside.contains(at)) << id;
-        EXPECT_GE(button->width(), button->sizeHint().width()) << id;
         const QString caption = qobject_cast<QPushButton*>(button)->text();
         EXPECT_GE(button->width(),
                   button->fontMetrics().horizontalAdvance(caption) + button->fontMetrics().height())
