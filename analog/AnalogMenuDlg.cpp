@@ -1,6 +1,7 @@
 #include "analog/AnalogMenuDlg.h"
 
 #include "analog/AnalogCommonDlg.h"
+#include "analog/AnalogSettings.h"
 #include "analog/TelPortDlg.h"
 #include "res/AnalogIds.h"
 
@@ -14,6 +15,6 @@ CAnalogMenuDlg::CAnalogMenuDlg(AreaContext& context)
                        {IDC_ANALOG_MENU_TEL3, 2, opens<CTelPortDlg>(2)},
                        {IDC_ANALOG_MENU_COMMON, kAnalogCommonArea, opens<CAnalogCommonDlg>()},
                    },
-                   WriteAnalogSettings) {}
+                   WriteAnalogSettings, {&analogSettings}) {}
 
 }  // namespace kx

@@ -6,9 +6,16 @@
 namespace kx {
 
 int AreaContext::send(std::string_view command, ReplyBuffer& into) const {
-    if (exchange)
-        return exchange(command, into, timeoutMs, kTerminatorPrompt);
-    return SendCommand(command, into, timeoutMs, kTerminatorPrompt);
+    if (exchange) {
+        const int result = exchange(command, into, timeoutMs, kTerminatorPrompt);
+        if (result != 1)
+            lastFailure = ExchangeOutcome::TimedOut;
+        return result;
+    }
+    const ExchangeOutcome outcome = Exchange(command, into, timeoutMs, kTerminatorPrompt);
+    if (outcome != ExchangeOutcome::Ok)
+        lastFailure = outcome;
+    return outcome == ExchangeOutcome::Ok ? 1 : 0;
 }
 
 int AreaContext::sendAll(const std::vector<std::string>& commands) const {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/Link.h"
 #include "link/ReplyBuffer.h"
 
 namespace kx {
@@ -30,6 +31,10 @@ struct AreaContext {
     ExchangeFn exchange;
     // Time-out of every settings exchange.
     int timeoutMs = 10000;
+    // How the last exchange of send() or sendAll() that failed ended; the caller sets it back to
+    // Ok before a read or write, to tell the user why it failed. A scripted exchange that
+    // fails counts as no reply.
+    mutable ExchangeOutcome lastFailure = ExchangeOutcome::Ok;
 
     // One settings exchange ("show ..." or a setting): `command` with the prompt as terminator.
     // Returns 1 when the prompt arrived in time.

@@ -4,6 +4,7 @@
 #include "app/Help.h"
 #include "app/Profile.h"
 #include "app/ShellTimings.h"
+#include "app/StatusLine.h"
 #include "app/TemplatePatch.h"
 #include "link/Exchange.h"
 #include "link/SerialLink.h"
@@ -55,6 +56,7 @@ CMainDlg::CMainDlg(Config config)
 }
 
 CMainDlg::~CMainDlg() {
+    statusLine().detach(*this);
     SetLinkLogHandler(nullptr);
     if (gInstance == this)
         gInstance = nullptr;

@@ -26,6 +26,8 @@ public:
         std::string runDevice;  // --port DEVICE (or the demo's pty): replaces the COM mapping
         int runPort = 0;        // the COM port runDevice stands for; 0: whichever is chosen
         bool router = false;    // --router: controls for the router commands
+        // --demo: the emulated adapter's name, taken when the settings file names no device
+        std::string demoDeviceName;
         Clock clock = systemLocalTime;  // the date and time registration's clock
         NetConnectFn netConnect;        // empty: the network link is not available
         NetCloseFn netClose;

@@ -10,6 +10,7 @@
 #include "app/Probe.h"
 #include "app/Profile.h"
 #include "app/ShellTimings.h"
+#include "app/StatusLine.h"
 #include "link/Exchange.h"
 #include "link/SerialLink.h"
 #include "link/Sjis.h"
@@ -28,6 +29,9 @@ bool CMainDlg::OnInitDialog() {
     Dialog::OnInitDialog();
     readSettings();
     SetDlgItemText(IDC_MAIN_LOG, logText_);
+    // a run starts with an empty line
+    statusLine().attach(*this, IDC_MAIN_STATUS);
+    statusLine().clear();
 
     // the short window: the area buttons only, without the debug log pane
     if (debugMode != kDebugShowsLog)
@@ -47,6 +51,9 @@ void CMainDlg::readSettings() {
     Profile settings(settingsFilePath);
     debugMode = settings.readInt("MODE", "DEBUG", 0);
     deviceName = settings.readText("MODE", "KIKI", "", kModeTextBuffer);
+    // the demo's adapter has a name of its own, which a folder without a settings file lacks
+    if (deviceName.empty() && !config_.demoDeviceName.empty())
+        deviceName = config_.demoDeviceName;
     minFirmwareVersion = leadingDecimal(settings.readText("MODE", "VER", "", kModeTextBuffer));
     routerMode = config_.router || settings.readInt("MODE", "ROUTER", 0) == 1;
     // with an empty device name the title begins with a blank

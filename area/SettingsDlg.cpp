@@ -19,9 +19,12 @@ std::string numberedPhoneMessage(int entry) {
     return std::string("電話番号") + digits + "の入力に間違いがあります。";
 }
 
-int spinValue(int value, int code, int lowest, int highest) {
-    if (code == ui::kScrollLineUp)
+int spinValue(int value, int code, int lowest, int highest, SpinWrap wrap) {
+    if (code == ui::kScrollLineUp) {
+        if (wrap == SpinWrap::JustAfterHighest)
+            return value == highest ? lowest : value + 1;
         return value >= highest ? lowest : value + 1;
+    }
     if (code == ui::kScrollLineDown)
         return value <= lowest ? highest : value - 1;
     return value;
@@ -58,14 +61,15 @@ bool CSettingsDlg::readChecked(int id, int maxChars,
     return true;
 }
 
-void CSettingsDlg::spinEdit(int editId, int readChars, int code, int lowest, int highest,
-                            int scale) {
+void CSettingsDlg::spinEdit(int editId, int readChars, int code, int lowest, int highest, int scale,
+                            SpinWrap wrap) {
     std::string text;
     // a text the edit cannot hand over reads as no number, like an empty one
     if (!GetDlgItemText(editId, readChars, text))
         text.clear();
     SetDlgItemText(
-        editId, displayNumber(spinValue(ReadDecimal(text) / scale, code, lowest, highest), scale));
+        editId,
+        displayNumber(spinValue(ReadDecimal(text) / scale, code, lowest, highest, wrap), scale));
 }
 
 void CSettingsDlg::filterKeys(int editId) {

@@ -51,10 +51,15 @@ std::string displayNumber(int stored, int scale);
 // the entry number (1..99) in two digits.
 std::string numberedPhoneMessage(int entry);
 
+// How the upper arrow wraps past the highest value: every value above it becomes the lowest,
+// or only the one right after it (so a typed 300 steps on to 301, which the dialog's check then
+// refuses). The lower arrow always turns anything below the lowest into the highest.
+enum class SpinWrap { AboveHighest, JustAfterHighest };
+
 // The spin arrows' arithmetic: `value` changed by the scroll code and wrapped into
-// lowest..highest (up past highest gives lowest, down past lowest gives highest). Any other
-// code leaves it unchanged.
-int spinValue(int value, int code, int lowest, int highest);
+// lowest..highest as `wrap` says (down past lowest gives highest). Any other code leaves it
+// unchanged.
+int spinValue(int value, int code, int lowest, int highest, SpinWrap wrap = SpinWrap::AboveHighest);
 
 class CSettingsDlg : public ui::Dialog {
 public:
@@ -78,7 +83,8 @@ protected:
     // Spin arrows over edit `editId`: reads at most readChars characters as a number of
     // `scale` display units per step, changes the steps by `code` within lowest..highest and
     // shows the result again in decimal display units.
-    void spinEdit(int editId, int readChars, int code, int lowest, int highest, int scale = 1);
+    void spinEdit(int editId, int readChars, int code, int lowest, int highest, int scale = 1,
+                  SpinWrap wrap = SpinWrap::AboveHighest);
 
     // The number, address and phone edits filter their keys; attach one per edit.
     void filterKeys(int editId);
@@ -134,6 +140,13 @@ protected:
     }
     void bindRadio(int firstId, int Record::*member) {
         bindRadio(firstId, memberField(member), rowOf(member));
+    }
+    // A radio group that shows the stored value as the index it is, and stores what it shows:
+    // a value without a button shows no button checked, and OK then stores -1 like any group
+    // left with none checked. Not kept as stored when left alone (see keepUnchangedChoices).
+    void bindRadioAsShown(int firstId, int Record::*member) {
+        choices_.push_back({firstId, false, memberField(member), rowOf(member)});
+        choices_.back().asShown = true;
     }
     // A drop-down list, as the index of its selected item (-1: none; a value without an item
     // shows no selection).
@@ -207,9 +220,11 @@ protected:
     // characters, wrap within the row's range (in stored units: the holding times step by 5
     // seconds). With `step`, the arrows move by that many stored units and wrap within the
     // range counted in steps (a holding time kept in seconds that steps by 5: step 5); the
-    // shown value becomes a whole number of steps.
-    void bindSpin(int spinId, int editId, int readChars, int step = 1) {
-        spins_.push_back({spinId, editId, readChars, numberEdit(editId, spinId).rule, step});
+    // shown value becomes a whole number of steps. `wrap`: the dialog's own rule for the
+    // upper arrow past the range.
+    void bindSpin(int spinId, int editId, int readChars, int step = 1,
+                  SpinWrap wrap = SpinWrap::AboveHighest) {
+        spins_.push_back({spinId, editId, readChars, numberEdit(editId, spinId).rule, step, wrap});
     }
     // Static text `staticId` shows text(n) for the number n of edit `editId` (in display
     // units), bound before: when the dialog opens and after the edit's spin arrows, not while
@@ -330,7 +345,7 @@ protected:
             if (s.spinId != id)
                 continue;
             spinEdit(s.editId, s.readChars, code, s.rule->lowest / s.step, s.rule->highest / s.step,
-                     s.rule->scale * s.step);
+                     s.rule->scale * s.step, s.wrap);
             for (const Derived& d : derived_) {
                 if (d.editId != s.editId)
                     continue;
@@ -350,8 +365,9 @@ private:
         IntField field;
         const ItemRule* rule;  // nullptr: not a row of the table
         bool checkBox = false;
-        int stored = 0;  // the value when the dialog opened
-        int shown = 0;   // the index or check state shown for it
+        bool asShown = false;  // bindRadioAsShown
+        int stored = 0;        // the value when the dialog opened
+        int shown = 0;         // the index or check state shown for it
     };
     struct Bit {
         int firstId;
@@ -387,6 +403,7 @@ private:
         int spinId, editId, readChars;
         const ItemRule* rule;
         int step;
+        SpinWrap wrap;
     };
     struct Derived {
         int staticId, editId;
@@ -423,17 +440,18 @@ private:
     void showChoices() {
         for (Choice& c : choices_) {
             c.stored = c.field(values);
-            c.shown = c.checkBox                 ? (c.stored != 0 ? 1 : 0)
-                      : c.rule && c.rule->encode ? c.rule->encode(c.stored)
-                                                 : c.stored;
+            c.shown = c.checkBox                               ? (c.stored != 0 ? 1 : 0)
+                      : !c.asShown && c.rule && c.rule->encode ? c.rule->encode(c.stored)
+                                                               : c.stored;
             c.field(values) = c.shown;
         }
     }
     // A choice left as it was shown keeps its stored value, so that no command goes out for it
-    // (a 2 stays 2), and so does a group left with no button checked.
+    // (a 2 stays 2), and so does a group left with no button checked. A group bound as shown
+    // stores what it shows.
     void keepUnchangedChoices() {
         for (Choice& c : choices_)
-            if (c.field(values) == c.shown || c.field(values) == -1)
+            if (!c.asShown && (c.field(values) == c.shown || c.field(values) == -1))
                 c.field(values) = c.stored;
     }
 

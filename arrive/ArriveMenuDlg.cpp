@@ -14,6 +14,6 @@ CArriveMenuDlg::CArriveMenuDlg(AreaContext& context)
                        {IDC_ARRIVE_MENU_NUMBER1, 1, opens<CArriveNumberDlg>(0)},
                        {IDC_ARRIVE_MENU_NUMBER2, 2, opens<CArriveNumberDlg>(1)},
                    },
-                   WriteArriveSettings) {}
+                   WriteArriveSettings, {&arriveSettings}) {}
 
 }  // namespace kx

@@ -40,9 +40,12 @@ CArriveStandardDlg::CArriveStandardDlg()
         bindList(row.ids.usb, row.usb);
         bindList(row.ids.ring, row.ring);
     }
-    bindRadio(IDC_ARRIVE_RING_SELECT_NTT, &A::ringSelectService);
+    // A service the adapter reports as neither 0 nor 1 checks no button; confirmed so, the
+    // group stores -1, which differs from what was read and is sent as the adapter's own
+    // service ("pseudo"), so the adapter ends up holding a value the dialog can show.
+    bindRadioAsShown(IDC_ARRIVE_RING_SELECT_NTT, &A::ringSelectService);
     bindList(IDC_ARRIVE_NTT_RING, &A::nttRing);
-    bindRadio(IDC_ARRIVE_TROUBLE_NTT, &A::troubleTelService);
+    bindRadioAsShown(IDC_ARRIVE_TROUBLE_NTT, &A::troubleTelService);
 }
 
 }  // namespace kx

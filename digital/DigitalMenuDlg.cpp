@@ -3,6 +3,7 @@
 #include "digital/BacpBapDlg.h"
 #include "digital/DigitalCommonDlg.h"
 #include "digital/DigitalPortDlg.h"
+#include "digital/DigitalSettings.h"
 #include "digital/ThroughputBodDlg.h"
 #include "res/DigitalIds.h"
 
@@ -17,6 +18,6 @@ CDigitalMenuDlg::CDigitalMenuDlg(AreaContext& context)
                        {IDC_DIGITAL_MENU_BOD, kDigitalBodArea, opens<CThroughputBodDlg>()},
                        {IDC_DIGITAL_MENU_BACP_BAP, kDigitalBacpBapArea, opens<CBacpBapDlg>()},
                    },
-                   WriteDigitalSettings) {}
+                   WriteDigitalSettings, {&digitalSettings}) {}
 
 }  // namespace kx

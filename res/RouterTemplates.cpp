@@ -101,6 +101,7 @@ Template menuTemplate() {
             button(IDC_PNA_MENU_BACP_BAP, "ＢＡＣＰ/ＢＡＰ"),
         }),
         buttons({button(IDCANCEL, "戻る")}),
+        text(IDC_MENU_STATUS, "", kWrap),
     }};
 }
 

@@ -23,6 +23,7 @@ Template areaMenu(int id, std::string caption, int height, int columns,
     return {id, std::move(caption), 160, height, kDialogNoStyle, 0, {}, {
         grid(columns, std::move(items)),
         buttons({button(IDCANCEL, "戻る")}),
+        text(IDC_MENU_STATUS, "", kWrap),
     }};
 }
 

@@ -19,6 +19,8 @@ using ui::IDOK;
 
 // The help button of every settings dialog.
 inline constexpr int IDC_HELP_BUTTON = 1587;
+// The status line under the buttons of every area menu (the main window's line, repeated)
+inline constexpr int IDC_MENU_STATUS = 59160;
 
 // Version dialog (100)
 inline constexpr int IDC_VERSION_FIRMWARE = 1588;
@@ -33,6 +35,8 @@ inline constexpr int IDC_MAIN_DIGITAL = 1540;
 inline constexpr int IDC_MAIN_ARRIVE = 1541;
 inline constexpr int IDC_MAIN_EXIT = 1590;
 inline constexpr int IDC_MAIN_DEBUG_GROUP = 59102;  // the "デバック" box around the log pane
+// The status line under the buttons: why the last read or write of an area failed
+inline constexpr int IDC_MAIN_STATUS = 59103;
 
 // Menu 173 and the hidden date-and-time command
 inline constexpr int ID_FILE_INIT = 32771;

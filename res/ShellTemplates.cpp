@@ -41,6 +41,7 @@ Template mainTemplate() {
                 button(IDC_MAIN_SHORTNUM, "短縮番号設定"),
             }),
             buttons({button(IDC_MAIN_EXIT, "終了")}),
+            text(IDC_MAIN_STATUS, "", kWrap),
             group(IDC_MAIN_DEBUG_GROUP, "デバック", {multiLineEdit(IDC_MAIN_LOG, 8)}),
         }};
 }

@@ -41,7 +41,10 @@ CBodDlg::CBodDlg()
                  "評価時間の入力に間違いがあります。");
         bindEdit(side.ids.rate, side.rate, kBodRateLimit, "しきい値の入力に間違いがあります。");
         bindSpin(side.ids.rateSpin, side.ids.rate, kBodRateLimit);
-        bindSpin(side.ids.evalTimeSpin, side.ids.evalTime, kBodTimeLimit);
+        // unlike the digital twin, only 256 turns into 1: a larger typed time steps on and is
+        // refused at OK
+        bindSpin(side.ids.evalTimeSpin, side.ids.evalTime, kBodTimeLimit, 1,
+                 area::SpinWrap::JustAfterHighest);
         bindSpin(side.ids.minTimeSpin, side.ids.minTime, kBodMinTimeLimit, kHoldingStep);
         bindDerivedText(side.ids.estimate, side.ids.rate, rateEstimateText);
         bindRadio(side.ids.direction[0], side.direction);

@@ -1,6 +1,7 @@
 #include "router/PnaMenuDlg.h"
 
 #include "app/AppState.h"
+#include "digital/DigitalSettings.h"
 #include "res/RouterIds.h"
 #include "router/BodDlg.h"
 #include "router/ConnectLimitDlg.h"
@@ -38,7 +39,7 @@ CPnaMenuDlg::CPnaMenuDlg(AreaContext& context)
               {IDC_PNA_MENU_BOD, kBodSection, opens<CBodDlg>()},
               {IDC_PNA_MENU_BACP_BAP, kBacpBapSection, opens<CRouterBacpBapDlg>()},
           },
-          RouterWriter) {}
+          RouterWriter, {&routerSettings, &digitalSettings}) {}
 
 void CPnaMenuDlg::afterDialog(const Entry& entry, int result, int /*written*/) {
     if (entry.area == kRouterSection && addressChanged) {

@@ -96,6 +96,7 @@ int main(int argc, char** argv) {
         }
         config.runDevice = emulator->ptyPath();
         config.runPort = 1;
+        config.demoDeviceName = demoOptions.adapter.name;
         net.address = "127.0.0.1";
         net.port = emulator->telnetPort();
         std::fprintf(stderr, "kestrelx-setup: demo adapter on %s (COM1) and 127.0.0.1:%d\n",

@@ -164,6 +164,23 @@ TEST(ReplayProgram, FailedLineEndsWithStatus2ThroughTheClosePath) {
     fs::remove_all(folder);
 }
 
+// --demo in a folder without a settings file: the window and the questions name the emulated
+// adapter, not an empty device.
+TEST(ReplayProgram, DemoInAFreshFolderNamesTheEmulatedAdapter) {
+    fs::path folder = fs::temp_directory_path() / ("kx-demo-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "demo.script")
+        << "dialog 129\nclick 1\ndialog 102\ncommand 32771\nanswer cancel\ndialog 102\n"
+           "click 1590\n";
+    Program p = runProgram(folder, {"--demo", "--headless", "--script", "demo.script"});
+    EXPECT_EQ(p.status, 0) << p.output;
+    EXPECT_NE(p.output.find("初期化後、KESTRELXをリブートし設定ユーティリティを終了します。"),
+              std::string::npos)
+        << p.output;
+    fs::remove_all(folder);
+}
+
 // Without a display the program says how to run it and ends with status 1, instead of the
 // toolkit aborting.
 TEST(ReplayProgram, NoDisplaySaysHowToRunIt) {

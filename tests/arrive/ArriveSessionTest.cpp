@@ -1,6 +1,7 @@
 // The incoming-call control area end to end: the main window reads the three "show arrive"
 // replies, the menu opens the standard dialog and the two per-number dialogs, a scripted user
 // edits them, and the adapter receives one setting command per changed item.
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -177,8 +178,6 @@ TEST_F(ArriveSessionTest, ReadTakesEveryItemAndUnchangedDialogsSendNothing) {
 // DATA, USB and HomePNA know only normal and reject: a reported 1 is "標準" (index 0), every
 // other code "拒否" (index 1); choosing "標準" sends a command only where the list showed "拒否".
 // A value the other lists have no item for shows no selection and, left so, keeps its value.
-// The service selection has no such gap: whatever is not 0 is the adapter's own service, shown
-// as such, and left as it was it sends nothing.
 TEST_F(ArriveSessionTest, ReportedCodesAsTheListsShowThem) {
     freshAdapter();
     reportAs({{"show arrive basic", "", "default data rank: 1", "default data rank: 3"},
@@ -186,7 +185,6 @@ TEST_F(ArriveSessionTest, ReportedCodesAsTheListsShowThem) {
               {"show arrive basic", "", "noid pna rank: 1", "noid pna rank: 2"},
               {"show arrive basic", "", "default tel1 rank: 1", "default tel1 rank: 9"},
               {"show arrive basic", "", "noid ring: 0", "noid ring: 7"},
-              {"show arrive basic", "", "ring select service: 0", "ring select service: 2"},
               {"show arrive num1", "\r\n4: ", "tel2 rank: 1", "tel2 rank: 9"},
               {"show arrive num1", "\r\n4: ", "ring: 0", "ring: 3"},
               {"show arrive num1", "\r\n5: ", "data rank: 1", "data rank: 0"},
@@ -208,10 +206,43 @@ TEST_F(ArriveSessionTest, ReportedCodesAsTheListsShowThem) {
     EXPECT_EQ(w.dataDefaultRank, 0);
     EXPECT_EQ(w.tel1DefaultRank, 9);
     EXPECT_EQ(w.noidRing, 7);
-    EXPECT_EQ(w.ringSelectService, 2);
     EXPECT_EQ(w.entries[3].tel2Rank, 9);
     EXPECT_EQ(w.entries[3].ring, 3);
     EXPECT_EQ(w.entries[3].tel1Rank, 1);
+}
+
+// A service selection reported as neither 0 nor 1 checks neither button; confirmed so, the
+// group stores -1, which differs from what was read and goes out as the adapter's own service.
+// A button the user checks is sent as it is.
+TEST_F(ArriveSessionTest, AServiceReportedAsNeitherChecksNoButtonAndIsSentAsPseudo) {
+    const ReplyEdit kServicesAs2[] = {
+        {"show arrive basic", "", "ring select service: 0", "ring select service: 2"},
+        {"show arrive basic", "", "trouble tel service: 0", "trouble tel service: 2"},
+    };
+    struct Row {
+        const char* name;
+        std::string inDialog;
+        Lines sent;
+        int ringSelect, troubleTel;  // the working copy afterwards
+    } rows[] = {
+        {"left alone", "", {"arrive ring_select pseudo", "arrive trouble_tel pseudo"}, -1, -1},
+        {"the telephone company's nuisance-call service checked",
+         click(IDC_ARRIVE_TROUBLE_NTT),
+         {"arrive ring_select pseudo", "arrive trouble_tel ntt"},
+         -1,
+         0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        freshAdapter();
+        reportAs({std::begin(kServicesAs2), std::end(kServicesAs2)});
+        SessionResult r = run(kArrive.session(kOpenStandard + row.inDialog + kConfirm));
+        expectSession(r, kArrive.sent(stored(row.sent)), {}, kArrive.viewed());
+        EXPECT_EQ(arriveSettings.snapshot.ringSelectService, 2);
+        EXPECT_EQ(arriveSettings.snapshot.troubleTelService, 2);
+        EXPECT_EQ(arriveSettings.working.ringSelectService, row.ringSelect);
+        EXPECT_EQ(arriveSettings.working.troubleTelService, row.troubleTel);
+    }
 }
 
 // Entries 1-10 are read from the first page, 11-20 from the second, each from "k: " on a line

@@ -236,6 +236,29 @@ TEST_F(DigitalSessionTest, SpinArrowsWrapAndRenewTheEstimates) {
     });
 }
 
+// The evaluation times' upper arrow turns anything above 255 into 1: a typed 300 shows 1 (the
+// router's dialog steps on to 301 instead).
+TEST_F(DigitalSessionTest, EvaluationTimeArrowAboveTheRangeWrapsToOne) {
+    AreaHandlers observed;
+    observed.read = ReadDigitalSettings;
+    observed.run = [](ui::Dialog&, AreaContext& context) {
+        return ObservedMenuDlg(context).DoModal();
+    };
+    ASSERT_TRUE(registerArea(IDC_MAIN_DIGITAL, observed));
+    const AreaRow rows[] = {
+        {"both sides 300 up",
+         {bod("add_evaluation_time 30"), bod("del_evaluation_time 30")},
+         kOpenBod + text(kAdd.evalTime, "300") + scroll(kAdd.evalTimeSpin, "up") +
+             text(kDel.evalTime, "300") + scroll(kDel.evalTimeSpin, "up") + kConfirm,
+         stored({bod("add_evaluation_time 1"), bod("del_evaluation_time 1")})},
+    };
+    expectRows(kDigital, rows, [&](std::size_t) {
+        EXPECT_EQ(ObservedBod::shown[kAdd.evalTime], "1");
+        EXPECT_EQ(ObservedBod::shown[kDel.evalTime], "1");
+        ObservedBod::shown.clear();
+    });
+}
+
 // Each refusal names the first wrong edit in the dialog's check order: a port's self address
 // before its forwarding number; throughput BOD the removal side first, then the addition side,
 // each its holding time, evaluation time, threshold. The dialog stays open as it was.
@@ -298,9 +321,12 @@ TEST_F(DigitalSessionTest, ThroughputBodCouplingsStayInTheWorkingCopy) {
     });
 }
 
-// A failed exchange ends that dialog's commands; the menu stays usable, and the items not sent
-// are not sent later either (the next confirmed dialog takes the working copy as the snapshot).
-// Every area's menu writes this way; these rows stand for all of them.
+// A failed exchange ends that dialog's commands; the menu stays usable. The items not sent
+// are not taken for sent by the next confirmed dialog: until the area is read again the
+// snapshot stays what the adapter was last known to hold, so each later write of a part sends
+// what differs from it (the common part sends the throughput BOD that the BOD dialog switched
+// on, and BOD again tries its unsent threshold). Every area's menu writes this way; these rows
+// stand for all of them.
 TEST_F(DigitalSessionTest, FailedExchangeStopsTheRestOfTheDialog) {
     const AreaRow rows[] = {
         {"BOD, then common, then BOD again",
@@ -309,7 +335,8 @@ TEST_F(DigitalSessionTest, FailedExchangeStopsTheRestOfTheDialog) {
              kConfirm + kOpenCommon + select(IDC_DIGITAL_COMMON_PIAFS, 1) + kConfirm + kOpenBod +
              kConfirm,
          stored({bod("add_evaluation_direction send"), bod("add_standard_rate 50"),
-                 "digital piafs 1"}),
+                 "digital throughput_bod enable", "digital piafs 1",
+                 bod("add_evaluation_direction send"), bod("add_standard_rate 50")}),
          {},
          "silent:digital throughput_bod add_standard_rate"},
         {"DATA, then USB",

@@ -307,6 +307,40 @@ TEST_F(RouterLineSessionTest, BodSpinArrows) {
     });
 }
 
+// The evaluation times' upper arrow turns only 256 into 1: a typed 300 steps on to 301, which
+// OK refuses (the digital dialog's arrow turns it into 1).
+TEST_F(RouterLineSessionTest, EvaluationTimeArrowAboveTheRangeStepsOnAndIsRefused) {
+    AreaHandlers observed;
+    observed.read = RouterReader;
+    observed.run = [](ui::Dialog&, AreaContext& context) {
+        return ObservedMenuDlg(context).DoModal();
+    };
+    ASSERT_TRUE(registerArea(IDC_MAIN_PNA_MENU, observed));
+    const AreaRow rows[] = {
+        {"removal side 300 up",
+         {},
+         kOpenBod + text(kDel.evalTime, "300") + scroll(kDel.evalTimeSpin, "up") +
+             refusedIn(IDD_ROUTER_BOD) + kRouter.back(),
+         {},
+         {kEvalError}},
+        {"addition side 300 up, then 255 up",
+         {bod("add_evaluation_time 30")},
+         kOpenBod + text(kAdd.evalTime, "300") + scroll(kAdd.evalTimeSpin, "up") +
+             refusedIn(IDD_ROUTER_BOD) + text(kAdd.evalTime, "255") +
+             scroll(kAdd.evalTimeSpin, "up") + kConfirm,
+         stored({bod("add_evaluation_time 1")}),
+         {kEvalError}},
+    };
+    const std::vector<std::pair<int, std::string>> shown[] = {
+        {{kDel.evalTime, "301"}},
+        {{kAdd.evalTime, "1"}},
+    };
+    expectRows(kRouter, rows, [&](std::size_t i) {
+        for (const auto& [id, value] : shown[i]) EXPECT_EQ(ObservedBod::shown[id], value) << id;
+        ObservedBod::shown.clear();
+    });
+}
+
 TEST_F(RouterLineSessionTest, HelpPages) {
     expectHelpPages(kRouter, {{kOpenArrive, kHelpClassicRouter},
                               {kOpenLeased, kHelpClassicRouter},
