@@ -126,10 +126,13 @@ public:
         // the box breaks its text only at the text's own line ends: Qt's box wraps lines that
         // pass a width of its own, which cuts a question in mid-word at large scales
         if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            const QFontMetrics metrics = label->fontMetrics();
             int widest = 0;
             for (const QString& line : text.split(QLatin1Char('\n')))
-                widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
-            label->setMinimumWidth(widest + 2 * label->margin() + 2);
+                widest = std::max(widest, metrics.horizontalAdvance(line));
+            // and wide enough for its caption in the title bar (less its icon's column)
+            const int title = titleBarWidth(QFontMetricsF(label->font()), box.windowTitle()) - 70;
+            label->setMinimumWidth(std::max(widest + 2 * label->margin() + 2, title));
         }
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <cmath>
 
 namespace kx::ui::qt {
 
@@ -30,6 +31,11 @@ void ProgramStyle::drawControl(ControlElement element, const QStyleOption* optio
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(option->rect.adjusted(4, 4, -5, -5));
     painter->restore();
+}
+
+int titleBarWidth(const QFontMetricsF& metrics, const QString& caption) {
+    return static_cast<int>(
+        std::ceil(metrics.horizontalAdvance(caption) * 1.15 + 8 * metrics.height() + 24));
 }
 
 }  // namespace kx::ui::qt

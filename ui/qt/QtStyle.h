@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFontMetricsF>
 #include <QProxyStyle>
 
 namespace kx::ui::qt {
@@ -15,5 +16,9 @@ public:
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
 };
+
+// The width a title bar needs for `caption`: window managers set it in a bold face, a little
+// wider than the dialogs' font, beside the window's icon and its three buttons.
+int titleBarWidth(const QFontMetricsF& metrics, const QString& caption);
 
 }  // namespace kx::ui::qt

@@ -30,6 +30,7 @@
 #include "ui/TextCodec.h"
 #include "ui/qt/QtKeys.h"
 #include "ui/qt/QtListNotes.h"
+#include "ui/qt/QtStyle.h"
 #include "ui/qt/QtText.h"
 
 namespace kx::ui::qt {
@@ -215,12 +216,8 @@ void QtWindow::updateTemplateSize() {
     for (const Control& c : tpl.controls)
         if (QWidget* w = control(c.id); w && !w->isVisibleTo(widget_))
             shortened = true;
-    if (!(tpl.style & kNoCaption)) {
-        // the icon and the three buttons of the title bar, and the frame's corners
-        const double titleBar = 7 * metrics.height() + 16;
-        width = std::max(width, static_cast<int>(std::ceil(
-                                    metrics.horizontalAdvance(widget_->windowTitle()) + titleBar)));
-    }
+    if (!(tpl.style & kNoCaption))
+        width = std::max(width, titleBarWidth(metrics, widget_->windowTitle()));
     body_->setMinimumSize(width, shortened ? 0 : height);
 }
 

@@ -269,6 +269,9 @@ QWidget* QtWindow::build(const Control& c) {
             if (c.style & kWrap) {
                 label->setWordWrap(true);
                 label->setMinimumWidth(charWidth(label) * 36);
+                // a line set at run time (a status) keeps its room while it is empty
+                if (c.id != 0)
+                    label->setMinimumHeight(label->fontMetrics().lineSpacing());
             }
             return bind(c, label);
         }
