@@ -18,6 +18,8 @@ namespace kx::ui::qt {
 
 namespace {
 constexpr int kNarrowest = 480;  // pixels: the pages still read well
+constexpr int kShortest = 240;   // pixels: a few paragraphs still fit
+constexpr int kGap = 8;          // pixels between the dialog and the help
 }  // namespace
 
 HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window) {
@@ -55,6 +57,8 @@ bool HelpWindow::showPage(const std::string& path, std::string& error) {
     if (opening) {
         placeBesideActiveDialog();
         show();
+        // the window manager's frame is known only once the window is on screen
+        QTimer::singleShot(100, this, &HelpWindow::keepDialogButtonsInSight);
     }
     followModality();
     raise();
@@ -106,7 +110,7 @@ void HelpWindow::placeBesideActiveDialog() {
         return;
     const QRect room = screen->availableGeometry();
     const QRect beside = dialog->frameGeometry();
-    const int gap = 8;
+    const int gap = kGap;
     const int frame = frameGeometry().width() - width();  // the window manager's borders
     const int rightRoom = room.right() - beside.right() - gap;
     const int leftRoom = beside.left() - room.left() - gap;
@@ -126,6 +130,26 @@ void HelpWindow::placeBesideActiveDialog() {
     const int y =
         std::clamp(beside.top(), room.top(), std::max(room.top(), room.bottom() - height));
     move(std::max(x, room.left()), y);
+}
+
+// Covering part of the dialog, the help ends above the dialog's buttons, so "登録" and "戻る"
+// stay in sight and in reach of the mouse.
+void HelpWindow::keepDialogButtonsInSight() {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || dialog == this || !isVisible())
+        return;
+    const QRect mine = frameGeometry();
+    const QRect theirs = dialog->frameGeometry();
+    if (mine.left() >= theirs.right() || mine.right() <= theirs.left())
+        return;
+    int buttonsTop = theirs.bottom();
+    for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->isVisible() && button->isDefault())
+            buttonsTop = std::min(buttonsTop, button->mapToGlobal(QPoint(0, 0)).y());
+    const int frameBelow = mine.bottom() - geometry().bottom();
+    const int shorter = buttonsTop - kGap - frameBelow - geometry().top();
+    if (shorter >= kShortest && shorter < height())
+        resize(width(), shorter);
 }
 
 }  // namespace kx::ui::qt

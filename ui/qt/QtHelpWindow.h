@@ -31,6 +31,7 @@ protected:
 private:
     void followModality();
     void placeBesideActiveDialog();
+    void keepDialogButtonsInSight();
 
     QTextBrowser* browser_;
     QPushButton* back_;
