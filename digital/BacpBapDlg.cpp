@@ -1,6 +1,6 @@
 #include "digital/BacpBapDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/DigitalIds.h"
 
 namespace kx {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "area/SettingsDlg.h"
 #include "digital/DigitalSettings.h"
 #include "res/DigitalIds.h"

@@ -1,6 +1,6 @@
 #include "router/BodDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "digital/ThroughputBodDlg.h"
 #include "res/RouterIds.h"
 

@@ -1,6 +1,6 @@
 #include "router/PnaMenuDlg.h"
 
-#include "app/AppState.h"
+#include "app/services/AppState.h"
 #include "digital/DigitalSettings.h"
 #include "res/RouterIds.h"
 #include "router/BodDlg.h"

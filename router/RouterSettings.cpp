@@ -1,6 +1,6 @@
 #include "router/RouterSettings.h"
 
-#include "app/AppState.h"
+#include "app/services/AppState.h"
 #include "area/TableIO.h"
 #include "digital/DigitalSettings.h"
 

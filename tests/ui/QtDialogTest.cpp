@@ -12,7 +12,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/NumEdit.h"
+#include "app/services/NumEdit.h"
 #include "ui/Backend.h"
 #include "ui/DataExchange.h"
 #include "ui/Dialog.h"
