@@ -2,7 +2,7 @@
 
 #include "app/services/AppState.h"
 #include "area/TableIO.h"
-#include "digital/DigitalSettings.h"
+#include "isdn/DigitalRecord.h"
 
 namespace kx {
 

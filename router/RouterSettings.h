@@ -17,7 +17,7 @@
 #include "app/services/AreaContext.h"
 #include "area/Copies.h"
 #include "area/Items.h"
-#include "digital/DigitalSettings.h"
+#include "isdn/DigitalRecord.h"
 
 namespace kx {
 

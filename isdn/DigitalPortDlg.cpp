@@ -1,4 +1,4 @@
-#include "digital/DigitalPortDlg.h"
+#include "isdn/DigitalPortDlg.h"
 
 #include "app/services/Help.h"
 
