@@ -5,7 +5,7 @@
 // writes its HomePNA block `pna`, with the port items below except the talky, so the record,
 // its copies and the port items live here, where both areas find them.
 //
-// The records live here, process-wide, for the whole run: digitalSettings.snapshot is what the
+// Its two copies are process-wide, for the whole run: digitalSettings.snapshot is what the
 // adapter is taken to hold, digitalSettings.working what the dialogs show and edit (the rule of
 // the two copies: area/Copies.h).
 
