@@ -1,6 +1,6 @@
 #include "area/SettingsDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/Templates.h"
 
 namespace kx::area {

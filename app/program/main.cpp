@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/HelpPages.h"
 #include "app/MainDlgNet.h"
 #include "app/Options.h"
 #include "app/Profile.h"
 #include "app/SetupApp.h"
 #include "app/program/AllAreas.h"
+#include "app/services/AppState.h"
+#include "app/services/HelpPages.h"
 #include "sim/Emulator.h"
 #include "ui/Backend.h"
 #include "ui/headless/Headless.h"

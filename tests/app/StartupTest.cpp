@@ -8,7 +8,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/AppState.h"
+#include "app/services/AppState.h"
 #include "tests/support/SessionSupport.h"
 #include "ui/MessageBox.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/NumEdit.h"
+#include "app/services/NumEdit.h"
 
 namespace kx {
 namespace {

@@ -21,7 +21,7 @@
 #include <map>
 #include <thread>
 
-#include "app/NumEdit.h"
+#include "app/services/NumEdit.h"
 #include "res/ShellIds.h"
 #include "res/Templates.h"
 #include "ui/Backend.h"

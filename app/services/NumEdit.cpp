@@ -1,4 +1,4 @@
-#include "app/NumEdit.h"
+#include "app/services/NumEdit.h"
 
 namespace kx {
 namespace {
