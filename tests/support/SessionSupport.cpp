@@ -13,6 +13,7 @@
 #include "app/ShellTimings.h"
 #include "app/program/AllAreas.h"
 #include "sim/Faults.h"
+#include "tests/support/StateHome.h"
 #include "ui/headless/Headless.h"
 
 namespace kx::test {
