@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFont>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <clocale>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "ui/Backend.h"
 #include "ui/Dialog.h"
@@ -121,6 +123,31 @@ public:
             box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
+    }
+
+    std::optional<std::string> chooseFile(const FileRequest& request) override {
+        QWidget* owner = nullptr;
+        if (request.owner)
+            if (auto* w = dynamic_cast<QtWindow*>(DialogEvents::peer(*request.owner)))
+                owner = w->widget();
+        const bool save = request.mode == FileMode::Save;
+        // Qt's own chooser, in the program's language whatever the desktop's is
+        QFileDialog chooser(owner, qs(request.caption), qs(request.folder), qs(request.filter));
+        chooser.setOption(QFileDialog::DontUseNativeDialog);
+        chooser.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        chooser.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        chooser.setDefaultSuffix(QStringLiteral("txt"));
+        chooser.setLabelText(QFileDialog::LookIn, QStringLiteral("場所:"));
+        chooser.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
+        chooser.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
+        chooser.setLabelText(QFileDialog::Accept,
+                             save ? QStringLiteral("保存") : QStringLiteral("開く"));
+        chooser.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+        if (save && !request.defaultName.empty())
+            chooser.selectFile(qs(request.defaultName));
+        if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+            return std::nullopt;
+        return chooser.selectedFiles().front().toStdString();
     }
 
 private:
