@@ -73,6 +73,8 @@ private:
     void factoryInitialise();
     void registerDateTime();
     void showVersion();
+    // the settings document (SettingsFile.cpp)
+    void saveSettings();
     // the close path
     void closeSession();
     int exchange(std::string_view command, int timeoutMs, int kind);
@@ -83,6 +85,8 @@ private:
     static constexpr int kLinkEventsTimer = 3;
 
     Config config_;
+    bool router_ = false;         // the router commands are shown
+    std::string documentFolder_;  // where the last document was saved; empty: none yet
     char replyStorage_[kMainReplyCapacity] = {};
     ReplyBuffer reply_{std::span<char>(replyStorage_)};
     std::string logText_;

@@ -178,6 +178,18 @@ std::string withoutSecrets(std::string_view bytes) {
     return out;
 }
 
+std::string copiesDocument(const std::vector<std::string>& areas,
+                           const std::vector<std::string>& header,
+                           const std::vector<const void*>& missingMembers) {
+    Records records;
+    records.analog = analogSettings.snapshot;
+    records.digital = digitalSettings.snapshot;
+    records.arrive = arriveSettings.snapshot;
+    records.shortnum = shortNumbers.snapshot;
+    records.router = routerSettings.snapshot;
+    return writeDocument(records, areas, header, fieldsAt(missingMembers));
+}
+
 std::string printable(std::string_view command) {
     if (!command.empty() && command.back() == '\r')
         command.remove_suffix(1);

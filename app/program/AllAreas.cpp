@@ -3,8 +3,10 @@
 #include "analog/AnalogMenuDlg.h"
 #include "analog/AnalogSettings.h"
 #include "app/AreaRegistry.h"
+#include "app/SettingsDocument.h"
 #include "arrive/ArriveMenuDlg.h"
 #include "arrive/ArriveSettings.h"
+#include "cli/Session.h"
 #include "digital/DigitalMenuDlg.h"
 #include "digital/DigitalSettings.h"
 #include "res/ShellIds.h"
@@ -49,6 +51,7 @@ void registerAllAreas() {
                  directArea<CShortNumberDlg>(ReadShortNumbers, WriteShortNumbers));
     registerArea(IDC_MAIN_PNA_MENU, menuArea<CPnaMenuDlg>(RouterReader));
     registerArea(IDC_MAIN_PNA_EASY, directArea<CPnaEasyDlg>(EasySetupReader, EasySetupWriter));
+    setSettingsDocument(cli::copiesDocument);
 }
 
 void resetAreaRecords() {

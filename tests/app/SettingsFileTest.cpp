@@ -1,0 +1,107 @@
+// "設定の保存...": every area read once behind the wait window, nothing set, and a document
+// kxctl finds equal to the adapter; a failed read writes nothing and names its area.
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "app/StatusLine.h"
+#include "cli/Kxctl.h"
+#include "tests/support/SessionSupport.h"
+#include "ui/MessageBox.h"
+
+namespace kx::test {
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class SettingsFileTest : public SessionTest {
+protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        folder_ = ::testing::TempDir() + "kx_save_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    // kxctl diff of `path` against the adapter: the command lines a restore would send.
+    std::string diff(const std::string& path) {
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::runKxctl({"--port", adapter().ptyPath(), "diff", path}, out, err),
+                  cli::kExitOk)
+            << err.str();
+        return out.str();
+    }
+    std::string folder_;
+};
+
+TEST_F(SettingsFileTest, SaveReadsEveryAreaOnceAndWritesWhatKxctlFindsEqual) {
+    const struct {
+        const char* name;
+        std::string mode;
+        const char* lastArea;  // the last area's header in the document
+    } kRows[] = {
+        {"ISDN variant", "", "\n# shortnum\n"},
+        {"router variant", "ROUTER=1\n", "\n# router\n"},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.name);
+        freshRun(serialSettings(row.mode));
+        const std::string path = folder_ + "/saved.txt";
+        SessionResult r = run(kStart + "command 32780\nfile " + path + "\n" + kClose);
+        EXPECT_FALSE(r.scriptFailed) << r.output;
+        EXPECT_TRUE(r.messages.empty());
+        // the probe, each reader's "show" lines once, and the close: no setting command
+        std::set<std::string> seen;
+        ASSERT_GT(r.transcript.size(), probeLines().size() + 1);
+        for (std::size_t i = probeLines().size(); i + 1 < r.transcript.size(); ++i) {
+            EXPECT_TRUE(r.transcript[i].starts_with("show ")) << r.transcript[i];
+            EXPECT_TRUE(seen.insert(r.transcript[i]).second) << r.transcript[i] << " twice";
+        }
+        EXPECT_EQ(r.transcript.back(), "exit");
+        EXPECT_EQ(statusLine().text(), "設定を " + path + " に保存しました");
+
+        const std::string document = readFile(path);
+        EXPECT_TRUE(document.starts_with("# KESTRELX settings document (kestrelx-setup)\n"));
+        EXPECT_NE(document.find(row.lastArea), std::string::npos);
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, 0600u);
+        EXPECT_EQ(diff(path), "");
+        std::filesystem::remove(path);
+    }
+}
+
+TEST_F(SettingsFileTest, ACancelledChooserReadsNothing) {
+    freshRun(serialSettings());
+    SessionResult r = run(kStart + "command 32780\nfile cancel\n" + kClose);
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
+}
+
+TEST_F(SettingsFileTest, AFailedReadWritesNothingAndNamesTheArea) {
+    useFastTimings();
+    freshRun(serialSettings(), withFault("silent/1:show arrive"));
+    const std::string path = folder_ + "/failed.txt";
+    SessionResult r = run(kStart + "command 32780\nfile " + path + "\nanswer ok\n" + kClose);
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].text,
+              "着信制御設定を読み込めませんでした（機器から応答がありません）。\r\n設定は保存"
+              "していません。");
+    EXPECT_EQ(r.messages[0].icon, ui::MsgIcon::Stop);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    // nothing after the failed read but the close
+    EXPECT_TRUE(r.transcript[r.transcript.size() - 2].starts_with("show arrive"));
+}
+
+}  // namespace
+}  // namespace kx::test
