@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/AreaContext.h"
 #include "app/DateTimeCommands.h"
@@ -73,8 +75,15 @@ private:
     void factoryInitialise();
     void registerDateTime();
     void showVersion();
-    // the settings document (SettingsFile.cpp)
+    // the settings document and the history (SettingsFile.cpp)
     void saveSettings();
+    // An area was read: `missing` are the members its reader reported without their labels.
+    void noteAreaRead(int command, std::vector<const void*> missing);
+    // Before the first write of the area of `command` in this run: its snapshot is added to
+    // the run's history document.
+    void saveBeforeWrite(int command);
+    // Before "restart": every area read in this run, in a history document of its own.
+    void saveBeforeInitialise();
     // the close path
     void closeSession();
     int exchange(std::string_view command, int timeoutMs, int kind);
@@ -87,6 +96,12 @@ private:
     Config config_;
     bool router_ = false;         // the router commands are shown
     std::string documentFolder_;  // where the last document was saved; empty: none yet
+    // The history of this run: the areas read (kxctl's names) with the members their readers
+    // missed, the areas already saved before their first write, and that document.
+    std::map<std::string, std::vector<const void*>> readAreas_;
+    std::vector<std::string> historyAreas_;
+    std::string historyPath_;
+    std::string historyFailure_;  // shown in the status line until the run ends
     char replyStorage_[kMainReplyCapacity] = {};
     ReplyBuffer reply_{std::span<char>(replyStorage_)};
     std::string logText_;

@@ -54,13 +54,19 @@ void CMainDlg::runArea(int command) {
     }
     beginBusy();
     AreaContext context = areaContext();
+    std::vector<const void*> missing;
+    context.missingLabel = [&missing](const void* member) { missing.push_back(member); };
     int readResult = withWaitWindow(*this, [&] { return area->read(context); });
+    context.missingLabel = nullptr;
     if (readResult != 1) {
         LogLine(texts->readError);
         statusLine().show(readFailedText(areaName(command), context.lastFailure));
         endBusy();
         return;
     }
+    noteAreaRead(command, std::move(missing));
+    // before the area's first write in this run, what the adapter held goes into the history
+    context.beforeWrite = [this, command] { saveBeforeWrite(command); };
     statusLine().clear();
     LogLine(texts->readOk);
     LogLine(texts->view);
@@ -80,6 +86,8 @@ void CMainDlg::runArea(int command) {
             statusLine().show(writeFailedText(areaName(command), context.lastFailure));
         SetActiveWindow();
     }
+    if (!historyFailure_.empty() && statusLine().text().empty())
+        statusLine().show(historyFailure_);
     endBusy();
 }
 

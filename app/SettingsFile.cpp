@@ -38,6 +38,24 @@ constexpr DocumentArea kDocumentAreas[] = {
     {IDC_MAIN_PNA_MENU, "router", "HomePNA詳細設定"},
 };
 
+// The document name of the area a main-window command reads, or nullptr. The easy setup reads
+// only a part of the first dial-up profile: a document of its area would hold items never read.
+const DocumentArea* documentArea(int command) {
+    for (const DocumentArea& area : kDocumentAreas)
+        if (area.command == command)
+            return &area;
+    return nullptr;
+}
+
+// The header of a document the program writes.
+std::vector<std::string> documentHeader(const std::string& title, const LocalTime& now) {
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month, now.day,
+                  now.hour, now.minute, now.second);
+    return {"KESTRELX settings document (" + title + ")", "device: " + SjisToUtf8(deviceName),
+            "firmware: " + SjisToUtf8(firmwareVersionText), std::string("date: ") + date};
+}
+
 std::string homeFolder() {
     const char* home = std::getenv("HOME");
     return home && home[0] == '/' ? std::string(home) : StartupDirectory();
@@ -121,6 +139,73 @@ void CMainDlg::saveSettings() {
     }
     documentFolder_ = folderOf(*path);
     statusLine().show("設定を " + *path + " に保存しました");
+}
+
+}  // namespace kx
+
+namespace kx {
+
+void CMainDlg::noteAreaRead(int command, std::vector<const void*> missing) {
+    if (const DocumentArea* area = documentArea(command))
+        readAreas_[area->name] = std::move(missing);
+}
+
+void CMainDlg::saveBeforeWrite(int command) {
+    const DocumentArea* area = documentArea(command);
+    const SettingsDocumentFn& document = settingsDocument();
+    if (!area || !document || !readAreas_.contains(area->name))
+        return;
+    for (const std::string& saved : historyAreas_)
+        if (saved == area->name)
+            return;
+    historyAreas_.emplace_back(area->name);
+    std::vector<std::string> names;
+    std::vector<const void*> missing;
+    for (const DocumentArea& each : kDocumentAreas)
+        for (const std::string& saved : historyAreas_)
+            if (saved == each.name) {
+                names.emplace_back(each.name);
+                const std::vector<const void*>& more = readAreas_[each.name];
+                missing.insert(missing.end(), more.begin(), more.end());
+            }
+    const std::string text =
+        document(names,
+                 documentHeader("before a change in kestrelx-setup",
+                                config_.clock ? config_.clock() : systemLocalTime()),
+                 missing);
+    std::string error;
+    if (historyPath_.empty())
+        historyPath_ = saveHistory(text, SjisToUtf8(deviceName), error);
+    else if (!replaceHistory(historyPath_, text, error))
+        historyPath_.clear();
+    // the change goes on: the history is a help, never a condition
+    if (!error.empty()) {
+        historyFailure_ = "変更前の設定を履歴に保存できませんでした（" + error + "）";
+        statusLine().show(historyFailure_);
+    }
+}
+
+void CMainDlg::saveBeforeInitialise() {
+    const SettingsDocumentFn& document = settingsDocument();
+    if (!document || readAreas_.empty())
+        return;
+    std::vector<std::string> names;
+    std::vector<const void*> missing;
+    for (const DocumentArea& area : kDocumentAreas)
+        if (auto found = readAreas_.find(area.name); found != readAreas_.end()) {
+            names.emplace_back(area.name);
+            missing.insert(missing.end(), found->second.begin(), found->second.end());
+        }
+    const std::string text =
+        document(names,
+                 documentHeader("before the factory initialisation in kestrelx-setup",
+                                config_.clock ? config_.clock() : systemLocalTime()),
+                 missing);
+    std::string error;
+    if (saveHistory(text, SjisToUtf8(deviceName), error).empty()) {
+        historyFailure_ = "初期化前の設定を履歴に保存できませんでした（" + error + "）";
+        statusLine().show(historyFailure_);
+    }
 }
 
 }  // namespace kx

@@ -8,9 +8,14 @@
 #include <set>
 #include <sstream>
 
+#include "app/DocumentFile.h"
 #include "app/StatusLine.h"
 #include "cli/Kxctl.h"
+#include "res/AnalogIds.h"
+#include "res/ShortnumIds.h"
+#include "tests/support/AreaSession.h"
 #include "tests/support/SessionSupport.h"
+#include "tests/support/StateHome.h"
 #include "ui/MessageBox.h"
 
 namespace kx::test {
@@ -31,6 +36,17 @@ protected:
                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(kx::test::stateHome());
+        SessionTest::TearDown();
+    }
+    // kxctl with `args` against the adapter; its standard output.
+    std::string kxctl(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--port", adapter().ptyPath()});
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::runKxctl(args, out, err), cli::kExitOk) << err.str();
+        return out.str();
     }
     // kxctl diff of `path` against the adapter: the command lines a restore would send.
     std::string diff(const std::string& path) {
@@ -101,6 +117,62 @@ TEST_F(SettingsFileTest, AFailedReadWritesNothingAndNamesTheArea) {
     EXPECT_FALSE(std::filesystem::exists(path));
     // nothing after the failed read but the close
     EXPECT_TRUE(r.transcript[r.transcript.size() - 2].starts_with("show arrive"));
+}
+
+// A document without its header comments (the date differs from run to run).
+std::string body(const std::string& document) {
+    return document.substr(std::min(document.find("\n\n"), document.size()));
+}
+
+const AreaScript kAnalog{
+    IDC_MAIN_ANALOG,
+    IDD_ANALOG_MENU,
+    {"show analog tel1", "show analog tel2", "show analog tel3", "show analog common"},
+    "Analog"};
+
+TEST_F(SettingsFileTest, AChangeLeavesWhatTheAdapterHeldBeforeInTheHistory) {
+    freshRun(serialSettings());
+    std::filesystem::remove_all(kx::test::stateHome());
+    const std::string before = folder_ + "/before.txt";
+    kxctl({"backup", before, "analog"});
+    adapter().transcript().clear();
+    // TEL3's ring, then TEL1's: the area is saved once, before its first write
+    const std::string script = kAnalog.session(
+        open(IDC_ANALOG_MENU_TEL3, IDD_TEL3_PORT) + click(kTel3PortIds.ringSound[2]) +
+        kAnalog.confirm() + open(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT) +
+        click(kTel1PortIds.ringSound[1]) + kAnalog.confirm());
+    SessionResult r = run(script);
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    EXPECT_EQ(r.transcript,
+              concat(probeLines(), kAnalog.sent(stored({"analog ring_sound tel3 ring3",
+                                                        "analog ring_sound tel1 ring2"}))));
+    // the history adds nothing to what a replay prints
+    EXPECT_TRUE(r.messages.empty());
+    EXPECT_EQ(r.output.find("history"), std::string::npos);
+
+    const std::vector<HistoryEntry> history = listHistory();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
+    EXPECT_TRUE(history[0].path.ends_with("-KESTRELX.txt")) << history[0].path;
+
+    // restoring it puts the old rings back
+    kxctl({"--quiet", "restore", "--no-history", history[0].path});
+    EXPECT_EQ(kxctl({"diff", before}), "");
+}
+
+TEST_F(SettingsFileTest, InitialisationSavesEveryAreaReadInTheRunFirst) {
+    freshRun(serialSettings());
+    std::filesystem::remove_all(kx::test::stateHome());
+    const std::string before = folder_ + "/before.txt";
+    kxctl({"backup", before, "analog", "shortnum"});
+    SessionResult r = run(kStart + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) + click(IDCANCEL) +
+                          dialog(IDD_MAIN) + open(IDC_MAIN_SHORTNUM, IDD_SHORT_NUMBER) +
+                          click(IDCANCEL) + dialog(IDD_MAIN) + "command 32771\nanswer ok\n");
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    EXPECT_EQ(r.transcript.back(), "restart");
+    const std::vector<HistoryEntry> history = listHistory();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
 }
 
 }  // namespace
