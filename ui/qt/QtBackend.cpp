@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QMessageBox>
 #include <QPushButton>
@@ -143,11 +144,26 @@ public:
         chooser.setLabelText(QFileDialog::Accept,
                              save ? QStringLiteral("保存") : QStringLiteral("開く"));
         chooser.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+        // the question before a file is written over is asked here, in Japanese
+        chooser.setOption(QFileDialog::DontConfirmOverwrite);
         if (save && !request.defaultName.empty())
             chooser.selectFile(qs(request.defaultName));
-        if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
-            return std::nullopt;
-        return chooser.selectedFiles().front().toStdString();
+        for (;;) {
+            if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+                return std::nullopt;
+            const QString path = chooser.selectedFiles().front();
+            if (!save || !QFileInfo::exists(path))
+                return path.toStdString();
+            QMessageBox ask(
+                QMessageBox::Question, qs(request.caption),
+                QFileInfo(path).fileName() + QStringLiteral(" は既にあります。\n置き換えますか？"),
+                QMessageBox::Ok | QMessageBox::Cancel, &chooser);
+            ask.button(QMessageBox::Ok)->setText(QStringLiteral("置き換える"));
+            ask.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+            ask.setDefaultButton(QMessageBox::Cancel);
+            if (ask.exec() == QMessageBox::Ok)
+                return path.toStdString();
+        }
     }
 
 private:
