@@ -77,8 +77,8 @@ private:
     void showVersion();
     // the settings document and the history (SettingsFile.cpp)
     void saveSettings();
-    // An area was read: `missing` are the members its reader reported without their labels.
-    void noteAreaRead(int command, std::vector<const void*> missing);
+    // An area was read; `complete`: its reader found every item's label.
+    void noteAreaRead(int command, bool complete);
     // Before the first write of the area of `command` in this run: its snapshot is added to
     // the run's history document.
     void saveBeforeWrite(int command);
@@ -96,9 +96,9 @@ private:
     Config config_;
     bool router_ = false;         // the router commands are shown
     std::string documentFolder_;  // where the last document was saved; empty: none yet
-    // The history of this run: the areas read (kxctl's names) with the members their readers
-    // missed, the areas already saved before their first write, and that document.
-    std::map<std::string, std::vector<const void*>> readAreas_;
+    // The history of this run: the areas read (kxctl's names), each with whether its reader
+    // found every item, the areas already saved before their first write, and that document.
+    std::map<std::string, bool> readAreas_;
     std::vector<std::string> historyAreas_;
     std::string historyPath_;
     std::string historyFailure_;  // shown in the status line until the run ends

@@ -4,18 +4,18 @@ namespace kx {
 
 namespace {
 
-SettingsDocumentFn& stored() {
-    static SettingsDocumentFn make;
-    return make;
+SettingsDocuments& stored() {
+    static SettingsDocuments documents;
+    return documents;
 }
 
 }  // namespace
 
-void setSettingsDocument(SettingsDocumentFn make) {
-    stored() = std::move(make);
+void setSettingsDocuments(SettingsDocuments documents) {
+    stored() = std::move(documents);
 }
 
-const SettingsDocumentFn& settingsDocument() {
+const SettingsDocuments& settingsDocuments() {
     return stored();
 }
 

@@ -1,12 +1,10 @@
-// The main window's "設定の保存...": every area of this adapter read once, then written as the
-// settings document kxctl backup writes.
-#include <cerrno>
+// The main window's "設定の保存..." (every area of this adapter read once, then written as the
+// settings document kxctl backup writes) and the pre-change history of a run.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/AppState.h"
-#include "app/AreaRegistry.h"
 #include "app/DocumentFile.h"
 #include "app/MainDlg.h"
 #include "app/Profile.h"
@@ -14,7 +12,6 @@
 #include "app/StatusLine.h"
 #include "app/WaitDlg.h"
 #include "link/Sjis.h"
-#include "res/ShellIds.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 
@@ -22,29 +19,15 @@ namespace kx {
 
 namespace {
 
-// An area the document holds: the main-window command whose reader reads it, its name in the
-// document and in the user's words.
-struct DocumentArea {
-    int command;
-    const char* name;
-    const char* shown;
-};
-
-constexpr DocumentArea kDocumentAreas[] = {
-    {IDC_MAIN_ANALOG, "analog", "アナログ設定"},
-    {IDC_MAIN_DIGITAL, "digital", "デジタル設定"},
-    {IDC_MAIN_ARRIVE, "arrive", "着信制御設定"},
-    {IDC_MAIN_SHORTNUM, "shortnum", "短縮番号設定"},
-    {IDC_MAIN_PNA_MENU, "router", "HomePNA詳細設定"},
-};
-
-// The document name of the area a main-window command reads, or nullptr. The easy setup reads
-// only a part of the first dial-up profile: a document of its area would hold items never read.
-const DocumentArea* documentArea(int command) {
-    for (const DocumentArea& area : kDocumentAreas)
+// The area a main-window command reads whole, or nullopt. The easy setup reads only a part of
+// the first dial-up profile: a document of its area would hold items never read.
+std::optional<DocumentArea> documentArea(int command) {
+    if (!settingsDocuments().areas)
+        return std::nullopt;
+    for (DocumentArea& area : settingsDocuments().areas(true))
         if (area.command == command)
-            return &area;
-    return nullptr;
+            return area;
+    return std::nullopt;
 }
 
 // The header of a document the program writes.
@@ -71,20 +54,14 @@ std::string folderOf(const std::string& path) {
 void CMainDlg::saveSettings() {
     if (busy_ || closing_ || connectionState_ == 0)
         return;
+    const SettingsDocuments& documents = settingsDocuments();
+    if (!documents.areas || !documents.read)
+        return;
     if (networkMode != 0 && connectionState_ < 2) {
         statusLine().show("設定を保存できませんでした（ログインが済んでいません）");
         return;
     }
-    const SettingsDocumentFn& document = settingsDocument();
-    std::vector<const DocumentArea*> areas;
-    for (const DocumentArea& area : kDocumentAreas) {
-        const AreaHandlers* handlers = findArea(area.command);
-        if ((area.command != IDC_MAIN_PNA_MENU || router_) && handlers && handlers->read)
-            areas.push_back(&area);
-    }
-    if (!document || areas.empty())
-        return;
-
+    const std::vector<DocumentArea> areas = documents.areas(router_);
     const LocalTime now = config_.clock ? config_.clock() : systemLocalTime();
     char name[32];
     std::snprintf(name, sizeof name, "KESTRELX-%04d%02d%02d.txt", now.year, now.month, now.day);
@@ -99,39 +76,32 @@ void CMainDlg::saveSettings() {
 
     beginBusy();
     AreaContext context = areaContext();
-    std::vector<const void*> missing;
-    context.missingLabel = [&missing](const void* member) { missing.push_back(member); };
-    const DocumentArea* failed = nullptr;
+    std::vector<std::string> names;
+    for (const DocumentArea& area : areas) names.push_back(area.name);
+    std::size_t failed = 0;
+    std::optional<std::string> text;
     {
         EnableWindow(false);
         WaitWindow wait(this);
-        for (std::size_t i = 0; i < areas.size() && !failed; ++i) {
-            const std::size_t left = areas.size() - i - 1;
-            wait.setText(std::string(areas[i]->shown) + "を読み込んでいます" +
-                         (left == 0 ? std::string() : "（残り" + std::to_string(left) + "）"));
-            context.lastFailure = ExchangeOutcome::Ok;
-            if (findArea(areas[i]->command)->read(context) != 1)
-                failed = areas[i];
-        }
+        text = documents.read(
+            context, names, documentHeader("kestrelx-setup", now),
+            [&](std::size_t i) {
+                const std::size_t left = areas.size() - i - 1;
+                wait.setText(areas[i].title + "を読み込んでいます" +
+                             (left == 0 ? std::string() : "（残り" + std::to_string(left) + "）"));
+                context.lastFailure = ExchangeOutcome::Ok;
+            },
+            failed);
         EnableWindow(true);
     }
-    if (failed) {
+    if (!text) {
         endBusy();
-        showStop(readFailedText(failed->shown, context.lastFailure) +
+        showStop(readFailedText(failed < areas.size() ? areas[failed].title : std::string(),
+                                context.lastFailure) +
                  "。\r\n設定は保存していません。");
         return;
     }
-    std::vector<std::string> names;
-    for (const DocumentArea* area : areas) names.emplace_back(area->name);
-    char date[32];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month, now.day,
-                  now.hour, now.minute, now.second);
-    const std::string text = document(
-        names,
-        {"KESTRELX settings document (kestrelx-setup)", "device: " + SjisToUtf8(deviceName),
-         "firmware: " + SjisToUtf8(firmwareVersionText), std::string("date: ") + date},
-        missing);
-    const int error = writeDocumentFile(*path, text);
+    const int error = writeDocumentFile(*path, *text);
     endBusy();
     if (error != 0) {
         showStop(*path + " に保存できませんでした（" + std::strerror(error) + "）。");
@@ -141,38 +111,37 @@ void CMainDlg::saveSettings() {
     statusLine().show("設定を " + *path + " に保存しました");
 }
 
-}  // namespace kx
-
-namespace kx {
-
-void CMainDlg::noteAreaRead(int command, std::vector<const void*> missing) {
-    if (const DocumentArea* area = documentArea(command))
-        readAreas_[area->name] = std::move(missing);
+void CMainDlg::noteAreaRead(int command, bool complete) {
+    if (const std::optional<DocumentArea> area = documentArea(command))
+        readAreas_[area->name] = complete;
 }
 
 void CMainDlg::saveBeforeWrite(int command) {
-    const DocumentArea* area = documentArea(command);
-    const SettingsDocumentFn& document = settingsDocument();
-    if (!area || !document || !readAreas_.contains(area->name))
+    const std::optional<DocumentArea> area = documentArea(command);
+    const SettingsDocuments& documents = settingsDocuments();
+    if (!area || !documents.copies || !readAreas_.contains(area->name))
         return;
     for (const std::string& saved : historyAreas_)
         if (saved == area->name)
             return;
-    historyAreas_.emplace_back(area->name);
+    historyAreas_.push_back(area->name);
+    // an area whose reader missed an item's label is left out: its record holds no value for
+    // it, and a restore of the history would send one
+    if (!readAreas_[area->name]) {
+        historyFailure_ = area->title +
+                          "の一部の項目を機器が報告しなかったため、変更前の設定を履歴に保存して"
+                          "いません";
+        statusLine().show(historyFailure_);
+        return;
+    }
     std::vector<std::string> names;
-    std::vector<const void*> missing;
-    for (const DocumentArea& each : kDocumentAreas)
+    for (const DocumentArea& each : documents.areas(true))
         for (const std::string& saved : historyAreas_)
-            if (saved == each.name) {
-                names.emplace_back(each.name);
-                const std::vector<const void*>& more = readAreas_[each.name];
-                missing.insert(missing.end(), more.begin(), more.end());
-            }
-    const std::string text =
-        document(names,
-                 documentHeader("before a change in kestrelx-setup",
-                                config_.clock ? config_.clock() : systemLocalTime()),
-                 missing);
+            if (saved == each.name && readAreas_[saved])
+                names.push_back(each.name);
+    const std::string text = documents.copies(
+        names, documentHeader("before a change in kestrelx-setup",
+                              config_.clock ? config_.clock() : systemLocalTime()));
     std::string error;
     if (historyPath_.empty())
         historyPath_ = saveHistory(text, SjisToUtf8(deviceName), error);
@@ -186,21 +155,18 @@ void CMainDlg::saveBeforeWrite(int command) {
 }
 
 void CMainDlg::saveBeforeInitialise() {
-    const SettingsDocumentFn& document = settingsDocument();
-    if (!document || readAreas_.empty())
+    const SettingsDocuments& documents = settingsDocuments();
+    if (!documents.copies || readAreas_.empty())
         return;
     std::vector<std::string> names;
-    std::vector<const void*> missing;
-    for (const DocumentArea& area : kDocumentAreas)
-        if (auto found = readAreas_.find(area.name); found != readAreas_.end()) {
-            names.emplace_back(area.name);
-            missing.insert(missing.end(), found->second.begin(), found->second.end());
-        }
-    const std::string text =
-        document(names,
-                 documentHeader("before the factory initialisation in kestrelx-setup",
-                                config_.clock ? config_.clock() : systemLocalTime()),
-                 missing);
+    for (const DocumentArea& area : documents.areas(true))
+        if (auto found = readAreas_.find(area.name); found != readAreas_.end() && found->second)
+            names.push_back(area.name);
+    if (names.empty())
+        return;
+    const std::string text = documents.copies(
+        names, documentHeader("before the factory initialisation in kestrelx-setup",
+                              config_.clock ? config_.clock() : systemLocalTime()));
     std::string error;
     if (saveHistory(text, SjisToUtf8(deviceName), error).empty()) {
         historyFailure_ = "初期化前の設定を履歴に保存できませんでした（" + error + "）";

@@ -20,6 +20,7 @@
 
 #include "app/DocumentFile.h"
 #include "app/Profile.h"
+#include "app/program/AllAreas.h"
 #include "cli/Document.h"
 #include "cli/Interrupt.h"
 #include "cli/Ports.h"
@@ -152,7 +153,10 @@ private:
 bool Run::checkAreas() {
     for (const std::string& area : a_.areas) {
         if (!isAreaName(area)) {
-            usage("unknown area \"" + area + "\" (analog, digital, arrive, shortnum, router)");
+            std::string names;
+            for (const area::AreaModule* module : allModules())
+                names += (names.empty() ? "" : ", ") + std::string(module->name);
+            usage("unknown area \"" + area + "\" (" + names + ")");
             return false;
         }
     }
@@ -161,9 +165,9 @@ bool Run::checkAreas() {
         // settings file names as the program reads it ("MODE"/"ROUTER" = 1)
         const bool router =
             Profile(SettingsFilePath(StartupDirectory())).readInt("MODE", "ROUTER", 0) == 1;
-        for (std::string_view area : kAreaNames)
-            if (area != "router" || router)
-                a_.areas.emplace_back(area);
+        for (const area::AreaModule* module : allModules())
+            if (!module->routerOnly || router)
+                a_.areas.emplace_back(module->name);
     }
     return true;
 }
@@ -551,9 +555,15 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
                                       "write every exchange with its time and direction to FILE");
     app.add_flag("--quiet", a.quiet, "no progress or summary lines");
 
-    const std::string areaHelp =
-        "the areas: analog, digital, arrive, shortnum, router (default: every area; router "
-        "only with ROUTER=1 in setutily.ini [MODE])";
+    std::string areaNames;
+    std::string routerAreas;
+    for (const area::AreaModule* module : allModules()) {
+        areaNames += (areaNames.empty() ? "" : ", ") + std::string(module->name);
+        if (module->routerOnly)
+            routerAreas += (routerAreas.empty() ? "" : ", ") + std::string(module->name);
+    }
+    const std::string areaHelp = "the areas: " + areaNames + " (default: every area; " +
+                                 routerAreas + " only with ROUTER=1 in setutily.ini [MODE])";
     CLI::App* probe = app.add_subcommand("probe", "identify the adapter: device name and firmware");
     CLI::App* show = app.add_subcommand("show", "print the settings as `name = value` lines");
     show->add_flag("--json", a.json, "one JSON object instead");

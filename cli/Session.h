@@ -116,11 +116,9 @@ private:
     std::string error_;
 };
 
-// The document of what the readers left in the process-wide snapshots of `areas`, the items
-// at `missingMembers` (as the readers told them) left out: the program's saved documents.
-std::string copiesDocument(const std::vector<std::string>& areas,
-                           const std::vector<std::string>& header,
-                           const std::vector<const void*>& missingMembers);
+// Installs the documents the program's main window writes (app/SettingsDocument.h): the
+// program and its tests call it once at start.
+void installSettingsDocuments();
 
 // A command line as the user reads it: UTF-8, without its line end, a password masked, any
 // control byte escaped.

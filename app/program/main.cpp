@@ -12,6 +12,7 @@
 #include "app/Profile.h"
 #include "app/SetupApp.h"
 #include "app/program/AllAreas.h"
+#include "cli/Session.h"
 #include "sim/Emulator.h"
 #include "ui/Backend.h"
 #include "ui/headless/Headless.h"
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
 
     kx::initHelpSearchDirectories();
     kx::registerAllAreas();
+    kx::cli::installSettingsDocuments();
 
     kx::CMainDlg::Config config;
     config.runDevice = options.portDevice;

@@ -160,6 +160,27 @@ TEST_F(SettingsFileTest, AChangeLeavesWhatTheAdapterHeldBeforeInTheHistory) {
     EXPECT_EQ(kxctl({"diff", before}), "");
 }
 
+// An item the adapter did not report: the saved document leaves it out as a backup does, and
+// the history leaves its area out rather than keep a value nobody read.
+TEST_F(SettingsFileTest, AnItemTheAdapterDidNotReportIsNeverSavedAsAValue) {
+    freshRun(serialSettings(), withFault("nolabel=ring sound::show analog tel3"));
+    std::filesystem::remove_all(kx::test::stateHome());
+    const std::string path = folder_ + "/saved.txt";
+    SessionResult r =
+        run(kStart + "command 32780\nfile " + path + "\n" + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) +
+            open(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT) + click(kTel1PortIds.ringSound[1]) +
+            kAnalog.confirm() + click(IDCANCEL) + kClose);
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    const std::string document = readFile(path);
+    EXPECT_NE(document.find("\n# analog.tel3.ringSound: not reported by the adapter\n"),
+              std::string::npos);
+    EXPECT_NE(document.find("\nanalog.tel1.ringSound = "), std::string::npos);
+    EXPECT_TRUE(listHistory().empty());
+    EXPECT_EQ(statusLine().text(),
+              "アナログ設定の一部の項目を機器が報告しなかったため、変更前の設"
+              "定を履歴に保存していません");
+}
+
 TEST_F(SettingsFileTest, InitialisationSavesEveryAreaReadInTheRunFirst) {
     freshRun(serialSettings());
     std::filesystem::remove_all(kx::test::stateHome());

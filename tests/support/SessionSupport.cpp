@@ -12,6 +12,7 @@
 #include "app/SetupApp.h"
 #include "app/ShellTimings.h"
 #include "app/program/AllAreas.h"
+#include "cli/Session.h"
 #include "sim/Faults.h"
 #include "tests/support/StateHome.h"
 #include "ui/headless/Headless.h"
@@ -88,6 +89,7 @@ void SessionTest::SetUp() {
     resetAreaRecords();
     clearAreas();
     registerAllAreas();
+    cli::installSettingsDocuments();
     shellTimings() = ShellTimings{};
     helpSearchDirectories() = {KX_HELP_SOURCE_DIR};
     writeSettings("[PORTSEL]\nPORT=0\nCOM=1\n");
