@@ -68,8 +68,7 @@ std::span<const Item<AnalogSettings>> analogCommonItems() {
     return kCommonItems;
 }
 
-int ReadAnalogSettings(const AreaContext& context) {
-    AnalogSettings& snapshot = analogSettings.snapshot;
+int readAnalogSettings(const AreaContext& context, AnalogSettings& snapshot) {
     for (std::size_t port = 0; port < kTelPortWords.size(); ++port) {
         if (context.send("show analog " + std::string(kTelPortWords[port]) + "\r") != 1)
             return 0;
@@ -79,6 +78,12 @@ int ReadAnalogSettings(const AreaContext& context) {
     if (context.send("show analog common\r") != 1)
         return 0;
     area::readItems(context.reply.view(), analogCommonItems(), snapshot, context.missingLabel);
+    return 1;
+}
+
+int ReadAnalogSettings(const AreaContext& context) {
+    if (readAnalogSettings(context, analogSettings.snapshot) != 1)
+        return 0;
     analogSettings.readDone();
     return 1;
 }

@@ -66,6 +66,8 @@ std::span<const area::Item<AnalogSettings>> analogCommonItems();
 // in the snapshot, the working copy is untouched) and returns 0; after the fourth reply the
 // working copy is set to the snapshot and the result is 1.
 int ReadAnalogSettings(const AreaContext& context);
+// The same four replies parsed into `snapshot` (the module's reader on a record of its caller).
+int readAnalogSettings(const AreaContext& context, AnalogSettings& snapshot);
 
 // The commands that bring `area` (0-3) of the adapter from `snapshot` to `working`, in the
 // area's order; none for any other area.

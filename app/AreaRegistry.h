@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/services/AreaContext.h"
+#include "area/Module.h"
 
 namespace kx::ui {
 class Dialog;
@@ -11,9 +12,10 @@ class Dialog;
 
 namespace kx {
 
-// One settings area as the main window's settings cycle drives it. Every area of the program is
-// registered by registerAllAreas() (app/program/AllAreas.h), which the program and the tests
-// share; the cycle itself, its log lines and the wait window belong to the main window.
+// One settings area as the main window's settings cycle drives it. Every entry point of every
+// area's module is registered by registerAllAreas() (app/program/AllAreas.h), which the program
+// and the tests share; the cycle itself, its log lines and the wait window belong to the main
+// window.
 //
 // Contracts every area keeps:
 // - Its records (snapshot and working copy) are process-wide and live in the area's own
@@ -36,23 +38,18 @@ struct AreaHandlers {
     std::function<int(ui::Dialog& owner, AreaContext& context)> run;
     // Direct areas only: writes what the dialog edited. Returns 1 on success.
     std::function<int(AreaContext& context)> write;
+    // The command's log texts (the module's); null keeps those registered before.
+    const area::AreaLogTexts* texts = nullptr;
 };
 
-// The log texts of one area command, each ending in "\r\n" (empty where the area has none).
-struct AreaLogTexts {
-    const char* name;  // for the "not available" line, e.g. "Analog"
-    const char* readOk;
-    const char* view;
-    const char* readError;
-    const char* writeOk;
-    const char* writeError;
-};
+using area::AreaLogTexts;
 
-// The texts of a main-window area command (1539, 1540, 1541, 1087, 1001, 1538), or nullptr.
+// The texts of a registered area command, or nullptr.
 const AreaLogTexts* areaLogTexts(int command);
 
-// Registers (or replaces) the handlers of an area command. Registering a command that is not
-// one of the area commands above is ignored and returns false.
+// Registers (or replaces) the handlers of an area command. Handlers without texts replace
+// those of a command registered before and keep its texts; for any other command they are
+// ignored and false is returned.
 bool registerArea(int command, AreaHandlers handlers);
 // The handlers of an area command, or nullptr when none are registered.
 const AreaHandlers* findArea(int command);

@@ -46,7 +46,9 @@ bool routerFromSettings() {
 }  // namespace
 
 CMainDlg::CMainDlg(Config config)
-    : Dialog(mainTemplate(config.router || routerFromSettings())), config_(std::move(config)) {
+    : Dialog(mainTemplate(config.router || routerFromSettings())),
+      config_(std::move(config)),
+      router_(config_.router || routerFromSettings()) {
     gInstance = this;
     // the link's own lines (a lost adapter) go to the log pane like every other
     SetLinkLogHandler([](std::string_view line) {
@@ -111,6 +113,9 @@ void CMainDlg::OnCommand(int id) {
             break;
         case IDC_MAIN_EXIT:
             PostClose();
+            break;
+        case ID_FILE_SAVE:
+            saveSettings();
             break;
         case ID_FILE_INIT:
             factoryInitialise();

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/DateTimeCommands.h"
 #include "app/services/AreaContext.h"
@@ -73,6 +75,15 @@ private:
     void factoryInitialise();
     void registerDateTime();
     void showVersion();
+    // the settings document and the history (SettingsFile.cpp)
+    void saveSettings();
+    // An area was read; `complete`: its reader found every item's label.
+    void noteAreaRead(int command, bool complete);
+    // Before the first write of the area of `command` in this run: its snapshot is added to
+    // the run's history document.
+    void saveBeforeWrite(int command);
+    // Before "restart": every area read in this run, in a history document of its own.
+    void saveBeforeInitialise();
     // the close path
     void closeSession();
     int exchange(std::string_view command, int timeoutMs, int kind);
@@ -83,6 +94,14 @@ private:
     static constexpr int kLinkEventsTimer = 3;
 
     Config config_;
+    bool router_ = false;         // the router commands are shown
+    std::string documentFolder_;  // where the last document was saved; empty: none yet
+    // The history of this run: the areas read (kxctl's names), each with whether its reader
+    // found every item, the areas already saved before their first write, and that document.
+    std::map<std::string, bool> readAreas_;
+    std::vector<std::string> historyAreas_;
+    std::string historyPath_;
+    std::string historyFailure_;  // shown in the status line until the run ends
     char replyStorage_[kMainReplyCapacity] = {};
     ReplyBuffer reply_{std::span<char>(replyStorage_)};
     std::string logText_;

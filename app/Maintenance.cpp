@@ -26,6 +26,8 @@ void CMainDlg::factoryInitialise() {
     if (!confirm("工場出荷時へ初期化します。\r\n初期化後、" + name +
                  "をリブートし設定ユーティリティを終了します。\r\nよろしいですか？"))
         return;
+    // what was read in this run goes into the history first: nothing more is read for it
+    saveBeforeInitialise();
     // the window stays disabled while the exchange waits, so no second exchange can start
     beginBusy();
     EnableWindow(false);

@@ -11,30 +11,6 @@
 
 namespace kx {
 
-namespace {
-
-// The area of a main-window command as the status line names it.
-const char* areaName(int command) {
-    switch (command) {
-        case IDC_MAIN_ANALOG:
-            return "アナログ設定";
-        case IDC_MAIN_DIGITAL:
-            return "デジタル設定";
-        case IDC_MAIN_ARRIVE:
-            return "着信制御設定";
-        case IDC_MAIN_SHORTNUM:
-            return "短縮番号設定";
-        case IDC_MAIN_PNA_EASY:
-            return "HomePNA簡単設定";
-        case IDC_MAIN_PNA_MENU:
-            return "HomePNA詳細設定";
-        default:
-            return "";
-    }
-}
-
-}  // namespace
-
 void CMainDlg::runArea(int command) {
     const AreaLogTexts* texts = areaLogTexts(command);
     if (!texts || busy_ || closing_)
@@ -48,19 +24,25 @@ void CMainDlg::runArea(int command) {
     // over the network nothing can be read before the administrator login has completed
     if (networkMode != 0 && connectionState_ < 2) {
         LogLine(texts->readError);
-        statusLine().show(readFailedText(areaName(command), ExchangeOutcome::Ok) +
+        statusLine().show(readFailedText(texts->title, ExchangeOutcome::Ok) +
                           "（ログインが済んでいません）");
         return;
     }
     beginBusy();
     AreaContext context = areaContext();
+    std::vector<const void*> missing;
+    context.missingLabel = [&missing](const void* member) { missing.push_back(member); };
     int readResult = withWaitWindow(*this, [&] { return area->read(context); });
+    context.missingLabel = nullptr;
     if (readResult != 1) {
         LogLine(texts->readError);
-        statusLine().show(readFailedText(areaName(command), context.lastFailure));
+        statusLine().show(readFailedText(texts->title, context.lastFailure));
         endBusy();
         return;
     }
+    noteAreaRead(command, missing.empty());
+    // before the area's first write in this run, what the adapter held goes into the history
+    context.beforeWrite = [this, command] { saveBeforeWrite(command); };
     statusLine().clear();
     LogLine(texts->readOk);
     LogLine(texts->view);
@@ -77,9 +59,11 @@ void CMainDlg::runArea(int command) {
         if (written == 1)
             statusLine().clear();
         else
-            statusLine().show(writeFailedText(areaName(command), context.lastFailure));
+            statusLine().show(writeFailedText(texts->title, context.lastFailure));
         SetActiveWindow();
     }
+    if (!historyFailure_.empty() && statusLine().text().empty())
+        statusLine().show(historyFailure_);
     endBusy();
 }
 

@@ -114,8 +114,7 @@ std::span<const Item<ArriveEntry>> arriveEntryItems() {
     return kEntryItems;
 }
 
-int ReadArriveSettings(const AreaContext& context) {
-    ArriveSettings& snapshot = arriveSettings.snapshot;
+int readArriveSettings(const AreaContext& context, ArriveSettings& snapshot) {
     if (context.send("show arrive basic\r") != 1)
         return 0;
     area::readItems(context.reply.view(), arriveStandardItems(), snapshot, context.missingLabel);
@@ -126,6 +125,12 @@ int ReadArriveSettings(const AreaContext& context) {
             readEntry(context.reply.view(), k, snapshot.entries[static_cast<std::size_t>(k - 1)],
                       context.missingLabel);
     }
+    return 1;
+}
+
+int ReadArriveSettings(const AreaContext& context) {
+    if (readArriveSettings(context, arriveSettings.snapshot) != 1)
+        return 0;
     arriveSettings.readDone();
     return 1;
 }

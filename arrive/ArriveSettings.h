@@ -76,6 +76,8 @@ std::span<const area::Item<ArriveEntry>> arriveEntryItems();
 // snapshot. An entry a page does not list reads as an empty number (its rankings stay). A
 // failed exchange stops the read at once and returns 0.
 int ReadArriveSettings(const AreaContext& context);
+// The same replies parsed into `snapshot` (the module's reader on a record of its caller).
+int readArriveSettings(const AreaContext& context, ArriveSettings& snapshot);
 
 // The commands that bring `area` (0-2) from `snapshot` to `working`; none for another area.
 // Over the network link the standard settings send nothing.

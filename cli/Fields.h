@@ -12,35 +12,28 @@
 #include <string_view>
 #include <vector>
 
-#include "analog/AnalogSettings.h"
 #include "area/Items.h"
-#include "arrive/ArriveSettings.h"
-#include "digital/DigitalSettings.h"
-#include "router/RouterSettings.h"
-#include "shortnum/ShortNumbers.h"
+#include "area/Module.h"
 
 namespace kx::cli {
 
-// One copy of every area's record (a snapshot or a working copy).
+// One copy of every module's record (a snapshot or a working copy), in the registry's order
+// (app/program/AllAreas.h); kxctl's own, never the process-wide copies the dialogs edit.
 struct Records {
-    AnalogSettings analog;
-    DigitalSettings digital;
-    ArriveSettings arrive;
-    ShortNumberTable shortnum;
-    RouterSettings router;  // with digital.pna, the HomePNA port
+    Records();  // every record zero and empty
+    std::vector<area::AreaRecord> areas;
 
     bool operator==(const Records&) const = default;
 };
 
-// The areas kxctl covers, in the order it reads and writes them. The router area exists only
-// on the router variant: it is read when named, or when the settings file says "ROUTER=1".
-inline constexpr std::string_view kAreaNames[] = {"analog", "digital", "arrive", "shortnum",
-                                                  "router"};
+// Whether `name` is a module's name ("analog", ..., "router"). The router area exists only on
+// the router variant: it is read when named, or when the settings file says "ROUTER=1".
 bool isAreaName(std::string_view name);
 
 struct Field {
-    std::string name;  // "analog.tel1.ringSound"
-    std::string area;  // "analog"
+    std::string name;        // "analog.tel1.ringSound"
+    std::string area;        // "analog"
+    std::size_t module = 0;  // its module's place in the registry (and in Records::areas)
     const area::ItemRule* rule = nullptr;
     std::function<int*(Records&)> number;        // Choice and Number rows
     std::function<std::string*(Records&)> text;  // Phone, Text and Address rows
@@ -85,13 +78,11 @@ void storeValue(const Field& field, const FieldValue& value, Records& records);
 
 // What the items' own checks cannot see, once a document is laid over what was read: an
 // address emptied that has no "none" form (the router's own address, the DHCP start, the
-// leased line's network), a dial-up profile or the incoming dial-up changed to CHAP on a line
-// use other than 64k, a dial-up profile's DNS servers changed to given by hand with none given, a
-// connection-time limit changed beyond its period, a DHCP range changed with no start address,
-// a NAT or host entry put in use, or changed, without both of its items valid, and an item
-// given to an entry that stays out of use (it cannot be written): the dialogs' rules that span
-// items. Nullopt when `working` can be written, else why not, naming
-// the item or entry.
+// leased line's network), then each module's rules that span items (the router's: CHAP on a
+// line use other than 64k, DNS servers given by hand with none given, a connection-time limit
+// beyond its period, a DHCP range with no start address, a NAT or host entry in use without
+// both of its items valid, an item given to an entry that stays out of use). Nullopt when
+// `working` can be written, else why not, naming the item or entry.
 std::optional<std::string> recordsError(const Records& working, const Records& snapshot);
 
 }  // namespace kx::cli

@@ -18,7 +18,9 @@
 #include <optional>
 #include <sstream>
 
+#include "app/DocumentFile.h"
 #include "app/Profile.h"
+#include "app/program/AllAreas.h"
 #include "cli/Document.h"
 #include "cli/Interrupt.h"
 #include "cli/Ports.h"
@@ -39,7 +41,8 @@ struct Arguments {
     std::vector<std::string> areas;
     std::string file;
     std::vector<std::string> assignments;
-    bool exitCode = false;  // diff --exit-code
+    bool exitCode = false;   // diff --exit-code
+    bool noHistory = false;  // restore and set --no-history
 };
 
 // "-" for a FILE: standard input or output.
@@ -47,42 +50,6 @@ constexpr std::string_view kStandardStream = "-";
 
 std::string reason(int error) {
     return std::strerror(error);
-}
-
-// Writes all of `text` to `fd`; false with errno set when it cannot.
-bool writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// The file a path names once its symbolic links are followed (the path itself when it is
-// none); a link whose target does not exist yet names that target.
-std::string linkTarget(std::string path) {
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat status {};
-        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
-            return path;
-        std::string target(PATH_MAX, '\0');
-        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-        if (length <= 0)
-            return path;
-        target.resize(static_cast<std::size_t>(length));
-        if (target.front() != '/') {
-            const std::size_t slash = path.rfind('/');
-            target =
-                (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
-        }
-        path = std::move(target);
-    }
-    return path;
 }
 
 class Run {
@@ -116,6 +83,7 @@ public:
     int diff();
     int restore();
     int set();
+    int history();
 
 private:
     int usage(const std::string& message) {
@@ -167,6 +135,9 @@ private:
     // `report` use what was read. Its status wins over a failed close.
     int readAndReport(const std::function<int(const Session&, const Records&)>& report);
     int writeBackup(const Session& session, const Records& records);
+    // The adapter's values of `areas` before a change, saved as a document of the history.
+    void saveBeforeChange(const Session& session, const Records& snapshot,
+                          const std::vector<std::string>& areas, const char* command);
     std::optional<std::vector<DocumentValue>> readDocument(int& status);
     int apply(const std::vector<DocumentValue>& values, bool send);
 
@@ -176,12 +147,16 @@ private:
     std::ostream& err_;
     bool progressShown_ = false;
     std::string lastLinkLine_;
+    const char* changeCommand_ = "restore";  // the command a change came from
 };
 
 bool Run::checkAreas() {
     for (const std::string& area : a_.areas) {
         if (!isAreaName(area)) {
-            usage("unknown area \"" + area + "\" (analog, digital, arrive, shortnum, router)");
+            std::string names;
+            for (const area::AreaModule* module : allModules())
+                names += (names.empty() ? "" : ", ") + std::string(module->name);
+            usage("unknown area \"" + area + "\" (" + names + ")");
             return false;
         }
     }
@@ -190,9 +165,9 @@ bool Run::checkAreas() {
         // settings file names as the program reads it ("MODE"/"ROUTER" = 1)
         const bool router =
             Profile(SettingsFilePath(StartupDirectory())).readInt("MODE", "ROUTER", 0) == 1;
-        for (std::string_view area : kAreaNames)
-            if (area != "router" || router)
-                a_.areas.emplace_back(area);
+        for (const area::AreaModule* module : allModules())
+            if (!module->routerOnly || router)
+                a_.areas.emplace_back(module->name);
     }
     return true;
 }
@@ -290,16 +265,21 @@ int Run::backup() {
     });
 }
 
-int Run::writeBackup(const Session& session, const Records& records) {
+// The local date and time as a document's header gives it.
+std::string documentDate() {
     char date[32];
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &local);
+    return date;
+}
+
+int Run::writeBackup(const Session& session, const Records& records) {
     const std::string text = writeDocument(
         records, a_.areas,
         {"KESTRELX settings document (kxctl backup)", "device: " + SjisToUtf8(session.deviceName()),
-         "firmware: " + SjisToUtf8(session.firmwareVersionText()), std::string("date: ") + date},
+         "firmware: " + SjisToUtf8(session.firmwareVersionText()), "date: " + documentDate()},
         session.missing());
     if (a_.file == kStandardStream) {
         out_ << text;
@@ -308,51 +288,11 @@ int Run::writeBackup(const Session& session, const Records& records) {
     return writeFile(a_.file, text);
 }
 
-// A regular file (also one a symbolic link points to, which stays a link) is written beside
-// itself and renamed over, so a failed write never leaves half a document; anything else (a
-// device, a pipe, /dev/stdout) is written to as it is, never replaced.
+// The document is written as app/DocumentFile writes every document: atomically, readable by
+// its owner only, a device or /dev/stdout written into, never replaced.
 int Run::writeFile(const std::string& path, const std::string& text) {
-    const std::string shown = "cannot write " + path + ": ";
-    struct stat status {};
-    const bool exists = ::stat(path.c_str(), &status) == 0;
-    if (exists && S_ISDIR(status.st_mode))
-        return usage(shown + reason(EISDIR));
-    // /dev/stdout and its kind name a descriptor already open (perhaps on a regular file the
-    // shell redirected to): replacing that file would lose what is written
-    const bool descriptor = path.starts_with("/dev/") || path.starts_with("/proc/");
-    if (exists && (!S_ISREG(status.st_mode) || descriptor)) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY |
-                                                (S_ISREG(status.st_mode) ? O_TRUNC : 0));
-        if (fd < 0)
-            return usage(shown + reason(errno));
-        const bool written = writeAll(fd, text);
-        const int error = errno;
-        if (::close(fd) != 0 && written)
-            return usage(shown + reason(errno));
-        return written ? kExitOk : usage(shown + reason(error));
-    }
-    const std::string target = linkTarget(path);
-    // readable by its owner only: a document holds the dial-up and line passwords
-    std::string temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return usage(shown + reason(errno));
-    (void)::fchmod(fd, 0600);
-    bool written = writeAll(fd, text) && ::fsync(fd) == 0;
-    int error = errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (written && std::rename(temporary.c_str(), target.c_str()) != 0) {
-        written = false;
-        error = errno;
-    }
-    if (!written) {
-        std::remove(temporary.c_str());
-        return usage(shown + reason(error));
-    }
-    return kExitOk;
+    const int error = writeDocumentFile(path, text);
+    return error == 0 ? kExitOk : usage("cannot write " + path + ": " + reason(error));
 }
 
 std::optional<std::vector<DocumentValue>> Run::readDocument(int& status) {
@@ -416,6 +356,29 @@ std::optional<std::vector<DocumentValue>> Run::readDocument(int& status) {
     return values;
 }
 
+void Run::saveBeforeChange(const Session& session, const Records& snapshot,
+                           const std::vector<std::string>& areas, const char* command) {
+    const std::string device = SjisToUtf8(session.deviceName());
+    const std::string text = writeDocument(
+        snapshot, areas,
+        {std::string("KESTRELX settings document (before kxctl ") + command + ")",
+         "device: " + device, "firmware: " + SjisToUtf8(session.firmwareVersionText()),
+         "date: " + documentDate()},
+        session.missing());
+    std::string error;
+    // the change goes on without it: the history is a help, never a condition
+    if (saveHistory(text, device, error).empty())
+        notice("the settings before the change were not saved in the history: " + error);
+}
+
+int Run::history() {
+    for (const HistoryEntry& entry : listHistory())
+        out_ << entry.date << "\t" << (entry.device.empty() ? "-" : messageText(entry.device))
+             << "\t" << entry.items << (entry.items == 1 ? " item" : " items") << "\t"
+             << messageText(entry.path) << "\n";
+    return outputWritten();
+}
+
 // Reads the areas the values belong to, lays the values over a copy and prints (send false) or
 // writes (send true) what differs.
 int Run::apply(const std::vector<DocumentValue>& values, bool send) {
@@ -429,6 +392,7 @@ int Run::apply(const std::vector<DocumentValue>& values, bool send) {
     Records snapshot;
     if (!openAndRead(session, areas, snapshot))
         return interruptSignal() != 0 ? 128 + interruptSignal() : kExitAdapter;
+    const Records read = snapshot;
     const auto refuse = [&](const std::string& why) {
         session.close();
         endProgress();
@@ -491,6 +455,8 @@ int Run::apply(const std::vector<DocumentValue>& values, bool send) {
             return adapterFailed(session.error());
         return a_.exitCode && !commands.empty() ? kExitAdapter : kExitOk;
     }
+    if (!commands.empty() && !a_.noHistory)
+        saveBeforeChange(session, read, areas, changeCommand_);
     std::size_t sent = 0;
     if (!session.write(working, snapshot, sent)) {
         const std::string failure = session.error();
@@ -536,6 +502,7 @@ int Run::restore() {
 }
 
 int Run::set() {
+    changeCommand_ = "set";
     std::vector<DocumentValue> values;
     for (std::size_t i = 0; i < a_.assignments.size(); ++i) {
         DocumentError error;
@@ -588,9 +555,15 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
                                       "write every exchange with its time and direction to FILE");
     app.add_flag("--quiet", a.quiet, "no progress or summary lines");
 
-    const std::string areaHelp =
-        "the areas: analog, digital, arrive, shortnum, router (default: every area; router "
-        "only with ROUTER=1 in setutily.ini [MODE])";
+    std::string areaNames;
+    std::string routerAreas;
+    for (const area::AreaModule* module : allModules()) {
+        areaNames += (areaNames.empty() ? "" : ", ") + std::string(module->name);
+        if (module->routerOnly)
+            routerAreas += (routerAreas.empty() ? "" : ", ") + std::string(module->name);
+    }
+    const std::string areaHelp = "the areas: " + areaNames + " (default: every area; " +
+                                 routerAreas + " only with ROUTER=1 in setutily.ini [MODE])";
     CLI::App* probe = app.add_subcommand("probe", "identify the adapter: device name and firmware");
     CLI::App* show = app.add_subcommand("show", "print the settings as `name = value` lines");
     show->add_flag("--json", a.json, "one JSON object instead");
@@ -605,8 +578,16 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     CLI::App* restore =
         app.add_subcommand("restore", "send what differs, then store to flash (\"fromwr 15\")");
     restore->add_option("FILE", a.file, "the settings document (-: standard input)")->required();
+    const std::string noHistoryHelp =
+        "do not save the settings before the change in the history (see kxctl history)";
+    restore->add_flag("--no-history", a.noHistory, noHistoryHelp);
     CLI::App* set = app.add_subcommand("set", "change single items (read, change, write, store)");
     set->add_option("NAME=VALUE", a.assignments, "settings to change")->required();
+    set->add_flag("--no-history", a.noHistory, noHistoryHelp);
+    CLI::App* history = app.add_subcommand(
+        "history",
+        "list the settings saved before each change, newest first (date, device, "
+        "items, document)");
     CLI::App* names = app.add_subcommand("names", "list every NAME with its type and values");
     bool probePorts = false;
     CLI::App* ports =
@@ -679,6 +660,8 @@ int runKxctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return run.restore();
     if (set->parsed())
         return run.set();
+    if (history->parsed())
+        return run.history();
     return kExitUsage;
 }
 

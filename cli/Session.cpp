@@ -19,6 +19,7 @@
 #include "app/Probe.h"
 #include "app/Profile.h"
 #include "app/ShellTimings.h"
+#include "app/program/AllAreas.h"
 #include "app/services/AppState.h"
 #include "cli/Interrupt.h"
 #include "cli/PollPump.h"
@@ -77,70 +78,6 @@ constexpr std::size_t kPasswordBuffer = 35;
 PollPump& netPump() {
     static PollPump pump;
     return pump;
-}
-
-void resetCopies() {
-    analogSettings.reset();
-    digitalSettings.reset();
-    arriveSettings.reset();
-    shortNumbers.reset();
-    routerSettings.reset();
-    addressChanged = false;
-}
-
-// The router's sections in kxctl's writing order: section 0, whose last command may change the
-// router's address (the adapter then restarts), comes last.
-constexpr int kRouterWriteOrder[] = {
-    kNatSection,          kDhcpSection,       kDnsSection,         kHostSection,
-    kSyslogSection,       kDialup1Section,    kDialup1Section + 1, kDialup1Section + 2,
-    kDialup1Section + 3,  kLeasedLineSection, kBodSection,         kBacpBapSection,
-    kConnectLimitSection, kPnaPortSection,    kRasSection,         kRouterSection};
-
-std::vector<std::string> sectionCommands(const Records& working, const Records& snapshot,
-                                         int section, bool overNetwork) {
-    if (section == kPnaPortSection)
-        return pnaPortCommands(working.digital.pna, snapshot.digital.pna);
-    return routerCommands(working.router, snapshot.router, section, overNetwork);
-}
-
-// The fields at the members the readers told of. The readers fill the process-wide snapshots,
-// the fields address a Records: a member is matched by its offset in its area's record.
-MissingFields fieldsAt(const std::vector<const void*>& members) {
-    MissingFields out;
-    if (members.empty())
-        return out;
-    static Records layout;
-    const auto offsetIn = [](const void* member, const void* record, std::size_t size) {
-        const auto m = reinterpret_cast<std::uintptr_t>(member);
-        const auto r = reinterpret_cast<std::uintptr_t>(record);
-        return m >= r && m < r + size ? std::optional<std::size_t>(m - r) : std::nullopt;
-    };
-    struct Area {
-        const void* inLayout;
-        const void* inCopies;
-        std::size_t size;
-    };
-    const Area areas[] = {
-        {&layout.analog, &analogSettings.snapshot, sizeof(AnalogSettings)},
-        {&layout.digital, &digitalSettings.snapshot, sizeof(DigitalSettings)},
-        {&layout.arrive, &arriveSettings.snapshot, sizeof(ArriveSettings)},
-        {&layout.shortnum, &shortNumbers.snapshot, sizeof(ShortNumberTable)},
-        {&layout.router, &routerSettings.snapshot, sizeof(RouterSettings)},
-    };
-    for (const Field& field : allFields()) {
-        const void* member = field.isText() ? static_cast<const void*>(field.text(layout))
-                                            : static_cast<const void*>(field.number(layout));
-        for (const Area& area : areas) {
-            const std::optional<std::size_t> offset = offsetIn(member, area.inLayout, area.size);
-            if (!offset)
-                continue;
-            const void* copy = static_cast<const char*>(area.inCopies) + *offset;
-            if (std::find(members.begin(), members.end(), copy) != members.end())
-                out.insert(&field);
-            break;
-        }
-    }
-    return out;
 }
 
 }  // namespace
@@ -430,50 +367,38 @@ std::string Session::probeFailure(const ProbeOutcome& probe, const std::string& 
 }
 
 bool Session::read(const std::vector<std::string>& areas, Records& records) {
-    resetCopies();
+    addressChanged = false;
     missing_.clear();
-    std::vector<const void*> lacking;
-    context_.missingLabel = [&lacking](const void* member) { lacking.push_back(member); };
-    const bool ok = readAreas(areas, records);
-    context_.missingLabel = nullptr;
-    missing_ = fieldsAt(lacking);
-    return ok;
-}
-
-bool Session::readAreas(const std::vector<std::string>& areas, Records& records) {
-    const auto wanted = [&](std::string_view area) {
-        return areas.empty() || std::find(areas.begin(), areas.end(), area) != areas.end();
-    };
-    if (wanted("analog")) {
-        progress("reading analog");
-        if (ReadAnalogSettings(context_) != 1)
+    const std::span<const area::AreaModule* const> modules = allModules();
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        const area::AreaModule& module = *modules[i];
+        if (!areas.empty() && std::find(areas.begin(), areas.end(), module.name) == areas.end())
+            continue;
+        progress("reading " + std::string(module.name));
+        // read into kxctl's own record; the readers tell of each label a reply lacked by the
+        // address of the member left as it was
+        records.areas[i] = module.blank();
+        std::vector<const void*> lacking;
+        context_.missingLabel = [&lacking](const void* member) { lacking.push_back(member); };
+        const int result = module.read(context_, records.areas[i]);
+        context_.missingLabel = nullptr;
+        for (const Field& field : allFields()) {
+            if (field.module != i)
+                continue;
+            const void* member = field.isText() ? static_cast<const void*>(field.text(records))
+                                                : static_cast<const void*>(field.number(records));
+            if (std::find(lacking.begin(), lacking.end(), member) != lacking.end())
+                missing_.insert(&field);
+        }
+        if (result != 1) {
+            // every exchange was answered, but the reader could not take the last reply (a
+            // table longer than the link keeps of a reply)
+            if (lastSent_ && lastOutcome_ == ExchangeOutcome::Ok)
+                error_ = "the adapter's reply to \"" + printable(lastCommand_) +
+                         "\" is longer than the link keeps of a reply; the " +
+                         std::string(module.name) + " area cannot be read whole";
             return false;
-        records.analog = analogSettings.snapshot;
-    }
-    if (wanted("digital")) {
-        progress("reading digital");
-        if (ReadDigitalSettings(context_) != 1)
-            return false;
-        records.digital = digitalSettings.snapshot;
-    }
-    if (wanted("arrive")) {
-        progress("reading arrive");
-        if (ReadArriveSettings(context_) != 1)
-            return false;
-        records.arrive = arriveSettings.snapshot;
-    }
-    if (wanted("shortnum")) {
-        progress("reading shortnum");
-        if (ReadShortNumbers(context_) != 1)
-            return false;
-        records.shortnum = shortNumbers.snapshot;
-    }
-    if (wanted("router")) {
-        progress("reading router");
-        if (RouterReader(context_) != 1)
-            return false;
-        records.router = routerSettings.snapshot;
-        records.digital.pna = digitalSettings.snapshot.pna;
+        }
     }
     return true;
 }
@@ -481,35 +406,18 @@ bool Session::readAreas(const std::vector<std::string>& areas, Records& records)
 std::vector<std::string> Session::commands(const Records& working, const Records& snapshot,
                                            bool overNetwork) {
     std::vector<std::string> out;
-    const auto append = [&out](std::vector<std::string> more) {
-        out.insert(out.end(), more.begin(), more.end());
-    };
-    for (int area = 0; area <= kAnalogCommonArea; ++area)
-        append(analogCommands(working.analog, snapshot.analog, area));
-    for (int area = kDigitalDataArea; area <= kDigitalBacpBapArea; ++area)
-        append(digitalCommands(working.digital, snapshot.digital, area));
-    for (int area = kArriveStandardArea; area <= 2; ++area)
-        append(arriveCommands(working.arrive, snapshot.arrive, area, overNetwork));
-    append(shortNumberCommands(working.shortnum, snapshot.shortnum, overNetwork));
-    for (int section : kRouterWriteOrder)
-        append(sectionCommands(working, snapshot, section, overNetwork));
+    const std::span<const area::AreaModule* const> modules = allModules();
+    for (std::size_t i = 0; i < modules.size(); ++i)
+        for (int section : modules[i]->sections) {
+            std::vector<std::string> more =
+                modules[i]->commands(working.areas[i], snapshot.areas[i], section, overNetwork);
+            out.insert(out.end(), more.begin(), more.end());
+        }
     return out;
 }
 
 bool Session::write(const Records& working, const Records& snapshot, std::size_t& sent) {
     sent = 0;
-    // each area's writer sends from the process-wide copies
-    analogSettings.working = working.analog;
-    analogSettings.snapshot = snapshot.analog;
-    digitalSettings.working = working.digital;
-    digitalSettings.snapshot = snapshot.digital;
-    arriveSettings.working = working.arrive;
-    arriveSettings.snapshot = snapshot.arrive;
-    shortNumbers.working = working.shortnum;
-    shortNumbers.snapshot = snapshot.shortnum;
-    routerSettings.working = working.router;
-    routerSettings.snapshot = snapshot.router;
-
     const auto counted = [&](const std::vector<std::string>& lines, auto writeFn) {
         if (writeFn() == 1) {
             sent += lines.size();
@@ -523,30 +431,19 @@ bool Session::write(const Records& working, const Records& snapshot, std::size_t
         }
         return false;
     };
-    progress("writing analog");
-    for (int area = 0; area <= kAnalogCommonArea; ++area)
-        if (!counted(analogCommands(working.analog, snapshot.analog, area),
-                     [&] { return WriteAnalogSettings(context_, area); }))
-            return false;
-    progress("writing digital");
-    for (int area = kDigitalDataArea; area <= kDigitalBacpBapArea; ++area)
-        if (!counted(digitalCommands(working.digital, snapshot.digital, area),
-                     [&] { return WriteDigitalSettings(context_, area); }))
-            return false;
-    progress("writing arrive");
-    for (int area = kArriveStandardArea; area <= 2; ++area)
-        if (!counted(arriveCommands(working.arrive, snapshot.arrive, area, overNetwork()),
-                     [&] { return WriteArriveSettings(context_, area); }))
-            return false;
-    progress("writing shortnum");
-    if (!counted(shortNumberCommands(working.shortnum, snapshot.shortnum, overNetwork()),
-                 [&] { return WriteShortNumbers(context_); }))
-        return false;
-    if (working.router != snapshot.router || working.digital.pna != snapshot.digital.pna) {
-        progress("writing router");
-        for (int section : kRouterWriteOrder)
-            if (!counted(sectionCommands(working, snapshot, section, overNetwork()),
-                         [&] { return RouterWriter(context_, section); }))
+    // every module's writer on kxctl's own records, in the registry's order (the router's
+    // sections last, its own section 0 at the very end)
+    const std::span<const area::AreaModule* const> modules = allModules();
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        const area::AreaModule& module = *modules[i];
+        const area::AreaRecord& now = working.areas[i];
+        const area::AreaRecord& before = snapshot.areas[i];
+        if (now == before)
+            continue;
+        progress("writing " + std::string(module.name));
+        for (int section : module.sections)
+            if (!counted(module.commands(now, before, section, overNetwork()),
+                         [&] { return module.write(context_, now, before, section); }))
                 return false;
     }
     // the adapter restarts with its new address, as after the HomePNA menu: nothing more is

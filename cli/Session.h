@@ -116,6 +116,10 @@ private:
     std::string error_;
 };
 
+// Installs the documents the program's main window writes (app/SettingsDocument.h): the
+// program and its tests call it once at start.
+void installSettingsDocuments();
+
 // A command line as the user reads it: UTF-8, without its line end, a password masked, any
 // control byte escaped.
 std::string printable(std::string_view command);

@@ -75,8 +75,7 @@ std::span<const Item<DigitalSettings>> bacpBapItems() {
     return kBacpBapItems;
 }
 
-int ReadDigitalSettings(const AreaContext& context) {
-    DigitalSettings& snapshot = digitalSettings.snapshot;
+int readDigitalSettings(const AreaContext& context, DigitalSettings& snapshot) {
     if (context.send("show digital data\r") != 1)
         return 0;
     area::readItems(context.reply.view(), digitalPortItems(), snapshot.data, context.missingLabel);
@@ -87,6 +86,12 @@ int ReadDigitalSettings(const AreaContext& context) {
         return 0;
     for (std::span<const Item<D>> table : kCommonReplyTables)
         area::readItems(context.reply.view(), table, snapshot, context.missingLabel);
+    return 1;
+}
+
+int ReadDigitalSettings(const AreaContext& context) {
+    if (readDigitalSettings(context, digitalSettings.snapshot) != 1)
+        return 0;
     digitalSettings.readDone();
     return 1;
 }

@@ -32,6 +32,8 @@ std::span<const area::Item<DigitalSettings>> bacpBapItems();
 // each reply into digitalSettings.snapshot; once all three were read the working copy is set to
 // the snapshot. A failed exchange stops the read at once and returns 0.
 int ReadDigitalSettings(const AreaContext& context);
+// The same replies parsed into `snapshot` (the module's reader on a record of its caller).
+int readDigitalSettings(const AreaContext& context, DigitalSettings& snapshot);
 
 // The commands that bring `area` (0-4) of the adapter from `snapshot` to `working`, in the
 // area's order; none for any other area. A changed BACP/BAP mask sends all three answers of

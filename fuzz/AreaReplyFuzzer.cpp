@@ -4,30 +4,29 @@
 // numbered entries trimmed, a successful read leaves the working copy equal to the snapshot, and
 // reading the same replies twice gives the same records (nothing depends on what was there).
 //
-// The areas stand in one table; a new area is one more row.
+// The areas are the registry's modules; a module's own value checks stand in one table by name.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "analog/AnalogSettings.h"
+#include "app/program/AllAreas.h"
 #include "arrive/ArriveSettings.h"
 #include "digital/DigitalSettings.h"
 #include "fuzz/FuzzCheck.h"
 #include "link/TextFunctions.h"
-#include "router/RouterSettings.h"
+#include "router/RouterModule.h"
 #include "shortnum/ShortNumbers.h"
 
 namespace {
 
-using Reader = int (*)(const kx::AreaContext&);
-
 // Answers the reader's exchanges with the given replies in turn, then fails.
-int readWith(const std::vector<std::string>& replies, Reader read) {
+int readWith(const std::vector<std::string>& replies,
+             const std::function<int(const kx::AreaContext&)>& read) {
     kx::ReplyBuffer reply;
     kx::AreaContext context(reply);
     std::size_t next = 0;
@@ -63,35 +62,7 @@ void checkText(const std::string& text, bool trimmed) {
         kx::fuzz::check(!isSpace(text.front()) && !isSpace(text.back()), "an entry not trimmed");
 }
 
-struct AreaRow {
-    const char* name;
-    std::function<void()> reset;
-    std::function<int()> read;       // with the current replies
-    std::function<void()> keep;      // sets the snapshot aside
-    std::function<bool()> same;      // the snapshot equals the one set aside
-    std::function<bool()> settled;   // working copy == snapshot
-    std::function<void()> checkAll;  // the area's own value checks on the snapshot
-};
-
-const std::vector<std::string>* currentReplies = nullptr;
 constexpr int kReplies = 16;
-
-// One row for the area kept in `copies` (an area::Copies<Record>).
-template <auto& copies>
-AreaRow row(const char* name, Reader read,
-            void (*checkValues)(const std::remove_cvref_t<decltype(copies.snapshot)>&)) {
-    using Record = std::remove_cvref_t<decltype(copies.snapshot)>;
-    static Record kept;
-    return AreaRow{
-        name,
-        [] { copies.reset(); },
-        [read] { return readWith(*currentReplies, read); },
-        [] { kept = copies.snapshot; },
-        [] { return kept == copies.snapshot; },
-        [] { return copies.working == copies.snapshot; },
-        [checkValues] { checkValues(copies.snapshot); },
-    };
-}
 
 void checkAnalog(const kx::AnalogSettings& settings) {
     for (const kx::TelPortSettings& port : settings.tel) {
@@ -117,7 +88,8 @@ void checkShortNumbers(const kx::ShortNumberTable& table) {
 
 // The router's texts: values as any other area's, user ids and provider names 64 bytes, the
 // table entries within their fields.
-void checkRouter(const kx::RouterSettings& settings) {
+void checkRouter(const kx::RouterRecord& record) {
+    const kx::RouterSettings& settings = record.router;
     constexpr std::size_t kLong = 64;
     constexpr std::size_t kEntry = 32;
     for (const std::string* text :
@@ -151,16 +123,23 @@ void checkRouter(const kx::RouterSettings& settings) {
     }
 }
 
-const std::vector<AreaRow>& areas() {
-    static const std::vector<AreaRow> rows = {
-        row<kx::analogSettings>("analog", kx::ReadAnalogSettings, checkAnalog),
-        row<kx::digitalSettings>("digital", kx::ReadDigitalSettings, checkDigital),
-        row<kx::arriveSettings>("arrive", kx::ReadArriveSettings, checkArrive),
-        row<kx::shortNumbers>("shortnum", kx::ReadShortNumbers, checkShortNumbers),
-        row<kx::routerSettings>("router", kx::RouterReader, checkRouter),
-    };
-    return rows;
+// A module's own checks of the values its reader took.
+template <class Record, void (*check)(const Record&)>
+void checkAs(const kx::area::AreaRecord& record) {
+    check(record.as<Record>());
 }
+
+struct ValueChecks {
+    std::string_view module;
+    void (*check)(const kx::area::AreaRecord&);
+};
+constexpr ValueChecks kValueChecks[] = {
+    {"analog", checkAs<kx::AnalogSettings, checkAnalog>},
+    {"digital", checkAs<kx::DigitalSettings, checkDigital>},
+    {"arrive", checkAs<kx::ArriveSettings, checkArrive>},
+    {"shortnum", checkAs<kx::ShortNumberTable, checkShortNumbers>},
+    {"router", checkAs<kx::RouterRecord, checkRouter>},
+};
 
 }  // namespace
 
@@ -169,23 +148,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> replies;
     // as many replies as the longest read asks for (the router's); the others take the first
     for (int i = 0; i < kReplies; ++i) replies.push_back(input.ConsumeRandomLengthString(2047));
-    currentReplies = &replies;
 
-    for (const AreaRow& area : areas()) {
-        int result = 0;
+    for (const kx::area::AreaModule* module : kx::allModules()) {
+        kx::area::AreaRecord first;
+        kx::area::AreaRecord snapshot;
         for (int pass = 0; pass < 2; ++pass) {
-            area.reset();
-            result = area.read();
+            snapshot = module->blank();
+            readWith(replies, [&](const kx::AreaContext& c) { return module->read(c, snapshot); });
             if (pass == 0)
-                area.keep();
+                first = snapshot;
         }
-        if (!area.same()) {
-            std::fprintf(stderr, "area %s:\n", area.name);
+        if (!(first == snapshot)) {
+            std::fprintf(stderr, "area %s:\n", module->name.data());
             kx::fuzz::fail("the same replies read twice gave different records");
         }
-        area.checkAll();
-        if (result == 1 && !area.settled()) {
-            std::fprintf(stderr, "area %s:\n", area.name);
+        for (const ValueChecks& checks : kValueChecks)
+            if (checks.module == module->name)
+                checks.check(snapshot);
+        // the area's button reads into the module's own copies: a successful read leaves the
+        // working copy equal to the snapshot
+        module->reset();
+        if (readWith(replies, module->entries.front().read) == 1 &&
+            !(module->working() == module->snapshot())) {
+            std::fprintf(stderr, "area %s:\n", module->name.data());
             kx::fuzz::fail("the working copy differs from the snapshot after a read");
         }
     }

@@ -43,6 +43,7 @@ inline constexpr int ID_FILE_INIT = 32771;
 inline constexpr int ID_HELP_VERSION = 32773;
 inline constexpr int ID_HELP_CONTENTS = 32774;
 inline constexpr int ID_DATE_TIME = 32777;  // command only: no menu item carries it
+inline constexpr int ID_FILE_SAVE = 32780;  // "設定の保存..."
 
 // Port dialog (129)
 inline constexpr int IDC_PORTSEL_PNA = 1002;

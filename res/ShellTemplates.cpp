@@ -29,7 +29,7 @@ Template versionTemplate() {
 Template mainTemplate() {
     return {IDD_MAIN, "設定ユーティリティ", 230, 210, kMinimizeBox, IDR_MAIN_MENU,
         {
-            popup("ﾌｧｲﾙ", {menuItem("初期化", ID_FILE_INIT)}),
+            popup("ﾌｧｲﾙ", {menuItem("設定の保存...", ID_FILE_SAVE), menuItem("初期化", ID_FILE_INIT)}),
             popup("ﾍﾙﾌﾟ", {menuItem("ﾍﾙﾌﾟ", ID_HELP_CONTENTS),
                            menuItem("ﾊﾞｰｼﾞｮﾝ情報", ID_HELP_VERSION)}),
         },

@@ -99,8 +99,7 @@ TableLine readTableLine(std::string_view reply, int n, std::size_t secondMax) {
     return line;
 }
 
-int RouterReader(const AreaContext& context) {
-    RouterSettings& s = routerSettings.snapshot;
+int readRouterSettings(const AreaContext& context, RouterSettings& s, DigitalPortSettings& pna) {
     const auto reply = [&] { return context.reply.view(); };
     const auto show = [&](std::string_view command) { return context.send(command) == 1; };
     // a full table (32 entries with 64-byte host names) is longer than the reply buffer: it is
@@ -130,7 +129,7 @@ int RouterReader(const AreaContext& context) {
     area::readItems(reply(), syslogItems(), s, context.missingLabel);
     if (!show("show digital pna\r"))
         return 0;
-    readPnaPort(reply(), digitalSettings.snapshot.pna, context.missingLabel);
+    readPnaPort(reply(), pna, context.missingLabel);
     if (!show("show ras\r"))
         return 0;
     area::readItems(reply(), rasItems(), s.ras, context.missingLabel);
@@ -152,6 +151,12 @@ int RouterReader(const AreaContext& context) {
     if (!show("show bacpbap\r"))
         return 0;
     area::readItems(reply(), routerBacpBapItems(), s, context.missingLabel);
+    return 1;
+}
+
+int RouterReader(const AreaContext& context) {
+    if (readRouterSettings(context, routerSettings.snapshot, digitalSettings.snapshot.pna) != 1)
+        return 0;
     routerSettings.readDone();
     digitalSettings.readDone();
     return 1;
@@ -234,11 +239,15 @@ std::vector<std::string> pnaPortCommands(const DigitalPortSettings& working,
 }
 
 int RouterWriter(const AreaContext& context, int section) {
+    return writeRouterSection(context, section, routerSettings.working, routerSettings.snapshot,
+                              digitalSettings.working.pna, digitalSettings.snapshot.pna);
+}
+
+int writeRouterSection(const AreaContext& context, int section, const RouterSettings& working,
+                       const RouterSettings& snapshot, const DigitalPortSettings& pnaWorking,
+                       const DigitalPortSettings& pnaSnapshot) {
     if (section == kPnaPortSection)
-        return context.sendAll(
-            pnaPortCommands(digitalSettings.working.pna, digitalSettings.snapshot.pna));
-    const RouterSettings& working = routerSettings.working;
-    const RouterSettings& snapshot = routerSettings.snapshot;
+        return context.sendAll(pnaPortCommands(pnaWorking, pnaSnapshot));
     const bool overNetwork = context.networkMode != 0;
     const int result = context.sendAll(routerCommands(working, snapshot, section, overNetwork));
     // the address command is the section's last: all acknowledged means it was taken too

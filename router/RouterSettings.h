@@ -236,6 +236,10 @@ TableLine readTableLine(std::string_view reply, int n, std::size_t secondMax);
 // routerSettings.snapshot (and the pna block of digitalSettings.snapshot). A failed exchange
 // stops the read at once and returns 0; the working copies change only once all were read.
 int RouterReader(const AreaContext& context);
+// The same replies parsed into `settings` and `pna` (the module's reader on records of its
+// caller).
+int readRouterSettings(const AreaContext& context, RouterSettings& settings,
+                       DigitalPortSettings& pna);
 
 // The commands that bring section `section` (0-13, 15) of the adapter from the snapshot to the
 // working copy, in the section's order; none for any other section. Over the network link
@@ -253,6 +257,10 @@ std::vector<std::string> pnaPortCommands(const DigitalPortSettings& working,
 // changeCount goes to 0 and addressChanged is set, so the program ends without storing or saying
 // "exit".
 int RouterWriter(const AreaContext& context, int section);
+// The same for records of the caller (the HomePNA port's in `pnaWorking` and `pnaSnapshot`).
+int writeRouterSection(const AreaContext& context, int section, const RouterSettings& working,
+                       const RouterSettings& snapshot, const DigitalPortSettings& pnaWorking,
+                       const DigitalPortSettings& pnaSnapshot);
 
 // The easy setup of dial-up profile 1: reads "show dialup num1\r" into the snapshot's profile 1
 // (provider, numbers, user, password and DNS only) and copies the snapshot into the working

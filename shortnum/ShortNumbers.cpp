@@ -24,14 +24,20 @@ std::span<const area::Item<ShortNumberEntry>> shortNumberItems() {
     return kEntryItems;
 }
 
-int ReadShortNumbers(const AreaContext& context) {
+int readShortNumbers(const AreaContext& context, ShortNumberTable& snapshot) {
     for (const Page& page : kPages) {
         if (context.send(page.command) != 1)
             return 0;
         for (int k = page.first; k < page.first + 10; ++k)
-            shortNumbers.snapshot[static_cast<std::size_t>(k - 1)].number =
+            snapshot[static_cast<std::size_t>(k - 1)].number =
                 area::readEntryText(context.reply.view(), k);
     }
+    return 1;
+}
+
+int ReadShortNumbers(const AreaContext& context) {
+    if (readShortNumbers(context, shortNumbers.snapshot) != 1)
+        return 0;
     shortNumbers.readDone();
     return 1;
 }

@@ -39,6 +39,8 @@ std::span<const area::Item<ShortNumberEntry>> shortNumberItems();
 // table. An entry a page does not list reads as empty. 1 on success, 0 at the first failed
 // exchange.
 int ReadShortNumbers(const AreaContext& context);
+// The same pages parsed into `snapshot` (the module's reader on a table of its caller).
+int readShortNumbers(const AreaContext& context, ShortNumberTable& snapshot);
 
 // "shortnum add <k> <number>\r" for every entry whose working number differs from the
 // snapshot, in entry order. Over the network link nothing is written (and the dialog shows

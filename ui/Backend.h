@@ -12,9 +12,11 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "ui/FileDialog.h"
 #include "ui/KeyFilter.h"
 #include "ui/MessageBox.h"
 #include "ui/MessageLoop.h"
@@ -82,6 +84,10 @@ public:
     virtual void idle(Dialog& modal, Clock::time_point nextDue);
 
     virtual int messageBox(const MessageBoxRequest& request) = 0;
+    // The file chooser (ui/FileDialog.h): the path chosen, or nullopt. Base: cancelled.
+    virtual std::optional<std::string> chooseFile(const FileRequest& /*request*/) {
+        return std::nullopt;
+    }
     virtual void noteLogLine(std::string_view /*text*/) {}
 };
 

@@ -1,63 +1,47 @@
 #include "app/program/AllAreas.h"
 
-#include "analog/AnalogMenuDlg.h"
-#include "analog/AnalogSettings.h"
+#include "analog/AnalogModule.h"
 #include "app/AreaRegistry.h"
-#include "arrive/ArriveMenuDlg.h"
-#include "arrive/ArriveSettings.h"
-#include "digital/DigitalMenuDlg.h"
-#include "digital/DigitalSettings.h"
-#include "res/ShellIds.h"
-#include "router/DialupDlg.h"
-#include "router/PnaMenuDlg.h"
-#include "router/RouterSettings.h"
-#include "shortnum/ShortNumberDlg.h"
-#include "shortnum/ShortNumbers.h"
+#include "arrive/ArriveModule.h"
+#include "digital/DigitalModule.h"
+#include "router/RouterModule.h"
+#include "shortnum/ShortNumberModule.h"
 
 namespace kx {
 
-namespace {
-
-// A menu area: the menu writes each confirmed dialog itself.
-template <class Menu>
-AreaHandlers menuArea(int (*read)(const AreaContext&)) {
-    AreaHandlers area;
-    area.kind = AreaHandlers::Kind::Menu;
-    area.read = read;
-    area.run = [](ui::Dialog&, AreaContext& context) { return Menu(context).DoModal(); };
-    return area;
+std::span<const area::AreaModule* const> allModules() {
+    static const area::AreaModule* const modules[] = {
+        &analogModule(), &digitalModule(), &arriveModule(), &shortNumberModule(), &routerModule(),
+    };
+    return modules;
 }
 
-// A direct area: the main window writes it after its dialog ended with OK.
-template <class Dlg>
-AreaHandlers directArea(int (*read)(const AreaContext&), int (*write)(const AreaContext&)) {
-    AreaHandlers area;
-    area.kind = AreaHandlers::Kind::Direct;
-    area.read = read;
-    area.run = [](ui::Dialog&, AreaContext&) { return Dlg().DoModal(); };
-    area.write = write;
-    return area;
+const area::AreaModule* findModule(std::string_view name) {
+    for (const area::AreaModule* module : allModules())
+        if (module->name == name)
+            return module;
+    return nullptr;
 }
-
-}  // namespace
 
 void registerAllAreas() {
-    registerArea(IDC_MAIN_ANALOG, menuArea<CAnalogMenuDlg>(ReadAnalogSettings));
-    registerArea(IDC_MAIN_DIGITAL, menuArea<CDigitalMenuDlg>(ReadDigitalSettings));
-    registerArea(IDC_MAIN_ARRIVE, menuArea<CArriveMenuDlg>(ReadArriveSettings));
-    registerArea(IDC_MAIN_SHORTNUM,
-                 directArea<CShortNumberDlg>(ReadShortNumbers, WriteShortNumbers));
-    registerArea(IDC_MAIN_PNA_MENU, menuArea<CPnaMenuDlg>(RouterReader));
-    registerArea(IDC_MAIN_PNA_EASY, directArea<CPnaEasyDlg>(EasySetupReader, EasySetupWriter));
+    for (const area::AreaModule* module : allModules()) {
+        for (const area::AreaEntry& entry : module->entries) {
+            AreaHandlers area;
+            area.kind = entry.direct ? AreaHandlers::Kind::Direct : AreaHandlers::Kind::Menu;
+            area.texts = &entry.texts;
+            area.read = entry.read;
+            area.run = [run = entry.run](ui::Dialog&, AreaContext& context) {
+                return run(context);
+            };
+            if (entry.write)
+                area.write = entry.write;
+            registerArea(entry.command, std::move(area));
+        }
+    }
 }
 
 void resetAreaRecords() {
-    analogSettings.reset();
-    digitalSettings.reset();
-    arriveSettings.reset();
-    shortNumbers.reset();
-    routerSettings.reset();
-    resetCounters = false;
+    for (const area::AreaModule* module : allModules()) module->reset();
 }
 
 }  // namespace kx

@@ -12,6 +12,7 @@
 #include "app/program/AllAreas.h"
 #include "app/services/AppState.h"
 #include "app/services/HelpPages.h"
+#include "cli/Session.h"
 #include "sim/Emulator.h"
 #include "ui/Backend.h"
 #include "ui/headless/Headless.h"
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
 
     kx::initHelpSearchDirectories();
     kx::registerAllAreas();
+    kx::cli::installSettingsDocuments();
 
     kx::CMainDlg::Config config;
     config.runDevice = options.portDevice;

@@ -19,6 +19,8 @@ int AreaContext::send(std::string_view command, ReplyBuffer& into) const {
 }
 
 int AreaContext::sendAll(const std::vector<std::string>& commands) const {
+    if (beforeWrite && !commands.empty())
+        beforeWrite();
     ReplyBuffer ack(kWriterReplyCapacity);
     for (const std::string& command : commands)
         if (send(command, ack) != 1)

@@ -38,6 +38,9 @@ struct AreaContext {
     // Told by a reader of each item whose label its reply lacked, with the address of the
     // record member left as it was; may be empty (the dialogs keep such a field as it was).
     std::function<void(const void* member)> missingLabel;
+    // Called by sendAll() before it sends a writer's commands (none when there are none); may
+    // be empty. The main window saves the area's snapshot in the history here.
+    std::function<void()> beforeWrite;
 
     // One settings exchange ("show ..." or a setting): `command` with the prompt as terminator.
     // Returns 1 when the prompt arrived in time.

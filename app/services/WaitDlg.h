@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string_view>
 #include <utility>
 
 #include "ui/Dialog.h"
@@ -19,6 +20,8 @@ class WaitWindow {
 public:
     explicit WaitWindow(ui::Dialog* parent) { dialog_.Create(parent); }
     ~WaitWindow() { dialog_.DestroyWindow(); }
+    // Says what is waited for in place of the usual text.
+    void setText(std::string_view utf8);
     WaitWindow(const WaitWindow&) = delete;
     WaitWindow& operator=(const WaitWindow&) = delete;
 

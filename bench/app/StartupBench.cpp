@@ -48,7 +48,9 @@ void BM_StartToMainWindowReady(benchmark::State& state) {
 
     // the first click on the main window marks it ready
     Clock::time_point ready;
+    static const kx::AreaLogTexts kMarkTexts{"Mark", "", "", "", "", "", ""};
     kx::AreaHandlers mark;
+    mark.texts = &kMarkTexts;
     mark.read = [&ready](kx::AreaContext&) {
         ready = Clock::now();
         return 0;

@@ -324,7 +324,7 @@ TEST_F(KxctlEdgeTest, CommandLineAnswersAsUsersExpect) {
          kExitUsage,
          "",
          "kxctl: unknown command \"shwo\" (commands: probe, show, backup, diff, restore, set, "
-         "names, ports)\n"},
+         "history, names, ports)\n"},
         {{"--com", "12", "show"}, kExitUsage, "", "kxctl: "},
         {{"show", "nowhere"}, kExitUsage, "", "kxctl: unknown area \"nowhere\""},
         {{"show", "--help"}, kExitOk, "shortnum, router", ""},

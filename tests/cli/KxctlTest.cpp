@@ -1,8 +1,10 @@
 // kxctl against the emulated adapter: documents, diffs, restores and their refusals, checked on
 // the exact command lines the adapter received.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,10 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "app/DocumentFile.h"
 #include "app/ShellTimings.h"
 #include "cli/Kxctl.h"
 #include "sim/Emulator.h"
 #include "sim/Faults.h"
+#include "tests/support/StateHome.h"
 
 namespace kx::cli {
 namespace {
@@ -378,6 +382,119 @@ TEST_F(KxctlTest, RouterItemsReadBackAsSet) {
         EXPECT_NE(document.find("\n" + item.replace(item.find('='), 1, " = ") + "\n"),
                   std::string::npos)
             << item;
+}
+
+// The history: a change saves what the adapter held before it, a restore of that document puts
+// it back, and only the newest documents are kept.
+class KxctlHistoryTest : public KxctlTest {
+protected:
+    void SetUp() override {
+        KxctlTest::SetUp();
+        std::filesystem::remove_all(kx::test::stateHome());
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(kx::test::stateHome());
+        KxctlTest::TearDown();
+    }
+    std::string folder() const { return kx::test::stateHome() + "/kestrelx/history"; }
+    // `kxctl history`, one entry a row of its tab-separated columns
+    std::vector<std::vector<std::string>> entries() {
+        Result result = run({"history"});
+        EXPECT_EQ(result.status, kExitOk) << result.err;
+        std::vector<std::vector<std::string>> rows;
+        std::istringstream lines(result.out);
+        for (std::string line; std::getline(lines, line);) {
+            std::vector<std::string> columns;
+            std::istringstream cells(line);
+            for (std::string cell; std::getline(cells, cell, '\t');) columns.push_back(cell);
+            rows.push_back(columns);
+        }
+        return rows;
+    }
+};
+
+TEST_F(KxctlHistoryTest, ASetSavesTheAreaItReadAndARestoreOfThatPutsItBack) {
+    const std::string before = backup("before");  // every area, to compare the analog one
+    ASSERT_EQ(run({"backup", path("analog"), "analog"}).status, kExitOk);
+    Result set = run({"set", "analog.tel3.ringSound=ring3"});
+    ASSERT_EQ(set.status, kExitOk) << set.err;
+    EXPECT_EQ(set.err, "kxctl: 1 command(s) sent and stored to flash\n");
+
+    auto rows = entries();
+    ASSERT_EQ(rows.size(), 1u);
+    ASSERT_EQ(rows[0].size(), 4u);
+    const std::string saved = rows[0][3];
+    std::istringstream lines(readFile(path("analog")));
+    int items = 0;
+    for (std::string line; std::getline(lines, line);)
+        items += !line.empty() && line.front() != '#' ? 1 : 0;
+    EXPECT_EQ(rows[0][2], std::to_string(items) + " items");
+    EXPECT_TRUE(saved.starts_with(folder() + "/")) << saved;
+    EXPECT_TRUE(saved.ends_with("-KESTRELX.txt")) << saved;
+    // the analog area as it was, and nothing else
+    EXPECT_EQ(body(readFile(saved)), body(readFile(path("analog"))));
+    EXPECT_NE(readFile(saved).find("# KESTRELX settings document (before kxctl set)\n"),
+              std::string::npos);
+    struct stat status {};
+    ASSERT_EQ(::stat(folder().c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    ASSERT_EQ(::stat(saved.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+
+    adapter_->transcript().clear();
+    Result restore = run({"restore", saved});
+    ASSERT_EQ(restore.status, kExitOk) << restore.err;
+    const std::string ring = body(before).substr(body(before).find("analog.tel3.ringSound = "));
+    EXPECT_EQ(sent(), (std::vector<std::string>{
+                          "analog ring_sound tel3 " + ring.substr(24, ring.find('\n') - 24),
+                          "fromwr 15", "exit"}));
+    EXPECT_EQ(body(backup("after")), body(before));
+    // the restore saved the value it replaced, as the newest document
+    rows = entries();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][3], saved);
+    EXPECT_NE(readFile(rows[0][3]).find("\nanalog.tel3.ringSound = ring3\n"), std::string::npos);
+}
+
+TEST_F(KxctlHistoryTest, NothingIsSavedWithoutAChangeOrWithNoHistory) {
+    ASSERT_EQ(run({"set", "--no-history", "shortnum.4=0311112222"}).status, kExitOk);
+    ASSERT_EQ(run({"set", "shortnum.4=0311112222"}).status, kExitOk);  // already so
+    backup("doc");
+    ASSERT_EQ(run({"restore", path("doc")}).status, kExitOk);
+    EXPECT_TRUE(entries().empty());
+    EXPECT_FALSE(std::filesystem::exists(folder()));
+}
+
+TEST_F(KxctlHistoryTest, TheNewestFiftyAreKeptAndOtherFilesAreLeftAlone) {
+    std::filesystem::create_directories(folder());
+    for (int day = 1; day <= 55; ++day) {
+        char name[64];
+        std::snprintf(name, sizeof name, "/2020%02d%02d-120000-KESTRELX.txt", 1 + day / 28,
+                      1 + day % 28);
+        writeFile(folder() + name, "# device: old\nshortnum.1 = 0311112222\n");
+    }
+    writeFile(folder() + "/notes.txt", "mine\n");
+    ASSERT_EQ(run({"set", "shortnum.5=0312345678"}).status, kExitOk);
+    const auto rows = entries();
+    ASSERT_EQ(rows.size(), kHistoryKept);
+    EXPECT_EQ(rows[0][1], "-");  // the settings file names no device
+    EXPECT_EQ(rows[1][0], "2020-02-28 12:00:00");
+    EXPECT_EQ(rows[1][1], "old");
+    EXPECT_EQ(rows[1][2], "1 item");
+    EXPECT_FALSE(std::filesystem::exists(folder() + "/20200102-120000-KESTRELX.txt"));
+    EXPECT_TRUE(std::filesystem::exists(folder() + "/notes.txt"));
+}
+
+TEST_F(KxctlHistoryTest, AHistoryThatCannotBeWrittenNeverStopsTheChange) {
+    std::filesystem::create_directories(kx::test::stateHome());
+    writeFile(kx::test::stateHome() + "/kestrelx", "a file where the folder would be\n");
+    Result set = run({"set", "shortnum.6=0312345678"});
+    EXPECT_EQ(set.status, kExitOk);
+    EXPECT_EQ(set.err,
+              "kxctl: the settings before the change were not saved in the history: cannot "
+              "make " +
+                  folder() + ": Not a directory\nkxctl: 1 command(s) sent and stored to flash\n");
+    EXPECT_EQ(sent(), (std::vector<std::string>{"shortnum add 6 0312345678", "fromwr 15", "exit"}));
 }
 
 // The network link: the passwords come from the environment and are never shown or written.

@@ -9,19 +9,14 @@
 #include <chrono>
 #include <functional>
 #include <string>
-#include <tuple>
 
-#include "analog/AnalogSettings.h"
 #include "app/ShellTimings.h"
-#include "arrive/ArriveSettings.h"
-#include "digital/DigitalSettings.h"
+#include "app/program/AllAreas.h"
 #include "res/AnalogIds.h"
 #include "res/ArriveIds.h"
 #include "res/DigitalIds.h"
 #include "res/RouterIds.h"
 #include "res/ShortnumIds.h"
-#include "router/RouterSettings.h"
-#include "shortnum/ShortNumbers.h"
 #include "tests/support/AreaSession.h"
 
 namespace kx::test {
@@ -64,13 +59,21 @@ constexpr std::size_t kColumnCount = std::size(kColumns);
 // other exchanges and the start of the program on a slow, sanitized build).
 constexpr std::chrono::seconds kMargin{6};
 
-// The area's working copies, kept to be compared later, and one field as text.
+// The module's working copy, kept to be compared later.
 using Kept = std::function<bool()>;
-template <auto&... copies>
-Kept keepWorking() {
-    return [saved = std::make_tuple(copies.working...)] {
-        return saved == std::make_tuple(copies.working...);
-    };
+Kept keepWorking(const char* name) {
+    const area::AreaModule* module = findModule(name);
+    return [module, saved = module->working()] { return saved == module->working(); };
+}
+
+// One field of the module's working copy as text: a number in decimal, a text as it is.
+std::string workingField(const char* module, const std::string& name) {
+    area::AreaRecord working = findModule(module)->working();
+    for (const area::ItemField& field : findModule(module)->fields())
+        if (field.name == name)
+            return field.text ? *field.text(working) : std::to_string(*field.number(working));
+    ADD_FAILURE() << "no field " << name;
+    return "";
 }
 
 struct Operation {
@@ -81,19 +84,17 @@ struct Operation {
     Lines presets;       // the adapter's settings before the session
     std::string target;  // the command the fault hits (a prefix)
     std::string label;   // a label of the target's reply (reads)
-    Kept (*keep)();
-    std::string (*field)();  // the labelled field of the working copy (reads)
-    std::string edits;       // a write: the user's changes in the opened menu or dialog
-    Lines writes;            // the commands the changes send; the first is the target
+    const char* module;  // the area's module
+    const char* field;   // the labelled field of the working copy (reads)
+    std::string edits;   // a write: the user's changes in the opened menu or dialog
+    Lines writes;        // the commands the changes send; the first is the target
     std::array<Outcome, kColumnCount> outcomes;
 
     bool isWrite() const { return !edits.empty(); }
+    Kept keep() const { return keepWorking(module); }
+    std::string fieldValue() const { return field ? workingField(module, field) : ""; }
     bool direct() const { return area.menu == 0; }
 };
-
-std::string number(int value) {
-    return std::to_string(value);
-}
 
 const AreaScript kAnalog{
     IDC_MAIN_ANALOG,
@@ -119,61 +120,61 @@ const char* const kRouterMode = "ROUTER=1\n";
 const Operation kOperations[] = {
     // reads                                               silent cut drip lower long garbage nolabel drop
     {"analog read", "", kAnalog, IDD_ANALOG_MENU, {"analog ring_sound tel2 ring3"},
-     "show analog tel2", "ring sound:", keepWorking<analogSettings>,
-     [] { return number(analogSettings.working.tel[1].ringSound); }, "", {},
+     "show analog tel2", "ring sound:", "analog",
+     "analog.tel2.ringSound", "", {},
                                                            {F,    F,  S,   S,    S,   S,      U,      L}},
     {"digital read", "", kDigital, IDD_DIGITAL_MENU, {"digital address usb 0312345678"},
-     "show digital usb", "self address:", keepWorking<digitalSettings>,
-     [] { return digitalSettings.working.usb.selfAddress; }, "", {},
+     "show digital usb", "self address:", "digital",
+     "digital.usb.selfAddress", "", {},
                                                            {F,    F,  S,   S,    S,   S,      U,      L}},
     {"arrive read", "", kArrive, IDD_ARRIVE_MENU, {"arrive ring_select default ring3"},
-     "show arrive basic", "default ring:", keepWorking<arriveSettings>,
-     [] { return number(arriveSettings.working.defaultRing); }, "", {},
+     "show arrive basic", "default ring:", "arrive",
+     "arrive.defaultRing", "", {},
                                                            {F,    F,  S,   S,    S,   S,      U,      L}},
     {"short number read", "", kShortnum, IDD_SHORT_NUMBER, {"shortnum add 3 0311112222"},
-     "show shortnum num1", "3:", keepWorking<shortNumbers>,
-     [] { return shortNumbers.working[2].number; }, "", {},
+     "show shortnum num1", "3:", "shortnum",
+     "shortnum.3", "", {},
                                                            {F,    F,  S,   S,    S,   S,      U,      L}},
     {"router read", kRouterMode, kRouter, IDD_PNA_MENU, {"dns address 192.0.2.1,192.0.2.2"},
-     "show dns", "primary address:", keepWorking<routerSettings, digitalSettings>,
-     [] { return routerSettings.working.dnsPrimaryServer; }, "", {},
+     "show dns", "primary address:", "router",
+     "router.dnsPrimaryServer", "", {},
                                                            {F,    F,  S,   S,    S,   S,      U,      L}},
     {"easy setup read", kRouterMode, kEasy, IDD_PNA_EASY, {"dialup dial_number num1 0311,0322,0333"},
-     "show dialup num1", "dial number 2:", keepWorking<routerSettings>,
-     [] { return routerSettings.working.dialup[0].dialNumber2; }, "", {},
+     "show dialup num1", "dial number 2:", "router",
+     "router.dialup1.dialNumber2", "", {},
                                                            {F,    F,  S,   S,    S,   S,      U,      L}},
     // writes, one dialog of each area confirmed with two changes
     {"analog write", "", kAnalog, IDD_ANALOG_MENU, {}, "analog ring_sound tel1", "",
-     keepWorking<analogSettings>, nullptr,
+     "analog", nullptr,
      open(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT) + click(kTel1PortIds.ringSound[1]) +
          text(kTel1PortIds.sendDialTime, "9") + kAnalog.confirm(),
      {"analog ring_sound tel1 ring2", "analog dial_time tel1 9"},
                                                            {F,    F,  S,   S,    S,   S,      S,      L}},
     {"digital write", "", kDigital, IDD_DIGITAL_MENU, {}, "digital address data", "",
-     keepWorking<digitalSettings>, nullptr,
+     "digital", nullptr,
      open(IDC_DIGITAL_MENU_DATA, IDD_DATA_PORT) + click(kDataPortIds.globalArrive[0]) +
          text(kDataPortIds.selfAddress, "0312345678") + kDigital.confirm(),
      {"digital address data 0312345678", "digital global_arrive data disable"},
                                                            {F,    F,  S,   S,    S,   S,      S,      L}},
     {"arrive write", "", kArrive, IDD_ARRIVE_MENU, {}, "arrive ranking default tel1", "",
-     keepWorking<arriveSettings>, nullptr,
+     "arrive", nullptr,
      open(IDC_ARRIVE_MENU_STANDARD, IDD_ARRIVE_STANDARD) + select(kArriveDefaultIds.tel2, 2) +
          select(kArriveDefaultIds.tel1, 0) + kArrive.confirm(),
      {"arrive ranking default tel1 precede", "arrive ranking default tel2 delay"},
                                                            {F,    F,  S,   S,    S,   S,      S,      L}},
     {"short number write", "", kShortnum, IDD_SHORT_NUMBER, {}, "shortnum add 4", "",
-     keepWorking<shortNumbers>, nullptr,
+     "shortnum", nullptr,
      text(kShortNumberEdits[11], "0312") + text(kShortNumberEdits[3], "0344") + kShortnum.confirm(),
      {"shortnum add 4 0344", "shortnum add 12 0312"},
                                                            {F,    F,  S,   S,    S,   S,      S,      L}},
     {"router write", kRouterMode, kRouter, IDD_PNA_MENU, {}, "dns address", "",
-     keepWorking<routerSettings, digitalSettings>, nullptr,
+     "router", nullptr,
      open(IDC_PNA_MENU_DNS, IDD_DNS) + click(kDnsForwardingIds[0]) +
          text(IDC_DNS_PRIMARY, "192.0.2.1") + kRouter.confirm(),
      {"dns address 192.0.2.1,0.0.0.0", "dns forwarding disable"},
                                                            {F,    F,  S,   S,    S,   S,      S,      L}},
     {"easy setup write", kRouterMode, kEasy, IDD_PNA_EASY, {}, "dialup dns_select", "",
-     keepWorking<routerSettings>, nullptr,
+     "router", nullptr,
      click(kPnaEasyDnsSelectIds[0]) + text(IDC_PNA_EASY_DNS_PRIMARY, "192.0.2.1") +
          kEasy.confirm(),
      {"dialup dns_select num1 manual", "dialup dns_address num1 192.0.2.1,0.0.0.0"},
@@ -251,7 +252,7 @@ protected:
         freshAdapter(op.presets, faultSpec(column, op));
         shellTimings().commandTimeoutMs = column.timeoutMs;
         const Kept before = op.keep();
-        const std::string fieldBefore = op.field ? op.field() : "";
+        const std::string fieldBefore = op.fieldValue();
 
         const auto start = std::chrono::steady_clock::now();
         SessionResult r = run(script(op, outcome));
@@ -279,7 +280,7 @@ protected:
         } else if (fails) {
             EXPECT_TRUE(before()) << "a failed read leaves the working copy as it was";
         } else if (outcome == Outcome::Unlabelled) {
-            EXPECT_EQ(op.field(), fieldBefore);
+            EXPECT_EQ(op.fieldValue(), fieldBefore);
             EXPECT_NE(referenceField, fieldBefore) << "the label's value must tell the two apart";
         } else {
             EXPECT_TRUE(reference()) << "the read takes the same values as without the fault";
@@ -299,7 +300,7 @@ TEST_P(FaultMatrix, EveryFaultOfTheAdapter) {
     ASSERT_FALSE(plain.scriptFailed) << plain.failure;
     ASSERT_EQ(plain.transcript, concat(probeLines(), sent(op, false, false)));
     const Kept reference = op.keep();
-    const std::string referenceField = op.field ? op.field() : "";
+    const std::string referenceField = op.fieldValue();
 
     for (std::size_t c = 0; c < kColumnCount; ++c) {
         SCOPED_TRACE(std::string(op.name) + ", " + kColumns[c].name);

@@ -12,7 +12,9 @@
 #include "app/program/AllAreas.h"
 #include "app/services/AppState.h"
 #include "app/services/HelpPages.h"
+#include "cli/Session.h"
 #include "sim/Faults.h"
+#include "tests/support/StateHome.h"
 #include "ui/headless/Headless.h"
 
 namespace kx::test {
@@ -87,6 +89,7 @@ void SessionTest::SetUp() {
     resetAreaRecords();
     clearAreas();
     registerAllAreas();
+    cli::installSettingsDocuments();
     shellTimings() = ShellTimings{};
     helpSearchDirectories() = {KX_HELP_SOURCE_DIR};
     writeSettings("[PORTSEL]\nPORT=0\nCOM=1\n");

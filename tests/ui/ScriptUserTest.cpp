@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "app/services/NumEdit.h"
@@ -10,6 +12,7 @@
 #include "ui/Backend.h"
 #include "ui/DataExchange.h"
 #include "ui/Dialog.h"
+#include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/MessageLoop.h"
 #include "ui/TemplateBuilder.h"
@@ -35,7 +38,7 @@ const Template& mainTemplate() {
         {
             row({button(10, "open"), button(11, "log later"), button(12, "open later"),
                  button(13, "never", kDisabled), button(15, "log and ask later"),
-                 button(16, "ask on open later")}),
+                 button(16, "ask on open later"), button(17, "save")}),
             field("note", edit(14)),
             buttons({button(1590, "exit")}),
         }};
@@ -66,6 +69,7 @@ struct Seen {
     std::vector<int> scrolls;
     std::string note;
     int portResult = 0;
+    std::optional<std::string> chosen;
 };
 
 class PortDlg : public Dialog {
@@ -156,6 +160,8 @@ protected:
                 ask.DoModal();
                 seen_.portResult = ask.answer;
             });
+        } else if (id == 17) {
+            seen_.chosen = ChooseFile({FileMode::Save, "保存", "/tmp", "a.txt"});
         } else if (id == 1590) {
             PostClose();
         }
@@ -281,6 +287,34 @@ TEST_F(ScriptUserTest, FailedLineIsReportedAndTheProgramLeavesByItsClosePath) {
         EXPECT_EQ(user->failedLine(), row.line);
         EXPECT_EQ(seen.closes, 1) << row.script;  // the main dialog's own close handler ran
         EXPECT_EQ(result, IDCANCEL);
+    }
+}
+
+TEST_F(ScriptUserTest, TheFileLineAnswersTheChooserOpenNow) {
+    const std::string here = std::filesystem::current_path().string();
+    const std::string shown = "a file chooser is shown (\"保存\")";
+    const struct {
+        std::string script;
+        std::optional<std::string> chosen;
+        std::string out;  // a failure, or empty
+    } kRows[] = {
+        {"click 17\nfile /tmp/KESTRELX 1.txt\nclick 1590\n", "/tmp/KESTRELX 1.txt", ""},
+        {"click 17\nfile  saved/doc.txt \nclick 1590\n", here + "/saved/doc.txt", ""},
+        {"click 17\nfile cancel\nclick 1590\n", std::nullopt, ""},
+        {"click 17\nclick 1590\n", std::nullopt,
+         "script: line 2: " + shown + "; the line must answer it\n"},
+        {"click 17\nanswer ok\n", std::nullopt,
+         "script: line 2: " + shown + "; the line must answer it\n"},
+        {"click 17\n", std::nullopt, "script: line 2: the script ended while " + shown + "\n"},
+        {"click 17\nfile\n", std::nullopt, "script: line 2: file needs a path or cancel\n"},
+        {"file a.txt\n", std::nullopt,
+         "script: line 1: no file chooser is shown (dialog 9001 is active)\n"},
+    };
+    for (const auto& row : kRows) {
+        seen = Seen{};
+        EXPECT_EQ(run(row.script), row.out) << row.script;
+        EXPECT_EQ(seen.chosen, row.chosen) << row.script;
+        EXPECT_EQ(user->failed(), !row.out.empty());
     }
 }
 

@@ -58,6 +58,10 @@ public:
         return user_ ? user_->messageBox(request) : IDOK;
     }
 
+    std::optional<std::string> chooseFile(const FileRequest& request) override {
+        return user_ ? user_->chooseFile(request) : std::nullopt;
+    }
+
     void noteLogLine(std::string_view text) override {
         if (user_)
             user_->noteLogLine(text);

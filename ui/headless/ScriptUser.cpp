@@ -1,13 +1,17 @@
 #include "ui/headless/ScriptUser.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "ui/Backend.h"
 #include "ui/Dialog.h"
+#include "ui/FileDialog.h"
 #include "ui/headless/HeadlessWindow.h"
 
 namespace kx::ui::headless {
@@ -23,6 +27,7 @@ enum class Action {
     Key,
     Command,
     Answer,
+    File,
     Wait,
     Close
 };
@@ -32,7 +37,7 @@ struct ScriptUser::Line {
     Action action = Action::Close;
     int id = 0;
     int arg = 0;        // check 0/1, select index, scroll code, answer IDOK/IDCANCEL
-    std::string value;  // text, type, wait
+    std::string value;  // text, type, wait, file
     std::string error;  // why the line cannot be read; reported when it is taken
 };
 
@@ -129,6 +134,7 @@ constexpr ActionName kActions[] = {
     {"click", Action::Click},   {"check", Action::Check}, {"select", Action::Select},
     {"scroll", Action::Scroll}, {"key", Action::Key},     {"command", Action::Command},
     {"answer", Action::Answer}, {"wait", Action::Wait},   {"close", Action::Close},
+    {"file", Action::File},
 };
 
 }  // namespace
@@ -187,8 +193,8 @@ bool ScriptUser::takeLine() {
         } else {
             line->action = known->action;
             Action a = line->action;
-            bool takesId =
-                a != Action::Key && a != Action::Answer && a != Action::Wait && a != Action::Close;
+            bool takesId = a != Action::Key && a != Action::Answer && a != Action::Wait &&
+                           a != Action::Close && a != Action::File;
             // words may stand apart by several blanks; only a value keeps what follows the
             // one blank after its id
             std::string_view after = rest;
@@ -229,6 +235,14 @@ bool ScriptUser::takeLine() {
                     line->arg = IDCANCEL;
                 else
                     line->error = "answer needs ok or cancel, not " + quoted(answer);
+            } else if (a == Action::File) {
+                std::string_view path = trim(rest);
+                if (path == "cancel")
+                    line->arg = IDCANCEL;
+                else if (path.empty())
+                    line->error = "file needs a path or cancel";
+                else
+                    line->value = path;
             } else if (a == Action::Close) {
                 if (!trim(rest).empty())
                     line->error = "close takes nothing after it";
@@ -336,6 +350,11 @@ void ScriptUser::idle(Dialog& modal, Clock::time_point nextDue) {
             fail(taken->number, "no message box is shown (" + dialogName + " is active)");
             return;
         }
+        case Action::File: {
+            auto taken = std::move(pending_);
+            fail(taken->number, "no file chooser is shown (" + dialogName + " is active)");
+            return;
+        }
         default:
             perform(modal);
             return;
@@ -437,6 +456,40 @@ int ScriptUser::messageBox(const MessageBoxRequest& request) {
     }
     messages_.back().answer = answer;
     return answer;
+}
+
+std::optional<std::string> ScriptUser::chooseFile(const FileRequest& request) {
+    if (failed())
+        return std::nullopt;
+    const std::string shown = "a file chooser is shown (" + quoted(request.caption) + ")";
+    // as with a message box: the line after the one that opened the chooser answers it
+    pendingDone(request.owner);
+    if (pending_) {
+        auto taken = std::move(pending_);
+        fail(taken->number, shown + " instead");
+        return std::nullopt;
+    }
+    if (!takeLine()) {
+        fail(static_cast<int>(lines_.size()) + 1, "the script ended while " + shown);
+        return std::nullopt;
+    }
+    auto taken = std::move(pending_);
+    if (!taken->error.empty()) {
+        fail(taken->number, taken->error);
+        return std::nullopt;
+    }
+    if (taken->action != Action::File) {
+        fail(taken->number, shown + "; the line must answer it");
+        return std::nullopt;
+    }
+    if (taken->arg == IDCANCEL)
+        return std::nullopt;
+    if (taken->value.front() == '/')
+        return taken->value;
+    char here[PATH_MAX];
+    if (!::getcwd(here, sizeof here))
+        return taken->value;
+    return std::string(here) + (here[1] == '\0' ? "" : "/") + taken->value;
 }
 
 void ScriptUser::noteLogLine(std::string_view text) {

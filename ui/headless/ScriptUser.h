@@ -2,7 +2,7 @@
 
 // The scripted user of the headless backend: replays a user session written one action a line
 // (the replay-script vocabulary: dialog, text, type, click, check, select, scroll, key,
-// command, answer, wait, close; "#" comment lines and blank lines are skipped).
+// command, answer, file, wait, close; "#" comment lines and blank lines are skipped).
 //
 // The script is pulled: whenever the program waits for the user (a modal dialog is idle, or a
 // message box is shown) the next line is taken. Output goes to `out` (standard output by
@@ -19,6 +19,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/MessageBox.h"
@@ -27,6 +28,7 @@
 namespace kx::ui {
 class Dialog;
 struct MessageBoxRequest;
+struct FileRequest;
 }  // namespace kx::ui
 
 namespace kx::ui::headless {
@@ -71,6 +73,9 @@ public:
     // Called by the headless backend.
     void idle(Dialog& modal, Clock::time_point nextDue);
     int messageBox(const MessageBoxRequest& request);
+    // The line after the one that opened the chooser must be "file PATH" (a relative PATH is
+    // taken from the current folder) or "file cancel".
+    std::optional<std::string> chooseFile(const FileRequest& request);
     void noteLogLine(std::string_view text);
 
 private:

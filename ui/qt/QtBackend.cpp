@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QLabel>
 #include <QMessageBox>
@@ -16,6 +18,7 @@
 #include <clocale>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "ui/Backend.h"
 #include "ui/Dialog.h"
@@ -136,6 +139,46 @@ public:
         }
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
+    }
+
+    std::optional<std::string> chooseFile(const FileRequest& request) override {
+        QWidget* owner = nullptr;
+        if (request.owner)
+            if (auto* w = dynamic_cast<QtWindow*>(DialogEvents::peer(*request.owner)))
+                owner = w->widget();
+        const bool save = request.mode == FileMode::Save;
+        // Qt's own chooser, in the program's language whatever the desktop's is
+        QFileDialog chooser(owner, qs(request.caption), qs(request.folder), qs(request.filter));
+        chooser.setOption(QFileDialog::DontUseNativeDialog);
+        chooser.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        chooser.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        chooser.setDefaultSuffix(QStringLiteral("txt"));
+        chooser.setLabelText(QFileDialog::LookIn, QStringLiteral("場所:"));
+        chooser.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
+        chooser.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
+        chooser.setLabelText(QFileDialog::Accept,
+                             save ? QStringLiteral("保存") : QStringLiteral("開く"));
+        chooser.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+        // the question before a file is written over is asked here, in Japanese
+        chooser.setOption(QFileDialog::DontConfirmOverwrite);
+        if (save && !request.defaultName.empty())
+            chooser.selectFile(qs(request.defaultName));
+        for (;;) {
+            if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+                return std::nullopt;
+            const QString path = chooser.selectedFiles().front();
+            if (!save || !QFileInfo::exists(path))
+                return path.toStdString();
+            QMessageBox ask(
+                QMessageBox::Question, qs(request.caption),
+                QFileInfo(path).fileName() + QStringLiteral(" は既にあります。\n置き換えますか？"),
+                QMessageBox::Ok | QMessageBox::Cancel, &chooser);
+            ask.button(QMessageBox::Ok)->setText(QStringLiteral("置き換える"));
+            ask.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+            ask.setDefaultButton(QMessageBox::Cancel);
+            if (ask.exec() == QMessageBox::Ok)
+                return path.toStdString();
+        }
     }
 
 private:

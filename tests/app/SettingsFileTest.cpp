@@ -1,0 +1,200 @@
+// "設定の保存...": every area read once behind the wait window, nothing set, and a document
+// kxctl finds equal to the adapter; a failed read writes nothing and names its area.
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "app/DocumentFile.h"
+#include "app/services/StatusLine.h"
+#include "cli/Kxctl.h"
+#include "res/AnalogIds.h"
+#include "res/ShortnumIds.h"
+#include "tests/support/AreaSession.h"
+#include "tests/support/SessionSupport.h"
+#include "tests/support/StateHome.h"
+#include "ui/MessageBox.h"
+
+namespace kx::test {
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class SettingsFileTest : public SessionTest {
+protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        folder_ = ::testing::TempDir() + "kx_save_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(kx::test::stateHome());
+        SessionTest::TearDown();
+    }
+    // kxctl with `args` against the adapter; its standard output.
+    std::string kxctl(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--port", adapter().ptyPath()});
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::runKxctl(args, out, err), cli::kExitOk) << err.str();
+        return out.str();
+    }
+    // kxctl diff of `path` against the adapter: the command lines a restore would send.
+    std::string diff(const std::string& path) {
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::runKxctl({"--port", adapter().ptyPath(), "diff", path}, out, err),
+                  cli::kExitOk)
+            << err.str();
+        return out.str();
+    }
+    std::string folder_;
+};
+
+TEST_F(SettingsFileTest, SaveReadsEveryAreaOnceAndWritesWhatKxctlFindsEqual) {
+    const struct {
+        const char* name;
+        std::string mode;
+        const char* lastArea;  // the last area's header in the document
+    } kRows[] = {
+        {"ISDN variant", "", "\n# shortnum\n"},
+        {"router variant", "ROUTER=1\n", "\n# router\n"},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.name);
+        freshRun(serialSettings(row.mode));
+        const std::string path = folder_ + "/saved.txt";
+        SessionResult r = run(kStart + "command 32780\nfile " + path + "\n" + kClose);
+        EXPECT_FALSE(r.scriptFailed) << r.output;
+        EXPECT_TRUE(r.messages.empty());
+        // the probe, each reader's "show" lines once, and the close: no setting command
+        std::set<std::string> seen;
+        ASSERT_GT(r.transcript.size(), probeLines().size() + 1);
+        for (std::size_t i = probeLines().size(); i + 1 < r.transcript.size(); ++i) {
+            EXPECT_TRUE(r.transcript[i].starts_with("show ")) << r.transcript[i];
+            EXPECT_TRUE(seen.insert(r.transcript[i]).second) << r.transcript[i] << " twice";
+        }
+        EXPECT_EQ(r.transcript.back(), "exit");
+        EXPECT_EQ(statusLine().text(), "設定を " + path + " に保存しました");
+
+        const std::string document = readFile(path);
+        EXPECT_TRUE(document.starts_with("# KESTRELX settings document (kestrelx-setup)\n"));
+        EXPECT_NE(document.find(row.lastArea), std::string::npos);
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, 0600u);
+        EXPECT_EQ(diff(path), "");
+        std::filesystem::remove(path);
+    }
+}
+
+TEST_F(SettingsFileTest, ACancelledChooserReadsNothing) {
+    freshRun(serialSettings());
+    SessionResult r = run(kStart + "command 32780\nfile cancel\n" + kClose);
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
+}
+
+TEST_F(SettingsFileTest, AFailedReadWritesNothingAndNamesTheArea) {
+    useFastTimings();
+    freshRun(serialSettings(), withFault("silent/1:show arrive"));
+    const std::string path = folder_ + "/failed.txt";
+    SessionResult r = run(kStart + "command 32780\nfile " + path + "\nanswer ok\n" + kClose);
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].text,
+              "着信制御設定を読み込めませんでした（機器から応答がありません）。\r\n設定は保存"
+              "していません。");
+    EXPECT_EQ(r.messages[0].icon, ui::MsgIcon::Stop);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    // nothing after the failed read but the close
+    EXPECT_TRUE(r.transcript[r.transcript.size() - 2].starts_with("show arrive"));
+}
+
+// A document without its header comments (the date differs from run to run).
+std::string body(const std::string& document) {
+    return document.substr(std::min(document.find("\n\n"), document.size()));
+}
+
+const AreaScript kAnalog{
+    IDC_MAIN_ANALOG,
+    IDD_ANALOG_MENU,
+    {"show analog tel1", "show analog tel2", "show analog tel3", "show analog common"},
+    "Analog"};
+
+TEST_F(SettingsFileTest, AChangeLeavesWhatTheAdapterHeldBeforeInTheHistory) {
+    freshRun(serialSettings());
+    std::filesystem::remove_all(kx::test::stateHome());
+    const std::string before = folder_ + "/before.txt";
+    kxctl({"backup", before, "analog"});
+    adapter().transcript().clear();
+    // TEL3's ring, then TEL1's: the area is saved once, before its first write
+    const std::string script = kAnalog.session(
+        open(IDC_ANALOG_MENU_TEL3, IDD_TEL3_PORT) + click(kTel3PortIds.ringSound[2]) +
+        kAnalog.confirm() + open(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT) +
+        click(kTel1PortIds.ringSound[1]) + kAnalog.confirm());
+    SessionResult r = run(script);
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    EXPECT_EQ(r.transcript,
+              concat(probeLines(), kAnalog.sent(stored({"analog ring_sound tel3 ring3",
+                                                        "analog ring_sound tel1 ring2"}))));
+    // the history adds nothing to what a replay prints
+    EXPECT_TRUE(r.messages.empty());
+    EXPECT_EQ(r.output.find("history"), std::string::npos);
+
+    const std::vector<HistoryEntry> history = listHistory();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
+    EXPECT_TRUE(history[0].path.ends_with("-KESTRELX.txt")) << history[0].path;
+
+    // restoring it puts the old rings back
+    kxctl({"--quiet", "restore", "--no-history", history[0].path});
+    EXPECT_EQ(kxctl({"diff", before}), "");
+}
+
+// An item the adapter did not report: the saved document leaves it out as a backup does, and
+// the history leaves its area out rather than keep a value nobody read.
+TEST_F(SettingsFileTest, AnItemTheAdapterDidNotReportIsNeverSavedAsAValue) {
+    freshRun(serialSettings(), withFault("nolabel=ring sound::show analog tel3"));
+    std::filesystem::remove_all(kx::test::stateHome());
+    const std::string path = folder_ + "/saved.txt";
+    SessionResult r =
+        run(kStart + "command 32780\nfile " + path + "\n" + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) +
+            open(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT) + click(kTel1PortIds.ringSound[1]) +
+            kAnalog.confirm() + click(IDCANCEL) + kClose);
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    const std::string document = readFile(path);
+    EXPECT_NE(document.find("\n# analog.tel3.ringSound: not reported by the adapter\n"),
+              std::string::npos);
+    EXPECT_NE(document.find("\nanalog.tel1.ringSound = "), std::string::npos);
+    EXPECT_TRUE(listHistory().empty());
+    EXPECT_EQ(statusLine().text(),
+              "アナログ設定の一部の項目を機器が報告しなかったため、変更前の設"
+              "定を履歴に保存していません");
+}
+
+TEST_F(SettingsFileTest, InitialisationSavesEveryAreaReadInTheRunFirst) {
+    freshRun(serialSettings());
+    std::filesystem::remove_all(kx::test::stateHome());
+    const std::string before = folder_ + "/before.txt";
+    kxctl({"backup", before, "analog", "shortnum"});
+    SessionResult r = run(kStart + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) + click(IDCANCEL) +
+                          dialog(IDD_MAIN) + open(IDC_MAIN_SHORTNUM, IDD_SHORT_NUMBER) +
+                          click(IDCANCEL) + dialog(IDD_MAIN) + "command 32771\nanswer ok\n");
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    EXPECT_EQ(r.transcript.back(), "restart");
+    const std::vector<HistoryEntry> history = listHistory();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
+}
+
+}  // namespace
+}  // namespace kx::test
