@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/program/AllAreas.h"
 #include "cli/Document.h"
 #include "cli/Kxctl.h"
 #include "fuzz/FuzzCheck.h"
@@ -74,9 +75,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
                                  .string();
     std::ostringstream out;
     std::ostringstream err;
-    const int status = kx::cli::runKxctl(
-        {"--demo", "--quiet", "backup", path, "analog", "digital", "arrive", "shortnum", "router"},
-        out, err);
+    std::vector<std::string> args{"--demo", "--quiet", "backup", path};
+    for (const kx::area::AreaModule* module : kx::allModules()) args.emplace_back(module->name);
+    const int status = kx::cli::runKxctl(args, out, err);
     std::ifstream in(path, std::ios::binary);
     const std::string backup(std::istreambuf_iterator<char>(in), {});
     std::filesystem::remove(path);
