@@ -41,10 +41,13 @@ std::size_t lineCount(std::string_view text) {
 // What the emulated adapter holds when it starts, as `kxctl --demo backup` reads it.
 Records base;
 
+// The document's values laid over `base`, as a restore lays them (a read-only item is never
+// stored: a backup keeps it as a comment line).
 Records stored(const std::vector<DocumentValue>& values) {
     Records records = base;
     for (const DocumentValue& value : values)
-        kx::cli::storeValue(*value.field, value.value, records);
+        if (!value.field->readOnly)
+            kx::cli::storeValue(*value.field, value.value, records);
     return records;
 }
 
