@@ -45,6 +45,7 @@ const area::AreaModule& analogModule() {
                     int section) { return c.sendAll(commands(working, snapshot, section, false)); },
         .snapshot = area::snapshotOf<analogSettings>,
         .working = area::workingOf<analogSettings>,
+        .adopt = area::adoptInto<analogSettings>,
         .reset = [] { analogSettings.reset(); },
         .fields = fields,
     };

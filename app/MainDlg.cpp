@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 
+#include "app/AreaRegistry.h"
 #include "app/Profile.h"
 #include "app/ShellTimings.h"
 #include "app/TemplatePatch.h"
@@ -102,15 +103,12 @@ int CMainDlg::exchange(std::string_view command, int timeoutMs, int kind) {
 }
 
 void CMainDlg::OnCommand(int id) {
+    // the registered areas' buttons and commands
+    if (findArea(id)) {
+        runArea(id);
+        return;
+    }
     switch (id) {
-        case IDC_MAIN_ANALOG:
-        case IDC_MAIN_DIGITAL:
-        case IDC_MAIN_ARRIVE:
-        case IDC_MAIN_SHORTNUM:
-        case IDC_MAIN_PNA_EASY:
-        case IDC_MAIN_PNA_MENU:
-            runArea(id);
-            break;
         case IDC_MAIN_EXIT:
             PostClose();
             break;

@@ -50,7 +50,7 @@ void CMainDlg::runArea(int command) {
 
     if (area->kind == AreaHandlers::Kind::Menu) {
         // the router writer restarts the adapter after its address changed: the run ends
-        if (command == IDC_MAIN_PNA_MENU && addressChanged)
+        if (addressChanged)
             closePending_ = true;
     } else if (result == IDOK && area->write) {
         context.lastFailure = ExchangeOutcome::Ok;

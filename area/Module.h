@@ -38,6 +38,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "app/services/AreaContext.h"
@@ -174,6 +175,10 @@ struct AreaModule {
     // The module's own copies, as they stand.
     AreaRecord (*snapshot)() = nullptr;
     AreaRecord (*working)() = nullptr;
+    // The module's own copies take `snapshot` as what the adapter holds, as after a read of
+    // the area's button (both copies; a write that did not complete is forgotten): after a
+    // restore from a record the caller owns, the dialogs show what was written.
+    void (*adopt)(const AreaRecord& snapshot) = nullptr;
     // The module's own copies (and its other process-wide state) back to zero and empty, as at
     // the start of a run.
     void (*reset)() = nullptr;
@@ -241,6 +246,11 @@ AreaRecord snapshotOf() {
 template <auto& copies>
 AreaRecord workingOf() {
     return AreaRecord::of(copies.working);
+}
+template <auto& copies>
+void adoptInto(const AreaRecord& snapshot) {
+    copies.snapshot = snapshot.as<std::remove_cvref_t<decltype(copies.snapshot)>>();
+    copies.readDone();
 }
 
 }  // namespace kx::area

@@ -50,6 +50,7 @@ const area::AreaModule& arriveModule() {
             },
         .snapshot = area::snapshotOf<arriveSettings>,
         .working = area::workingOf<arriveSettings>,
+        .adopt = area::adoptInto<arriveSettings>,
         .reset = [] { arriveSettings.reset(); },
         .fields = fields,
     };

@@ -1,6 +1,6 @@
 #pragma once
 
-// The settings kxctl names: one field per item of every area's table, in the areas' own order,
+// The settings kxctl names: one field per item of every module's table, in the registry's order,
 // named after the record ("analog.tel1.ringSound", "arrive.entry12.number", "shortnum.7").
 // A field reads and sets its record member through the row's own rule, so its keywords, range,
 // scale and check are the ones the dialogs use; nothing here knows a keyword.

@@ -7,11 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <optional>
 #include <thread>
 
 #include "app/DeviceMap.h"

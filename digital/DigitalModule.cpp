@@ -51,6 +51,14 @@ const area::AreaModule& digitalModule() {
                     int section) { return c.sendAll(commands(working, snapshot, section, false)); },
         .snapshot = area::snapshotOf<digitalSettings>,
         .working = area::workingOf<digitalSettings>,
+        .adopt =
+            [](const AreaRecord& snapshot) {
+                // the HomePNA block is the router module's
+                const DigitalPortSettings pna = digitalSettings.snapshot.pna;
+                digitalSettings.snapshot = snapshot.as<Record>();
+                digitalSettings.snapshot.pna = pna;
+                digitalSettings.readDone();
+            },
         .reset = [] { digitalSettings.reset(); },
         .fields = fields,
     };

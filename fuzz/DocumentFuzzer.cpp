@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/program/AllAreas.h"
 #include "cli/Document.h"
 #include "cli/Kxctl.h"
 #include "fuzz/FuzzCheck.h"
@@ -40,10 +41,13 @@ std::size_t lineCount(std::string_view text) {
 // What the emulated adapter holds when it starts, as `kxctl --demo backup` reads it.
 Records base;
 
+// The document's values laid over `base`, as a restore lays them (a read-only item is never
+// stored: a backup keeps it as a comment line).
 Records stored(const std::vector<DocumentValue>& values) {
     Records records = base;
     for (const DocumentValue& value : values)
-        kx::cli::storeValue(*value.field, value.value, records);
+        if (!value.field->readOnly)
+            kx::cli::storeValue(*value.field, value.value, records);
     return records;
 }
 
@@ -74,9 +78,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
                                  .string();
     std::ostringstream out;
     std::ostringstream err;
-    const int status = kx::cli::runKxctl(
-        {"--demo", "--quiet", "backup", path, "analog", "digital", "arrive", "shortnum", "router"},
-        out, err);
+    std::vector<std::string> args{"--demo", "--quiet", "backup", path};
+    for (const kx::area::AreaModule* module : kx::allModules()) args.emplace_back(module->name);
+    const int status = kx::cli::runKxctl(args, out, err);
     std::ifstream in(path, std::ios::binary);
     const std::string backup(std::istreambuf_iterator<char>(in), {});
     std::filesystem::remove(path);

@@ -217,6 +217,14 @@ const area::AreaModule& routerModule() {
             [] {
                 return AreaRecord::of(Record{routerSettings.working, digitalSettings.working.pna});
             },
+        .adopt =
+            [](const AreaRecord& snapshot) {
+                const Record& r = snapshot.as<Record>();
+                routerSettings.snapshot = r.router;
+                digitalSettings.snapshot.pna = r.pna;
+                routerSettings.readDone();
+                digitalSettings.readDone();
+            },
         .reset =
             [] {
                 routerSettings.reset();

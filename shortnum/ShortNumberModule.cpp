@@ -52,6 +52,7 @@ const area::AreaModule& shortNumberModule() {
             },
         .snapshot = area::snapshotOf<shortNumbers>,
         .working = area::workingOf<shortNumbers>,
+        .adopt = area::adoptInto<shortNumbers>,
         .reset = [] { shortNumbers.reset(); },
         .fields = fields,
     };

@@ -32,7 +32,7 @@ private:
 // The pattern around every exchange a window starts: the owner is disabled (so the user cannot
 // start a second exchange while this one pumps the loop), the wait window is shown, `fn` runs,
 // the wait window goes and the owner is enabled again. Returns what `fn` returns.
-//   int ok = withWaitWindow(*this, [&] { return WriteAnalogSettings(context, area); });
+//   int ok = withWaitWindow(*this, [&] { return area->write(context); });
 template <class Fn>
 auto withWaitWindow(ui::Dialog& owner, Fn&& fn) {
     owner.EnableWindow(false);

@@ -117,15 +117,9 @@ TEST_F(KxctlTest, DiffOfOneFieldPrintsExactlyItsCommand) {
         const char* value;
         const char* command;
     } kRows[] = {
-        {"analog.tel2.ringSound", "ring3", "analog ring_sound tel2 ring3"},
         {"analog.tel1.ringSound", "1", "analog ring_sound tel1 ring2"},  // the index
-        {"analog.useINumber", "enable", "analog use_i_number enable"},
-        {"analog.tel3.sendDialTime", "15", "analog dial_time tel3 15"},
         {"digital.data.selfAddress", "0312345678*12", "digital address data 0312345678*12"},
         {"digital.addMinTime", "25", "digital throughput_bod add_minimum_time 5"},  // seconds
-        {"digital.discTime", "255", "digital disc_time 255"},
-        {"arrive.defaultRing", "ring2", "arrive ring_select default ring2"},
-        {"arrive.entry12.tel2Rank", "reject", "arrive ranking 12 tel2 reject"},
         {"arrive.entry12.number", "0451234567", "arrive address 12 0451234567"},
         {"shortnum.7", "0312345678", "shortnum add 7 0312345678"},
     };
@@ -281,10 +275,8 @@ TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
         const char* value;
         const char* commands;
     } kRows[] = {
-        {"router.syslogFacility", "5", "syslog facility 5\n"},
         {"router.dialup2.providerName", "ISP", "dialup provider_name num2 ISP\n"},
         {"router.dialup1.password", "pw-Secret", "dialup password num1 ********\n"},
-        {"digital.pna.iNumber", "add1", "digital i_number pna add1\n"},
         {"router.bacpDepart", "1",
          "bacpbap depart_add auto\nbacpbap depart_request reject\nbacpbap depart_del reject\n"},
     };
@@ -341,47 +333,6 @@ TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
 
     // without "ROUTER=1" in the settings file, the default areas leave the router out
     EXPECT_EQ(run({"show"}).out.find("router."), std::string::npos);
-}
-
-// Every router item but the address (which restarts the adapter) set at once away from the
-// factory's, then read back by the router's reader: each label of the adapter's replies reads
-// the value its command stored. The BACP/BAP masks each reject another answer.
-TEST_F(KxctlTest, RouterItemsReadBackAsSet) {
-    const std::string kItems =  // NAME=VALUE;... under "router."
-        "autoConnect=manual;connectSelect=netwk;ipMasquerade=disable;"
-        "masqueradeAddress=203.0.113.9;swAction=bod;beep=disable;ipFilter=enable;lineMode=4;"
-        "redial=enable;network.networkAddress=198.51.100.2/30;network.remoteAddress=198.51.100.1;"
-        "network.userId=line user;network.password=se cret;network.dnsPrimary=192.0.2.53;"
-        "network.dnsSecondary=192.0.2.54;dialup1.providerName=Example Net;"
-        "dialup2.dialNumber1=0312345678;dialup2.dialNumber2=(03)1234-5678*12;"
-        "dialup3.userId=user@example.jp;dialup4.password=pass word;dialup1.protocol=chap;"
-        "dialup2.protocol=disable;dialup3.mode=mp3;dialup4.autoDisconnect=disable;"
-        "dialup1.disconnectTime=32400;dialup2.address=203.0.113.20;dialup3.dnsSelect=manual;"
-        "dialup3.dnsSecondary=192.0.2.2;"
-        "dialup4.dnsPrimary=192.0.2.1;dhcpStartAddress=192.168.1.100;dhcpCount=20;"
-        "dhcpLeaseTime=999999;dhcpGateway=192.168.1.254;dhcpDnsServer=192.168.1.253;"
-        "dhcpDomainName=home.example;dhcpActive=disable;dnsPrimaryServer=192.0.2.10;"
-        "dnsSecondaryServer=192.0.2.11;dnsForwarding=disable;syslogAddress=192.168.1.50;"
-        "syslogFacility=23;syslogDebug=enable;syslogInfo=disable;syslogNotice=disable;"
-        "syslogActive=enable;bodChannels=2;bodResource=arrive;bodAddDirection=recv;"
-        "bodAddRate=100;bodAddTime=255;bodAddMinimumTime=7;bodDelDirection=disable;bodDelRate=0;"
-        "bodDelTime=1;bodDelMinimumTime=1275;bacpDepart=6;bacpArrive=3;chargeLimit=5000;"
-        "timeLimit=743;timePeriod=2;countLimit=9999;countMinutes=1440;clearHour=7;clearMinute=5;"
-        "clearWeekday=6;clearMonthDay=31;ras.rasActive=enable;ras.wanAddress=203.0.113.1;"
-        "ras.partnerAddress=203.0.113.2;ras.userId=caller;ras.password=p4ss;ras.protocol=pap;"
-        "ras.mode=mp2;ras.autoDisconnect=disable;ras.disconnectTime=1;";
-    std::vector<std::string> args{"set"}, items;
-    for (std::size_t at = 0, end; (end = kItems.find(';', at)) != std::string::npos; at = end + 1)
-        items.push_back("router." + kItems.substr(at, end - at));
-    args.insert(args.end(), items.begin(), items.end());
-    Result set = run(args);
-    ASSERT_EQ(set.status, kExitOk) << set.err;
-    ASSERT_EQ(run({"backup", path("router"), "router"}).status, kExitOk);
-    const std::string document = readFile(path("router"));
-    for (std::string item : items)
-        EXPECT_NE(document.find("\n" + item.replace(item.find('='), 1, " = ") + "\n"),
-                  std::string::npos)
-            << item;
 }
 
 // The history: a change saves what the adapter held before it, a restore of that document puts

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/ShellTimings.h"
+#include "app/program/AllAreas.h"
 #include "cli/Fields.h"
 #include "cli/Kxctl.h"
 #include "sim/Emulator.h"
@@ -76,8 +77,8 @@ std::vector<std::string> valuesOf(const Field& field) {
                 values[1] = "7";
             break;
         case area::ItemKind::Phone:
-            // 32 digits and a subaddress of 19
-            values = {std::string(32, '9') + "*" + std::string(19, '8')};
+            // a number of 32 characters and a subaddress of 19
+            values = {"(03)1234-5678#" + std::string(18, '9') + "*" + std::string(19, '8')};
             break;
         case area::ItemKind::Address:
             values = {rule.lowest == 1 ? "192.168.100.200/24" : "192.168.100.200"};
@@ -87,6 +88,7 @@ std::vector<std::string> valuesOf(const Field& field) {
             std::string text;
             for (std::size_t i = 0; i < std::min(rule.maxLength, rule.readLimit); ++i)
                 text += static_cast<char>('a' + i % 26);
+            text[text.size() / 2] = ' ';  // a blank inside is kept
             values = {text};
             break;
         }
@@ -185,6 +187,26 @@ TEST(RoundTripTest, EveryValueOfEveryItemIsSetAndReadBack) {
     }
     // every area's items took part
     EXPECT_GT(tried, 1000u);
+}
+
+// A record restored through a module becomes its own copies, as after a read: the dialogs show
+// what was written.
+TEST(RoundTripTest, AModuleAdoptsARecordAsItsCopies) {
+    for (const area::AreaModule* module : allModules()) {
+        SCOPED_TRACE(std::string(module->name));
+        area::AreaRecord record = module->blank();
+        std::vector<area::ItemField> fields = module->fields();
+        if (fields.front().text)
+            *fields.front().text(record) = "0312345678";
+        else
+            *fields.front().number(record) = 1;
+        module->reset();
+        module->adopt(record);
+        EXPECT_TRUE(module->snapshot() == record);
+        EXPECT_TRUE(module->working() == record);
+        module->reset();
+        EXPECT_TRUE(module->snapshot() == module->blank());
+    }
 }
 
 }  // namespace
