@@ -1,5 +1,8 @@
 #include "area/SettingsDlg.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/Help.h"
 #include "res/Templates.h"
 
@@ -75,6 +78,11 @@ void CSettingsDlg::spinEdit(int editId, int readChars, int code, int lowest, int
 void CSettingsDlg::filterKeys(int editId) {
     filters_.push_back(std::make_unique<CNumEdit>());
     SetKeyFilter(editId, filters_.back().get());
+}
+
+void CSettingsDlg::bindingError(const char* what, int id) const {
+    std::fprintf(stderr, "kx::area: dialog %d, control %d: %s\n", templateId(), id, what);
+    std::abort();
 }
 
 }  // namespace kx::area
