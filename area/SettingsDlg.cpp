@@ -34,7 +34,10 @@ int spinValue(int value, int code, int lowest, int highest, SpinWrap wrap) {
 }
 
 CSettingsDlg::CSettingsDlg(int templateId, int helpContext)
-    : Dialog(res::dialogTemplate(templateId)), helpContext_(helpContext) {}
+    : CSettingsDlg(res::dialogTemplate(templateId), helpContext) {}
+
+CSettingsDlg::CSettingsDlg(const ui::Template& tpl, int helpContext)
+    : Dialog(tpl), helpContext_(helpContext) {}
 
 void CSettingsDlg::OnHelp() {
     ShowHelp(*this, helpContext_);

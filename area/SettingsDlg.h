@@ -61,6 +61,8 @@ int spinValue(int value, int code, int lowest, int highest, SpinWrap wrap = Spin
 class CSettingsDlg : public ui::Dialog {
 public:
     CSettingsDlg(int templateId, int helpContext);
+    // Over a template that is not one of the program's (it must outlive the dialog).
+    CSettingsDlg(const ui::Template& tpl, int helpContext);
 
     // --- what the bindings (area/Bindings.h) and the dialogs' own rules share ---
     // Reads edit `id` (at most maxChars bytes, as the adapter's CP932) and runs `check` on it
@@ -122,6 +124,13 @@ public:
     RecordDlg(int templateId, int helpContext, Record& working, std::function<void()> takeSnapshot,
               std::span<const Item<Record>> items = {})
         : CSettingsDlg(templateId, helpContext),
+          values(working),
+          working_(working),
+          takeSnapshot_(std::move(takeSnapshot)),
+          items_(items) {}
+    RecordDlg(const ui::Template& tpl, int helpContext, Record& working,
+              std::function<void()> takeSnapshot, std::span<const Item<Record>> items = {})
+        : CSettingsDlg(tpl, helpContext),
           values(working),
           working_(working),
           takeSnapshot_(std::move(takeSnapshot)),
