@@ -107,6 +107,14 @@ protected:
     }
 };
 
+// A line of the scripted user: "text 130 99".
+std::string line(std::string_view action, int id, std::string_view argument = {}) {
+    return std::string(action) + " " + std::to_string(id) +
+           (argument.empty() && action != "text" ? "" : " ") + std::string(argument) + "\n";
+}
+const std::string kOk = line("click", ui::IDOK);
+const std::string kRefused = "answer ok\n" + line("click", ui::IDCANCEL);
+
 struct Outcome {
     int result = 0;
     int snapshots = 0;
@@ -146,24 +154,25 @@ Outcome run(const std::string& script, Demo working = {}, SpinWrap wrap = SpinWr
 }
 
 TEST(Bindings, OkChecksInBindingOrderStopsAtTheFirstRefusalAndStoresNothing) {
-    const std::string kRefused = "answer ok\nclick 2\n";
     const struct {
         const char* name;
         std::string script;
         std::vector<std::string> messages;
     } rows[] = {
         {"every field wrong: the first edit's message",
-         "text 110 03x\ntext 120 falcon\ntext 130 99\n",
+         line("text", kNumber, "03x") + line("text", kName, "falcon") + line("text", kCount, "99"),
          {kNumberError}},
         {"the rule comes after the edits bound before it",
-         "text 120 falcon\ntext 130 99\n",
+         line("text", kName, "falcon") + line("text", kCount, "99"),
          {kNameRule}},
-        {"an edit bound after the rule", "text 130 2\n", {kCountError}},
-        {"a serial-only edit is checked like any other", "click 102\ntext 140 61\n", {kHoldError}},
+        {"an edit bound after the rule", line("text", kCount, "2"), {kCountError}},
+        {"a serial-only edit is checked like any other",
+         line("click", kMode + 1) + line("text", kHold, "61"),
+         {kHoldError}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        Outcome r = run(row.script + "click 1\n" + kRefused);
+        Outcome r = run(row.script + kOk + kRefused);
         EXPECT_EQ(r.failure, "");
         EXPECT_EQ(r.messages, row.messages);
         EXPECT_EQ(r.result, ui::IDCANCEL);
@@ -174,14 +183,16 @@ TEST(Bindings, OkChecksInBindingOrderStopsAtTheFirstRefusalAndStoresNothing) {
 
     // a check box left as it showed keeps the 2 it stands for
     const struct {
-        const char* talky;
+        std::string talky;
         int stored;
-    } oks[] = {{"", 2}, {"check 150 0\ncheck 150 1\n", 2}, {"check 150 0\n", 0}};
+    } oks[] = {{"", 2},
+               {line("check", kTalky, "0") + line("check", kTalky, "1"), 2},
+               {line("check", kTalky, "0"), 0}};
     for (const auto& row : oks) {
         SCOPED_TRACE(row.talky);
-        Outcome ok = run(std::string("click 102\ntext 110 0312345678\ntext 120 hawk\ntext 130 "
-                                     "15\ntext 140 60\n") +
-                         row.talky + "click 1\n");
+        Outcome ok = run(line("click", kMode + 1) + line("text", kNumber, "0312345678") +
+                         line("text", kName, "hawk") + line("text", kCount, "15") +
+                         line("text", kHold, "60") + row.talky + kOk);
         EXPECT_EQ(ok.failure, "");
         EXPECT_TRUE(ok.messages.empty());
         EXPECT_EQ(ok.result, ui::IDOK);
@@ -197,7 +208,7 @@ TEST(Bindings, SpinArrowsWrapByTheDialogsRuleAndTheTextFollows) {
         const char* typed;
         const char* direction;
         const char* count;
-        const char* afterOk = "";
+        std::string afterOk = "";
     } rows[] = {
         {SpinWrap::AboveHighest, "15", "up", "3"},
         {SpinWrap::AboveHighest, "40", "up", "3"},
@@ -206,13 +217,13 @@ TEST(Bindings, SpinArrowsWrapByTheDialogsRuleAndTheTextFollows) {
         {SpinWrap::AboveHighest, "", "down", "15"},
         {SpinWrap::JustAfterHighest, "15", "up", "3"},
         // the check then refuses what the arrow showed
-        {SpinWrap::JustAfterHighest, "40", "up", "41", "answer ok\nclick 2\n"},
+        {SpinWrap::JustAfterHighest, "40", "up", "41", kRefused},
         {SpinWrap::JustAfterHighest, "1", "down", "15"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.typed) + " " + row.direction);
-        Outcome r = run(std::string("text 130 ") + row.typed + "\nscroll 131 " + row.direction +
-                            "\nclick 1\n" + row.afterOk,
+        Outcome r = run(line("text", kCount, row.typed) +
+                            line("scroll", kCountSpin, row.direction) + kOk + row.afterOk,
                         Demo{}, row.wrap);
         EXPECT_EQ(r.failure, "");
         EXPECT_EQ(r.shown[kCount], row.count);
@@ -220,7 +231,8 @@ TEST(Bindings, SpinArrowsWrapByTheDialogsRuleAndTheTextFollows) {
         EXPECT_EQ(r.spun, std::vector<int>{kCount});
     }
     // typed text does not move the estimate; arrows in steps of 5 show whole steps
-    Outcome r = run("text 130 9\nclick 102\ntext 140 12\nscroll 141 up\nclick 1\n");
+    Outcome r = run(line("text", kCount, "9") + line("click", kMode + 1) +
+                    line("text", kHold, "12") + line("scroll", kHoldSpin, "up") + kOk);
     EXPECT_EQ(r.shown[kRate], "320 kbit/s");
     EXPECT_EQ(r.shown[kHold], "15");
     EXPECT_EQ(r.spun, std::vector<int>{kHold});
@@ -236,15 +248,16 @@ TEST(Bindings, EnableWhenFollowsTheGroupAndKeepsSerialOnlyControlsDisabled) {
     } rows[] = {
         {"opened on another button", 0, "", 0, false},
         {"opened on the button", 1, "", 0, true},
-        {"the button clicked", 0, "click 102\n", 0, true},
-        {"another button clicked", 1, "click 103\n", 0, false},
-        {"a serial-only row over the network", 1, "click 101\nclick 102\n", 1, false},
+        {"the button clicked", 0, line("click", kMode + 1), 0, true},
+        {"another button clicked", 1, line("click", kMode + 2), 0, false},
+        {"a serial-only row over the network", 1, line("click", kMode) + line("click", kMode + 1),
+         1, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Demo working;
         working.mode = row.mode;
-        Outcome r = run(row.script + "click 1\n", working, SpinWrap::AboveHighest, row.network);
+        Outcome r = run(row.script + kOk, working, SpinWrap::AboveHighest, row.network);
         EXPECT_EQ(r.failure, "");
         EXPECT_EQ(r.enabled[kHold], row.enabled);
         EXPECT_EQ(r.enabled[kHoldSpin], row.enabled);
