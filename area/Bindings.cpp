@@ -11,16 +11,16 @@
 
 namespace kx::area {
 
-// What spin arrows left in their edit: the number it now shows, in display units.
-struct Spun {
-    int editId;
-    int shown;
-};
-
 // One binding. Every step of the dialog walks all of them in the order they were bound; a kind
 // overrides the steps it takes part in.
 class Binding {
 public:
+    // What spin arrows left in their edit: the number it now shows, in display units.
+    struct Spun {
+        int editId;
+        int shown;
+    };
+
     virtual ~Binding() = default;
 
     // The dialog's copy has just been taken, before the dialog's own initRules.
@@ -472,7 +472,7 @@ void Bindings::store() {
 
 void Bindings::scrolled(int id, int code, const std::function<void(int editId)>& after) {
     for (auto& b : bindings_) {
-        const std::optional<Spun> spun = b->scrolled(dialog_, id, code);
+        const std::optional<Binding::Spun> spun = b->scrolled(dialog_, id, code);
         if (!spun)
             continue;
         for (auto& f : bindings_) f->follow(dialog_, *spun);
