@@ -1,6 +1,6 @@
 #include "analog/AnalogCommonDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/AnalogIds.h"
 
 namespace kx {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "app/AreaContext.h"
+#include "app/services/AreaContext.h"
 
 namespace kx::ui {
 class Dialog;

@@ -1,11 +1,11 @@
 #include "app/MainDlg.h"
 
-#include "app/AppState.h"
-#include "app/Help.h"
 #include "app/Profile.h"
 #include "app/ShellTimings.h"
-#include "app/StatusLine.h"
 #include "app/TemplatePatch.h"
+#include "app/services/AppState.h"
+#include "app/services/Help.h"
+#include "app/services/StatusLine.h"
 #include "link/Exchange.h"
 #include "link/SerialLink.h"
 #include "link/TerminatorSearch.h"
@@ -31,7 +31,7 @@ const ui::Template& mainTemplate(bool router) {
         insertControlAfter(t, IDC_MAIN_SHORTNUM,
                            ui::tpl::button(IDC_MAIN_PNA_MENU, "ＨｏｍｅＰＮＡ詳細設定"));
         insertControlAfter(t, IDC_MAIN_SHORTNUM,
-                           ui::tpl::button(IDC_MAIN_PNA_EASY, "ＨｏｍｅＰＮＡ簡単 設定"));
+                           ui::tpl::button(IDC_MAIN_PNA_EASY, "ＨｏｍｅＰＮＡ簡単設定"));
         appendMenuItemBeside(t, ID_FILE_INIT, ui::tpl::menuItem("日時設定", ID_DATE_TIME));
         return t;
     }();

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/AreaContext.h"
 #include "app/DateTimeCommands.h"
+#include "app/services/AreaContext.h"
 #include "link/ReplyBuffer.h"
 #include "ui/Dialog.h"
 

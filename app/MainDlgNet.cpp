@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/AppState.h"
+#include "app/services/AppState.h"
 #include "link/Exchange.h"
 #include "ui/MessageLoop.h"
 

@@ -2,7 +2,6 @@
 // probe and the firmware gate.
 #include <cstdio>
 
-#include "app/AppState.h"
 #include "app/DeviceMap.h"
 #include "app/FirmwareVersion.h"
 #include "app/MainDlg.h"
@@ -10,7 +9,8 @@
 #include "app/Probe.h"
 #include "app/Profile.h"
 #include "app/ShellTimings.h"
-#include "app/StatusLine.h"
+#include "app/services/AppState.h"
+#include "app/services/StatusLine.h"
 #include "link/Exchange.h"
 #include "link/SerialLink.h"
 #include "link/Sjis.h"

@@ -1,9 +1,9 @@
 // The main window's maintenance commands: factory initialisation, the date and time
 // registration and the version information.
-#include "app/AppState.h"
 #include "app/MainDlg.h"
 #include "app/ShellTimings.h"
 #include "app/VersionDlg.h"
+#include "app/services/AppState.h"
 #include "link/Sjis.h"
 #include "link/TerminatorSearch.h"
 #include "ui/MessageBox.h"

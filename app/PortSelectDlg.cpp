@@ -5,7 +5,7 @@
 #include "app/AdapterSearch.h"
 #include "app/DeviceWatch.h"
 #include "app/TemplatePatch.h"
-#include "app/WaitDlg.h"
+#include "app/services/WaitDlg.h"
 #include "link/NetLink.h"
 #include "link/SerialLink.h"
 #include "link/TextFunctions.h"

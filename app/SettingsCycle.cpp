@@ -1,11 +1,11 @@
 // The one cycle every settings area follows: read with the wait window up, log, run the area's
 // dialog, and for the direct areas write what the dialog edited. A read or a direct write
 // that fails is told in the status line as well as the log; the next success clears the line.
-#include "app/AppState.h"
 #include "app/AreaRegistry.h"
 #include "app/MainDlg.h"
-#include "app/StatusLine.h"
-#include "app/WaitDlg.h"
+#include "app/services/AppState.h"
+#include "app/services/StatusLine.h"
+#include "app/services/WaitDlg.h"
 #include "res/ShellIds.h"
 #include "ui/MessageBox.h"
 

@@ -1,7 +1,7 @@
 #include "area/AreaMenuDlg.h"
 
-#include "app/StatusLine.h"
-#include "app/WaitDlg.h"
+#include "app/services/StatusLine.h"
+#include "app/services/WaitDlg.h"
 #include "res/ShellIds.h"
 #include "res/Templates.h"
 

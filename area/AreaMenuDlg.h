@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AreaContext.h"
+#include "app/services/AreaContext.h"
 #include "area/Copies.h"
 #include "ui/Dialog.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/AppState.h"
+#include "app/services/AppState.h"
 #include "area/SettingsDlg.h"
 #include "link/TextFunctions.h"
 #include "ui/DataExchange.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/Templates.h"
 
 namespace kx::area {

@@ -27,8 +27,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/NumEdit.h"
+#include "app/services/AppState.h"
+#include "app/services/NumEdit.h"
 #include "area/Bindings.h"
 #include "area/Items.h"
 #include "link/TextFunctions.h"

@@ -1,6 +1,6 @@
 #include "arrive/ArriveNumberDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/ArriveIds.h"
 
 namespace kx {

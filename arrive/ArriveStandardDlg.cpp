@@ -1,6 +1,6 @@
 #include "arrive/ArriveStandardDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/ArriveIds.h"
 
 namespace kx {

@@ -14,12 +14,12 @@
 #include <optional>
 #include <thread>
 
-#include "app/AppState.h"
 #include "app/DeviceMap.h"
 #include "app/FirmwareVersion.h"
 #include "app/Probe.h"
 #include "app/Profile.h"
 #include "app/ShellTimings.h"
+#include "app/services/AppState.h"
 #include "cli/Interrupt.h"
 #include "cli/PollPump.h"
 #include "link/Exchange.h"

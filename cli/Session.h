@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AreaContext.h"
+#include "app/services/AreaContext.h"
 #include "cli/Document.h"
 #include "cli/Fields.h"
 #include "link/Link.h"

@@ -1,19 +1,15 @@
 #include "digital/BacpBapDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/DigitalIds.h"
 
 namespace kx {
 
 CBacpBapDlg::CBacpBapDlg()
-    : RecordDlg(IDD_BACP_BAP, kHelpBacpBap, digitalSettings.working,
-                [] { digitalSettings.takeSnapshot(); }) {
-    for (int bit = 0; bit < 3; ++bit) {
-        bindBit(kBacpDepartIds[static_cast<std::size_t>(bit)][0], &DigitalSettings::departMask,
-                bit);
-        bindBit(kBacpArriveIds[static_cast<std::size_t>(bit)][0], &DigitalSettings::arriveMask,
-                bit);
-    }
+    : BacpBapAnswersDlg(IDD_BACP_BAP, kHelpBacpBap, digitalSettings.working,
+                        [] { digitalSettings.takeSnapshot(); }) {
+    bindAnswers(kBacpDepartIds, &DigitalSettings::departMask, kBacpArriveIds,
+                &DigitalSettings::arriveMask);
 }
 
 void CBacpBapDlg::storeRules() {

@@ -1,13 +1,13 @@
 #include "digital/DigitalCommonDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
+#include "area/Keywords.h"
 #include "res/DigitalIds.h"
 
 namespace kx {
 
 namespace {
 
-constexpr int kNoChange = 3;  // the direction "追加を行わない" / "削除を行わない"
 using D = DigitalSettings;
 
 }  // namespace
@@ -27,8 +27,8 @@ CDigitalCommonDlg::CDigitalCommonDlg()
 
 void CDigitalCommonDlg::storeRules() {
     if (values.throughputBod == 0) {
-        values.addDirection = kNoChange;
-        values.delDirection = kNoChange;
+        values.addDirection = area::kBodNoChange;
+        values.delDirection = area::kBodNoChange;
     }
 }
 

@@ -9,40 +9,19 @@ namespace {
 
 using area::choice;
 using area::Item;
+using area::kBodChannels;
+using area::kBodDirections;
 using area::kDisableEnable;
-using area::kINumbers;
-using area::kNoticeNumbers;
-using area::kTalky;
+using area::kResourceBods;
 using area::number;
-using area::phone;
-using P = DigitalPortSettings;
 using D = DigitalSettings;
 
-constexpr std::string_view kChannels[] = {"2", "1"};  // index 0 is two channels
 constexpr std::string_view kPorts[] = {"data", "usb"};
-constexpr std::string_view kResourceBods[] = {"disable", "depart", "arrive", "both"};
-constexpr std::string_view kDirections[] = {"both", "send", "recv", "disable"};
 // sent as the number itself; a list with nothing selected sends nothing
 constexpr std::string_view kPiafs[] = {"0", "1", "2"};
 
-constexpr Item<P> kPortItems[] = {
-    phone("selfAddress", &P::selfAddress, "self address:", "digital address {}"),
-    phone("transferAddress", &P::transferAddress,
-          "  address:", "digital arrive_transfer address {}"),
-    choice("arriveTransfer", &P::arriveTransfer, "arrive transfer:", kDisableEnable,
-           "digital arrive_transfer {}"),
-    choice("talky", &P::talky, "  talky:", kTalky, "digital arrive_transfer talky {}"),
-    choice("globalArrive", &P::globalArrive, "global arrive:", kDisableEnable,
-           "digital global_arrive {}"),
-    choice("subaddressLessArrive", &P::subaddressLessArrive,
-           "subaddress less arrive:", kDisableEnable, "digital no_subaddress {}"),
-    choice("noticeNumber", &P::noticeNumber, "notice number:", kNoticeNumbers,
-           "digital notice_number {}"),
-    choice("iNumber", &P::iNumber, "i number:", kINumbers, "digital i_number {}"),
-};
-
 constexpr Item<D> kCommonItems[] = {
-    choice("initChannel", &D::initChannel, "init channel number:", kChannels, "digital channel"),
+    choice("initChannel", &D::initChannel, "init channel number:", kBodChannels, "digital channel"),
     choice("arrivePriority", &D::arrivePriority, "digital arrive priority:", kPorts,
            "digital arrive"),
     choice("resourceBod", &D::resourceBod, "resource bod:", kResourceBods, "digital resource_bod"),
@@ -55,7 +34,7 @@ constexpr Item<D> kCommonItems[] = {
 
 // The holding times are kept and sent in 5-second units and shown in seconds.
 constexpr Item<D> kBodItems[] = {
-    choice("addDirection", &D::addDirection, "  add evaluation direction:", kDirections,
+    choice("addDirection", &D::addDirection, "  add evaluation direction:", kBodDirections,
            "digital throughput_bod add_evaluation_direction"),
     number("addRate", &D::addRate, "  add standard rate:", 0, 100,
            "digital throughput_bod add_standard_rate"),
@@ -64,7 +43,7 @@ constexpr Item<D> kBodItems[] = {
     number("addMinTime", &D::addMinTime, "  add minimum maintenance time:", 1, 255,
            "digital throughput_bod add_minimum_time")
         .withScale(5),
-    choice("delDirection", &D::delDirection, "  del evaluation direction:", kDirections,
+    choice("delDirection", &D::delDirection, "  del evaluation direction:", kBodDirections,
            "digital throughput_bod del_evaluation_direction"),
     number("delRate", &D::delRate, "  del standard rate:", 0, 100,
            "digital throughput_bod del_standard_rate"),
@@ -86,9 +65,6 @@ constexpr std::span<const Item<D>> kCommonReplyTables[] = {kCommonItems, kBodIte
 
 }  // namespace
 
-std::span<const Item<DigitalPortSettings>> digitalPortItems() {
-    return kPortItems;
-}
 std::span<const Item<DigitalSettings>> digitalCommonItems() {
     return kCommonItems;
 }

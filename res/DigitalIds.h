@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "res/IsdnIds.h"
 #include "res/ShellIds.h"
 
 namespace kx {
@@ -23,18 +24,6 @@ inline constexpr int IDC_DIGITAL_MENU_COMMON = 1062;
 inline constexpr int IDC_DIGITAL_MENU_USB = 1066;
 inline constexpr int IDC_DIGITAL_MENU_BOD = 1070;
 inline constexpr int IDC_DIGITAL_MENU_BACP_BAP = 1074;
-
-// One digital port dialog (136 DATA, 137 USB).
-struct DigitalPortIds {
-    int dialog;
-    int selfAddress;
-    std::array<int, 2> arriveTransfer;  // "利用しない", "利用する"
-    int transferAddress;
-    std::array<int, 2> globalArrive;
-    std::array<int, 2> subaddressLessArrive;
-    std::array<int, 4> noticeNumber;
-    std::array<int, 4> iNumber;
-};
 
 inline constexpr DigitalPortIds kDataPortIds{
     .dialog = IDD_DATA_PORT,
@@ -66,18 +55,6 @@ inline constexpr std::array<int, 2> kBacpBapIds{1332, 1331};
 inline constexpr std::array<int, 2> kArrivePriorityIds{1333, 1334};
 inline constexpr int IDC_DIGITAL_COMMON_DISC_TIME = 1595;
 inline constexpr int IDC_DIGITAL_COMMON_PIAFS = 1647;
-
-// One half of the throughput BOD dialog (139): channel addition (left) or removal (right).
-struct BodSideIds {
-    std::array<int, 4> direction;
-    int rate;  // threshold, percent
-    int rateSpin;
-    int estimate;  // "約 n.nn kbps"
-    int evalTime;
-    int evalTimeSpin;
-    int minTime;  // minimum holding time, seconds
-    int minTimeSpin;
-};
 
 inline constexpr BodSideIds kBodAddIds{
     .direction = {1335, 1336, 1337, 1338},

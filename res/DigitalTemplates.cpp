@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "res/DigitalIds.h"
+#include "res/IsdnTemplates.h"
 #include "res/SettingsTemplates.h"
 #include "res/Templates.h"
 #include "ui/TemplateBuilder.h"
@@ -17,27 +18,6 @@ using namespace ui::tpl;
 
 // Templates read like the dialogs they describe; the formatter would flatten them.
 // clang-format off
-
-// The DATA and USB port dialogs differ only in their ids and the caption.
-Template digitalPortTemplate(const DigitalPortIds& ids, std::string caption) {
-    // left: the numbers and what the port answers to
-    Control left = column({
-        selfAddressGroup(ids.selfAddress, "・サブアドレスは「*」で区切ってください"),
-        transferGroup(ids.arriveTransfer, ids.transferAddress),
-        arriveConditions(ids.globalArrive, ids.subaddressLessArrive, kNoStyle),
-    });
-
-    // right: the numbers the port calls with
-    Control right = column({
-        noticeNumberGroup(ids.noticeNumber),
-        iNumberGroup(ids.iNumber),
-    });
-
-    return {ids.dialog, std::move(caption), 255, 229, kDialogNoStyle, 0, {}, {
-        row({std::move(left), std::move(right)}),
-        dialogButtons(),
-    }};
-}
 
 Template commonTemplate() {
     return {IDD_DIGITAL_COMMON, "デジタルポート共通設定", 195, 219, kDialogNoStyle, 0, {}, {
@@ -63,38 +43,12 @@ Template commonTemplate() {
     }};
 }
 
-// One half of the throughput BOD dialog; `action` is "追加" or "削除".
-Control bodSide(const BodSideIds& ids, std::string caption, const std::string& action) {
-    return group(std::move(caption), {
-        group("評価方向", {radios({
-            {ids.direction[0], "送受信データとも評価し" + action + "する"},
-            {ids.direction[1], "送信データのみ評価し" + action + "する"},
-            {ids.direction[2], "受信データのみ評価し" + action + "する"},
-            {ids.direction[3], action + "を行わない"},
-        })}),
-        spinField("しきい値", edit(ids.rate, kNoStyle, 3), ids.rateSpin, "％"),
-        // the threshold as a rate, "約 n.nn kbps"; a row so that it is centred in the box
-        row({text(ids.estimate, "約", kCentred)}),
-        spinField("評価時間", edit(ids.evalTime, kNoStyle, 3), ids.evalTimeSpin, "秒"),
-        spinField("最小保持時間", edit(ids.minTime, kNoStyle, 4), ids.minTimeSpin, "秒"),
-    });
-}
-
 Template throughputBodTemplate() {
     return {IDD_THROUGHPUT_BOD, "スループットＢＯＤ設定", 283, 205, kDialogNoStyle, 0, {}, {
         row({bodSide(kBodAddIds, "チャネル追加", "追加"),
              bodSide(kBodDelIds, "チャネル削除", "削除")}),
         dialogButtons(),
     }};
-}
-
-// One side of the BACP/BAP dialog: the three requests, each refused or answered.
-Control bacpSide(std::string caption, const std::array<std::array<int, 2>, 3>& ids) {
-    return group(std::move(caption), {
-        choiceGroup("チャネル追加", ids[0], "拒否する", "自動応答"),
-        choiceGroup("コールバック要求", ids[1], "拒否する", "自動応答"),
-        choiceGroup("チャネル削除", ids[2], "拒否する", "自動応答"),
-    });
 }
 
 Template bacpBapTemplate() {

@@ -12,7 +12,7 @@
 
 #include <array>
 
-#include "res/DigitalIds.h"  // DigitalPortIds and BodSideIds, shared with the PNA port and BOD
+#include "res/IsdnIds.h"
 #include "res/ShellIds.h"
 
 namespace kx {
@@ -311,10 +311,6 @@ inline constexpr BodSideIds kRouterBodDelIds{
     .minTime = 1486,
     .minTimeSpin = 1487,
 };
-
-inline constexpr int kBodRateLimit = 3;     // threshold, percent
-inline constexpr int kBodTimeLimit = 3;     // evaluation time, seconds
-inline constexpr int kBodMinTimeLimit = 4;  // minimum holding time, seconds
 
 // Router BACP/BAP dialog (158): per side, the groups "チャネル追加", "コールバック要求",
 // "チャネル削除" (bits 0, 1, 2), each "拒否する" then "自動応答".

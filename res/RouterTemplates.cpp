@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "res/IsdnTemplates.h"
 #include "res/RouterIds.h"
 #include "res/SettingsTemplates.h"
 #include "res/Templates.h"
@@ -185,24 +186,6 @@ Template routerDialogTemplate() {
     }};
 }
 
-// The DATA and USB port dialogs' layout over the PNA port's ids.
-Template pnaPortTemplate() {
-    const DigitalPortIds& ids = kPnaPortIds;
-    Control left = column({
-        selfAddressGroup(ids.selfAddress, "・サブアドレスは「*」で区切ってください"),
-        transferGroup(ids.arriveTransfer, ids.transferAddress),
-        arriveConditions(ids.globalArrive, ids.subaddressLessArrive, kNoStyle),
-    });
-    Control right = column({
-        noticeNumberGroup(ids.noticeNumber),
-        iNumberGroup(ids.iNumber),
-    });
-    return {ids.dialog, "ＰＮＡポート設定", 255, 229, kDialogNoStyle, 0, {}, {
-        row({std::move(left), std::move(right)}),
-        dialogButtons(),
-    }};
-}
-
 Template dhcpTemplate() {
     return {IDD_DHCP, "ＤＨＣＰ設定", 200, 200, kDialogNoStyle, 0, {}, {
         onOffGroup("ＤＨＣＰ機能", kDhcpActiveIds),
@@ -366,25 +349,6 @@ Template dnsHostTemplate() {
         field("ホスト名", edit(kDnsHostIds.second, kNoStyle, kTextWidth)));
 }
 
-// One side of the BOD dialog; `action` is "追加" or "削除".
-Control bodSide(const BodSideIds& ids, std::string caption, const std::string& action) {
-    return group(std::move(caption), {
-        group("評価方向", {radios({
-            {ids.direction[0], "送受信データとも評価し" + action + "する"},
-            {ids.direction[1], "送信データのみ評価し" + action + "する"},
-            {ids.direction[2], "受信データのみ評価し" + action + "する"},
-            {ids.direction[3], action + "を行わない"},
-        })}),
-        spinField("しきい値", edit(ids.rate, kNoStyle, kBodRateLimit), ids.rateSpin, "％"),
-        // the threshold as a rate, "約 n.nn kbps"; a row so that it is centred in the box
-        row({text(ids.estimate, "約", kCentred)}),
-        spinField("評価時間", edit(ids.evalTime, kNoStyle, kBodTimeLimit), ids.evalTimeSpin,
-                  "秒"),
-        spinField("最小保持時間", edit(ids.minTime, kNoStyle, kBodMinTimeLimit), ids.minTimeSpin,
-                  "秒"),
-    });
-}
-
 Template bodTemplate() {
     return {IDD_ROUTER_BOD, "ＢＯＤ設定", 283, 290, kDialogNoStyle, 0, {}, {
         grid(2, {
@@ -400,15 +364,6 @@ Template bodTemplate() {
                  bodSide(kRouterBodDelIds, "スループットＢＯＤ　チャネル削除", "削除")}),
         dialogButtons(),
     }};
-}
-
-// One side of the BACP/BAP dialog: the three requests, each refused or answered.
-Control bacpSide(std::string caption, const std::array<std::array<int, 2>, 3>& ids) {
-    return group(std::move(caption), {
-        choiceGroup("チャネル追加", ids[0], "拒否する", "自動応答"),
-        choiceGroup("コールバック要求", ids[1], "拒否する", "自動応答"),
-        choiceGroup("チャネル削除", ids[2], "拒否する", "自動応答"),
-    });
 }
 
 Template bacpBapTemplate() {
@@ -431,7 +386,8 @@ const ui::Template* routerTemplate(int id) {
     static const ui::Template kDialup3 = dialupTemplate(kDialup3Ids, "ダイヤルアップ３設定");
     static const ui::Template kDialup4 = dialupTemplate(kDialup4Ids, "ダイヤルアップ４設定");
     static const ui::Template kRouter = routerDialogTemplate();
-    static const ui::Template kPnaPort = pnaPortTemplate();
+    // the DATA and USB port dialogs' layout over the PNA port's ids
+    static const ui::Template kPnaPort = digitalPortTemplate(kPnaPortIds, "ＰＮＡポート設定");
     static const ui::Template kDhcp = dhcpTemplate();
     static const ui::Template kDns = dnsTemplate();
     static const ui::Template kSyslog = syslogTemplate();

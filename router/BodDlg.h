@@ -1,6 +1,6 @@
 #pragma once
 
-#include "area/SettingsDlg.h"
+#include "isdn/Bod.h"
 #include "router/RouterSettings.h"
 
 namespace kx {
@@ -10,7 +10,7 @@ namespace kx {
 // throughput BOD dialog's twin, except that the minimum holding times are kept and sent in
 // seconds as typed (5..1275); their spin arrows still step by 5 seconds. OK checks the dropping
 // side first.
-class CBodDlg : public area::RecordDlg<RouterSettings> {
+class CBodDlg : public BodSidesDlg<RouterSettings> {
 public:
     CBodDlg();
 };
@@ -18,7 +18,7 @@ public:
 // "ＢＡＣＰ／ＢＡＰ設定" (158): refuse or answer automatically each of the three BACP/BAP
 // requests on the calling and the called side, one bit of a mask each; the other bits are
 // carried as they are.
-class CRouterBacpBapDlg : public area::RecordDlg<RouterSettings> {
+class CRouterBacpBapDlg : public BacpBapAnswersDlg<RouterSettings> {
 public:
     CRouterBacpBapDlg();
 };

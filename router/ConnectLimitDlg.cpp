@@ -1,6 +1,6 @@
 #include "router/ConnectLimitDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/RouterIds.h"
 
 namespace kx {

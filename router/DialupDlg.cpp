@@ -1,6 +1,6 @@
 #include "router/DialupDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 
 namespace kx {
 

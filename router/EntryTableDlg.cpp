@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "link/TextFunctions.h"
 
 namespace kx {

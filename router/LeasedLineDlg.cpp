@@ -1,6 +1,6 @@
 #include "router/LeasedLineDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/RouterIds.h"
 
 namespace kx {

@@ -1,7 +1,7 @@
 #include "router/PnaMenuDlg.h"
 
-#include "app/AppState.h"
-#include "digital/DigitalSettings.h"
+#include "app/services/AppState.h"
+#include "isdn/DigitalRecord.h"
 #include "res/RouterIds.h"
 #include "router/BodDlg.h"
 #include "router/ConnectLimitDlg.h"

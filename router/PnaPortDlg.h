@@ -1,6 +1,6 @@
 #pragma once
 
-#include "digital/DigitalPortDlg.h"
+#include "isdn/DigitalPortDlg.h"
 #include "res/RouterIds.h"
 
 namespace kx {

@@ -1,7 +1,7 @@
 #include "router/RouterDlg.h"
 
-#include "app/AppState.h"
-#include "app/Help.h"
+#include "app/services/AppState.h"
+#include "app/services/Help.h"
 #include "link/Sjis.h"
 #include "res/RouterIds.h"
 #include "ui/MessageBox.h"

@@ -14,8 +14,11 @@ namespace {
 using area::address;
 using area::choice;
 using area::Item;
+using area::kBodChannels;
+using area::kBodDirections;
 using area::kDisableEnable;
 using area::Keywords;
+using area::kResourceBods;
 using area::number;
 using area::phone;
 using area::text;
@@ -38,9 +41,6 @@ constexpr std::string_view kSwActions[] = {"bod", "line"};
 constexpr std::string_view kLineModes[] = {"0", "1", "2", "3", "4"};
 constexpr std::string_view kProtocols[] = {"auto", "pap", "chap", "disable"};
 constexpr std::string_view kLineUses[] = {"64k", "mp1", "mp2", "mp3"};
-constexpr std::string_view kChannels[] = {"2", "1"};  // index 0 is two channels
-constexpr std::string_view kResourceBods[] = {"disable", "depart", "arrive", "both"};
-constexpr std::string_view kDirections[] = {"both", "send", "recv", "disable"};
 
 // A switch that the adapter reports as 0 or any other 8-bit number.
 template <class Record>
@@ -131,9 +131,9 @@ constexpr Item<R> kSyslogItems[] = {
 };
 
 constexpr Item<R> kBodItems[] = {
-    pick("bodChannels", &R::bodChannels, "init channel number:", kChannels, "bod channel"),
+    pick("bodChannels", &R::bodChannels, "init channel number:", kBodChannels, "bod channel"),
     pick("bodResource", &R::bodResource, "resource bod:", kResourceBods, "bod resource_bod"),
-    pick("bodAddDirection", &R::bodAddDirection, "  add evaluation direction:", kDirections,
+    pick("bodAddDirection", &R::bodAddDirection, "  add evaluation direction:", kBodDirections,
          "bod throughput_bod add_evaluation_direction"),
     number("bodAddRate", &R::bodAddRate, "  add standard rate:", 0, 100,
            "bod throughput_bod add_standard_rate")
@@ -144,7 +144,7 @@ constexpr Item<R> kBodItems[] = {
     number("bodAddMinimumTime", &R::bodAddMinimumTime, "  add minimum maintenance time:", 5, 1275,
            "bod throughput_bod add_minimum_time")
         .withDecode(unsigned16),
-    pick("bodDelDirection", &R::bodDelDirection, "  del evaluation direction:", kDirections,
+    pick("bodDelDirection", &R::bodDelDirection, "  del evaluation direction:", kBodDirections,
          "bod throughput_bod del_evaluation_direction"),
     number("bodDelRate", &R::bodDelRate, "  del standard rate:", 0, 100,
            "bod throughput_bod del_standard_rate")

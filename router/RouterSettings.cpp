@@ -1,8 +1,8 @@
 #include "router/RouterSettings.h"
 
-#include "app/AppState.h"
+#include "app/services/AppState.h"
 #include "area/TableIO.h"
-#include "digital/DigitalSettings.h"
+#include "isdn/DigitalRecord.h"
 
 namespace kx {
 

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "app/AreaContext.h"
+#include "app/services/AreaContext.h"
 #include "area/Copies.h"
 #include "area/Items.h"
-#include "digital/DigitalSettings.h"
+#include "isdn/DigitalRecord.h"
 
 namespace kx {
 

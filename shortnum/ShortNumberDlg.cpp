@@ -1,6 +1,6 @@
 #include "shortnum/ShortNumberDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/ShortnumIds.h"
 
 namespace kx {

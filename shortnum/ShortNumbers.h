@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AreaContext.h"
+#include "app/services/AreaContext.h"
 #include "area/Copies.h"
 #include "area/Items.h"
 

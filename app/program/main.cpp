@@ -5,55 +5,37 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/HelpPages.h"
 #include "app/MainDlgNet.h"
 #include "app/Options.h"
 #include "app/Profile.h"
 #include "app/SetupApp.h"
 #include "app/program/AllAreas.h"
+#include "app/services/AppState.h"
+#include "app/services/HelpPages.h"
 #include "sim/Emulator.h"
 #include "ui/Backend.h"
 #include "ui/headless/Headless.h"
 #include "ui/headless/ScriptUser.h"
 
 #ifdef KX_HAVE_QT
-#include <QFileInfo>
-#include <QTextBrowser>
-#include <QUrl>
-
 #include "ui/qt/QtBackend.h"
+#include "ui/qt/QtHelpWindow.h"
 #endif
 
 namespace {
 
 #ifdef KX_HAVE_QT
-// The help window: one browser window, reused for every page, that follows the links between
-// the pages.
+// The help window of the Qt backend, created when the first page is asked for.
 class HelpBrowser final : public kx::HelpViewer {
 public:
     bool showPage(const std::string& path, std::string& error) override {
-        QFileInfo info(QString::fromStdString(path));
-        if (!info.isReadable()) {
-            error = path + " cannot be read";
-            return false;
-        }
-        if (!browser_) {
-            browser_ = std::make_unique<QTextBrowser>();
-            browser_->setWindowTitle(QStringLiteral("KESTRELX 設定ユーティリティ ヘルプ"));
-            browser_->setOpenLinks(true);
-            browser_->setOpenExternalLinks(false);
-            browser_->resize(640, 560);
-        }
-        browser_->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-        browser_->show();
-        browser_->raise();
-        browser_->activateWindow();
-        return true;
+        if (!window_)
+            window_ = std::make_unique<kx::ui::qt::HelpWindow>();
+        return window_->showPage(path, error);
     }
 
 private:
-    std::unique_ptr<QTextBrowser> browser_;
+    std::unique_ptr<kx::ui::qt::HelpWindow> window_;
 };
 
 // Qt aborts with a core dump when it finds no display; we say what to do instead.

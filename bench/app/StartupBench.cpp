@@ -14,11 +14,11 @@
 #include <memory>
 #include <sstream>
 
-#include "app/AppState.h"
 #include "app/AreaRegistry.h"
 #include "app/Profile.h"
 #include "app/SetupApp.h"
 #include "app/ShellTimings.h"
+#include "app/services/AppState.h"
 #include "res/ShellIds.h"
 #include "sim/Emulator.h"
 #include "ui/headless/Headless.h"

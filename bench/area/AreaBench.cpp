@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "analog/AnalogSettings.h"
-#include "app/AreaContext.h"
+#include "app/services/AreaContext.h"
 #include "area/TableIO.h"
 #include "bench/area/BenchAreas.h"
 #include "bench/area/LineTap.h"

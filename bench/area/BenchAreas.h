@@ -6,7 +6,7 @@
 
 #include <span>
 
-#include "app/AreaContext.h"
+#include "app/services/AreaContext.h"
 
 namespace kx::bench {
 

@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/AreaContext.h"
+#include "app/services/AreaContext.h"
 #include "bench/BenchSupport.h"
 #include "bench/area/BenchAreas.h"
 #include "link/Exchange.h"

@@ -1,8 +1,8 @@
 // What the settings file and the command line change in the windows, the fields the port dialog
 // writes, help and the version dialog.
-#include "app/AppState.h"
 #include "app/AreaRegistry.h"
-#include "app/HelpPages.h"
+#include "app/services/AppState.h"
+#include "app/services/HelpPages.h"
 #include "res/RouterIds.h"
 #include "res/ShellIds.h"
 #include "tests/support/SessionSupport.h"

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <thread>
 
-#include "app/AppState.h"
 #include "app/MainDlgNet.h"
 #include "app/Options.h"
+#include "app/services/AppState.h"
 #include "link/Exchange.h"
 #include "res/AnalogIds.h"
 #include "res/ShellIds.h"

@@ -2,10 +2,10 @@
 // test can look at what its controls show.
 #include <gtest/gtest.h>
 
-#include "app/AppState.h"
 #include "app/DeviceMap.h"
 #include "app/PortSelectDlg.h"
 #include "app/Profile.h"
+#include "app/services/AppState.h"
 #include "res/ShellIds.h"
 #include "sim/Faults.h"
 #include "tests/support/FakeDevices.h"

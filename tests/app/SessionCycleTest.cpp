@@ -1,8 +1,8 @@
 // The settings cycle, the close path and the maintenance commands, end to end against the
 // emulated adapter with test areas in place of the real ones.
 
-#include "app/AppState.h"
 #include "app/AreaRegistry.h"
+#include "app/services/AppState.h"
 #include "link/Exchange.h"
 #include "link/TerminatorSearch.h"
 #include "res/ShellIds.h"

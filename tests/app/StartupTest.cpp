@@ -8,7 +8,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/AppState.h"
+#include "app/services/AppState.h"
 #include "res/AnalogIds.h"
 #include "res/ShellIds.h"
 #include "tests/support/SessionSupport.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/StatusLine.h"
+#include "app/services/StatusLine.h"
 #include "res/AnalogIds.h"
 #include "res/ShortnumIds.h"
 #include "tests/support/AreaSession.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <sstream>
 
-#include "app/AppState.h"
+#include "app/services/AppState.h"
 #include "area/SettingsDlg.h"
 #include "ui/Backend.h"
 #include "ui/TemplateBuilder.h"

@@ -7,7 +7,7 @@
 #endif
 #include <gtest/gtest.h>
 
-#include "app/AreaContext.h"
+#include "app/services/AreaContext.h"
 #include "area/SettingsDlg.h"
 #include "area/TableIO.h"
 

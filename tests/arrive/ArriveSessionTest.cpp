@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
 #include "app/AreaRegistry.h"
+#include "app/services/AppState.h"
 #include "arrive/ArriveSettings.h"
 #include "link/Exchange.h"
 #include "res/ArriveIds.h"

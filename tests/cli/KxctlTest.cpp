@@ -2,6 +2,7 @@
 // the exact command lines the adapter received.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -221,12 +222,15 @@ TEST_F(KxctlTest, ARestoreStopsAtAFailedCommandAndNamesIt) {
     const std::string pty = adapter_->ptyPath();
     Result result = run({"restore", path("edited")});
     EXPECT_EQ(result.status, kExitAdapter);
-    // the link's own line once, as kxctl's, then the failure
-    EXPECT_EQ(result.err, "kxctl: Serial link lost: " + pty +
-                              ": the device was disconnected\n"
-                              "kxctl: the adapter did not acknowledge \"analog use_i_number "
-                              "enable\": link lost (3 command(s) sent before it, not stored to "
-                              "flash)\n");
+    // the link's own line once, as kxctl's, then the failure; how the line's end shows (the
+    // read ends, fails or the device hangs up) depends on the timing
+    const std::string lost = "kxctl: Serial link lost: " + pty + ": the device ";
+    const std::string failure =
+        "kxctl: the adapter did not acknowledge \"analog use_i_number enable\": link lost (3 "
+        "command(s) sent before it, not stored to flash)\n";
+    EXPECT_TRUE(result.err.starts_with(lost)) << result.err;
+    EXPECT_TRUE(result.err.ends_with(failure)) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << result.err;
     EXPECT_EQ(sent(), (std::vector<std::string>{
                           "analog ring_sound tel1 ring2", "analog ring_sound tel2 ring2",
                           "analog ring_sound tel3 ring2", "analog use_i_number enable"}));

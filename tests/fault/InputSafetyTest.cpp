@@ -7,11 +7,11 @@
 #include <string_view>
 #include <utility>
 
-#include "app/AppState.h"
-#include "app/Help.h"
 #include "app/MainDlgNet.h"
 #include "app/Profile.h"
 #include "app/program/AllAreas.h"
+#include "app/services/AppState.h"
+#include "app/services/Help.h"
 #include "res/AnalogIds.h"
 #include "res/ArriveIds.h"
 #include "res/DigitalIds.h"

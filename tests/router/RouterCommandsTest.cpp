@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "app/services/AppState.h"
 #include "router/RouterSettings.h"
 
 namespace kx::test {

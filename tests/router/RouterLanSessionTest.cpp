@@ -3,10 +3,10 @@
 // receives one setting command per changed item (the tables: "del" and "add" per entry).
 #include <string>
 
-#include "app/AppState.h"
 #include "app/AreaRegistry.h"
-#include "app/Help.h"
 #include "app/MainDlgNet.h"
+#include "app/services/AppState.h"
+#include "app/services/Help.h"
 #include "area/AreaMenuDlg.h"
 #include "res/RouterIds.h"
 #include "router/EntryTableDlg.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/AreaRegistry.h"
-#include "app/Help.h"
-#include "app/HelpPages.h"
+#include "app/services/Help.h"
+#include "app/services/HelpPages.h"
 #include "area/AreaMenuDlg.h"
 #include "res/RouterIds.h"
 #include "router/BodDlg.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/AreaRegistry.h"
-#include "app/Help.h"
+#include "app/services/Help.h"
 #include "res/RouterIds.h"
 #include "router/RouterSettings.h"
 #include "tests/support/AreaSession.h"

@@ -1,7 +1,7 @@
 #include "tests/support/AreaSession.h"
 
-#include "app/AppState.h"
-#include "app/HelpPages.h"
+#include "app/services/AppState.h"
+#include "app/services/HelpPages.h"
 #include "res/RouterIds.h"
 #include "ui/MessageBox.h"
 

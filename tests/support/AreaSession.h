@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/HelpPages.h"
+#include "app/services/HelpPages.h"
 #include "res/DigitalIds.h"
 #include "res/ShellIds.h"
 #include "tests/support/SessionSupport.h"

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/AppState.h"
 #include "app/AreaRegistry.h"
-#include "app/HelpPages.h"
 #include "app/Profile.h"
 #include "app/SetupApp.h"
 #include "app/ShellTimings.h"
 #include "app/program/AllAreas.h"
+#include "app/services/AppState.h"
+#include "app/services/HelpPages.h"
 #include "sim/Faults.h"
 #include "ui/headless/Headless.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/NumEdit.h"
+#include "app/services/NumEdit.h"
 
 namespace kx {
 namespace {
@@ -60,14 +60,17 @@ const KeyRow kKeyDowns[] = {
     {"Ctrl+C", 67, false, true, true},
     {"Ctrl+V", 86, false, true, true},
     {"Ctrl+X", 88, false, true, true},
-    {"Ctrl+A", 65, false, true, false},
+    {"Ctrl+A", 65, false, true, true},
     {"Ctrl+Shift+V", 86, true, true, true},
     {"key 58", 58, false, false, false},
     {"key 66", 66, false, false, false},
     {"F1", 112, false, false, false},
-    {"home", 36, false, false, false},
+    {"home", 36, false, false, true},
+    {"end", 35, false, false, true},
+    {"end with Shift", 35, true, false, true},
+    {"escape", 27, false, false, false},
     {"input method", 229, false, false, false},
-    {"enter", 13, false, false, false},
+    {"enter", 13, false, false, true},
 };
 
 TEST(NumEditKeyTable, KeyDown) {

@@ -6,19 +6,31 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 #include <atomic>
+#include <fstream>
+#include <functional>
+#include <map>
 #include <thread>
 
-#include "app/NumEdit.h"
+#include "app/services/NumEdit.h"
+#include "res/ShellIds.h"
+#include "res/Templates.h"
 #include "ui/Backend.h"
 #include "ui/DataExchange.h"
 #include "ui/Dialog.h"
 #include "ui/MessageLoop.h"
 #include "ui/TemplateBuilder.h"
 #include "ui/qt/QtBackend.h"
+#include "ui/qt/QtHelpWindow.h"
 #include "ui/qt/QtKeys.h"
 #include "ui/qt/QtWindow.h"
 
@@ -159,6 +171,262 @@ TEST_F(QtDialogTest, TimersRunInsideABoxThatATimerShows) {
     EXPECT_FALSE(rescued);
 }
 
+// The main window without its log pane: the area buttons and the exit button fully inside it
+// with a margin, the caption wide enough for the title bar, and the wait window no wider.
+TEST_F(QtDialogTest, ShortMainWindowHoldsItsButtonsAndTitle) {
+    Dialog main(*res::findTemplate(IDD_MAIN));
+    ASSERT_TRUE(main.Create(nullptr));
+    main.ShowControl(IDC_MAIN_DEBUG_GROUP, false);
+    main.SetWindowText("KESTRELX 設定ユーティリティ");
+    Dialog wait(*res::findTemplate(IDD_WAIT));
+    ASSERT_TRUE(wait.Create(nullptr));
+    auto* window = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(main));
+    auto* waitWindow = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(wait));
+    QWidget* top = window->widget();
+    top->adjustSize();
+    waitWindow->widget()->adjustSize();
+    const QRect inside = top->rect().adjusted(6, 6, -6, -6);
+    for (int id :
+         {IDC_MAIN_ANALOG, IDC_MAIN_DIGITAL, IDC_MAIN_ARRIVE, IDC_MAIN_SHORTNUM, IDC_MAIN_EXIT}) {
+        QWidget* button = window->control(id);
+        QRect at(button->mapTo(top, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(inside.contains(at)) << id;
+        const QString caption = qobject_cast<QPushButton*>(button)->text();
+        EXPECT_GE(button->width(),
+                  button->fontMetrics().horizontalAdvance(caption) + button->fontMetrics().height())
+            << id;  // room beside the caption
+    }
+    EXPECT_FALSE(window->control(IDC_MAIN_LOG)->isVisibleTo(top));
+    EXPECT_GT(top->width(), top->fontMetrics().horizontalAdvance(top->windowTitle()) + 80);
+    EXPECT_LE(waitWindow->widget()->width(), top->width());
+    main.DestroyWindow();
+    wait.DestroyWindow();
+}
+
+// A device text beside a list (the port dialog's): a long one never widens the window, and it
+// greys with the list.
+TEST_F(QtDialogTest, TextBesideAListKeepsTheWidthAndGreysWithIt) {
+    Control com = field("COMポート", list(41, {"COM1", "COM2"}, 8));
+    com.children.push_back(text(42));
+    const Template tpl{9330,
+                       "接続",
+                       0,
+                       0,
+                       kDialogNoStyle,
+                       0,
+                       {},
+                       {group("ポート選択", {com}),
+                        buttons({button(IDOK, "接続", kDefault), button(IDCANCEL, "終了")})}};
+    Dialog dlg(tpl);
+    ASSERT_TRUE(dlg.Create(nullptr));
+    auto* window = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(dlg));
+    QWidget* top = window->widget();
+    dlg.SetDlgItemTextUtf8(42, "/dev/ttyS0");
+    top->adjustSize();
+    const int width = top->width();
+    dlg.SetDlgItemTextUtf8(42, "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3D4E5-if00-port0");
+    top->adjustSize();
+    EXPECT_EQ(top->width(), width);
+    EXPECT_EQ(dlg.GetDlgItemTextUtf8(42),
+              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3D4E5-if00-port0");
+    dlg.EnableControl(41, false);
+    EXPECT_FALSE(window->control(42)->isEnabled());
+    dlg.EnableControl(41, true);
+    EXPECT_TRUE(window->control(42)->isEnabled());
+    dlg.DestroyWindow();
+}
+
+// The keyboard as a dialog's users know it, sent through the window system: Home, End and
+// Ctrl+A in a number field type nothing, Esc does nothing, a radio group is one Tab stop that
+// the arrows move within, F10 opens the menu bar, and Enter in the number field presses the
+// default button.
+const Template& keysTemplate() {
+    static const Template t{9320,
+                            "キー",
+                            0,
+                            0,
+                            kDialogNoStyle,
+                            1,
+                            {popup("ﾌｧｲﾙ", {menuItem("初期化", 9329)})},
+                            {
+                                field("番号", edit(21, kNoStyle, 12)),
+                                radios({{31, "一"}, {32, "二"}, {33, "三"}}),
+                                check(24, "転送トーキ"),
+                                buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る")}),
+                            }};
+    return t;
+}
+
+class KeysDlg : public Dialog {
+public:
+    KeysDlg() : Dialog(keysTemplate()) { SetKeyFilter(21, &numberEdit); }
+    std::string number;
+    int choice = 1;
+    bool escapeKeptOpen = false, menuOpened = false;
+    QWidget* afterTab = nullptr;
+    QWidget* afterSecondTab = nullptr;
+    QWidget* afterBacktab = nullptr;
+    QWidget* afterDown = nullptr;
+    QWidget* r2 = nullptr;
+    QWidget* r3 = nullptr;
+    QWidget* box = nullptr;
+
+protected:
+    bool OnInitDialog() override {
+        Dialog::OnInitDialog();
+        UpdateData(false);
+        postCall([this] {
+            auto* window = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(*this));
+            QWindow* handle = window->widget()->windowHandle();
+            r2 = window->control(32);
+            r3 = window->control(33);
+            box = window->control(24);
+            window->control(21)->setFocus();
+            for (char c : {'1', '2', '3'}) QTest::keyClick(handle, c);
+            QTest::keyClick(handle, Qt::Key_Home);
+            QTest::keyClick(handle, Qt::Key_9);
+            QTest::keyClick(handle, Qt::Key_End);
+            QTest::keyClick(handle, Qt::Key_4);
+            QTest::keyClick(handle, Qt::Key_Escape);
+            escapeKeptOpen = window->widget()->isVisible();
+            QTest::keyClick(handle, Qt::Key_Tab);
+            afterTab = QApplication::focusWidget();
+            QTest::keyClick(handle, Qt::Key_Tab);
+            afterSecondTab = QApplication::focusWidget();
+            QTest::keyClick(handle, Qt::Key_Backtab, Qt::ShiftModifier);
+            afterBacktab = QApplication::focusWidget();
+            QTest::keyClick(handle, Qt::Key_Down);
+            afterDown = QApplication::focusWidget();
+            QTest::keyClick(handle, Qt::Key_F10);
+            menuOpened = qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;
+            if (QWidget* menu = QApplication::activePopupWidget())
+                menu->close();
+            window->control(21)->setFocus();
+            QTest::keyClick(handle, Qt::Key_Return);
+        });
+        return true;
+    }
+    void DoDataExchange(DataExchange& dx) override { dx.radio(31, choice); }
+    void OnOK() override {
+        UpdateData(true);
+        if (GetDlgItemText(21, 59, number))
+            EndDialog(IDOK);
+    }
+
+private:
+    CNumEdit numberEdit;
+};
+
+TEST_F(QtDialogTest, KeysWorkAsOnTheDesktop) {
+    KeysDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);  // Enter in the number field
+    EXPECT_EQ(dlg.number, "91234");
+    EXPECT_TRUE(dlg.escapeKeptOpen);
+    EXPECT_EQ(dlg.afterTab, dlg.r2);  // the group's checked button is its Tab stop
+    EXPECT_EQ(dlg.afterSecondTab, dlg.box);
+    EXPECT_EQ(dlg.afterBacktab, dlg.r2);
+    EXPECT_EQ(dlg.afterDown, dlg.r3);  // the arrow moves and checks
+    EXPECT_EQ(dlg.choice, 2);
+    EXPECT_TRUE(dlg.menuOpened);
+}
+
+// The help window while modal dialogs run (a modal main window and a dialog above it): the
+// keys and clicks come in as the window system delivers them, through the modality's block.
+const Template& plainTemplate(int id) {
+    static std::map<int, Template> made;
+    auto [it, fresh] = made.try_emplace(id);
+    if (fresh)
+        it->second =
+            Template{id,
+                     "設定",
+                     0,
+                     0,
+                     kDialogNoStyle,
+                     0,
+                     {},
+                     {buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る")})}};
+    return it->second;
+}
+
+class ModalDlg : public Dialog {
+public:
+    ModalDlg(int id, std::function<void(ModalDlg&)> user)
+        : Dialog(plainTemplate(id)), user_(std::move(user)) {}
+
+protected:
+    bool OnInitDialog() override {
+        Dialog::OnInitDialog();
+        postCall([this] { user_(*this); });
+        return true;
+    }
+
+private:
+    std::function<void(ModalDlg&)> user_;
+};
+
+QPoint centreIn(QWidget* top, QWidget* w) {
+    return w->mapTo(top, w->rect().center());
+}
+
+TEST_F(QtDialogTest, HelpWindowTakesInputWhileModalDialogsRun) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string first = dir.filePath("1.html").toStdString();
+    const std::string second = dir.filePath("2.html").toStdString();
+    {
+        std::ofstream page(first);
+        page << "<html><body><p><a href=\"2.html\">next</a></p>";
+        for (int i = 0; i < 200; ++i) page << "<p>line " << i << "</p>";
+        page << "</body></html>";
+        std::ofstream(second) << "<html><body><p>second page</p></body></html>";
+    }
+    qt::HelpWindow help;
+    struct Seen {
+        bool opened = false, inFront = false, scrolled = false, followed = false, back = false,
+             reused = false, closed = false;
+    } seen;
+    auto user = [&](ModalDlg& dlg) {
+        std::string error;
+        seen.opened = help.showPage(first, error);
+        QWindow* window = help.windowHandle();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        seen.inFront = QApplication::activeWindow() == &help;
+        QScrollBar* bar = help.browser()->verticalScrollBar();
+        help.browser()->setFocus();
+        QTest::keyClick(window, Qt::Key_PageDown);
+        QTest::keyClick(window, Qt::Key_PageDown);
+        seen.scrolled = bar->value() > 0;
+        bar->setValue(0);
+        // the link's place in the window: the first character of the page
+        QRect link = help.browser()->cursorRect(help.browser()->textCursor());
+        QPoint at = help.browser()->viewport()->mapTo(&help, link.center() + QPoint(4, 0));
+        QTest::mouseClick(window, Qt::LeftButton, {}, at);
+        seen.followed = help.browser()->source().fileName() == QStringLiteral("2.html");
+        auto buttons = help.findChildren<QPushButton*>();
+        QPushButton* back = buttons.value(0);
+        QPushButton* close = buttons.value(1);
+        QTest::mouseClick(window, Qt::LeftButton, {}, centreIn(&help, back));
+        seen.back = help.browser()->source().fileName() == QStringLiteral("1.html");
+        seen.reused = help.showPage(second, error) && help.windowHandle() == window;
+        QTest::mouseClick(window, Qt::LeftButton, {}, centreIn(&help, close));
+        seen.closed = !help.isVisible();
+        dlg.EndDialog(IDOK);
+    };
+    ModalDlg main(9311, [&](ModalDlg& outer) {
+        ModalDlg dialog(9312, user);
+        dialog.DoModal();
+        outer.EndDialog(IDOK);
+    });
+    EXPECT_EQ(main.DoModal(), IDOK);
+    EXPECT_TRUE(seen.opened);
+    EXPECT_TRUE(seen.inFront);
+    EXPECT_TRUE(seen.scrolled);
+    EXPECT_TRUE(seen.followed);
+    EXPECT_TRUE(seen.back);
+    EXPECT_TRUE(seen.reused);
+    EXPECT_TRUE(seen.closed);
+}
+
 // What CNumEdit makes of keys typed on other layouts: the character decides, as on a Japanese
 // keyboard.
 TEST(QtKeyTranslation, ForeignLayoutsReachTheFilterAsTheJapaneseKeys) {
@@ -183,7 +451,9 @@ TEST(QtKeyTranslation, ForeignLayoutsReachTheFilterAsTheJapaneseKeys) {
         {"digit 7", Qt::Key_7, Qt::NoModifier, "7", false, false, true},
         {"letter a", Qt::Key_A, Qt::NoModifier, "a", false, false, false},
         {"Ctrl+V", Qt::Key_V, Qt::ControlModifier, "\x16", false, true, true},
-        {"home", Qt::Key_Home, Qt::NoModifier, "", false, false, false},
+        {"home", Qt::Key_Home, Qt::NoModifier, "", false, false, true},
+        {"Ctrl+A", Qt::Key_A, Qt::ControlModifier, "\x01", false, true, true},
+        {"escape", Qt::Key_Escape, Qt::NoModifier, "\x1b", false, false, false},
         {"backspace", Qt::Key_Backspace, Qt::NoModifier, "\b", false, false, true},
         {"kana", 0x30A2, Qt::NoModifier, "ア", false, false, false},
     };

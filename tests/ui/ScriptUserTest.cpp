@@ -5,7 +5,7 @@
 
 #include <sstream>
 
-#include "app/NumEdit.h"
+#include "app/services/NumEdit.h"
 #include "link/TextFunctions.h"
 #include "ui/Backend.h"
 #include "ui/DataExchange.h"

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFont>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSocketNotifier>
@@ -18,6 +19,8 @@
 
 #include "ui/Backend.h"
 #include "ui/Dialog.h"
+#include "ui/qt/QtIcon.h"
+#include "ui/qt/QtStyle.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/QtWindow.h"
 
@@ -119,6 +122,18 @@ public:
                         owner);
         if (withCancel)
             box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box.setTextFormat(Qt::PlainText);
+        // the box breaks its text only at the text's own line ends: Qt's box wraps lines that
+        // pass a width of its own, which cuts a question in mid-word at large scales
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            const QFontMetrics metrics = label->fontMetrics();
+            int widest = 0;
+            for (const QString& line : text.split(QLatin1Char('\n')))
+                widest = std::max(widest, metrics.horizontalAdvance(line));
+            // and wide enough for its caption in the title bar (less its icon's column)
+            const int title = titleBarWidth(QFontMetricsF(label->font()), box.windowTitle()) - 70;
+            label->setMinimumWidth(std::max(widest + 2 * label->margin() + 2, title));
+        }
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
     }
@@ -142,8 +157,11 @@ void install(int& argc, char** argv) {
     // Japanese captions need a CJK font whatever the desktop's default is
     QFont font(QStringLiteral("IPAGothic"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(10);
+    font.setPointSize(9);  // the templates' font size
     QApplication::setFont(font);
+    QApplication::setWindowIcon(programIcon());
+    if (!dynamic_cast<ProgramStyle*>(QApplication::style()))
+        QApplication::setStyle(new ProgramStyle);
     installBackend(std::make_unique<QtBackend>(std::move(app)));
 }
 

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,15 +23,27 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
+#include <cmath>
 
 #include "ui/Dialog.h"
 #include "ui/TextCodec.h"
 #include "ui/qt/QtKeys.h"
 #include "ui/qt/QtListNotes.h"
+#include "ui/qt/QtStyle.h"
 #include "ui/qt/QtText.h"
 
 namespace kx::ui::qt {
 namespace {
+
+constexpr int kMargin = 10;  // about the 7 dialog units of a dialog's edge
+constexpr int kSpacing = 6;
+
+bool holdsPane(const Control& c) {
+    if (c.kind == ControlKind::Edit && (c.style & kMultiLine))
+        return true;
+    return std::any_of(c.children.begin(), c.children.end(), holdsPane);
+}
 
 // Multi-line panes hold "\r\n" line ends in the program and "\n" in Qt.
 QString toPane(std::string_view utf8) {
@@ -67,6 +81,8 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
             return window->pressDefault();
         case Qt::Key_F1:
             return window->help();
+        case Qt::Key_F10:
+            return window->openMenuBar();
         default:
             QWidget::keyPressEvent(event);
     }
@@ -82,6 +98,8 @@ bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
     if (!window)
         return false;
     auto* edit = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::KeyPress && qobject_cast<QRadioButton*>(watched))
+        return window->radioKey(edit, static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
         return window->filterKey(edit, static_cast<QKeyEvent*>(event));
     // no input-method text reaches a filtered field
@@ -116,25 +134,39 @@ QtWindow::QtWindow(Dialog& dialog, Dialog* parent, bool modal) : dialog_(dialog)
     if (modal)
         widget_->setWindowModality(Qt::ApplicationModal);
 
+    // the window is as large as its template says (in dialog units) and grows only as far as
+    // its contents need; it shrinks again when a part of it hides
     auto* root = new QVBoxLayout(widget_);
-    root->setContentsMargins(12, 10, 12, 10);
-    root->setSpacing(8);
-    root->setSizeConstraint(
-        QLayout::SetFixedSize);  // sized by its contents; shrinks when a part hides
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    root->setSizeConstraint(QLayout::SetFixedSize);
+    body_ = new QWidget(widget_);
+    root->addWidget(body_);
+    auto* column = new QVBoxLayout(body_);
+    column->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    column->setSpacing(kSpacing);
 
     if (tpl.style & kNoCaption) {
         // a pop-up without a caption still gets its dialog frame
-        auto* frame = new QFrame(widget_);
+        auto* frame = new QFrame(body_);
         frame->setFrameShape(QFrame::Box);
         frame->setFrameShadow(QFrame::Raised);
         frame->setLineWidth(2);
-        root->setContentsMargins(0, 0, 0, 0);
-        root->addWidget(frame);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->addWidget(frame);
         auto* inner = new QVBoxLayout(frame);
         inner->setContentsMargins(24, 16, 24, 16);
         for (const Control& c : tpl.controls) inner->addWidget(build(c));
     } else {
-        for (const Control& c : tpl.controls) root->addWidget(build(c));
+        // the template's spare height goes to a multi-line pane, or below the contents
+        bool paneTakesRoom = false;
+        for (const Control& c : tpl.controls) {
+            bool pane = holdsPane(c);
+            column->addWidget(build(c), pane ? 1 : 0);
+            paneTakesRoom = paneTakesRoom || pane;
+        }
+        if (!paneTakesRoom)
+            column->addStretch(1);
     }
 
     if (!tpl.menu.empty()) {
@@ -151,7 +183,42 @@ QtWindow::QtWindow(Dialog& dialog, Dialog* parent, bool modal) : dialog_(dialog)
             }
         }
         root->setMenuBar(bar);
+        menuBar_ = bar;
     }
+
+    for (const Control* c : controlsWithIds(tpl)) {
+        if (c->kind != ControlKind::Radio)
+            continue;
+        bool known = false;
+        for (const auto& group : radioGroups_)
+            known = known || std::find(group.begin(), group.end(), c->id) != group.end();
+        if (!known)
+            radioGroups_.push_back(radioGroup(tpl, c->id));
+    }
+    updateRadioTabStops();
+    updateTemplateSize();
+}
+
+// A dialog unit is a quarter of the font's average character width and an eighth of its
+// height. The template's size is the window's least size; a window with a part hidden (the
+// shortened ones) keeps the width and takes the height its visible parts need. The caption
+// must fit in the title bar beside the window's buttons.
+void QtWindow::updateTemplateSize() {
+    const Template& tpl = dialog_.GetTemplate();
+    const QFontMetricsF metrics(widget_->font());
+    const double baseX = metrics.horizontalAdvance(QStringLiteral(
+                             "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                         52.0;
+    const double baseY = metrics.height();
+    int width = static_cast<int>(std::lround(tpl.width * baseX / 4));
+    int height = static_cast<int>(std::lround(tpl.height * baseY / 8));
+    bool shortened = false;
+    for (const Control& c : tpl.controls)
+        if (QWidget* w = control(c.id); w && !w->isVisibleTo(widget_))
+            shortened = true;
+    if (!(tpl.style & kNoCaption))
+        width = std::max(width, titleBarWidth(metrics, widget_->windowTitle()));
+    body_->setMinimumSize(width, shortened ? 0 : height);
 }
 
 QtWindow::~QtWindow() {
@@ -175,6 +242,7 @@ void QtWindow::show() {
 
 void QtWindow::setCaption(std::string_view utf8) {
     widget_->setWindowTitle(qs(utf8));
+    updateTemplateSize();
 }
 
 void QtWindow::setText(int id, std::string_view utf8) {
@@ -222,6 +290,8 @@ void QtWindow::setChecked(int id, bool on) {
     auto* button = qobject_cast<QAbstractButton*>(control(id));
     if (button && button->isCheckable())
         button->setChecked(on);  // check boxes and radio buttons
+    if (qobject_cast<QRadioButton*>(button))
+        updateRadioTabStops();
 }
 
 bool QtWindow::checked(int id) const {
@@ -244,8 +314,12 @@ void QtWindow::setListItemNote(int id, int index, std::string_view utf8) {
 }
 
 void QtWindow::setEnabled(int id, bool on) {
-    if (QWidget* w = control(id))
+    if (QWidget* w = control(id)) {
         w->setEnabled(on);
+        if (auto it = greysWith_.find(w); it != greysWith_.end())
+            for (QWidget* text : it->second) text->setEnabled(on);
+    }
+    updateRadioTabStops();  // a disabled button is no Tab stop
 }
 
 bool QtWindow::enabled(int id) const {
@@ -256,6 +330,8 @@ bool QtWindow::enabled(int id) const {
 void QtWindow::setVisible(int id, bool show) {
     if (QWidget* w = control(id))
         w->setVisible(show);
+    updateRadioTabStops();
+    updateTemplateSize();
 }
 
 bool QtWindow::visible(int id) const {
@@ -294,7 +370,77 @@ void QtWindow::radioClicked(int id) {
     DialogEvents::command(dialog_, id);
 }
 
+void QtWindow::updateRadioTabStops() {
+    for (const auto& group : radioGroups_) {
+        QWidget* stop = nullptr;
+        for (int id : group) {
+            QWidget* w = control(id);
+            if (!w || !w->isEnabledTo(widget_) || !w->isVisibleTo(widget_))
+                continue;
+            if (!stop || checked(id)) {
+                stop = w;
+                if (checked(id))
+                    break;
+            }
+        }
+        for (int id : group)
+            if (QWidget* w = control(id))
+                w->setFocusPolicy(w == stop ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+bool QtWindow::radioKey(QWidget* radio, QKeyEvent* event) {
+    int step = 0;
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            step = 1;
+            break;
+        default:
+            return false;
+    }
+    int id = radio->property(kIdProperty).toInt();
+    std::vector<int> group = radioGroup(dialog_.GetTemplate(), id);
+    auto at = std::find(group.begin(), group.end(), id);
+    if (at == group.end())
+        return false;
+    // the next button that can take the focus, round the group
+    const int n = static_cast<int>(group.size());
+    int index = static_cast<int>(at - group.begin());
+    for (int tries = 1; tries < n; ++tries) {
+        int next = group[static_cast<std::size_t>(((index + step * tries) % n + n) % n)];
+        QWidget* w = control(next);
+        if (w && w->isEnabledTo(widget_) && w->isVisibleTo(widget_)) {
+            w->setFocus(Qt::TabFocusReason);
+            if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->isChecked())
+                button->click();
+            return true;
+        }
+    }
+    return true;
+}
+
+void QtWindow::openMenuBar() {
+    if (menuBar_ && !menuBar_->actions().isEmpty()) {
+        menuBar_->setFocus(Qt::ShortcutFocusReason);
+        QAction* first = menuBar_->actions().first();
+        menuBar_->setActiveAction(first);  // opens its menu, with its first item ready
+        if (QMenu* menu = first->menu(); menu && !menu->actions().isEmpty())
+            menu->setActiveAction(menu->actions().first());
+    }
+}
+
 void QtWindow::pressDefault() {
+    // a focused button takes Enter itself, as the default button does from any other control
+    if (auto* focused = qobject_cast<QPushButton*>(widget_->focusWidget())) {
+        if (focused->window() == widget_ && focused->isEnabled())
+            focused->click();
+        return;
+    }
     for (auto& [id, w] : controls_) {
         auto* button = qobject_cast<QPushButton*>(w);
         if (button && button->isDefault()) {
@@ -320,8 +466,8 @@ void QtWindow::closeRequest() {
 
 bool QtWindow::filterKey(QWidget* edit, QKeyEvent* event) {
     int id = edit ? edit->property(kIdProperty).toInt() : 0;
-    if (id == 0 || event->key() == Qt::Key_F1)
-        return false;  // help works in every field
+    if (id == 0 || event->key() == Qt::Key_F1 || event->key() == Qt::Key_F10)
+        return false;  // help and the menu bar work in every field
     if (DialogEvents::hasKeyFilter(dialog_, id)) {
         KeySequence seq = translateKey(*event);
         bool swallowed = false;

@@ -7,11 +7,13 @@
 #include <QPointer>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "ui/Backend.h"
 
 class QGridLayout;
 class QKeyEvent;
+class QMenuBar;
 class QWidget;
 
 namespace kx::ui::qt {
@@ -68,6 +70,10 @@ public:
     // true: the key event is swallowed (the control's pre-filter, or a limited paste).
     bool filterKey(QWidget* edit, QKeyEvent* event);
     bool isFiltered(QWidget* edit) const;
+    // The arrow keys on a radio button move to the group's next (or previous) button and check
+    // it. true: the key was used.
+    bool radioKey(QWidget* radio, QKeyEvent* event);
+    void openMenuBar();
 
 private:
     QWidget* build(const Control& c);
@@ -75,6 +81,15 @@ private:
     QWidget* fieldInputs(const Control& c);
     void fillGrid(QGridLayout* grid, const std::vector<Control>& children, int columns);
     QWidget* bind(const Control& c, QWidget* w);
+    // A radio group is one Tab stop: its checked button, or its first one that can take the
+    // focus when none is checked.
+    void updateRadioTabStops();
+    void updateTemplateSize();
+
+    std::vector<std::vector<int>> radioGroups_;
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* body_ = nullptr;                              // everything below the menu bar
+    std::map<QWidget*, std::vector<QWidget*>> greysWith_;  // an input and the texts beside it
 
     Dialog& dialog_;
     DialogWidget* widget_;

@@ -10,14 +10,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/Dialog.h"
+#include "ui/qt/QtIcon.h"
 #include "ui/qt/QtListNotes.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/QtWindow.h"
@@ -36,6 +39,62 @@ int charWidth(const QWidget* w) {
     return w->fontMetrics().horizontalAdvance(QLatin1Char('0'));
 }
 
+// A button's least width: 50 dialog units, as the dialogs' buttons are, or its caption with a
+// blank's width of room on either side.
+int buttonWidth(const QPushButton* button) {
+    const QFontMetrics metrics = button->fontMetrics();
+    const int unitsWide = metrics.horizontalAdvance(QStringLiteral(
+                              "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) *
+                          50 / (52 * 4);
+    const int padded = metrics.horizontalAdvance(button->text()) + 2 * metrics.height();
+    return std::max(unitsWide, padded);
+}
+
+// A label with a text and the empty labels that may follow it in a table's heading row.
+bool isHeading(const Control& c) {
+    return c.kind == ControlKind::Static && c.id == 0 && !c.caption.empty() && !(c.style & kWrap);
+}
+bool isEmptyLabel(const Control& c) {
+    return c.kind == ControlKind::Static && c.id == 0 && c.caption.empty();
+}
+
+// A text set at run time beside a field's input (the device of a COM port): it takes the
+// room the dialog has and never widens it; a longer text is shortened in the middle, with the
+// whole text as its tip.
+class RoomText final : public QLabel {
+public:
+    RoomText() { setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred); }
+    QSize sizeHint() const override { return {charWidth(this) * 22, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QString whole = text();
+        const QString shown = fontMetrics().elidedText(whole, Qt::ElideMiddle, width());
+        setToolTip(shown == whole ? QString() : whole);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                       QPalette::WindowText));
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, shown);
+    }
+};
+
+// A wrapping note that begins with "・" hangs its further lines under the text after it.
+QWidget* hangingNote(const QString& text) {
+    auto* box = new QWidget;
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    auto* bullet = new QLabel(text.left(1));
+    auto* rest = new QLabel(text.mid(1));
+    for (QLabel* label : {bullet, rest}) label->setTextFormat(Qt::PlainText);
+    rest->setWordWrap(true);
+    rest->setMinimumWidth(charWidth(rest) * 36);
+    row->addWidget(bullet, 0, Qt::AlignTop);
+    row->addWidget(rest, 1);
+    return box;
+}
+
 }  // namespace
 
 QWidget* QtWindow::bind(const Control& c, QWidget* w) {
@@ -52,35 +111,58 @@ QWidget* QtWindow::bind(const Control& c, QWidget* w) {
 
 void QtWindow::fillGrid(QGridLayout* grid, const std::vector<Control>& children, int columns) {
     grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
+    grid->setVerticalSpacing(columns > 1 ? 8 : 6);  // a table's rows keep apart
     if (columns <= 1) {
         // fields line up: labels in column 0, inputs in column 1
         int row = 0;
+        int paneRow = -1;
+        std::vector<QWidget*> spinEdits;
         for (const Control& child : children) {
             if (child.kind == ControlKind::Field && !child.children.empty()) {
                 grid->addWidget(build(child.children.front()), row, 0,
                                 Qt::AlignLeft | Qt::AlignVCenter);
                 grid->addWidget(fieldInputs(child), row, 1, Qt::AlignLeft | Qt::AlignVCenter);
+                if (child.children.size() >= 3 && child.children[1].kind == ControlKind::Edit &&
+                    child.children[2].kind == ControlKind::Spin)
+                    if (QWidget* edit = control(child.children[1].id))
+                        spinEdits.push_back(edit);
             } else if (isBox(child)) {
                 grid->addWidget(build(child), row, 0, 1, 2);
+            } else if (child.kind == ControlKind::Edit && (child.style & kMultiLine)) {
+                grid->addWidget(build(child), row, 0, 1, 2);  // a pane fills its box
+                paneRow = row;
             } else {
                 grid->addWidget(build(child), row, 0, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
             }
             ++row;
         }
+        // the arrows and units of the number fields stacked in one box stand in one column
+        int widest = 0;
+        for (QWidget* edit : spinEdits) widest = std::max(widest, edit->width());
+        for (QWidget* edit : spinEdits) edit->setFixedWidth(widest);
         grid->setColumnStretch(1, 1);
-        grid->setRowStretch(row, 1);  // spare height goes below the contents
+        // spare height goes to a pane, or below the contents
+        grid->setRowStretch(paneRow >= 0 ? paneRow : row, 1);
         return;
     }
-    // boxes side by side take the full height of their row, so their frames line up
+    // boxes side by side take the full height of their row, so their frames line up; the other
+    // cells stand centred on their row, as a table's labels beside its fields
     for (std::size_t i = 0; i < children.size(); ++i) {
         int row = static_cast<int>(i) / columns;
         int col = static_cast<int>(i) % columns;
+        // a heading spans the empty heading cells after it ("着信順位" over its columns)
+        int span = 1;
+        if (isHeading(children[i]))
+            while (col + span < columns && i + span < children.size() &&
+                   isEmptyLabel(children[i + span]))
+                ++span;
         // buttons in a grid share its columns' width
         if (isBox(children[i]) || children[i].kind == ControlKind::Button)
-            grid->addWidget(build(children[i]), row, col);
+            grid->addWidget(build(children[i]), row, col, 1, span);
         else
-            grid->addWidget(build(children[i]), row, col, Qt::AlignLeft | Qt::AlignTop);
+            grid->addWidget(build(children[i]), row, col, 1, span,
+                            Qt::AlignLeft | Qt::AlignVCenter);
+        i += static_cast<std::size_t>(span - 1);
     }
     for (int col = 0; col < columns; ++col) grid->setColumnStretch(col, 1);
 }
@@ -91,9 +173,27 @@ QWidget* QtWindow::fieldInputs(const Control& field) {
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
-    for (std::size_t i = 1; i < field.children.size(); ++i)
-        row->addWidget(build(field.children[i]));
-    row->addStretch(1);
+    QWidget* input = nullptr;
+    bool roomText = false;
+    for (std::size_t i = 1; i < field.children.size(); ++i) {
+        const Control& c = field.children[i];
+        if (i > 1 && c.kind == ControlKind::Static && c.id != 0 && !(c.style & kWrap)) {
+            // the text that follows the input greys with it
+            auto* text = new RoomText;
+            text->setText(qs(c.caption));
+            row->addWidget(bind(c, text), 1);
+            if (input)
+                greysWith_[input].push_back(text);
+            roomText = true;
+            continue;
+        }
+        QWidget* w = build(c);
+        if (i == 1)
+            input = w;
+        row->addWidget(w);
+    }
+    if (!roomText)
+        row->addStretch(1);
     return box;
 }
 
@@ -101,7 +201,9 @@ QWidget* QtWindow::build(const Control& c) {
     switch (c.kind) {
         case ControlKind::Group: {
             auto* group = new QGroupBox(qs(c.caption));
-            fillGrid(new QGridLayout(group), c.children, c.columns);
+            auto* grid = new QGridLayout(group);
+            grid->setContentsMargins(8, 6, 8, 6);
+            fillGrid(grid, c.children, c.columns);
             return bind(c, group);
         }
         case ControlKind::Grid: {
@@ -116,13 +218,18 @@ QWidget* QtWindow::build(const Control& c) {
             if (c.style & kHorizontal) {
                 auto* row = new QHBoxLayout(box);
                 row->setContentsMargins(0, 0, 0, 0);
-                row->setSpacing(16);
+                row->setSpacing(12);
                 for (const Control& child : c.children) row->addWidget(build(child));
                 row->addStretch(1);
             } else {
                 auto* grid = new QGridLayout(box);
                 grid->setContentsMargins(0, 0, 0, 0);
                 fillGrid(grid, c.children, 1);
+                // the lines of a label in two parts read as one label
+                if (std::all_of(c.children.begin(), c.children.end(), [](const Control& child) {
+                        return child.kind == ControlKind::Static && !(child.style & kWrap);
+                    }))
+                    grid->setVerticalSpacing(0);
             }
             return bind(c, box);
         }
@@ -130,10 +237,16 @@ QWidget* QtWindow::build(const Control& c) {
             auto* box = new QWidget;
             auto* row = new QHBoxLayout(box);
             row->setContentsMargins(0, 0, 0, 0);
-            row->setSpacing(c.style & kButtonRow ? 8 : 12);
+            row->setSpacing(c.style & kButtonRow ? 6 : 10);
             if (c.style & kButtonRow)
                 row->addStretch(1);
-            for (const Control& child : c.children) row->addWidget(build(child), 0, Qt::AlignTop);
+            for (const Control& child : c.children) {
+                QWidget* w = build(child);
+                // the dialog's buttons keep their width, right-aligned
+                if (auto* button = qobject_cast<QPushButton*>(w); button && (c.style & kButtonRow))
+                    button->setFixedWidth(buttonWidth(button));
+                row->addWidget(w, 0, Qt::AlignTop);
+            }
             return bind(c, box);
         }
         case ControlKind::Field: {
@@ -147,6 +260,8 @@ QWidget* QtWindow::build(const Control& c) {
             return bind(c, box);
         }
         case ControlKind::Static: {
+            if ((c.style & kWrap) && c.id == 0 && qs(c.caption).startsWith(QChar(0x30FB)))
+                return bind(c, hangingNote(qs(c.caption)));
             auto* label = new QLabel(qs(c.caption));
             label->setTextFormat(Qt::PlainText);
             if (c.style & kCentred)
@@ -154,13 +269,15 @@ QWidget* QtWindow::build(const Control& c) {
             if (c.style & kWrap) {
                 label->setWordWrap(true);
                 label->setMinimumWidth(charWidth(label) * 36);
+                // a line set at run time (a status) keeps its room while it is empty
+                if (c.id != 0)
+                    label->setMinimumHeight(label->fontMetrics().lineSpacing());
             }
             return bind(c, label);
         }
         case ControlKind::Icon: {
             auto* label = new QLabel;
-            label->setPixmap(
-                QApplication::style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
+            label->setPixmap(programIcon().pixmap(32, 32));
             label->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
             return bind(c, label);
         }
@@ -170,7 +287,7 @@ QWidget* QtWindow::build(const Control& c) {
                 pane->setReadOnly(c.style & kReadOnly);
                 pane->setLineWrapMode(QPlainTextEdit::NoWrap);
                 int lines = c.lines > 0 ? c.lines : 4;
-                pane->setFixedHeight(pane->fontMetrics().lineSpacing() * lines + 12);
+                pane->setMinimumHeight(pane->fontMetrics().lineSpacing() * lines + 12);
                 pane->setMinimumWidth(charWidth(pane) * (c.widthChars > 0 ? c.widthChars : 40));
                 return bind(c, pane);
             }
@@ -189,7 +306,7 @@ QWidget* QtWindow::build(const Control& c) {
             auto* button = new QPushButton(qs(c.caption));
             button->setAutoDefault(false);
             button->setDefault(c.style & kDefault);
-            button->setMinimumWidth(std::max(button->sizeHint().width(), charWidth(button) * 10));
+            button->setMinimumWidth(buttonWidth(button));
             int id = c.id;
             QObject::connect(button, &QPushButton::clicked, widget_, [w = widget_, id] {
                 if (w->window)
@@ -210,6 +327,7 @@ QWidget* QtWindow::build(const Control& c) {
             auto* radio = new QRadioButton(qs(c.caption));
             radio->setAutoExclusive(
                 false);  // groups follow the template, and may have none checked
+            radio->installEventFilter(widget_);
             int id = c.id;
             QObject::connect(radio, &QRadioButton::clicked, widget_, [w = widget_, id] {
                 if (w->window)

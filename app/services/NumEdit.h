@@ -2,8 +2,9 @@
 
 // CNumEdit: the key filter of the number, address and phone-number fields. It lets through
 // the keys that type digits and the punctuation of addresses and phone numbers ("#", "(",
-// ")", "*", "-", ".", "/"), the editing keys and Ctrl+C/V/X, and swallows every other
-// key-down, input-method composition included. Pasting is not filtered.
+// ")", "*", "-", ".", "/"), the editing keys (Backspace, Delete, the arrows, Home, End),
+// Ctrl+A/C/V/X, Tab and Return (which reaches the dialog's default button), and swallows every
+// other key-down, Esc and input-method composition included. Pasting is not filtered.
 //
 // Attach it to an edit with Dialog::SetKeyFilter(id, &member) in the dialog's constructor.
 

@@ -1,4 +1,4 @@
-#include "app/HelpPages.h"
+#include "app/services/HelpPages.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "app/StatusLine.h"
+#include "app/services/StatusLine.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/Help.h"
+#include "app/services/Help.h"
 
 #include "ui/Dialog.h"
 #include "ui/MessageBox.h"

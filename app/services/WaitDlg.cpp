@@ -1,4 +1,4 @@
-#include "app/WaitDlg.h"
+#include "app/services/WaitDlg.h"
 
 #include "res/ShellIds.h"
 #include "res/Templates.h"

@@ -1,6 +1,6 @@
-#include "digital/DigitalPortDlg.h"
+#include "isdn/DigitalPortDlg.h"
 
-#include "app/Help.h"
+#include "app/services/Help.h"
 
 namespace kx {
 

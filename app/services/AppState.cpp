@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "app/services/AppState.h"
 
 namespace kx {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/HelpPages.h"
+#include "app/services/HelpPages.h"
 
 namespace kx::ui {
 class Dialog;

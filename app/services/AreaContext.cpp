@@ -1,4 +1,4 @@
-#include "app/AreaContext.h"
+#include "app/services/AreaContext.h"
 
 #include "link/Exchange.h"
 #include "link/TerminatorSearch.h"
