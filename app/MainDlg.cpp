@@ -171,7 +171,7 @@ void CMainDlg::endBusy() {
 void CMainDlg::closeSession() {
     ui::killTimer(kLinkEventsTimer);
     const ShellTimings& t = shellTimings();
-    if (connectionState_ != 0) {
+    if (connectionState_ != ConnectionState::NoLink) {
         if (networkMode) {
             // changes confirmed over the network are stored too; there is no "exit\r" to
             // send, the connection is reset instead
@@ -191,7 +191,7 @@ void CMainDlg::closeSession() {
     }
     // also after a failed probe, which leaves the port open with no session on it
     CloseSerialPort();
-    connectionState_ = 0;
+    connectionState_ = ConnectionState::NoLink;
 }
 
 }  // namespace kx

@@ -22,6 +22,9 @@ using NetCloseFn = std::function<void()>;
 // The program's main window: one button per settings area, the menu, the debug log pane.
 // It owns the connection for the whole run and the reply buffer that the probe, the close path
 // and every area reader use.
+// How far the link has come: none, open, and over the network the administrator login done.
+enum class ConnectionState { NoLink, LinkOpen, LoggedIn };
+
 class CMainDlg : public ui::Dialog {
 public:
     struct Config {
@@ -45,9 +48,8 @@ public:
     // The context of an area's reader and writer: this window's reply buffer and log, the
     // settings time-out of shellTimings().
     AreaContext areaContext();
-    // 0 no link, 1 link open, 2 network login done.
-    int connectionState() const { return connectionState_; }
-    void setConnectionState(int state) { connectionState_ = state; }
+    ConnectionState connectionState() const { return connectionState_; }
+    void setConnectionState(ConnectionState state) { connectionState_ = state; }
 
     const std::string& logText() const { return logText_; }
     int logLineCount() const { return logLineCount_; }
@@ -106,7 +108,7 @@ private:
     ReplyBuffer reply_{std::span<char>(replyStorage_)};
     std::string logText_;
     int logLineCount_ = 0;
-    int connectionState_ = 0;
+    ConnectionState connectionState_ = ConnectionState::NoLink;
     // An area cycle or a maintenance command runs. A close request that arrives meanwhile (the
     // window manager's close button still works on a disabled window) waits until it is done.
     void beginBusy();

@@ -27,7 +27,7 @@ void attachNetworkLink(CMainDlg::Config& config, NetLinkSettings settings) {
         std::move(hooks), [](std::string_view line) { LogLinkLine(line); },
         [] {
             if (CMainDlg* main = CMainDlg::instance())
-                main->setConnectionState(2);
+                main->setConnectionState(ConnectionState::LoggedIn);
         });
     link->setLoginTimeoutMs(settings.loginTimeoutMs);
 

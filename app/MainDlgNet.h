@@ -21,7 +21,7 @@ struct NetLinkSettings {
 
 // Sets config.netConnect and config.netClose. The link logs through the main window's log
 // (LogLinkLine), logs in with the port dialog's passwords (AppState.h) and sets the main
-// window's connectionState to 2 once the administrator login has completed.
+// window's connectionState to LoggedIn once the administrator login has completed.
 void attachNetworkLink(CMainDlg::Config& config, NetLinkSettings settings = {});
 
 }  // namespace kx

@@ -37,7 +37,7 @@ bool CMainDlg::OnInitDialog() {
     if (debugMode != kDebugShowsLog)
         ShowControl(IDC_MAIN_DEBUG_GROUP, false);
 
-    connectionState_ = 0;
+    connectionState_ = ConnectionState::NoLink;
     if (!connect())
         return false;
 
@@ -96,7 +96,7 @@ bool CMainDlg::connect() {
         // the login follows through socket notifications; no probe on this path
         if (config_.netConnect && config_.netConnect(ipAddressText)) {
             LogLine("socket open\r\n");
-            connectionState_ = 1;
+            connectionState_ = ConnectionState::LinkOpen;
         } else if (!config_.netConnect) {
             LogLine("Network link (HomePNA) is not available in this version\r\n");
         }
@@ -145,7 +145,7 @@ bool CMainDlg::connectSerial() {
         return stopWithMessage(probe.message);
     firmwareVersionText = probe.firmwareVersionText;
     LogLine("com open\r\n");
-    connectionState_ = 1;
+    connectionState_ = ConnectionState::LinkOpen;
     ui::setTimer(kLinkEventsTimer, std::chrono::seconds(1), [] { DeliverLinkEvents(); });
     return true;
 }

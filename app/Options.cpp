@@ -4,21 +4,10 @@
 #include <functional>
 #include <utility>
 
+#include "link/CommandLine.h"
+
 namespace kx {
 namespace {
-
-// A CLI11 check whose refusal is kept word for word (the first one wins), so the error line
-// says what the option needs rather than CLI11's own wording.
-CLI::Validator refusing(std::string& failure, std::function<std::string(const std::string&)> test) {
-    return CLI::Validator(
-        [&failure, test = std::move(test)](std::string& value) {
-            std::string why = test(value);
-            if (!why.empty() && failure.empty())
-                failure = why;
-            return why;
-        },
-        "");
-}
 
 // The TCP port of --net-port: decimal digits only, 1..65535; -1 for anything else.
 int tcpPort(const std::string& text) {

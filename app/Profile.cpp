@@ -19,7 +19,6 @@ namespace {
 
 constexpr std::size_t kMaxFileSize = 1 << 20;  // a settings file is a few hundred bytes
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kBlanks = " \t";
 
 struct Line {
     std::string text;    // without its line end
@@ -41,15 +40,6 @@ struct Loaded {
     std::string reason;
 };
 
-std::string_view trim(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
-
 std::string errnoText(int error) {
     return std::generic_category().message(error);
 }
@@ -61,7 +51,7 @@ ProfileResult failure(int error, const std::string& what, const std::string& pat
 
 // The section name of a "[name]" line, or nullopt for any other line.
 std::optional<std::string_view> sectionName(std::string_view text) {
-    const std::string_view t = trim(text);
+    const std::string_view t = trimmed(text);
     if (t.size() < 2 || t.front() != '[') {
         return std::nullopt;
     }
@@ -69,11 +59,11 @@ std::optional<std::string_view> sectionName(std::string_view text) {
     if (close == 0) {
         return std::nullopt;
     }
-    return trim(t.substr(1, close - 1));
+    return trimmed(t.substr(1, close - 1));
 }
 
 bool isComment(std::string_view text) {
-    const std::string_view t = trim(text);
+    const std::string_view t = trimmed(text);
     return !t.empty() && (t.front() == ';' || t.front() == '#');
 }
 
@@ -86,7 +76,7 @@ std::optional<std::string_view> keyName(std::string_view text) {
     if (eq == std::string_view::npos) {
         return std::nullopt;
     }
-    const std::string_view name = trim(text.substr(0, eq));
+    const std::string_view name = trimmed(text.substr(0, eq));
     if (name.empty()) {
         return std::nullopt;
     }
@@ -99,7 +89,7 @@ bool isQuoted(std::string_view value) {
 }
 
 std::string_view readValue(std::string_view text) {
-    std::string_view value = trim(text.substr(text.find('=') + 1));
+    std::string_view value = trimmed(text.substr(text.find('=') + 1));
     if (isQuoted(value)) {
         value = value.substr(1, value.size() - 2);
     }
@@ -332,7 +322,7 @@ bool hasLineBreakOrNul(std::string_view text) {
 }
 
 bool isValidName(std::string_view name, std::string_view forbidden) {
-    return !name.empty() && trim(name).size() == name.size() && !hasLineBreakOrNul(name) &&
+    return !name.empty() && trimmed(name).size() == name.size() && !hasLineBreakOrNul(name) &&
            name.find_first_of(forbidden) == std::string_view::npos;
 }
 

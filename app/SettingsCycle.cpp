@@ -22,7 +22,7 @@ void CMainDlg::runArea(int command) {
         return;
     }
     // over the network nothing can be read before the administrator login has completed
-    if (networkMode != 0 && connectionState_ < 2) {
+    if (networkMode != 0 && connectionState_ != ConnectionState::LoggedIn) {
         LogLine(texts->readError);
         statusLine().show(readFailedText(texts->title, ExchangeOutcome::Ok) +
                           "（ログインが済んでいません）");

@@ -1,5 +1,8 @@
 #include "area/SettingsDlg.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/services/Help.h"
 #include "res/Templates.h"
 
@@ -31,7 +34,10 @@ int spinValue(int value, int code, int lowest, int highest, SpinWrap wrap) {
 }
 
 CSettingsDlg::CSettingsDlg(int templateId, int helpContext)
-    : Dialog(res::dialogTemplate(templateId)), helpContext_(helpContext) {}
+    : CSettingsDlg(res::dialogTemplate(templateId), helpContext) {}
+
+CSettingsDlg::CSettingsDlg(const ui::Template& tpl, int helpContext)
+    : Dialog(tpl), helpContext_(helpContext) {}
 
 void CSettingsDlg::OnHelp() {
     ShowHelp(*this, helpContext_);
@@ -75,6 +81,11 @@ void CSettingsDlg::spinEdit(int editId, int readChars, int code, int lowest, int
 void CSettingsDlg::filterKeys(int editId) {
     filters_.push_back(std::make_unique<CNumEdit>());
     SetKeyFilter(editId, filters_.back().get());
+}
+
+void CSettingsDlg::bindingError(const char* what, int id) const {
+    std::fprintf(stderr, "kx::area: dialog %d, control %d: %s\n", templateId(), id, what);
+    std::abort();
 }
 
 }  // namespace kx::area

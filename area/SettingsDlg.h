@@ -12,9 +12,10 @@
 // A RecordDlg binds its controls to the members of a copy of the record it edits (`values`),
 // never to the working copy itself, so nothing reaches the working copy before the snapshot
 // has been taken; the edits are checked by the rules of the record's item table, in the order
-// the dialog binds them, each with the dialog's own message. See ui/README.md for a worked
-// example. Spin arrows may step by several units (bindSpin's step), and a static text may
-// follow a number edit (bindDerivedText: a rate estimate beside a threshold).
+// the dialog binds them, each with the dialog's own message (area/Bindings.h holds the
+// bindings, one small class per kind). See ui/README.md for a worked example. Spin arrows may step
+// by several units (bindSpin's step), and a static text may follow a number edit (bindDerivedText:
+// a rate estimate beside a threshold).
 
 #include <algorithm>
 #include <cstdio>
@@ -28,6 +29,7 @@
 
 #include "app/services/AppState.h"
 #include "app/services/NumEdit.h"
+#include "area/Bindings.h"
 #include "area/Items.h"
 #include "link/TextFunctions.h"
 #include "res/ShellIds.h"
@@ -51,11 +53,6 @@ std::string displayNumber(int stored, int scale);
 // the entry number (1..99) in two digits.
 std::string numberedPhoneMessage(int entry);
 
-// How the upper arrow wraps past the highest value: every value above it becomes the lowest,
-// or only the one right after it (so a typed 300 steps on to 301, which the dialog's check then
-// refuses). The lower arrow always turns anything below the lowest into the highest.
-enum class SpinWrap { AboveHighest, JustAfterHighest };
-
 // The spin arrows' arithmetic: `value` changed by the scroll code and wrapped into
 // lowest..highest as `wrap` says (down past lowest gives highest). Any other code leaves it
 // unchanged.
@@ -64,16 +61,10 @@ int spinValue(int value, int code, int lowest, int highest, SpinWrap wrap = Spin
 class CSettingsDlg : public ui::Dialog {
 public:
     CSettingsDlg(int templateId, int helpContext);
+    // Over a template that is not one of the program's (it must outlive the dialog).
+    CSettingsDlg(const ui::Template& tpl, int helpContext);
 
-protected:
-    // The help button and the help key open the dialog's help page.
-    void OnHelp() override;
-    void OnCommand(int id) override;
-
-    // The end of OK once every check has passed: takeSnapshot (empty for the dialogs that take
-    // no snapshot copy), store, changeCount + 1, end with OK.
-    void confirm(const std::function<void()>& takeSnapshot, const std::function<void()>& store);
-
+    // --- what the bindings (area/Bindings.h) and the dialogs' own rules share ---
     // Reads edit `id` (at most maxChars bytes, as the adapter's CP932) and runs `check` on it
     // (0 valid). On a refusal (the check, a control character, a character CP932 cannot carry)
     // shows `message` and returns false.
@@ -88,6 +79,19 @@ protected:
 
     // The number, address and phone edits filter their keys; attach one per edit.
     void filterKeys(int editId);
+
+    // A binding that cannot work is a programming error: say so at once, not with dead
+    // controls.
+    [[noreturn]] void bindingError(const char* what, int id) const;
+
+protected:
+    // The help button and the help key open the dialog's help page.
+    void OnHelp() override;
+    void OnCommand(int id) override;
+
+    // The end of OK once every check has passed: takeSnapshot (empty for the dialogs that take
+    // no snapshot copy), store, changeCount + 1, end with OK.
+    void confirm(const std::function<void()>& takeSnapshot, const std::function<void()>& store);
 
 private:
     int helpContext_;
@@ -124,6 +128,13 @@ public:
           working_(working),
           takeSnapshot_(std::move(takeSnapshot)),
           items_(items) {}
+    RecordDlg(const ui::Template& tpl, int helpContext, Record& working,
+              std::function<void()> takeSnapshot, std::span<const Item<Record>> items = {})
+        : CSettingsDlg(tpl, helpContext),
+          values(working),
+          working_(working),
+          takeSnapshot_(std::move(takeSnapshot)),
+          items_(items) {}
 
     // The dialog's copy of the record: taken from the working copy when the window opens, stored
     // into it by a successful OK.
@@ -136,31 +147,32 @@ protected:
     // --- bindings, made in the derived constructor; edits are checked in the order bound ---
     // A radio group that starts at firstId, as the index of the checked button (-1: none).
     void bindRadio(int firstId, IntField field, const ItemRule* rule = nullptr) {
-        choices_.push_back({firstId, false, field, rule});
+        bindings_.radio(firstId, reach(std::move(field)), rule);
     }
     void bindRadio(int firstId, int Record::*member) {
         bindRadio(firstId, memberField(member), rowOf(member));
     }
     // A radio group that shows the stored value as the index it is, and stores what it shows:
     // a value without a button shows no button checked, and OK then stores -1 like any group
-    // left with none checked. Not kept as stored when left alone (see keepUnchangedChoices).
+    // left with none checked. Unlike the other choices, not kept as stored when left alone.
     void bindRadioAsShown(int firstId, int Record::*member) {
-        choices_.push_back({firstId, false, memberField(member), rowOf(member)});
-        choices_.back().asShown = true;
+        bindings_.radioAsShown(firstId, reach(memberField(member)), rowOf(member));
     }
     // A drop-down list, as the index of its selected item (-1: none; a value without an item
     // shows no selection).
     void bindList(int id, IntField field, const ItemRule* rule = nullptr) {
-        choices_.push_back({id, true, field, rule});
+        bindings_.list(id, reach(std::move(field)), rule);
     }
     void bindList(int id, int Record::*member) { bindList(id, memberField(member), rowOf(member)); }
     // A check box, as 0 or 1.
     void bindCheckBox(int id, int Record::*member) {
-        choices_.push_back({id, false, memberField(member), rowOf(member), true});
+        bindings_.checkBox(id, reach(memberField(member)), rowOf(member));
     }
     // A two-button radio group (off, on) over bit `bit` of a mask; OK sets or clears the bit
     // when the group's value differs from it, so the other bits are carried as they are.
-    void bindBit(int firstId, IntField mask, int bit) { bits_.push_back({firstId, mask, bit, 0}); }
+    void bindBit(int firstId, IntField mask, int bit) {
+        bindings_.bit(firstId, reach(std::move(mask)), bit);
+    }
     void bindBit(int firstId, int Record::*mask, int bit) {
         bindBit(firstId, memberField(mask), bit);
     }
@@ -174,16 +186,11 @@ protected:
     }
     void bindEdit(int id, TextField field, const ItemRule& rule, int limit,
                   std::string_view message) {
-        edits_.push_back(makeEdit(id, limit, message, &rule));
-        edits_.back().text = std::move(field);
-        if (rule.kind != ItemKind::Text)  // free text takes any key
-            filterKeys(id);
+        bindings_.textEdit(id, reach(std::move(field)), rule, limit, message);
     }
     void bindEdit(int id, IntField field, const ItemRule& rule, int limit,
                   std::string_view message) {
-        edits_.push_back(makeEdit(id, limit, message, &rule));
-        edits_.back().number = std::move(field);
-        filterKeys(id);
+        bindings_.numberEdit(id, reach(std::move(field)), rule, limit, message);
     }
     // An address edit that may be left empty. An address the adapter reports as "0.0.0.0"
     // (with or without a prefix), or not at all, shows as an empty edit and stays as it was
@@ -198,23 +205,19 @@ protected:
     void bindAddress(int id, TextField field, const ItemRule& rule, int limit,
                      std::string_view message, std::string_view storedWhenEmpty,
                      bool whileEnabled = false) {
-        bindEdit(id, field, rule, limit, message);
-        Edit& e = edits_.back();
-        e.optionalAddress = true;
-        e.storedWhenEmpty = storedWhenEmpty;
-        e.whileEnabled = whileEnabled;
+        bindings_.address(id, reach(std::move(field)), rule, limit, message, storedWhenEmpty,
+                          whileEnabled);
     }
     // A check of the dialog's own, at its place among the edits' checks: when refused(values)
     // is true, OK shows `message` and stops. The radios and lists are in `values` already, and
     // so are the edits bound before it.
     void bindRule(std::string_view message, std::function<bool(const Record&)> refused) {
-        edits_.push_back(makeEdit(0, 0, message, nullptr));
-        edits_.back().refused = std::move(refused);
+        bindings_.rule(message, [this, refused = std::move(refused)] { return refused(values); });
     }
     // Controls `ids` are enabled while button `index` of radio group `firstId` is checked: when
     // the dialog opens and whenever a button of the group is clicked.
     void enableWhen(int firstId, int index, std::vector<int> ids) {
-        enables_.push_back({firstId, index, std::move(ids)});
+        bindings_.enableWhen(firstId, index, std::move(ids));
     }
     // Spin arrows `spinId` over the number edit `editId`, bound before: read `readChars`
     // characters, wrap within the row's range (in stored units: the holding times step by 5
@@ -224,14 +227,13 @@ protected:
     // upper arrow past the range.
     void bindSpin(int spinId, int editId, int readChars, int step = 1,
                   SpinWrap wrap = SpinWrap::AboveHighest) {
-        spins_.push_back({spinId, editId, readChars, numberEdit(editId, spinId).rule, step, wrap});
+        bindings_.spin(spinId, editId, readChars, step, wrap);
     }
     // Static text `staticId` shows text(n) for the number n of edit `editId` (in display
     // units), bound before: when the dialog opens and after the edit's spin arrows, not while
     // the user types (a rate estimate beside a threshold).
     void bindDerivedText(int staticId, int editId, std::function<std::string(int)> text) {
-        numberEdit(editId, staticId);
-        derived_.push_back({staticId, editId, std::move(text)});
+        bindings_.derivedText(staticId, editId, std::move(text));
     }
 
     // --- the dialog's own rules, around the generic steps ---
@@ -248,173 +250,43 @@ protected:
 
     bool OnInitDialog() override {
         values = working_;
-        for (Bit& b : bits_) b.value = (b.mask(values) >> b.bit) & 1;
+        bindings_.opening();
         initRules();
-        for (const Edit& e : edits_) {
-            if (e.id == 0)
-                continue;
-            LimitText(e.id, e.limit);
-            if (e.optionalAddress && isNoAddress(e.text(values)))
-                SetDlgItemText(e.id, "");
-            else if (e.text)
-                SetDlgItemText(e.id, e.text(values));
-            else
-                SetDlgItemText(e.id, displayNumber(e.number(values), e.rule->scale));
-        }
-        for (const Derived& d : derived_) {
-            const Edit& e = numberEdit(d.editId, d.staticId);
-            SetDlgItemTextUtf8(d.staticId, d.text(e.number(values) * e.rule->scale));
-        }
-        if (networkMode != 0)
-            disableSerialOnly();
-        showChoices();
+        bindings_.show();
         // radios, lists and check boxes to the controls
         const bool result = CSettingsDlg::OnInitDialog();
-        applyEnables(0);
+        bindings_.clicked(0);
         return result;
     }
 
     void OnCommand(int id) override {
-        applyEnables(id);
+        bindings_.clicked(id);
         CSettingsDlg::OnCommand(id);
     }
 
-    void DoDataExchange(ui::DataExchange& dx) override {
-        for (Choice& c : choices_) {
-            if (c.list)
-                dx.listIndex(c.id, c.field(values));
-            else if (c.checkBox)
-                dx.check(c.id, c.field(values));
-            else
-                dx.radio(c.id, c.field(values));
-        }
-        for (Bit& b : bits_) dx.radio(b.firstId, b.value);
-    }
+    void DoDataExchange(ui::DataExchange& dx) override { bindings_.exchange(dx); }
 
     void OnOK() override {
-        if (!UpdateData(true))
-            return;
-        keepUnchangedChoices();
-        for (const Edit& e : edits_) {
-            if (e.refused) {
-                if (e.refused(values)) {
-                    ui::InputError(e.message);
-                    return;
-                }
-                continue;
-            }
-            if (e.whileEnabled && !IsControlEnabled(e.id))
-                continue;
-            std::string text;
-            // an empty optional address, and a text the adapter holds as it is (it may be
-            // longer than the dialog lets the user type), need no check
-            const auto check = [&](std::string_view t) {
-                if (e.optionalAddress && t.empty())
-                    return 0;
-                if (e.text && e.rule->kind == ItemKind::Text && t == e.text(working_))
-                    return 0;
-                return e.rule->checkText(t);
-            };
-            if (!readChecked(e.id, std::max(kEditReadChars, e.limit), check, e.message, text))
-                return;
-            if (e.optionalAddress && text.empty()) {
-                // left empty: what showed empty stays as the adapter holds it
-                const std::string& held = e.text(working_);
-                e.text(values) = isNoAddress(held) ? held : std::string(e.storedWhenEmpty);
-            } else if (e.text) {
-                e.text(values) = text;
-            } else {
-                e.number(values) = ReadDecimal(text) / e.rule->scale;
-            }
-        }
-        if (!checkRules())
+        if (!UpdateData(true) || !bindings_.take() || !checkRules())
             return;
         confirm(takeSnapshot_, [this] {
-            for (Bit& b : bits_) {
-                int& mask = b.mask(values);
-                if (b.value != ((mask >> b.bit) & 1))
-                    mask = b.value != 0 ? mask | (1 << b.bit) : mask & ~(1 << b.bit);
-            }
+            bindings_.store();
             storeRules();
             working_ = values;
         });
     }
 
     void OnVScroll(int id, int code) override {
-        for (const Spin& s : spins_) {
-            if (s.spinId != id)
-                continue;
-            spinEdit(s.editId, s.readChars, code, s.rule->lowest / s.step, s.rule->highest / s.step,
-                     s.rule->scale * s.step, s.wrap);
-            for (const Derived& d : derived_) {
-                if (d.editId != s.editId)
-                    continue;
-                std::string text;
-                if (!GetDlgItemText(s.editId, s.readChars, text))
-                    text.clear();
-                SetDlgItemTextUtf8(d.staticId, d.text(ReadDecimal(text)));
-            }
-            spinRules(s.editId);
-        }
+        bindings_.scrolled(id, code, [this](int editId) { spinRules(editId); });
     }
 
 private:
-    struct Choice {
-        int id;
-        bool list;
-        IntField field;
-        const ItemRule* rule;  // nullptr: not a row of the table
-        bool checkBox = false;
-        bool asShown = false;  // bindRadioAsShown
-        int stored = 0;        // the value when the dialog opened
-        int shown = 0;         // the index or check state shown for it
-    };
-    struct Bit {
-        int firstId;
-        IntField mask;
-        int bit;
-        int value;  // the group's index: 1 when the bit is set
-    };
-    struct Edit {
-        int id = 0;  // 0: a rule of the dialog's own (`refused`)
-        int limit = 0;
-        std::string message;
-        TextField text;
-        IntField number;
-        const ItemRule* rule = nullptr;
-        bool optionalAddress = false;
-        std::string storedWhenEmpty;
-        bool whileEnabled = false;
-        std::function<bool(const Record&)> refused;
-    };
-    struct Enable {
-        int firstId, index;
-        std::vector<int> ids;
-    };
-    static Edit makeEdit(int id, int limit, std::string_view message, const ItemRule* rule) {
-        Edit e;
-        e.id = id;
-        e.limit = limit;
-        e.message = message;
-        e.rule = rule;
-        return e;
-    }
-    struct Spin {
-        int spinId, editId, readChars;
-        const ItemRule* rule;
-        int step;
-        SpinWrap wrap;
-    };
-    struct Derived {
-        int staticId, editId;
-        std::function<std::string(int)> text;
-    };
-    // The bound number edit `editId`; a binding over anything else is an error of `id`'s.
-    const Edit& numberEdit(int editId, int id) const {
-        for (const Edit& e : edits_)
-            if (e.id == editId && e.number && e.rule->kind == ItemKind::Number)
-                return e;
-        bindingError("a binding over an edit that is not a bound number", id);
+    // A field of `values` or of the working copy, as the bindings ask for it.
+    template <class T>
+    CopyField<T> reach(Field<Record, T> field) {
+        return [this, field = std::move(field)](Copy copy) -> T& {
+            return field(copy == Copy::Dialog ? values : working_);
+        };
     }
 
     template <class Member>
@@ -428,84 +300,11 @@ private:
             bindingError("an edit without a row in the item table", 0);
         return *rule;
     }
-    // A binding that cannot work is a programming error: say so at once, not with dead
-    // controls.
-    [[noreturn]] void bindingError(const char* what, int id) const {
-        std::fprintf(stderr, "kx::area: dialog %d, control %d: %s\n", templateId(), id, what);
-        std::abort();
-    }
-
-    // A choice shows the index its keyword has: a switch that the adapter reports as 2 shows as
-    // on, like 1.
-    void showChoices() {
-        for (Choice& c : choices_) {
-            c.stored = c.field(values);
-            c.shown = c.checkBox                               ? (c.stored != 0 ? 1 : 0)
-                      : !c.asShown && c.rule && c.rule->encode ? c.rule->encode(c.stored)
-                                                               : c.stored;
-            c.field(values) = c.shown;
-        }
-    }
-    // A choice left as it was shown keeps its stored value, so that no command goes out for it
-    // (a 2 stays 2), and so does a group left with no button checked. A group bound as shown
-    // stores what it shows.
-    void keepUnchangedChoices() {
-        for (Choice& c : choices_)
-            if (!c.asShown && (c.field(values) == c.shown || c.field(values) == -1))
-                c.field(values) = c.stored;
-    }
-
-    // Over the network link, the controls of serial-only rows are shown but not editable.
-    void disableSerialOnly() {
-        for (const Choice& c : choices_) {
-            if (!c.rule || !c.rule->serialOnly)
-                continue;
-            if (c.list || c.checkBox) {
-                disableForNetwork(c.id);
-            } else {
-                for (int id : ui::radioGroup(GetTemplate(), c.id)) disableForNetwork(id);
-            }
-        }
-        for (const Edit& e : edits_) {
-            if (!e.rule || !e.rule->serialOnly)
-                continue;
-            disableForNetwork(e.id);
-            for (const Spin& s : spins_)
-                if (s.editId == e.id)
-                    disableForNetwork(s.spinId);
-        }
-    }
-    void disableForNetwork(int id) {
-        EnableControl(id, false);
-        networkDisabled_.push_back(id);
-    }
-
-    // The enable rules of the groups that `clicked` belongs to (0: all of them).
-    void applyEnables(int clicked) {
-        for (const Enable& rule : enables_) {
-            const std::vector<int> group = ui::radioGroup(GetTemplate(), rule.firstId);
-            if (clicked != 0 && std::find(group.begin(), group.end(), clicked) == group.end())
-                continue;
-            const bool on = rule.index >= 0 &&
-                            static_cast<std::size_t>(rule.index) < group.size() &&
-                            IsDlgButtonChecked(group[static_cast<std::size_t>(rule.index)]);
-            for (int id : rule.ids)
-                if (std::find(networkDisabled_.begin(), networkDisabled_.end(), id) ==
-                    networkDisabled_.end())
-                    EnableControl(id, on);
-        }
-    }
 
     Record& working_;
     std::function<void()> takeSnapshot_;
     std::span<const Item<Record>> items_;
-    std::vector<Choice> choices_;
-    std::vector<Bit> bits_;
-    std::vector<Edit> edits_;
-    std::vector<Spin> spins_;
-    std::vector<Derived> derived_;
-    std::vector<Enable> enables_;
-    std::vector<int> networkDisabled_;
+    Bindings bindings_{*this};
 };
 
 }  // namespace kx::area

@@ -13,10 +13,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 // CheckIpAddress looks at four fields and, for a plain address, not past a "/": an address
 // goes into a command as it is, so nothing may follow its fourth field, and a plain address
 // has no prefix.
@@ -175,9 +171,7 @@ void appendAnswerCommands(std::string_view family, std::string_view side, int wo
 }
 
 std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-    return text;
+    return kx::trimmed(text, kWhiteSpace);
 }
 
 }  // namespace kx::area

@@ -65,25 +65,18 @@ std::string upper(std::string_view text) {
     return out;
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // Section and key names found in the text, roughly: "[name]" lines and the names before "=".
 std::vector<Key> keysIn(std::string_view text, std::size_t most) {
     std::vector<Key> keys;
     std::string section;
     while (!text.empty() && keys.size() < most) {
         const std::size_t end = text.find('\n');
-        std::string_view line = trimBlanks(text.substr(0, end));
+        std::string_view line = kx::trimmed(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         if (line.starts_with('[') && line.find(']') != std::string_view::npos) {
-            section = trimBlanks(line.substr(1, line.find(']') - 1));
+            section = kx::trimmed(line.substr(1, line.find(']') - 1));
         } else if (const std::size_t eq = line.find('='); eq != std::string_view::npos) {
-            keys.push_back({section, std::string(trimBlanks(line.substr(0, eq)))});
+            keys.push_back({section, std::string(kx::trimmed(line.substr(0, eq)))});
         }
     }
     return keys;
@@ -168,8 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         target.section.find_first_of("]\r\n") == std::string::npos &&
         target.key.find_first_of("=\r\n") == std::string::npos &&
         std::string_view("[;#").find(target.key.front()) == std::string_view::npos &&
-        trimBlanks(target.section).size() == target.section.size() &&
-        trimBlanks(target.key).size() == target.key.size();
+        kx::trimmed(target.section).size() == target.section.size() &&
+        kx::trimmed(target.key).size() == target.key.size();
 
     const kx::ProfileResult written = profile.writeText(target.section, target.key, value);
     if (!readable || !validNames) {

@@ -53,7 +53,7 @@ public:
     using LogFn = std::function<void(std::string_view line)>;
 
     // `log` receives every log line of the link; `onAdministrator` runs once the administrator
-    // login has completed (the main window's connectionState becomes 2 there).
+    // login has completed (the main window's connectionState becomes LoggedIn there).
     NetLink(NetHooks hooks, LogFn log, std::function<void()> onAdministrator = {});
     ~NetLink() override;  // closes the connection
     NetLink(const NetLink&) = delete;

@@ -83,4 +83,13 @@ std::optional<std::string> ReadLabelValue(std::string_view reply, std::string_vi
 // int are clamped to INT_MIN / INT_MAX.
 int ReadDecimal(std::string_view text);
 
+// Blanks and tabs: what the settings file, the scripts and kxctl's documents allow around a
+// name or a value.
+inline constexpr std::string_view kBlanks = " \t";
+// White space as the C library knows it: a reply's values may end in "\r".
+inline constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
+
+// `text` without the bytes of `blanks` at either end.
+std::string_view trimmed(std::string_view text, std::string_view blanks = kBlanks);
+
 }  // namespace kx

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "link/CommandLine.h"
+
 namespace kx::sim {
 namespace {
 
@@ -44,19 +46,6 @@ int tcpPort(const std::string& text) {
     if (ec != std::errc() || ptr != text.data() + text.size() || port < 0 || port > 65535)
         return -1;
     return port;
-}
-
-// A CLI11 check whose refusal is kept word for word (the first one wins), so the error line
-// says what the option needs rather than CLI11's own wording.
-CLI::Validator refusing(std::string& failure, std::function<std::string(const std::string&)> test) {
-    return CLI::Validator(
-        [&failure, test = std::move(test)](std::string& value) {
-            std::string why = test(value);
-            if (!why.empty() && failure.empty())
-                failure = why;
-            return why;
-        },
-        "");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/AreaRegistry.h"
 #include "app/services/AppState.h"
 #include "app/services/HelpPages.h"
+#include "res/RouterIds.h"
 #include "res/ShellIds.h"
 #include "tests/support/SessionSupport.h"
 #include "ui/MessageBox.h"
@@ -61,10 +62,11 @@ TEST_F(MainWindowTest, LogPaneAndRouterControls) {
         CMainDlg::Config config;
         config.router = row.routerOption;
         // the router buttons run their areas: the easy setup form and the HomePNA menu
-        std::string extra = row.router ? "click 1001\ndialog 145\nclick 2\ndialog 102\nclick "
-                                         "1538\ndialog 167\nclick 2\ndialog 102\n"
-                                       : "";
-        SessionResult r = run(kStart + "click 1539\n" + extra + kClose, config);
+        std::string extra =
+            row.router ? open(IDC_MAIN_PNA_EASY, IDD_PNA_EASY) + open(IDCANCEL, IDD_MAIN) +
+                             open(IDC_MAIN_PNA_MENU, IDD_PNA_MENU) + open(IDCANCEL, IDD_MAIN)
+                       : "";
+        SessionResult r = run(kStart + click(IDC_MAIN_ANALOG) + extra + kClose, config);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(probe.logVisible, row.logVisible);
         EXPECT_EQ(probe.pnaButtons, row.router);
@@ -77,12 +79,13 @@ TEST_F(MainWindowTest, PortDialogWritesItsFieldsBeforeConnecting) {
         "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=10.0.0.1\n[OPTION]\nDATA1=abc\nDATA2="
         "averylongpassword12\n");
     // the short window hides the address and passwords: the user cannot reach them
-    SessionResult r = run("dialog 129\ntext 1010 newpw\n");
+    SessionResult r = run(dialog(IDD_PORT_SELECT) + text(IDC_PORTSEL_LOGIN_PASSWORD, "newpw"));
     EXPECT_TRUE(r.scriptFailed);
-    EXPECT_EQ(r.failure, "control 1010 of dialog 129 is hidden");
+    EXPECT_EQ(r.failure, "control " + std::to_string(IDC_PORTSEL_LOGIN_PASSWORD) + " of dialog " +
+                             std::to_string(IDD_PORT_SELECT) + " is hidden");
 
     resetAppState();
-    r = run("dialog 129\nclick 1\n" + kClose);
+    r = run(dialog(IDD_PORT_SELECT) + click(IDOK) + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     // the long administrator password was written by hand and never touched: kept whole
     EXPECT_EQ(readSettings(),
@@ -95,7 +98,7 @@ TEST_F(MainWindowTest, PortDialogWritesItsFieldsBeforeConnecting) {
 
 TEST_F(MainWindowTest, NoSettingsFileMeansSerialCom1AndAnyAdapter) {
     writeSettings("");
-    SessionResult r = run(kStart + "click 1590\n");
+    SessionResult r = run(kStart + click(IDC_MAIN_EXIT));
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_EQ(windowTitle, " 設定ユーティリティ");
     EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
@@ -104,10 +107,9 @@ TEST_F(MainWindowTest, NoSettingsFileMeansSerialCom1AndAnyAdapter) {
 }
 
 TEST_F(MainWindowTest, HelpAndVersionSendNothing) {
-    SessionResult r = run(kStart +
-                          "key F1\ncommand 32774\ncommand 32773\ndialog 100\nkey F1\n"
-                          "click 1\n" +
-                          kClose);
+    SessionResult r =
+        run(kStart + "key F1\n" + command(ID_HELP_CONTENTS) + command(ID_HELP_VERSION) +
+            dialog(IDD_VERSION) + "key F1\n" + click(IDOK) + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));

@@ -206,30 +206,34 @@ TEST_F(NetworkLinkTest, BytesOnTheWire) {
 // With the network chosen a bad address is refused and the dialog stays.
 TEST_F(NetworkLinkTest, PortDialogChoosesTheNetwork) {
     const std::string kBad = "ＩＰアドレスの入力に間違いがあります。";
+    const std::string kNetworkChosen = click(IDC_PORTSEL_DETAILS) + click(IDC_PORTSEL_PNA);
+    const std::string kRefusedHere = click(IDOK) + "answer ok\n" + dialog(IDD_PORT_SELECT);
     struct Row {
         const char* name;
-        std::string script;  // in the port dialog, after "dialog 129"
+        std::string script;  // in the port dialog, once it shows
         Lines messages;
         bool failed;  // the script fails (a hidden control)
         const char* settings;
     } rows[] = {
-        {"hidden without 詳細", "click 1002\n", {}, true, "[PORTSEL]\nPORT=0\nCOM=1\n"},
+        {"hidden without 詳細", click(IDC_PORTSEL_PNA), {}, true, "[PORTSEL]\nPORT=0\nCOM=1\n"},
         {"bad addresses refused",
-         "click 59130\nclick 1002\ntext 1016 1.2.3\nclick 1\nanswer ok\ndialog 129\n"
-         "text 1016 1.2.3.4x\nclick 1\nanswer ok\ndialog 129\ntext 1016 \nclick 1\nanswer ok\n"
-         "dialog 129\nclick 2\n",
+         kNetworkChosen + text(IDC_PORTSEL_IP_ADDRESS, "1.2.3") + kRefusedHere +
+             text(IDC_PORTSEL_IP_ADDRESS, "1.2.3.4x") + kRefusedHere +
+             text(IDC_PORTSEL_IP_ADDRESS, "") + kRefusedHere + click(IDCANCEL),
          {kBad, kBad, kBad},
          false,
          "[PORTSEL]\nPORT=0\nCOM=1\n"},
         {"hidden again, serial ignores the address",
-         "click 59130\nclick 1002\ntext 1016 1.2.3\nclick 1004\nclick 59130\nclick 1\n"
-         "dialog 102\nclick 1590\n",
+         kNetworkChosen + text(IDC_PORTSEL_IP_ADDRESS, "1.2.3") + click(IDC_PORTSEL_SERIAL) +
+             click(IDC_PORTSEL_DETAILS) + click(IDOK) + kClose,
          {},
          false,
          "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=1.2.3\n[OPTION]\nDATA1=\nDATA2=\n"},
         {"network chosen and stored",
-         "click 59130\nclick 1002\ntext 1016 127.0.0.1\ntext 1010 login1\ntext 1013 admin2\n"
-         "click 1\ndialog 102\nwait administrator Password Check OK\nclick 1590\n",
+         kNetworkChosen + text(IDC_PORTSEL_IP_ADDRESS, "127.0.0.1") +
+             text(IDC_PORTSEL_LOGIN_PASSWORD, "login1") +
+             text(IDC_PORTSEL_ADMIN_PASSWORD, "admin2") + click(IDOK) + dialog(IDD_MAIN) +
+             kLoggedIn + click(IDC_MAIN_EXIT),
          {},
          false,
          "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=login1\nDATA2="
@@ -242,7 +246,7 @@ TEST_F(NetworkLinkTest, PortDialogChoosesTheNetwork) {
         options.adapter.loginPassword = "login1";
         options.adapter.adminPassword = "admin2";
         freshRun("[PORTSEL]\nPORT=0\nCOM=1\n", options);
-        SessionResult r = runNetwork("dialog 129\n" + row.script);
+        SessionResult r = runNetwork(dialog(IDD_PORT_SELECT) + row.script);
         EXPECT_EQ(r.scriptFailed, row.failed) << r.failure;
         EXPECT_EQ(r.messageTexts(), row.messages);
         EXPECT_EQ(readSettings(), row.settings);
@@ -270,7 +274,7 @@ TEST_F(NetworkLinkTest, AreaBeforeTheLoginFailsItsRead) {
         freshNetworkRun("nope", "admin2");
         const std::string& awaited = row.log[row.log.size() - 2];
         SessionResult r = runNetwork(
-            kStart + "wait " + awaited + "\nclick 1539\ndialog 102\n" + kClose, row.port);
+            kStart + "wait " + awaited + "\n" + open(IDC_MAIN_ANALOG, IDD_MAIN) + kClose, row.port);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(r.log, row.log);
         EXPECT_EQ(std::count(r.transcript.begin(), r.transcript.end(), "show analog tel1"), 0);
@@ -282,7 +286,8 @@ TEST_F(NetworkLinkTest, AreaBeforeTheLoginFailsItsRead) {
 TEST_F(NetworkLinkTest, AnalogAreaReadAndWrittenThenStoredAtClose) {
     const Lines kReads{"show analog tel1", "show analog tel2", "show analog tel3",
                        "show analog common"};
-    const std::string kRing3 = "click 1006\ndialog 134\nclick 1271\nclick 1\ndialog 168\n";
+    const std::string kRing3 = open(IDC_ANALOG_MENU_TEL3, IDD_TEL3_PORT) +
+                               click(kTel3PortIds.ringSound[2]) + open(IDOK, IDD_ANALOG_MENU);
     struct Row {
         const char* fault;
         std::string inMenu;
@@ -301,8 +306,8 @@ TEST_F(NetworkLinkTest, AnalogAreaReadAndWrittenThenStoredAtClose) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.inMenu + row.fault);
         freshNetworkRun("login1", "admin2", row.fault);
-        SessionResult r = runNetwork(kStart + kLoggedIn + "click 1539\ndialog 168\n" + row.inMenu +
-                                     "click 2\n" + row.closing);
+        SessionResult r = runNetwork(kStart + kLoggedIn + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) +
+                                     row.inMenu + click(IDCANCEL) + row.closing);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         auto first = std::find(r.transcript.begin(), r.transcript.end(), "show analog tel1");
         EXPECT_EQ(Lines(first, r.transcript.end()), concat(kReads, row.sent));
@@ -312,8 +317,8 @@ TEST_F(NetworkLinkTest, AnalogAreaReadAndWrittenThenStoredAtClose) {
 
 TEST_F(NetworkLinkTest, ShortNumbersAreShownButNotEditable) {
     freshNetworkRun("login1", "admin2");
-    SessionResult r = runNetwork(kStart + kLoggedIn + "click 1087\ndialog 144\ntext " +
-                                 std::to_string(kShortNumberEdits[0]) + " 0312345678\n");
+    SessionResult r = runNetwork(kStart + kLoggedIn + open(IDC_MAIN_SHORTNUM, IDD_SHORT_NUMBER) +
+                                 text(kShortNumberEdits[0], "0312345678"));
     EXPECT_TRUE(r.scriptFailed);
     EXPECT_NE(r.failure.find("disabled"), std::string::npos) << r.failure;
     EXPECT_EQ(std::count_if(r.transcript.begin(), r.transcript.end(),

@@ -226,7 +226,8 @@ TEST_F(PortSelectDlgTest, AutoDetectFindsTheAdapterAmongThreeDevices) {
         resetAppState();
         ThreeDevices devices(true, atCommandLine);
         writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=1\n");
-        SessionResult r = run("dialog 129\nclick 59140\nclick 1\n" + kClose);
+        SessionResult r =
+            run(dialog(IDD_PORT_SELECT) + click(IDC_PORTSEL_AUTODETECT) + click(IDOK) + kClose);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_TRUE(r.messages.empty()) << r.messageTexts()[0];
         const std::string kx = devices.fake.byId("usb-3_kestrelx");
@@ -254,7 +255,8 @@ TEST_F(PortSelectDlgTest, AutoDetectThatFindsNothingLeavesTheSelection) {
     useFastTimings();
     ThreeDevices devices(false);
     writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=2\n");
-    SessionResult r = run("dialog 129\nclick 59140\nanswer ok\nclick 1\nanswer ok\n");
+    SessionResult r = run(dialog(IDD_PORT_SELECT) + click(IDC_PORTSEL_AUTODETECT) + "answer ok\n" +
+                          click(IDOK) + "answer ok\n");
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_EQ(r.messageTexts(), (std::vector<std::string>{"KESTRELXが見つかりませんでした。",
                                                           "KESTRELXが接続されていません。"}));

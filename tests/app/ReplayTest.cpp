@@ -13,7 +13,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "res/ShellIds.h"
 #include "sim/Emulator.h"
+#include "tests/support/SessionSupport.h"
 
 extern char** environ;
 
@@ -142,12 +144,13 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, Replay, ::testing::ValuesIn(scenarios()), sc
 // A line that cannot be done, and lines the program never reached because it ended first,
 // both end the run with status 2 after the normal close path.
 TEST(ReplayProgram, FailedLineEndsWithStatus2ThroughTheClosePath) {
+    constexpr int kNoSuchControl = 4242;
     struct Case {
-        const char* script;
+        std::string script;
         const char* failure;
     } cases[] = {
-        {"dialog 129\nclick 1\ndialog 102\nclick 4242\n", "script: line 4: "},
-        {"dialog 129\nclick 1\ndialog 102\nclick 1590\n\n# then\ndialog 102\n",
+        {kStart + click(kNoSuchControl), "script: line 4: "},
+        {kStart + click(IDC_MAIN_EXIT) + "\n# then\n" + dialog(IDD_MAIN),
          "script: line 7: the program ended before this line\n"},
     };
     fs::path folder = runFolder("kx-replay-fail");
@@ -171,8 +174,7 @@ TEST(ReplayProgram, DemoInAFreshFolderNamesTheEmulatedAdapter) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::ofstream(folder / "demo.script")
-        << "dialog 129\nclick 1\ndialog 102\ncommand 32771\nanswer cancel\ndialog 102\n"
-           "click 1590\n";
+        << kStart + command(ID_FILE_INIT) + "answer cancel\n" + kClose;
     Program p = runProgram(folder, {"--demo", "--headless", "--script", "demo.script"});
     EXPECT_EQ(p.status, 0) << p.output;
     EXPECT_NE(p.output.find("初期化後、KESTRELXをリブートし設定ユーティリティを終了します。"),

@@ -45,8 +45,8 @@ protected:
 };
 
 TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
-    const std::string kAnalog = "click 1539\ndialog 102\n";
-    const std::string kInit = "command 32771\nanswer ok\n";
+    const std::string kAnalog = open(IDC_MAIN_ANALOG, IDD_MAIN);
+    const std::string kInit = command(ID_FILE_INIT) + "answer ok\n";
     const Lines kViewed{"com open", "Analog Status Read OK", "View Analog Dlg"};
     struct Row {
         const char* name;
@@ -96,14 +96,14 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
         {"read fails",
          "silent/1:show analog",
          {},
-         "click 1539\n" + kClose,
+         click(IDC_MAIN_ANALOG) + kClose,
          {"show analog tel1", "exit"},
          {},
          {"com open", "Analog Status Read ERROR"}},
         {"no handlers",
          "",
          {},
-         "command 1538\nanswer ok\n" + kClose,
+         command(IDC_MAIN_PNA_MENU) + "answer ok\n" + kClose,
          {"exit"},
          {kUnavailable},
          {"com open", "HomaPNA settings are not available in this version"}},
@@ -126,7 +126,7 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
         {"factory initialisation cancelled",
          "",
          {},
-         "command 32771\nanswer cancel\n" + kClose,
+         command(ID_FILE_INIT) + "answer cancel\n" + kClose,
          {"exit"},
          {kInitQuestion},
          {"com open"}},
@@ -183,7 +183,7 @@ TEST_F(SessionCycleTest, DirectAreaIsWrittenAfterOkOnly) {
         };
         area.write = [&row](AreaContext&) { return row.write; };
         registerArea(IDC_MAIN_SHORTNUM, area);
-        SessionResult r = run(kStart + "click 1087\n" + kClose);
+        SessionResult r = run(kStart + click(IDC_MAIN_SHORTNUM) + kClose);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(r.log, row.log);
     }
@@ -206,7 +206,7 @@ TEST_F(SessionCycleTest, DateAndTimeOfAFixedClock) {
         SCOPED_TRACE(std::string(row.fault) + row.answer);
         freshRun(serialSettings("KIKI=KESTRELX\n"), withFault(row.fault));
         SessionResult r =
-            run(kStart + "command 32777\nanswer " + row.answer + "\n" + kClose, config);
+            run(kStart + command(ID_DATE_TIME) + "answer " + row.answer + "\n" + kClose, config);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(r.transcript, concat(concat(probeLines(), row.sent), {"exit"}));
         EXPECT_EQ(r.messageTexts(),
@@ -220,7 +220,8 @@ TEST_F(SessionCycleTest, NetworkChoiceOpensTheWindowWithoutALink) {
     registerMenuArea(std::make_shared<std::vector<int>>(1, ui::IDOK));
     startAdapter();
     // factory initialisation and the date do nothing in network mode, without a message
-    SessionResult r = run(kStart + "command 32771\ncommand 32777\nclick 1539\n" + kClose);
+    SessionResult r = run(kStart + command(ID_FILE_INIT) + command(ID_DATE_TIME) +
+                          click(IDC_MAIN_ANALOG) + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.transcript.empty());
     EXPECT_TRUE(r.messages.empty());

@@ -1,4 +1,5 @@
-// The shell's pure pieces: command line, firmware version number, COM mapping.
+// The shell's pure pieces: command line, firmware version number, COM mapping, the shipped
+// waits.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +10,7 @@
 #include "app/FirmwareVersion.h"
 #include "app/Options.h"
 #include "app/Profile.h"
+#include "app/ShellTimings.h"
 #include "tests/support/SessionSupport.h"
 
 namespace kx {
@@ -33,7 +35,7 @@ TEST(Options, ParsedAsKxctlParsesItsOwn) {
     EXPECT_EQ(r.options->netPort, 2323);
     EXPECT_TRUE(parseOptions({"-h"}).options->help);
 
-    // the messages name what is missing or wrong, as before
+    // the messages name what is missing or wrong
     EXPECT_EQ(parseOptions({"--router", "--port"}).error,
               "--port needs a device, e.g. --port /dev/ttyUSB0");
     EXPECT_EQ(parseOptions({"--port", ""}).error,
@@ -47,6 +49,17 @@ TEST(Options, ParsedAsKxctlParsesItsOwn) {
     EXPECT_EQ(parseOptions({"--script", "x"}).error, "--script is only used with --headless");
     EXPECT_EQ(parseOptions({"--demo", "--port", "/dev/x"}).error,
               "--demo and --port cannot be combined");
+}
+
+// Every session test runs on shortened waits, so only this one notices a changed time-out.
+TEST(ShellTimings, TheProgramShipsWithTheAdaptersWaits) {
+    const ShellTimings shipped;
+    EXPECT_EQ(shipped.commandTimeoutMs, 10000);   // every settings exchange, "restart", the clock
+    EXPECT_EQ(shipped.atTimeoutMs, 3000);         // the probe's AT commands
+    EXPECT_EQ(shipped.probeFinalTimeoutMs, 500);  // the bare "\r"
+    EXPECT_EQ(shipped.probeSettle, std::chrono::milliseconds(1000));
+    EXPECT_EQ(shipped.fromwrTimeoutMs, 10000);
+    EXPECT_EQ(shipped.exitTimeoutMs, 3000);
 }
 
 TEST(FirmwareVersion, ReadsTheLeadingDecimal) {

@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "app/services/AppState.h"
+#include "res/AnalogIds.h"
+#include "res/ShellIds.h"
 #include "tests/support/SessionSupport.h"
 #include "ui/MessageBox.h"
 
@@ -110,7 +112,7 @@ TEST_F(StartupTest, ComOutOfRangeLeavesNoSelectionAndCannotOpen) {
 
 TEST_F(StartupTest, CancelledPortDialogEndsWithoutAnyExchange) {
     startAdapter();
-    SessionResult r = run("dialog 129\nclick 2\n");
+    SessionResult r = run(dialog(IDD_PORT_SELECT) + click(IDCANCEL));
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.transcript.empty());
     EXPECT_TRUE(r.messages.empty());
@@ -174,7 +176,8 @@ TEST_F(StartupTest, AdapterLeftAtItsCommandLineIsLedOutAndTheAreaReads) {
     sim::EmulatorOptions options;
     options.adapter.atCommandLine = true;
     freshRun(serialSettings("KIKI=KESTRELX\n"), options);
-    SessionResult r = run(kStart + "click 1539\ndialog 168\nclick 2\n" + kClose);
+    SessionResult r =
+        run(kStart + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) + click(IDCANCEL) + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.messages.empty());
     ASSERT_GE(r.transcript.size(), 3u);

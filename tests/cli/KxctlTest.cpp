@@ -163,6 +163,7 @@ TEST_F(KxctlTest, ABadDocumentIsRefusedWithItsLineAndNothingIsSent) {
         {"digital.addMinTime = 7", ":3: invalid value for digital.addMinTime"},
         {"analog.tel1.ringSound = ring4", ":3: invalid value for analog.tel1.ringSound"},
         {"shortnum.3 = 0312\r345", ":3: a control character is not allowed in shortnum.3"},
+        {"shortnum.3 = 0312\x7f", ":3: a control character is not allowed in shortnum.3"},
         {"shortnum.3 = 03\xf0\x9f\x98\x80",
          ":3: the value of shortnum.3 has a character without a CP932 form"},
         {"shortnum.3 = 03\xff", ":3: the value of shortnum.3 is not valid UTF-8"},

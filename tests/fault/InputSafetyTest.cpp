@@ -305,10 +305,10 @@ TEST_F(InputSafetyTest, PasswordsSurviveTheSettingsFileAndAreNeverShown) {
         const char* lastLine;
     } rows[] = {
         {"typed into a new file", kAdmin,
-         "dialog 129\nclick " + std::to_string(IDC_PORTSEL_DETAILS) + "\nclick " +
-             std::to_string(IDC_PORTSEL_PNA) + "\n" + text(IDC_PORTSEL_IP_ADDRESS, "127.0.0.1") +
-             text(IDC_PORTSEL_LOGIN_PASSWORD, kLogin) + text(IDC_PORTSEL_ADMIN_PASSWORD, kAdmin) +
-             click(IDOK) + dialog(IDD_MAIN) + kLoggedIn + kClose,
+         dialog(IDD_PORT_SELECT) + click(IDC_PORTSEL_DETAILS) + click(IDC_PORTSEL_PNA) +
+             text(IDC_PORTSEL_IP_ADDRESS, "127.0.0.1") + text(IDC_PORTSEL_LOGIN_PASSWORD, kLogin) +
+             text(IDC_PORTSEL_ADMIN_PASSWORD, kAdmin) + click(IDOK) + dialog(IDD_MAIN) + kLoggedIn +
+             kClose,
          "administrator Password Check OK"},
         {"read back at the next start", kAdmin, kStart + kLoggedIn + kClose,
          "administrator Password Check OK"},

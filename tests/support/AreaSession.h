@@ -18,16 +18,6 @@ namespace kx::test {
 
 using Lines = std::vector<std::string>;
 
-// Lines of the scripted user (ui/README.md).
-std::string click(int id);
-std::string text(int id, const std::string& value);
-std::string check(int id, bool on);
-std::string select(int id, int index);
-std::string scroll(int id, const char* direction);  // "up" or "down"
-std::string dialog(int id);
-// A click on `button` that opens dialog `dialogId`.
-std::string open(int button, int dialogId);
-
 // `commands`, then the store into flash that a confirmed dialog asks for at close.
 Lines stored(Lines commands);
 

@@ -19,6 +19,31 @@
 
 namespace kx::test {
 
+std::string click(int id) {
+    return "click " + std::to_string(id) + "\n";
+}
+std::string text(int id, const std::string& value) {
+    return "text " + std::to_string(id) + " " + value + "\n";
+}
+std::string check(int id, bool on) {
+    return "check " + std::to_string(id) + (on ? " 1\n" : " 0\n");
+}
+std::string select(int id, int index) {
+    return "select " + std::to_string(id) + " " + std::to_string(index) + "\n";
+}
+std::string scroll(int id, const char* direction) {
+    return "scroll " + std::to_string(id) + " " + direction + "\n";
+}
+std::string dialog(int id) {
+    return "dialog " + std::to_string(id) + "\n";
+}
+std::string command(int id) {
+    return "command " + std::to_string(id) + "\n";
+}
+std::string open(int button, int dialogId) {
+    return click(button) + dialog(dialogId);
+}
+
 namespace {
 
 // Moves the test process into a folder of its own before anything asks for the start-up

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/MainDlg.h"
+#include "res/ShellIds.h"
 #include "sim/Emulator.h"
 #include "ui/headless/ScriptUser.h"
 
@@ -21,11 +22,22 @@ namespace kx::test {
 // The folder every test of this binary starts in (the program's start-up folder).
 const std::string& startupFolder();
 
+// Lines of the scripted user (ui/README.md).
+std::string click(int id);
+std::string text(int id, const std::string& value);
+std::string check(int id, bool on);
+std::string select(int id, int index);
+std::string scroll(int id, const char* direction);  // "up" or "down"
+std::string dialog(int id);
+std::string command(int id);
+// A click on `button` that opens dialog `dialogId`.
+std::string open(int button, int dialogId);
+
 // Scripts: start through the port dialog into the main window; close it; a start that fails
 // with a message, answered, after which the program ends by itself.
-inline const std::string kStart = "dialog 129\nclick 1\ndialog 102\n";
-inline const std::string kClose = "dialog 102\nclick 1590\n";
-inline const std::string kStartFails = "dialog 129\nclick 1\nanswer ok\n";
+inline const std::string kStart = dialog(IDD_PORT_SELECT) + click(IDOK) + dialog(IDD_MAIN);
+inline const std::string kClose = dialog(IDD_MAIN) + click(IDC_MAIN_EXIT);
+inline const std::string kStartFails = dialog(IDD_PORT_SELECT) + click(IDOK) + "answer ok\n";
 
 // A settings file for serial COM1 with `mode` as the lines of its [MODE] section.
 std::string serialSettings(const std::string& mode = "");

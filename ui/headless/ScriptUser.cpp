@@ -9,6 +9,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "link/TextFunctions.h"
 #include "ui/Backend.h"
 #include "ui/Dialog.h"
 #include "ui/FileDialog.h"
@@ -47,18 +48,9 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view trimEnd(std::string_view s) {
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
 std::string_view trimStart(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
     return s;
-}
-
-std::string_view trim(std::string_view s) {
-    return trimEnd(trimStart(s));
 }
 
 // Blank lines and lines whose first non-blank character is '#' are no actions.
@@ -203,10 +195,10 @@ bool ScriptUser::takeLine() {
                 if (!parseInt(idText, line->id))
                     line->error = std::string(name) + " needs an id, not " + quoted(idText);
             }
-            std::string_view arg = trim(after);
+            std::string_view arg = trimmed(after);
             if (!line->error.empty()) {
             } else if (a == Action::Text || a == Action::Type || a == Action::Wait) {
-                line->value = a == Action::Wait ? trim(rest) : after;
+                line->value = a == Action::Wait ? trimmed(rest) : after;
                 if (a == Action::Wait && line->value.empty())
                     line->error = "wait needs a text";
             } else if (a == Action::Check) {
@@ -225,10 +217,10 @@ bool ScriptUser::takeLine() {
                 else
                     line->error = "scroll needs up or down, not " + quoted(arg);
             } else if (a == Action::Key) {
-                if (trim(rest) != "F1")
-                    line->error = "key knows only F1, not " + quoted(trim(rest));
+                if (trimmed(rest) != "F1")
+                    line->error = "key knows only F1, not " + quoted(trimmed(rest));
             } else if (a == Action::Answer) {
-                std::string_view answer = trim(rest);
+                std::string_view answer = trimmed(rest);
                 if (answer == "ok")
                     line->arg = IDOK;
                 else if (answer == "cancel")
@@ -244,7 +236,7 @@ bool ScriptUser::takeLine() {
                 else
                     line->value = path;
             } else if (a == Action::Close) {
-                if (!trim(rest).empty())
+                if (!trimmed(rest).empty())
                     line->error = "close takes nothing after it";
             } else if (!arg.empty()) {
                 line->error = std::string(name) + " takes only an id";
