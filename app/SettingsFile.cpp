@@ -52,12 +52,12 @@ std::string folderOf(const std::string& path) {
 }  // namespace
 
 void CMainDlg::saveSettings() {
-    if (busy_ || closing_ || connectionState_ == 0)
+    if (busy_ || closing_ || connectionState_ == ConnectionState::NoLink)
         return;
     const SettingsDocuments& documents = settingsDocuments();
     if (!documents.areas || !documents.read)
         return;
-    if (networkMode != 0 && connectionState_ < 2) {
+    if (networkMode != 0 && connectionState_ != ConnectionState::LoggedIn) {
         statusLine().show("設定を保存できませんでした（ログインが済んでいません）");
         return;
     }

@@ -228,7 +228,7 @@ bool ScriptUser::takeLine() {
                 else
                     line->error = "answer needs ok or cancel, not " + quoted(answer);
             } else if (a == Action::File) {
-                std::string_view path = trim(rest);
+                std::string_view path = trimmed(rest);
                 if (path == "cancel")
                     line->arg = IDCANCEL;
                 else if (path.empty())
