@@ -19,17 +19,6 @@ namespace {
 
 class StartupTest : public SessionTest {};
 
-TEST_F(StartupTest, ProbeWithTheRealWaitsConnectsAndCloseSendsOnlyExit) {
-    freshRun(serialSettings("KIKI=KESTRELX\n"));
-    SessionResult r = run(kStart + kClose);
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
-    EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(r.log, std::vector<std::string>{"com open"});
-    EXPECT_EQ(firmwareVersionText, "Version 2.10a");
-    EXPECT_EQ(windowTitle, "KESTRELX 設定ユーティリティ");
-}
-
 TEST_F(StartupTest, EachProbeFailureShowsItsMessageAndSendsNothingMore) {
     useFastTimings();
     const char* const kNotThere = "KESTRELXが接続されていません。";

@@ -194,13 +194,6 @@ TEST_F(KxctlTest, ABadSetArgumentIsRefusedAndNothingIsSent) {
     EXPECT_EQ(adapter_->transcript().size(), 0u);
 }
 
-TEST_F(KxctlTest, SetSendsTheChangeAndStoresIt) {
-    Result result = run({"set", "arrive.entry3.tel1Rank=delay"});
-    EXPECT_EQ(result.status, kExitOk) << result.err;
-    EXPECT_EQ(sent(),
-              (std::vector<std::string>{"arrive ranking 3 tel1 delay", "fromwr 15", "exit"}));
-}
-
 TEST_F(KxctlTest, ARestoreStopsAtAFailedCommandAndNamesIt) {
     const std::string original = backup("doc");
     std::string edited = original;

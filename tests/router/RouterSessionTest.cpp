@@ -121,28 +121,6 @@ TEST_F(RouterSessionTest, AnUnknownRouterAddressIsNotSent) {
     EXPECT_EQ(routerSettings.working.routerAddress, "");
 }
 
-TEST_F(RouterSessionTest, ReadFillsBothCopies) {
-    freshAdapter({"router connect_sel netwk", "nat add 3 192.168.1.3,203.0.113.7",
-                  "host add 12 192.168.1.12,printer", "connect charge 5000/2",
-                  "connect clr_day 23:59", "network address 10.0.0.1/30",
-                  "digital address pna 0311112222", "bacpbap depart_del reject"});
-    SessionResult r = run(kRouter.session(""));
-    expectSession(r, kRouter.sent({}), {}, kRouter.viewed());
-    const RouterSettings& s = routerSettings.working;
-    EXPECT_EQ(s.routerAddress, "192.168.1.1/24");
-    EXPECT_EQ(s.connectSelect, 4);
-    EXPECT_EQ(s.nat[2], (NatEntry{1, "192.168.1.3", "203.0.113.7"}));
-    EXPECT_EQ(s.hosts[11], (HostEntry{"192.168.1.12", "printer", 1}));
-    EXPECT_EQ(s.hosts[1].inUse, 0);
-    EXPECT_EQ(std::tuple(s.chargeLimit, s.chargePeriod, s.clearHour, s.clearMinute),
-              std::tuple(5000, 2, 23, 59));
-    EXPECT_EQ(s.network.networkAddress, "10.0.0.1/30");
-    EXPECT_EQ(s.dialup[3].disconnectTime, 60);
-    EXPECT_EQ(s.bacpDepart, 3);
-    EXPECT_EQ(digitalSettings.working.pna.selfAddress, "0311112222");
-    EXPECT_EQ(routerSettings.snapshot, s);
-}
-
 // What was read before the failed reply stays in the snapshots (the PNA port's address is the
 // seventh reply); the working copies are left as they were.
 TEST_F(RouterSessionTest, AFailedReadOpensNoMenu) {

@@ -136,15 +136,6 @@ TEST_F(ShortNumberSessionTest, FailedReadStopsAndOpensNoDialog) {
     });
 }
 
-// The write stops at the first failed exchange and reports it; the close still stores.
-TEST_F(ShortNumberSessionTest, FailedWriteStopsAndIsLogged) {
-    freshAdapter(presetCommands(), "silent/1:shortnum add");
-    SessionResult r = run(
-        kShortnum.session(kOpen + setText(4, "0344") + setText(12, "0312") + kShortnum.confirm()));
-    expectSession(r, kShortnum.sent(stored({"shortnum add 4 0344"})), {},
-                  concat(kShortnum.viewed(), {"Short Number Status Write ERROR"}));
-}
-
 // Records what entries 7 and 8 hold when 登録 is pressed.
 class EditSpyDlg : public CShortNumberDlg {
 public:
