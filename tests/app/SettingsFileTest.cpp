@@ -9,9 +9,11 @@
 #include <sstream>
 
 #include "app/DocumentFile.h"
+#include "app/SettingsDocument.h"
 #include "app/services/StatusLine.h"
 #include "cli/Kxctl.h"
 #include "res/AnalogIds.h"
+#include "res/ShellIds.h"
 #include "res/ShortnumIds.h"
 #include "tests/support/AreaSession.h"
 #include "tests/support/SessionSupport.h"
@@ -55,6 +57,14 @@ protected:
                   cli::kExitOk)
             << err.str();
         return out.str();
+    }
+    // What the adapter received after the probe, without the reads.
+    static Lines sentAfterReads(const SessionResult& r) {
+        Lines out;
+        for (std::size_t i = probeLines().size(); i < r.transcript.size(); ++i)
+            if (!r.transcript[i].starts_with("show "))
+                out.push_back(r.transcript[i]);
+        return out;
     }
     std::string folder_;
 };
@@ -194,6 +204,110 @@ TEST_F(SettingsFileTest, InitialisationSavesEveryAreaReadInTheRunFirst) {
     const std::vector<HistoryEntry> history = listHistory();
     ASSERT_EQ(history.size(), 1u);
     EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
+}
+
+// Three items of two areas, none of them as the adapter starts.
+const std::string kThreeItems =
+    "# a settings document\nanalog.tel1.ringSound = ring2\nanalog.tel3.ringSound = ring3\n"
+    "shortnum.7 = 0312345678\n";
+
+Lines split(const std::string& text) {
+    Lines out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+std::string restoreScript(const std::string& path, const std::string& then) {
+    return kStart + command(ID_FILE_RESTORE) + "file " + path + "\n" + then + kClose;
+}
+
+TEST_F(SettingsFileTest, RestorePreviewsTheChangesAndSendsThemOnlyWhenConfirmed) {
+    const struct {
+        const char* name;
+        std::string answer;
+        bool sent;
+    } kRows[] = {
+        {"復元", dialog(IDD_RESTORE) + click(IDOK), true},
+        {"戻る", dialog(IDD_RESTORE) + click(IDCANCEL), false},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.name);
+        freshRun(serialSettings());
+        const std::string path = folder_ + "/three.txt";
+        ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
+        const Lines commands = split(diff(path));
+        ASSERT_EQ(commands.size(), 3u);
+        adapter().transcript().clear();
+        SessionResult r = run(restoreScript(path, row.answer));
+        EXPECT_FALSE(r.scriptFailed) << r.output;
+        EXPECT_TRUE(r.messages.empty());
+        const Lines preview = lastRestorePreview();
+        ASSERT_EQ(preview.size(), 3u);
+        EXPECT_TRUE(preview[0].starts_with("analog.tel1.ringSound：")) << preview[0];
+        EXPECT_TRUE(preview[1].starts_with("analog.tel3.ringSound：")) << preview[1];
+        EXPECT_TRUE(preview[2].ends_with(" → 0312345678")) << preview[2];
+        EXPECT_EQ(sentAfterReads(r),
+                  row.sent ? concat(commands, {"fromwr 15", "exit"}) : Lines{"exit"});
+        EXPECT_EQ(diff(path).empty(), row.sent);
+    }
+}
+
+TEST_F(SettingsFileTest, ARestoreThatCannotGoAheadSaysWhyAndSendsNothing) {
+    const struct {
+        const char* document;
+        std::string message;  // its start
+    } kRows[] = {
+        {"shortnum.7 = 0312345678\nanalog.tel1.ringSound = ring9\n", "bad.txt:2: "},
+        {"\n# nothing\n", "bad.txt: "},
+        {"analog.tel1.ringSound = ring1\n",
+         "bad.txt の設定は機器の設定と同じです。変更する項目はありません。"},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.document);
+        freshRun(serialSettings());
+        const std::string path = folder_ + "/bad.txt";
+        ASSERT_EQ(writeDocumentFile(path, row.document), 0);
+        SessionResult r = run(restoreScript(path, "answer ok\n"));
+        EXPECT_FALSE(r.scriptFailed) << r.output;
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_TRUE(r.messages[0].text.starts_with(row.message)) << r.messages[0].text;
+        EXPECT_EQ(sentAfterReads(r), Lines{"exit"});
+    }
+}
+
+TEST_F(SettingsFileTest, AFailedCommandStopsTheRestoreAndSaysHowManyWentBefore) {
+    useFastTimings();
+    freshRun(serialSettings());
+    const std::string path = folder_ + "/three.txt";
+    ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
+    const Lines commands = split(diff(path));
+    ASSERT_EQ(commands.size(), 3u);
+    freshRun(serialSettings(), withFault("silent/1:" + commands[1]));
+    SessionResult r = run(restoreScript(path, dialog(IDD_RESTORE) + click(IDOK) + "answer ok\n"));
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].text, "「" + commands[1] +
+                                      "」で設定の復元に失敗しました。\r\nそれまでに1件のコマンドを"
+                                      "送信しました（フラッシュには保存していません）。");
+    EXPECT_EQ(r.messages[0].icon, ui::MsgIcon::Stop);
+    EXPECT_EQ(sentAfterReads(r), (Lines{commands[0], commands[1], "exit"}));
+}
+
+TEST_F(SettingsFileTest, RestoringTheHistoryPutsTheOldValuesBack) {
+    freshRun(serialSettings());
+    std::filesystem::remove_all(kx::test::stateHome());
+    const std::string before = folder_ + "/before.txt";
+    kxctl({"backup", before, "analog", "shortnum"});
+    const std::string path = folder_ + "/three.txt";
+    ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
+    const std::string confirm = dialog(IDD_RESTORE) + click(IDOK);
+    EXPECT_FALSE(run(restoreScript(path, confirm)).scriptFailed);
+    const std::vector<HistoryEntry> history = listHistory();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
+    EXPECT_FALSE(run(restoreScript(history[0].path, confirm)).scriptFailed);
+    EXPECT_EQ(diff(before), "");
 }
 
 }  // namespace
