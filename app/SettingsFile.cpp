@@ -66,31 +66,32 @@ std::string baseName(const std::string& path) {
 // A settings document is a few kilobytes; anything far larger is not one.
 constexpr std::streamsize kLargestDocument = 1 << 20;
 
-ui::Control* findControlIn(std::vector<ui::Control>& controls, int id) {
-    for (ui::Control& control : controls) {
-        if (control.id == id)
-            return &control;
-        if (ui::Control* inner = findControlIn(control.children, id))
-            return inner;
-    }
-    return nullptr;
+// A value in the preview; an empty one is said, not left blank.
+std::string shownValue(const std::string& value) {
+    return value.empty() ? "（なし）" : value;
 }
 
 // "設定の復元": the lines of what would change; "復元" (IDOK) or "戻る" (IDCANCEL).
 class RestorePreviewDlg : public ui::Dialog {
 public:
-    explicit RestorePreviewDlg(const ui::Template& tpl, std::string note)
-        : Dialog(tpl), note_(std::move(note)) {}
+    RestorePreviewDlg(std::vector<std::string> lines, std::string note)
+        : Dialog(res::dialogTemplate(IDD_RESTORE)),
+          lines_(std::move(lines)),
+          note_(std::move(note)) {}
 
 protected:
     bool OnInitDialog() override {
         Dialog::OnInitDialog();
-        SetDlgItemText(IDC_RESTORE_NOTE, note_);
+        std::string text;
+        for (const std::string& line : lines_) text += (text.empty() ? "" : "\r\n") + line;
+        SetDlgItemTextUtf8(IDC_RESTORE_LIST, text);
+        SetDlgItemTextUtf8(IDC_RESTORE_NOTE, note_);
         return true;
     }
     void OnHelp() override {}
 
 private:
+    std::vector<std::string> lines_;
     std::string note_;
 };
 
@@ -201,13 +202,12 @@ void CMainDlg::restoreSettings() {
         return;
     }
 
-    ui::Template tpl = res::dialogTemplate(IDD_RESTORE);
-    if (ui::Control* list = findControlIn(tpl.controls, IDC_RESTORE_LIST)) {
-        for (const RestoreChange& change : restore->changes())
-            list->items.push_back(change.label + "：" + change.adapter + " → " + change.document);
-        for (const std::string& skipped : restore->skipped())
-            list->items.push_back("（ネットワーク接続では書き込みません）" + skipped);
-    }
+    std::vector<std::string>& lines = lastRestorePreview();
+    for (const RestoreChange& change : restore->changes())
+        lines.push_back(change.label + "：" + shownValue(change.adapter) + " → " +
+                        shownValue(change.document));
+    for (const std::string& skipped : restore->skipped())
+        lines.push_back("（ネットワーク接続では書き込みません）" + skipped);
     std::string note;
     if (!restore->skipped().empty())
         note = "（ネットワーク接続では書き込みません）の項目は送信しません。";
@@ -215,9 +215,7 @@ void CMainDlg::restoreSettings() {
         note += std::string(note.empty() ? "" : "\r\n") +
                 "ルーターのIPアドレスが変わります。機器は新しいアドレスで再起動し、"
                 "設定ユーティリティは終了します。";
-    if (const ui::Control* list = findControlIn(tpl.controls, IDC_RESTORE_LIST))
-        lastRestorePreview() = list->items;
-    RestorePreviewDlg preview(tpl, note);
+    RestorePreviewDlg preview(lines, note);
     if (preview.DoModal() != IDOK) {
         endBusy();
         SetActiveWindow();

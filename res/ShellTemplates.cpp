@@ -78,11 +78,11 @@ Template waitTemplate() {
     }};
 }
 
-// The list is filled by the dialog's owner with one line per item that would change.
+// The list shows one line per item that would change, filled when the dialog opens.
 Template restoreTemplate() {
     return {IDD_RESTORE, "設定の復元", 320, 180, kDialogNoStyle, 0, {}, {
         text(IDC_RESTORE_TEXT, "次の項目を変更します（項目：機器の設定 → ファイルの設定）", kWrap),
-        list(IDC_RESTORE_LIST, {}, 60),
+        multiLineEdit(IDC_RESTORE_LIST, 12),
         text(IDC_RESTORE_NOTE, "", kWrap),
         buttons({button(IDOK, "復元", kDefault), button(IDCANCEL, "戻る")}),
     }};

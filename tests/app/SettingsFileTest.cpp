@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "app/DocumentFile.h"
+#include "app/MainDlgNet.h"
 #include "app/SettingsDocument.h"
 #include "app/services/StatusLine.h"
 #include "cli/Kxctl.h"
@@ -244,8 +245,9 @@ TEST_F(SettingsFileTest, RestorePreviewsTheChangesAndSendsThemOnlyWhenConfirmed)
         EXPECT_TRUE(r.messages.empty());
         const Lines preview = lastRestorePreview();
         ASSERT_EQ(preview.size(), 3u);
-        EXPECT_TRUE(preview[0].starts_with("analog.tel1.ringSound：")) << preview[0];
-        EXPECT_TRUE(preview[1].starts_with("analog.tel3.ringSound：")) << preview[1];
+        EXPECT_TRUE(preview[0].starts_with("ＴＥＬ１ 内線呼出音：")) << preview[0];
+        EXPECT_TRUE(preview[1].starts_with("ＴＥＬ３ 内線呼出音：")) << preview[1];
+        EXPECT_TRUE(preview[2].starts_with("短縮番号 7：")) << preview[2];
         EXPECT_TRUE(preview[2].ends_with(" → 0312345678")) << preview[2];
         EXPECT_EQ(sentAfterReads(r),
                   row.sent ? concat(commands, {"fromwr 15", "exit"}) : Lines{"exit"});
@@ -308,6 +310,43 @@ TEST_F(SettingsFileTest, RestoringTheHistoryPutsTheOldValuesBack) {
     EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
     EXPECT_FALSE(run(restoreScript(history[0].path, confirm)).scriptFailed);
     EXPECT_EQ(diff(before), "");
+}
+
+TEST_F(SettingsFileTest, OverTheNetworkTheSkippedItemsAreListedAndNotSent) {
+    useFastTimings();
+    sim::EmulatorOptions options;
+    options.pty = false;
+    options.telnetPort = 0;
+    options.adapter.loginPassword = "login1";
+    options.adapter.adminPassword = "admin2";
+    freshRun(
+        "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=login1\nDATA2="
+        "admin2\n",
+        options);
+    const std::string path = folder_ + "/three.txt";
+    ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
+    CMainDlg::Config config;
+    NetLinkSettings net;
+    net.port = adapter().telnetPort();
+    net.loginTimeoutMs = 500;
+    attachNetworkLink(config, net);
+    SessionResult r =
+        run(kStart + "wait administrator Password Check OK\n" + command(ID_FILE_RESTORE) + "file " +
+                path + "\n" + dialog(IDD_RESTORE) + click(IDOK) + kClose,
+            config);
+    EXPECT_FALSE(r.scriptFailed) << r.failure << r.output;
+    const Lines preview = lastRestorePreview();
+    ASSERT_EQ(preview.size(), 4u) << r.output;
+    EXPECT_EQ(preview[3], "（ネットワーク接続では書き込みません）shortnum add 7 0312345678");
+    // after the reads, the last of which is the short numbers'
+    Lines sent;
+    for (const std::string& line : r.transcript)
+        if (line.starts_with("show "))
+            sent.clear();
+        else
+            sent.push_back(line);
+    EXPECT_EQ(sent,
+              (Lines{"analog ring_sound tel1 ring2", "analog ring_sound tel3 ring3", "fromwr 15"}));
 }
 
 }  // namespace
