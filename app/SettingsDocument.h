@@ -44,7 +44,7 @@ public:
     virtual bool read(AreaContext& context, const std::function<void(std::size_t)>& before,
                       std::size_t& failed) = 0;
     // The checks that need the adapter's values; nullopt when the document can be written,
-    // else why not. Fills what the preview shows.
+    // else why not ("行: 理由" when it is about one line). Fills what the preview shows.
     virtual std::optional<std::string> check(bool overNetwork) = 0;
     virtual const std::vector<RestoreChange>& changes() const = 0;
     // The command lines the writers leave out over the network link, as the user reads them.

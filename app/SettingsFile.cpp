@@ -3,6 +3,7 @@
 // written as kxctl restore writes it) and the pre-change history of a run.
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -145,7 +146,8 @@ void CMainDlg::restoreSettings() {
     std::string error;
     std::unique_ptr<DocumentRestore> restore = documents.restore(text, error);
     if (!restore) {
-        showStop(name + ":" + (!error.empty() && error[0] >= '0' && error[0] <= '9' ? "" : " ") +
+        showStop(name + ":" +
+                 (!error.empty() && std::isdigit(static_cast<unsigned char>(error[0])) ? "" : " ") +
                  error);
         return;
     }
@@ -192,7 +194,11 @@ void CMainDlg::restoreSettings() {
     }
     if (std::optional<std::string> refused = restore->check(networkMode != 0)) {
         endBusy();
-        showStop(name + ": " + *refused);
+        showStop(name + ":" +
+                 (!refused->empty() && std::isdigit(static_cast<unsigned char>((*refused)[0]))
+                      ? ""
+                      : " ") +
+                 *refused);
         return;
     }
     if (restore->changes().empty()) {

@@ -173,7 +173,8 @@ public:
             Records given = snapshot_;
             storeValue(*value.field, value.value, given);
             if (valueText(*value.field, given) != valueText(*value.field, snapshot_))
-                return value.field->name + " is read-only (no command sets it), and \"" +
+                return std::to_string(value.line) + ": " + value.field->name +
+                       " is read-only (no command sets it), and \"" +
                        valueText(*value.field, given) + "\" is not the adapter's \"" +
                        valueText(*value.field, snapshot_) + "\"";
         }
