@@ -316,6 +316,24 @@ TEST_F(SettingsFileTest, RestoringTheHistoryPutsTheOldValuesBack) {
     EXPECT_EQ(diff(before), "");
 }
 
+TEST_F(SettingsFileTest, AChangedRouterAddressIsWrittenLastAndEndsTheRun) {
+    freshRun(serialSettings("ROUTER=1\n"));
+    const std::string path = folder_ + "/address.txt";
+    ASSERT_EQ(writeDocumentFile(path,
+                                "router.routerAddress = 192.168.1.5/24\n"
+                                "analog.tel1.ringSound = ring2\n"),
+              0);
+    // the program ends by itself: no close in the script
+    SessionResult r = run(kStart + command(ID_FILE_RESTORE) + "file " + path + "\n" +
+                          dialog(IDD_RESTORE) + click(IDOK));
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    EXPECT_EQ(lastRestorePreview().size(), 2u);
+    const Lines sent = sentAfterReads(r);
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0], "analog ring_sound tel1 ring2");
+    EXPECT_NE(sent[1].find("192.168.1.5"), std::string::npos) << sent[1];
+}
+
 TEST_F(SettingsFileTest, OverTheNetworkTheSkippedItemsAreListedAndNotSent) {
     useFastTimings();
     sim::EmulatorOptions options;
