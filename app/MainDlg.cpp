@@ -112,6 +112,9 @@ void CMainDlg::OnCommand(int id) {
         case IDC_MAIN_EXIT:
             PostClose();
             break;
+        case ID_FILE_RESTORE:
+            restoreSettings();
+            break;
         case ID_FILE_SAVE:
             saveSettings();
             break;

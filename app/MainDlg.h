@@ -79,6 +79,7 @@ private:
     void showVersion();
     // the settings document and the history (SettingsFile.cpp)
     void saveSettings();
+    void restoreSettings();
     // An area was read; `complete`: its reader found every item's label.
     void noteAreaRead(int command, bool complete);
     // Before the first write of the area of `command` in this run: its snapshot is added to

@@ -19,4 +19,9 @@ const SettingsDocuments& settingsDocuments() {
     return stored();
 }
 
+std::vector<std::string>& lastRestorePreview() {
+    static std::vector<std::string> lines;
+    return lines;
+}
+
 }  // namespace kx

@@ -1,8 +1,15 @@
 // The main window's "設定の保存..." (every area of this adapter read once, then written as the
-// settings document kxctl backup writes) and the pre-change history of a run.
+// settings document kxctl backup writes), "設定の復元..." (a document checked, previewed and
+// written as kxctl restore writes it) and the pre-change history of a run.
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "app/DocumentFile.h"
 #include "app/MainDlg.h"
@@ -12,6 +19,9 @@
 #include "app/services/StatusLine.h"
 #include "app/services/WaitDlg.h"
 #include "link/Sjis.h"
+#include "res/ShellIds.h"
+#include "res/Templates.h"
+#include "ui/Dialog.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 
@@ -49,7 +59,218 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
 }
 
+std::string baseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A settings document is a few kilobytes; anything far larger is not one.
+constexpr std::streamsize kLargestDocument = 1 << 20;
+
+// A value in the preview; an empty one is said, not left blank.
+std::string shownValue(const std::string& value) {
+    return value.empty() ? "（なし）" : value;
+}
+
+// "設定の復元": the lines of what would change; "復元" (IDOK) or "戻る" (IDCANCEL).
+class RestorePreviewDlg : public ui::Dialog {
+public:
+    RestorePreviewDlg(std::vector<std::string> lines, std::string note)
+        : Dialog(res::dialogTemplate(IDD_RESTORE)),
+          lines_(std::move(lines)),
+          note_(std::move(note)) {}
+
+protected:
+    bool OnInitDialog() override {
+        Dialog::OnInitDialog();
+        std::string text;
+        for (const std::string& line : lines_) text += (text.empty() ? "" : "\r\n") + line;
+        SetDlgItemTextUtf8(IDC_RESTORE_LIST, text);
+        SetDlgItemTextUtf8(IDC_RESTORE_NOTE, note_);
+        return true;
+    }
+    void OnHelp() override {}
+
+private:
+    std::vector<std::string> lines_;
+    std::string note_;
+};
+
 }  // namespace
+
+void CMainDlg::restoreSettings() {
+    if (busy_ || closing_ || connectionState_ == ConnectionState::NoLink)
+        return;
+    const SettingsDocuments& documents = settingsDocuments();
+    if (!documents.areas || !documents.restore)
+        return;
+    lastRestorePreview().clear();
+    if (networkMode != 0 && connectionState_ != ConnectionState::LoggedIn) {
+        statusLine().show("設定を復元できませんでした（ログインが済んでいません）");
+        return;
+    }
+    ui::FileRequest request;
+    request.mode = ui::FileMode::Open;
+    request.caption = "設定の復元";
+    // with no folder chosen in this run, the chooser opens where the history is
+    if (!documentFolder_.empty()) {
+        request.folder = documentFolder_;
+    } else {
+        struct stat info {};
+        const std::string history = historyFolder();
+        request.folder =
+            ::stat(history.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? history : homeFolder();
+    }
+    const std::optional<std::string> path = ui::ChooseFile(request);
+    if (!path)
+        return;
+    const std::string name = baseName(*path);
+
+    std::string text;
+    {
+        std::ifstream in(*path, std::ios::binary);
+        struct stat info {};
+        if (!in || ::stat(path->c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+            showStop(*path + " を読み込めませんでした（" +
+                     std::strerror(S_ISDIR(info.st_mode) ? EISDIR : errno) + "）。");
+            return;
+        }
+        text.resize(static_cast<std::size_t>(kLargestDocument) + 1);
+        in.read(text.data(), kLargestDocument + 1);
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    if (text.size() > static_cast<std::size_t>(kLargestDocument)) {
+        showStop(name + ": 設定ファイルではありません（1 MiB を超えています）");
+        return;
+    }
+    std::string error;
+    std::unique_ptr<DocumentRestore> restore = documents.restore(text, error);
+    if (!restore) {
+        showStop(name + ":" +
+                 (!error.empty() && std::isdigit(static_cast<unsigned char>(error[0])) ? "" : " ") +
+                 error);
+        return;
+    }
+    // the areas the document names, as the main window shows them; one this adapter lacks
+    // (the router's, without the router commands) cannot be restored here
+    std::vector<DocumentArea> areas;
+    for (const std::string& wanted : restore->areas()) {
+        bool found = false;
+        for (const DocumentArea& area : documents.areas(router_))
+            if (area.name == wanted) {
+                areas.push_back(area);
+                found = true;
+            }
+        if (!found) {
+            showStop(name + ": " + wanted + " の設定はこの機器では使用できません");
+            return;
+        }
+    }
+
+    beginBusy();
+    AreaContext context = areaContext();
+    std::size_t failed = 0;
+    bool read = false;
+    {
+        EnableWindow(false);
+        WaitWindow wait(this);
+        read = restore->read(
+            context,
+            [&](std::size_t i) {
+                const std::size_t left = areas.size() - i - 1;
+                wait.setText(areas[i].title + "を読み込んでいます" +
+                             (left == 0 ? std::string() : "（残り" + std::to_string(left) + "）"));
+                context.lastFailure = ExchangeOutcome::Ok;
+            },
+            failed);
+        EnableWindow(true);
+    }
+    if (!read) {
+        endBusy();
+        showStop(readFailedText(failed < areas.size() ? areas[failed].title : std::string(),
+                                context.lastFailure) +
+                 "。\r\n設定は復元していません。");
+        return;
+    }
+    if (std::optional<std::string> refused = restore->check(networkMode != 0)) {
+        endBusy();
+        showStop(name + ":" +
+                 (!refused->empty() && std::isdigit(static_cast<unsigned char>((*refused)[0]))
+                      ? ""
+                      : " ") +
+                 *refused);
+        return;
+    }
+    if (restore->changes().empty()) {
+        endBusy();
+        ui::MessageBox(name + " の設定は機器の設定と同じです。変更する項目はありません。",
+                       windowTitle);
+        return;
+    }
+
+    std::vector<std::string>& lines = lastRestorePreview();
+    for (const RestoreChange& change : restore->changes())
+        lines.push_back(change.label + "：" + shownValue(change.adapter) + " → " +
+                        shownValue(change.document));
+    for (const std::string& skipped : restore->skipped())
+        lines.push_back("（ネットワーク接続では書き込みません）" + skipped);
+    std::string note;
+    if (!restore->skipped().empty())
+        note = "（ネットワーク接続では書き込みません）の項目は送信しません。";
+    if (restore->addressChanges())
+        note += std::string(note.empty() ? "" : "\r\n") +
+                "ルーターのIPアドレスが変わります。機器は新しいアドレスで再起動し、"
+                "設定ユーティリティは終了します。";
+    RestorePreviewDlg preview(lines, note);
+    if (preview.DoModal() != IDOK) {
+        endBusy();
+        SetActiveWindow();
+        return;
+    }
+
+    // what the adapter held goes into the history first; the restore goes on without it
+    {
+        const std::string before =
+            restore->snapshot(documentHeader("before a restore in kestrelx-setup",
+                                             config_.clock ? config_.clock() : systemLocalTime()));
+        std::string historyError;
+        if (saveHistory(before, SjisToUtf8(deviceName), historyError).empty())
+            historyFailure_ = "変更前の設定を履歴に保存できませんでした（" + historyError + "）";
+    }
+    std::size_t sent = 0;
+    std::string failedCommand;
+    addressChanged = false;
+    context.lastFailure = ExchangeOutcome::Ok;
+    bool written = false;
+    {
+        EnableWindow(false);
+        WaitWindow wait(this);
+        wait.setText(name + " の設定を書き込んでいます");
+        written = restore->write(context, sent, failedCommand);
+        EnableWindow(true);
+    }
+    SetActiveWindow();
+    if (!written) {
+        // like kxctl restore: what was taken before the failure is not stored to flash
+        endBusy();
+        showStop("「" + failedCommand + "」で設定の復元に失敗しました。\r\nそれまでに" +
+                 std::to_string(sent) +
+                 "件のコマンドを送信しました（フラッシュには保存していません）。");
+        return;
+    }
+    if (addressChanged) {
+        // the adapter restarts with its new address, as after the HomePNA menu: the run ends
+        // without "fromwr 15" and "exit"
+        changeCount = 0;
+        closePending_ = true;
+    } else {
+        ++changeCount;
+    }
+    statusLine().show(historyFailure_.empty() ? "設定を " + *path + " から復元しました"
+                                              : historyFailure_);
+    documentFolder_ = folderOf(*path);
+    endBusy();
+}
 
 void CMainDlg::saveSettings() {
     if (busy_ || closing_ || connectionState_ == ConnectionState::NoLink)

@@ -1,11 +1,12 @@
-// The program's settings documents (a saved document, the pre-change history), written by the
-// document code of kxctl over the registry of areas.
+// The program's settings documents (a saved document, the pre-change history, a restore),
+// written and checked by the document code of kxctl over the registry of areas.
 #include <algorithm>
 
 #include "app/SettingsDocument.h"
 #include "app/program/AllAreas.h"
 #include "cli/Document.h"
 #include "cli/Session.h"
+#include "link/Exchange.h"
 
 namespace kx::cli {
 
@@ -13,6 +14,45 @@ namespace {
 
 bool named(const std::vector<std::string>& areas, std::string_view name) {
     return std::find(areas.begin(), areas.end(), name) != areas.end();
+}
+
+// The item as the dialogs name it: its caption there, after its port where the caption alone
+// is ambiguous ("ＴＥＬ１ 内線呼出音"). An item without one is shown by its kxctl name.
+std::string itemLabel(const Field& field) {
+    static const std::pair<std::string_view, std::string_view> kAnalog[] = {
+        {"selfAddress", "自己アドレス"},
+        {"transferAddress", "着信転送先電話番号"},
+        {"arriveTransfer", "着信転送"},
+        {"talky", "転送トーキ"},
+        {"globalArrive", "グローバル着信"},
+        {"subaddressLessArrive", "サブアドレスなし着信"},
+        {"analogPortMode", "アナログポート"},
+        {"numberDisplay", "ナンバー・ディスプレイ／キャッチホン・ディスプレイ"},
+        {"iNumber", "ｉ・ナンバー"},
+        {"noticeNumber", "発信者番号通知"},
+        {"callWaiting", "コールウェイティング"},
+        {"ringSound", "内線呼出音"},
+        {"sendDialTime", "ダイヤル発信時間"},
+        {"discSignal", "切断信号"},
+        {"useINumber", "共通 ｉ・ナンバー"},
+        {"delayNumber", "共通 遅延回数"},
+        {"ringSoundFrequency", "共通 呼出音周波数"},
+    };
+    static const std::string_view kPorts[] = {"ＴＥＬ１", "ＴＥＬ２", "ＴＥＬ３"};
+    const std::string_view name = field.name;
+    if (field.area == "shortnum")
+        return "短縮番号 " + std::string(name.substr(name.find('.') + 1));
+    if (field.area != "analog")
+        return field.name;
+    std::string port;
+    for (int n = 1; n <= 3; ++n)
+        if (name.starts_with("analog.tel" + std::to_string(n) + "."))
+            port = std::string(kPorts[n - 1]) + " ";
+    const std::string_view item = name.substr(name.rfind('.') + 1);
+    for (const auto& [key, label] : kAnalog)
+        if (item == key)
+            return port + std::string(label);
+    return field.name;
 }
 
 std::vector<DocumentArea> documentAreas(bool router) {
@@ -74,10 +114,193 @@ std::string copiesDocument(const std::vector<std::string>& areas,
     return writeDocument(records, areas, header);
 }
 
+// A document laid over what the adapter holds: the checks and the writes of kxctl restore, on
+// kxctl's own records, so the program restores as kxctl does.
+class ProgramRestore : public DocumentRestore {
+public:
+    explicit ProgramRestore(std::vector<DocumentValue> values) : values_(std::move(values)) {
+        for (const area::AreaModule* module : allModules())
+            for (const DocumentValue& value : values_)
+                if (value.field->area == module->name && !named(areas_, module->name)) {
+                    areas_.emplace_back(module->name);
+                    break;
+                }
+    }
+
+    const std::vector<std::string>& areas() const override { return areas_; }
+    const std::vector<RestoreChange>& changes() const override { return changes_; }
+    const std::vector<std::string>& skipped() const override { return skipped_; }
+    bool addressChanges() const override { return addressChanges_; }
+
+    bool read(AreaContext& context, const std::function<void(std::size_t)>& before,
+              std::size_t& failed) override {
+        const std::span<const area::AreaModule* const> modules = allModules();
+        std::size_t index = 0;
+        for (std::size_t i = 0; i < modules.size(); ++i) {
+            const area::AreaModule& module = *modules[i];
+            if (!named(areas_, module.name))
+                continue;
+            if (before)
+                before(index);
+            read_.areas[i] = module.blank();
+            std::vector<const void*> lacking;
+            context.missingLabel = [&lacking](const void* member) { lacking.push_back(member); };
+            const int result = module.read(context, read_.areas[i]);
+            context.missingLabel = nullptr;
+            if (result != 1) {
+                failed = index;
+                return false;
+            }
+            for (const Field& field : allFields()) {
+                if (field.module != i)
+                    continue;
+                const void* member = field.isText() ? static_cast<const void*>(field.text(read_))
+                                                    : static_cast<const void*>(field.number(read_));
+                if (std::find(lacking.begin(), lacking.end(), member) != lacking.end())
+                    missing_.insert(&field);
+            }
+            ++index;
+        }
+        return true;
+    }
+
+    std::optional<std::string> check(bool overNetwork) override {
+        snapshot_ = read_;
+        // a read-only item is accepted only as the adapter has it, so a backup restores
+        for (const DocumentValue& value : values_) {
+            if (!value.field->readOnly || missing_.contains(value.field))
+                continue;
+            Records given = snapshot_;
+            storeValue(*value.field, value.value, given);
+            if (valueText(*value.field, given) != valueText(*value.field, snapshot_))
+                return std::to_string(value.line) + ": " + value.field->name +
+                       " is read-only (no command sets it), and \"" +
+                       valueText(*value.field, given) + "\" is not the adapter's \"" +
+                       valueText(*value.field, snapshot_) + "\"";
+        }
+        working_ = snapshot_;
+        for (const DocumentValue& value : values_) {
+            if (value.masked || value.field->readOnly)
+                continue;
+            storeValue(*value.field, value.value, working_);
+            if (!missing_.contains(value.field))
+                continue;
+            // the adapter's value is unknown: the document's goes out even when it equals the
+            // zero the record holds
+            if (value.field->isText())
+                *value.field->text(snapshot_) = *value.field->text(working_) + '\x01';
+            else
+                *value.field->number(snapshot_) = *value.field->number(working_) + 1;
+        }
+        if (std::optional<std::string> error = recordsError(working_, snapshot_))
+            return error;
+        changes_.clear();
+        addressChanges_ = false;
+        for (const Field& field : allFields()) {
+            const std::string before =
+                missing_.contains(&field) ? std::string("?") : valueText(field, read_);
+            const std::string after = valueText(field, working_);
+            if (field.readOnly || (before == after && !missing_.contains(&field)) ||
+                !touched(field))
+                continue;
+            const bool secret = isSecret(field);
+            changes_.push_back({itemLabel(field), secret ? std::string(kMasked) : before,
+                                secret ? std::string(kMasked) : after});
+            if (field.name == "router.routerAddress")
+                addressChanges_ = true;
+        }
+        skipped_.clear();
+        if (overNetwork) {
+            const std::vector<std::string> all = Session::commands(working_, snapshot_, false);
+            const std::vector<std::string> sendable = Session::commands(working_, snapshot_, true);
+            for (const std::string& command : all)
+                if (std::find(sendable.begin(), sendable.end(), command) == sendable.end())
+                    skipped_.push_back(printable(command));
+        }
+        return std::nullopt;
+    }
+
+    std::string snapshot(const std::vector<std::string>& header) const override {
+        return writeDocument(read_, areas_, header, missing_);
+    }
+
+    bool write(AreaContext& context, std::size_t& sent, std::string& failed) override {
+        sent = 0;
+        std::string last;
+        AreaContext counted = context;
+        counted.beforeWrite = nullptr;  // the history is saved before the restore begins
+        const AreaContext::ExchangeFn through = context.exchange;
+        counted.exchange = [&](std::string_view command, ReplyBuffer& reply, int timeoutMs,
+                               int kind) {
+            last = std::string(command);
+            const int ok = through ? through(command, reply, timeoutMs, kind)
+                                   : SendCommand(command, reply, timeoutMs, kind);
+            if (ok == 1)
+                ++sent;
+            return ok;
+        };
+        const bool overNetwork = context.networkMode != 0;
+        const std::span<const area::AreaModule* const> modules = allModules();
+        for (std::size_t i = 0; i < modules.size(); ++i) {
+            const area::AreaModule& module = *modules[i];
+            if (working_.areas[i] == snapshot_.areas[i])
+                continue;
+            for (int section : module.sections) {
+                if (module.commands(working_.areas[i], snapshot_.areas[i], section, overNetwork)
+                        .empty())
+                    continue;
+                if (module.write(counted, working_.areas[i], snapshot_.areas[i], section) != 1) {
+                    failed = printable(last);
+                    context.lastFailure = counted.lastFailure;
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+private:
+    bool touched(const Field& field) const {
+        for (const DocumentValue& value : values_)
+            if (value.field == &field)
+                return !value.masked;
+        return false;
+    }
+
+    std::vector<DocumentValue> values_;
+    std::vector<std::string> areas_;
+    Records read_, snapshot_, working_;
+    MissingFields missing_;
+    std::vector<RestoreChange> changes_;
+    std::vector<std::string> skipped_;
+    bool addressChanges_ = false;
+};
+
+std::unique_ptr<DocumentRestore> restoreDocument(std::string_view text, std::string& error) {
+    // a byte-order mark some editors write at the start is no part of the first line
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        error = "empty: not a settings document";
+        return nullptr;
+    }
+    DocumentError why;
+    std::optional<std::vector<DocumentValue>> values = parseDocument(text, why);
+    if (!values) {
+        error = std::to_string(why.line) + ": " + why.message;
+        return nullptr;
+    }
+    if (values->empty()) {
+        error = "holds no settings (no name = value line)";
+        return nullptr;
+    }
+    return std::make_unique<ProgramRestore>(std::move(*values));
+}
+
 }  // namespace
 
 void installSettingsDocuments() {
-    setSettingsDocuments({documentAreas, readDocument, copiesDocument});
+    setSettingsDocuments({documentAreas, readDocument, copiesDocument, restoreDocument});
 }
 
 }  // namespace kx::cli

@@ -13,6 +13,7 @@ inline constexpr int IDI_MAIN_ICON = 128;
 inline constexpr int IDD_PORT_SELECT = 129;
 inline constexpr int IDD_WAIT = 131;
 inline constexpr int IDR_MAIN_MENU = 173;
+inline constexpr int IDD_RESTORE = 190;
 
 using ui::IDCANCEL;
 using ui::IDOK;
@@ -42,8 +43,9 @@ inline constexpr int IDC_MAIN_STATUS = 59103;
 inline constexpr int ID_FILE_INIT = 32771;
 inline constexpr int ID_HELP_VERSION = 32773;
 inline constexpr int ID_HELP_CONTENTS = 32774;
-inline constexpr int ID_DATE_TIME = 32777;  // command only: no menu item carries it
-inline constexpr int ID_FILE_SAVE = 32780;  // "設定の保存..."
+inline constexpr int ID_DATE_TIME = 32777;     // command only: no menu item carries it
+inline constexpr int ID_FILE_SAVE = 32780;     // "設定の保存..."
+inline constexpr int ID_FILE_RESTORE = 32781;  // "設定の復元..."
 
 // Port dialog (129)
 inline constexpr int IDC_PORTSEL_PNA = 1002;
@@ -64,6 +66,11 @@ inline constexpr int IDC_PORTSEL_LINK_PANEL = 59129;  // the lower part: link ch
 inline constexpr int IDC_PORTSEL_DETAILS = 59130;
 // "自動検出": asks the serial devices present which of them is the adapter
 inline constexpr int IDC_PORTSEL_AUTODETECT = 59140;
+
+// Restore preview (190): what a settings document would change, before anything is sent
+inline constexpr int IDC_RESTORE_TEXT = 59190;
+inline constexpr int IDC_RESTORE_LIST = 59191;
+inline constexpr int IDC_RESTORE_NOTE = 59192;  // the address change, the skipped items
 
 // Wait window (131)
 inline constexpr int IDC_WAIT_TEXT = 59131;

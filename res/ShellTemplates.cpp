@@ -1,4 +1,5 @@
-// Templates of the application shell: version dialog, main window, port dialog, wait window.
+// Templates of the application shell: version dialog, main window, port dialog, wait window,
+// restore preview.
 
 #include "res/ShellIds.h"
 #include "res/Templates.h"
@@ -29,7 +30,9 @@ Template versionTemplate() {
 Template mainTemplate() {
     return {IDD_MAIN, "設定ユーティリティ", 230, 210, kMinimizeBox, IDR_MAIN_MENU,
         {
-            popup("ﾌｧｲﾙ", {menuItem("設定の保存...", ID_FILE_SAVE), menuItem("初期化", ID_FILE_INIT)}),
+            popup("ﾌｧｲﾙ", {menuItem("設定の保存...", ID_FILE_SAVE),
+                           menuItem("設定の復元...", ID_FILE_RESTORE),
+                           menuItem("初期化", ID_FILE_INIT)}),
             popup("ﾍﾙﾌﾟ", {menuItem("ﾍﾙﾌﾟ", ID_HELP_CONTENTS),
                            menuItem("ﾊﾞｰｼﾞｮﾝ情報", ID_HELP_VERSION)}),
         },
@@ -75,6 +78,16 @@ Template waitTemplate() {
     }};
 }
 
+// The list shows one line per item that would change, filled when the dialog opens.
+Template restoreTemplate() {
+    return {IDD_RESTORE, "設定の復元", 320, 180, kDialogNoStyle, 0, {}, {
+        text(IDC_RESTORE_TEXT, "次の項目を変更します（項目：機器の設定 → ファイルの設定）", kWrap),
+        multiLineEdit(IDC_RESTORE_LIST, 12),
+        text(IDC_RESTORE_NOTE, "", kWrap),
+        buttons({button(IDOK, "復元", kDefault), button(IDCANCEL, "戻る")}),
+    }};
+}
+
 // clang-format on
 
 }  // namespace
@@ -84,6 +97,7 @@ const ui::Template* shellTemplate(int id) {
     static const ui::Template kMain = mainTemplate();
     static const ui::Template kPortSelect = portSelectTemplate();
     static const ui::Template kWait = waitTemplate();
+    static const ui::Template kRestore = restoreTemplate();
     switch (id) {
         case IDD_VERSION:
             return &kVersion;
@@ -93,6 +107,8 @@ const ui::Template* shellTemplate(int id) {
             return &kPortSelect;
         case IDD_WAIT:
             return &kWait;
+        case IDD_RESTORE:
+            return &kRestore;
         default:
             return nullptr;
     }

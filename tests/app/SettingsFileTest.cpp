@@ -9,9 +9,12 @@
 #include <sstream>
 
 #include "app/DocumentFile.h"
+#include "app/MainDlgNet.h"
+#include "app/SettingsDocument.h"
 #include "app/services/StatusLine.h"
 #include "cli/Kxctl.h"
 #include "res/AnalogIds.h"
+#include "res/ShellIds.h"
 #include "res/ShortnumIds.h"
 #include "tests/support/AreaSession.h"
 #include "tests/support/SessionSupport.h"
@@ -55,6 +58,14 @@ protected:
                   cli::kExitOk)
             << err.str();
         return out.str();
+    }
+    // What the adapter received after the probe, without the reads.
+    static Lines sentAfterReads(const SessionResult& r) {
+        Lines out;
+        for (std::size_t i = probeLines().size(); i < r.transcript.size(); ++i)
+            if (!r.transcript[i].starts_with("show "))
+                out.push_back(r.transcript[i]);
+        return out;
     }
     std::string folder_;
 };
@@ -194,6 +205,170 @@ TEST_F(SettingsFileTest, InitialisationSavesEveryAreaReadInTheRunFirst) {
     const std::vector<HistoryEntry> history = listHistory();
     ASSERT_EQ(history.size(), 1u);
     EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
+}
+
+// Three items of two areas, none of them as the adapter starts.
+const std::string kThreeItems =
+    "# a settings document\nanalog.tel1.ringSound = ring2\nanalog.tel3.ringSound = ring3\n"
+    "shortnum.7 = 0312345678\n";
+
+Lines split(const std::string& text) {
+    Lines out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+std::string restoreScript(const std::string& path, const std::string& then) {
+    return kStart + command(ID_FILE_RESTORE) + "file " + path + "\n" + then + kClose;
+}
+
+TEST_F(SettingsFileTest, RestorePreviewsTheChangesAndSendsThemOnlyWhenConfirmed) {
+    const struct {
+        const char* name;
+        std::string answer;
+        bool sent;
+    } kRows[] = {
+        {"復元", dialog(IDD_RESTORE) + click(IDOK), true},
+        {"戻る", dialog(IDD_RESTORE) + click(IDCANCEL), false},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.name);
+        freshRun(serialSettings());
+        const std::string path = folder_ + "/three.txt";
+        ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
+        const Lines commands = split(diff(path));
+        ASSERT_EQ(commands.size(), 3u);
+        adapter().transcript().clear();
+        SessionResult r = run(restoreScript(path, row.answer));
+        EXPECT_FALSE(r.scriptFailed) << r.output;
+        EXPECT_TRUE(r.messages.empty());
+        const Lines preview = lastRestorePreview();
+        ASSERT_EQ(preview.size(), 3u);
+        EXPECT_TRUE(preview[0].starts_with("ＴＥＬ１ 内線呼出音：")) << preview[0];
+        EXPECT_TRUE(preview[1].starts_with("ＴＥＬ３ 内線呼出音：")) << preview[1];
+        EXPECT_TRUE(preview[2].starts_with("短縮番号 7：")) << preview[2];
+        EXPECT_TRUE(preview[2].ends_with(" → 0312345678")) << preview[2];
+        EXPECT_EQ(sentAfterReads(r),
+                  row.sent ? concat(commands, {"fromwr 15", "exit"}) : Lines{"exit"});
+        EXPECT_EQ(diff(path).empty(), row.sent);
+    }
+}
+
+TEST_F(SettingsFileTest, ARestoreThatCannotGoAheadSaysWhyAndSendsNothing) {
+    const struct {
+        const char* document;
+        std::string message;  // its start
+        const char* mode = "";
+    } kRows[] = {
+        {"shortnum.7 = 0312345678\nanalog.tel1.ringSound = ring9\n", "bad.txt:2: "},
+        {"\n# nothing\n", "bad.txt: "},
+        {"analog.tel1.ringSound = ring1\n",
+         "bad.txt の設定は機器の設定と同じです。変更する項目はありません。"},
+        // checked against what was read: still nothing is sent
+        {"shortnum.7 = 0312345678\nrouter.routerName = other\n",
+         "bad.txt:2: router.routerName is read-only", "ROUTER=1\n"},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.document);
+        freshRun(serialSettings(row.mode));
+        const std::string path = folder_ + "/bad.txt";
+        ASSERT_EQ(writeDocumentFile(path, row.document), 0);
+        SessionResult r = run(restoreScript(path, "answer ok\n"));
+        EXPECT_FALSE(r.scriptFailed) << r.output;
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_TRUE(r.messages[0].text.starts_with(row.message)) << r.messages[0].text;
+        EXPECT_EQ(sentAfterReads(r), Lines{"exit"});
+    }
+}
+
+TEST_F(SettingsFileTest, AFailedCommandStopsTheRestoreAndSaysHowManyWentBefore) {
+    useFastTimings();
+    freshRun(serialSettings());
+    const std::string path = folder_ + "/three.txt";
+    ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
+    const Lines commands = split(diff(path));
+    ASSERT_EQ(commands.size(), 3u);
+    freshRun(serialSettings(), withFault("silent/1:" + commands[1]));
+    SessionResult r = run(restoreScript(path, dialog(IDD_RESTORE) + click(IDOK) + "answer ok\n"));
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].text, "「" + commands[1] +
+                                      "」で設定の復元に失敗しました。\r\nそれまでに1件のコマンドを"
+                                      "送信しました（フラッシュには保存していません）。");
+    EXPECT_EQ(r.messages[0].icon, ui::MsgIcon::Stop);
+    EXPECT_EQ(sentAfterReads(r), (Lines{commands[0], commands[1], "exit"}));
+}
+
+TEST_F(SettingsFileTest, RestoringTheHistoryPutsTheOldValuesBack) {
+    freshRun(serialSettings());
+    std::filesystem::remove_all(kx::test::stateHome());
+    const std::string before = folder_ + "/before.txt";
+    kxctl({"backup", before, "analog", "shortnum"});
+    const std::string path = folder_ + "/three.txt";
+    ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
+    const std::string confirm = dialog(IDD_RESTORE) + click(IDOK);
+    EXPECT_FALSE(run(restoreScript(path, confirm)).scriptFailed);
+    const std::vector<HistoryEntry> history = listHistory();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
+    EXPECT_FALSE(run(restoreScript(history[0].path, confirm)).scriptFailed);
+    EXPECT_EQ(diff(before), "");
+}
+
+TEST_F(SettingsFileTest, AChangedRouterAddressIsWrittenLastAndEndsTheRun) {
+    freshRun(serialSettings("ROUTER=1\n"));
+    const std::string path = folder_ + "/address.txt";
+    ASSERT_EQ(writeDocumentFile(path,
+                                "router.routerAddress = 192.168.1.5/24\n"
+                                "analog.tel1.ringSound = ring2\n"),
+              0);
+    // the program ends by itself: no close in the script
+    SessionResult r = run(kStart + command(ID_FILE_RESTORE) + "file " + path + "\n" +
+                          dialog(IDD_RESTORE) + click(IDOK));
+    EXPECT_FALSE(r.scriptFailed) << r.output;
+    EXPECT_EQ(lastRestorePreview().size(), 2u);
+    const Lines sent = sentAfterReads(r);
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0], "analog ring_sound tel1 ring2");
+    EXPECT_NE(sent[1].find("192.168.1.5"), std::string::npos) << sent[1];
+}
+
+TEST_F(SettingsFileTest, OverTheNetworkTheSkippedItemsAreListedAndNotSent) {
+    useFastTimings();
+    sim::EmulatorOptions options;
+    options.pty = false;
+    options.telnetPort = 0;
+    options.adapter.loginPassword = "login1";
+    options.adapter.adminPassword = "admin2";
+    freshRun(
+        "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=login1\nDATA2="
+        "admin2\n",
+        options);
+    const std::string path = folder_ + "/three.txt";
+    ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
+    CMainDlg::Config config;
+    NetLinkSettings net;
+    net.port = adapter().telnetPort();
+    net.loginTimeoutMs = 500;
+    attachNetworkLink(config, net);
+    SessionResult r =
+        run(kStart + "wait administrator Password Check OK\n" + command(ID_FILE_RESTORE) + "file " +
+                path + "\n" + dialog(IDD_RESTORE) + click(IDOK) + kClose,
+            config);
+    EXPECT_FALSE(r.scriptFailed) << r.failure << r.output;
+    const Lines preview = lastRestorePreview();
+    ASSERT_EQ(preview.size(), 4u) << r.output;
+    EXPECT_EQ(preview[3], "（ネットワーク接続では書き込みません）shortnum add 7 0312345678");
+    // after the reads, the last of which is the short numbers'
+    Lines sent;
+    for (const std::string& line : r.transcript)
+        if (line.starts_with("show "))
+            sent.clear();
+        else
+            sent.push_back(line);
+    EXPECT_EQ(sent,
+              (Lines{"analog ring_sound tel1 ring2", "analog ring_sound tel3 ring3", "fromwr 15"}));
 }
 
 }  // namespace
