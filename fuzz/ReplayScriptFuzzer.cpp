@@ -89,7 +89,7 @@ Expect expected(std::string_view line) {
         good = idThen(3) && (w[2] == "up" || w[2] == "down");
     else if (name == "key")
         good = rest == "F1";
-    else if (name == "wait")
+    else if (name == "wait" || name == "file")
         good = !rest.empty();
     else if (name == "close")
         good = rest.empty();
