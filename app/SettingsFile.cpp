@@ -54,6 +54,24 @@ std::string homeFolder() {
     return home && home[0] == '/' ? std::string(home) : StartupDirectory();
 }
 
+// "ファイル名:行: 理由" for a reason that begins with its line number, else "ファイル名: 理由".
+std::string fileMessage(const std::string& name, const std::string& reason) {
+    const bool numbered = !reason.empty() && std::isdigit(static_cast<unsigned char>(reason[0]));
+    return name + (numbered ? ":" : ": ") + reason;
+}
+
+// What the wait window says while the i-th of `areas` is read.
+std::string readingText(const std::vector<DocumentArea>& areas, std::size_t i) {
+    const std::size_t left = areas.size() - i - 1;
+    return areas[i].title + "を読み込んでいます" +
+           (left == 0 ? std::string() : "（残り" + std::to_string(left) + "）");
+}
+
+// The title of the area whose read failed (none when the failure came before any area).
+std::string failedTitle(const std::vector<DocumentArea>& areas, std::size_t failed) {
+    return failed < areas.size() ? areas[failed].title : std::string();
+}
+
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
@@ -146,9 +164,7 @@ void CMainDlg::restoreSettings() {
     std::string error;
     std::unique_ptr<DocumentRestore> restore = documents.restore(text, error);
     if (!restore) {
-        showStop(name + ":" +
-                 (!error.empty() && std::isdigit(static_cast<unsigned char>(error[0])) ? "" : " ") +
-                 error);
+        showStop(fileMessage(name, error));
         return;
     }
     // the areas the document names, as the main window shows them; one this adapter lacks
@@ -177,9 +193,7 @@ void CMainDlg::restoreSettings() {
         read = restore->read(
             context,
             [&](std::size_t i) {
-                const std::size_t left = areas.size() - i - 1;
-                wait.setText(areas[i].title + "を読み込んでいます" +
-                             (left == 0 ? std::string() : "（残り" + std::to_string(left) + "）"));
+                wait.setText(readingText(areas, i));
                 context.lastFailure = ExchangeOutcome::Ok;
             },
             failed);
@@ -187,18 +201,13 @@ void CMainDlg::restoreSettings() {
     }
     if (!read) {
         endBusy();
-        showStop(readFailedText(failed < areas.size() ? areas[failed].title : std::string(),
-                                context.lastFailure) +
+        showStop(readFailedText(failedTitle(areas, failed), context.lastFailure) +
                  "。\r\n設定は復元していません。");
         return;
     }
     if (std::optional<std::string> refused = restore->check(networkMode != 0)) {
         endBusy();
-        showStop(name + ":" +
-                 (!refused->empty() && std::isdigit(static_cast<unsigned char>((*refused)[0]))
-                      ? ""
-                      : " ") +
-                 *refused);
+        showStop(fileMessage(name, *refused));
         return;
     }
     if (restore->changes().empty()) {
@@ -307,9 +316,7 @@ void CMainDlg::saveSettings() {
         text = documents.read(
             context, names, documentHeader("kestrelx-setup", now),
             [&](std::size_t i) {
-                const std::size_t left = areas.size() - i - 1;
-                wait.setText(areas[i].title + "を読み込んでいます" +
-                             (left == 0 ? std::string() : "（残り" + std::to_string(left) + "）"));
+                wait.setText(readingText(areas, i));
                 context.lastFailure = ExchangeOutcome::Ok;
             },
             failed);
@@ -317,8 +324,7 @@ void CMainDlg::saveSettings() {
     }
     if (!text) {
         endBusy();
-        showStop(readFailedText(failed < areas.size() ? areas[failed].title : std::string(),
-                                context.lastFailure) +
+        showStop(readFailedText(failedTitle(areas, failed), context.lastFailure) +
                  "。\r\n設定は保存していません。");
         return;
     }

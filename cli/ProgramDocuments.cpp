@@ -66,41 +66,36 @@ std::vector<DocumentArea> documentAreas(bool router) {
     return out;
 }
 
+// Reads the areas named in `areas` into `records`, in the registry's order, telling `before`
+// the place of each among them. At the first read that fails: false, with `failed` that place.
+bool readNamedAreas(AreaContext& context, const std::vector<std::string>& areas,
+                    const std::function<void(std::size_t)>& before, std::size_t& failed,
+                    Records& records, MissingFields& missing) {
+    const std::span<const area::AreaModule* const> modules = allModules();
+    std::size_t index = 0;
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        if (!named(areas, modules[i]->name))
+            continue;
+        if (before)
+            before(index);
+        if (readArea(context, i, records, missing) != 1) {
+            failed = index;
+            return false;
+        }
+        ++index;
+    }
+    return true;
+}
+
 std::optional<std::string> readDocument(AreaContext& context, const std::vector<std::string>& areas,
                                         const std::vector<std::string>& header,
                                         const std::function<void(std::size_t)>& before,
                                         std::size_t& failed) {
-    // read into records of the document's own, as kxctl backup does: each label a reply lacked
-    // is told by the address of its member there
+    // read into records of the document's own, as kxctl backup does
     Records records;
     MissingFields missing;
-    const std::span<const area::AreaModule* const> modules = allModules();
-    std::size_t index = 0;
-    for (std::size_t i = 0; i < modules.size(); ++i) {
-        const area::AreaModule& module = *modules[i];
-        if (!named(areas, module.name))
-            continue;
-        if (before)
-            before(index);
-        records.areas[i] = module.blank();
-        std::vector<const void*> lacking;
-        context.missingLabel = [&lacking](const void* member) { lacking.push_back(member); };
-        const int result = module.read(context, records.areas[i]);
-        context.missingLabel = nullptr;
-        if (result != 1) {
-            failed = index;
-            return std::nullopt;
-        }
-        for (const Field& field : allFields()) {
-            if (field.module != i)
-                continue;
-            const void* member = field.isText() ? static_cast<const void*>(field.text(records))
-                                                : static_cast<const void*>(field.number(records));
-            if (std::find(lacking.begin(), lacking.end(), member) != lacking.end())
-                missing.insert(&field);
-        }
-        ++index;
-    }
+    if (!readNamedAreas(context, areas, before, failed, records, missing))
+        return std::nullopt;
     return writeDocument(records, areas, header, missing);
 }
 
@@ -134,34 +129,7 @@ public:
 
     bool read(AreaContext& context, const std::function<void(std::size_t)>& before,
               std::size_t& failed) override {
-        const std::span<const area::AreaModule* const> modules = allModules();
-        std::size_t index = 0;
-        for (std::size_t i = 0; i < modules.size(); ++i) {
-            const area::AreaModule& module = *modules[i];
-            if (!named(areas_, module.name))
-                continue;
-            if (before)
-                before(index);
-            read_.areas[i] = module.blank();
-            std::vector<const void*> lacking;
-            context.missingLabel = [&lacking](const void* member) { lacking.push_back(member); };
-            const int result = module.read(context, read_.areas[i]);
-            context.missingLabel = nullptr;
-            if (result != 1) {
-                failed = index;
-                return false;
-            }
-            for (const Field& field : allFields()) {
-                if (field.module != i)
-                    continue;
-                const void* member = field.isText() ? static_cast<const void*>(field.text(read_))
-                                                    : static_cast<const void*>(field.number(read_));
-                if (std::find(lacking.begin(), lacking.end(), member) != lacking.end())
-                    missing_.insert(&field);
-            }
-            ++index;
-        }
-        return true;
+        return readNamedAreas(context, areas_, before, failed, read_, missing_);
     }
 
     std::optional<std::string> check(bool overNetwork) override {

@@ -373,22 +373,7 @@ bool Session::read(const std::vector<std::string>& areas, Records& records) {
         if (!areas.empty() && std::find(areas.begin(), areas.end(), module.name) == areas.end())
             continue;
         progress("reading " + std::string(module.name));
-        // read into kxctl's own record; the readers tell of each label a reply lacked by the
-        // address of the member left as it was
-        records.areas[i] = module.blank();
-        std::vector<const void*> lacking;
-        context_.missingLabel = [&lacking](const void* member) { lacking.push_back(member); };
-        const int result = module.read(context_, records.areas[i]);
-        context_.missingLabel = nullptr;
-        for (const Field& field : allFields()) {
-            if (field.module != i)
-                continue;
-            const void* member = field.isText() ? static_cast<const void*>(field.text(records))
-                                                : static_cast<const void*>(field.number(records));
-            if (std::find(lacking.begin(), lacking.end(), member) != lacking.end())
-                missing_.insert(&field);
-        }
-        if (result != 1) {
+        if (readArea(context_, i, records, missing_) != 1) {
             // every exchange was answered, but the reader could not take the last reply (a
             // table longer than the link keeps of a reply)
             if (lastSent_ && lastOutcome_ == ExchangeOutcome::Ok)
@@ -481,6 +466,24 @@ bool Session::close() {
     CloseSerialPort();
     open_ = false;
     return ok;
+}
+
+int readArea(AreaContext& context, std::size_t index, Records& records, MissingFields& missing) {
+    // the readers tell of each label a reply lacked by the address of the member left as it was
+    records.areas[index] = allModules()[index]->blank();
+    std::vector<const void*> lacking;
+    context.missingLabel = [&lacking](const void* member) { lacking.push_back(member); };
+    const int result = allModules()[index]->read(context, records.areas[index]);
+    context.missingLabel = nullptr;
+    for (const Field& field : allFields()) {
+        if (field.module != index)
+            continue;
+        const void* member = field.isText() ? static_cast<const void*>(field.text(records))
+                                            : static_cast<const void*>(field.number(records));
+        if (std::find(lacking.begin(), lacking.end(), member) != lacking.end())
+            missing.insert(&field);
+    }
+    return result;
 }
 
 }  // namespace kx::cli

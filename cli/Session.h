@@ -127,4 +127,9 @@ std::string printable(std::string_view command);
 // Only the secret: a dial-up profile's block stays ("dialup password num3 ********").
 std::string withoutSecrets(std::string_view bytes);
 
+// Reads area `index` of the registry into kxctl's own record `records.areas[index]` (blank
+// first), over `context`, and adds to `missing` each of its fields whose label a reply lacked.
+// Returns the area reader's result: 1 when every exchange succeeded.
+int readArea(AreaContext& context, std::size_t index, Records& records, MissingFields& missing);
+
 }  // namespace kx::cli
