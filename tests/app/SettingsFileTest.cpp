@@ -17,6 +17,7 @@
 #include "res/ShellIds.h"
 #include "res/ShortnumIds.h"
 #include "tests/support/AreaSession.h"
+#include "tests/support/Files.h"
 #include "tests/support/SessionSupport.h"
 #include "tests/support/StateHome.h"
 #include "ui/MessageBox.h"
@@ -24,12 +25,7 @@
 namespace kx::test {
 namespace {
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using kx::test::readFile;
 
 class SettingsFileTest : public SessionTest {
 protected:

@@ -24,6 +24,7 @@
 #include "cli/Kxctl.h"
 #include "sim/Emulator.h"
 #include "sim/Faults.h"
+#include "tests/support/Files.h"
 
 extern char** environ;
 
@@ -38,16 +39,8 @@ struct Result {
     std::string err;
 };
 
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using kx::test::readFile;
+using kx::test::writeFile;
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -18,6 +18,7 @@
 #include "cli/Kxctl.h"
 #include "sim/Emulator.h"
 #include "sim/Faults.h"
+#include "tests/support/Files.h"
 #include "tests/support/StateHome.h"
 
 namespace kx::cli {
@@ -29,16 +30,8 @@ struct Result {
     std::string err;
 };
 
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using kx::test::readFile;
+using kx::test::writeFile;
 
 // The document without its header comments (the date differs from run to run).
 std::string body(const std::string& document) {
