@@ -17,12 +17,14 @@ std::vector<std::string> commands(const AreaRecord& working, const AreaRecord& s
 }
 
 std::vector<area::ItemField> fields() {
+    static constexpr std::string_view kPortCaptions[] = {"ＴＥＬ１", "ＴＥＬ２", "ＴＥＬ３"};
     std::vector<area::ItemField> out;
     for (std::size_t port = 0; port < kTelPortWords.size(); ++port)
         area::addItemFields<Record, TelPortSettings>(
             out, "analog." + std::string(kTelPortWords[port]), telPortItems(),
-            [port](Record& r) -> TelPortSettings& { return r.tel[port]; });
-    area::addItemFields<Record, Record>(out, "analog", analogCommonItems(), area::whole<Record>);
+            [port](Record& r) -> TelPortSettings& { return r.tel[port]; }, kPortCaptions[port]);
+    area::addItemFields<Record, Record>(out, "analog", analogCommonItems(), area::whole<Record>,
+                                        "アナログ共通");
     return out;
 }
 

@@ -26,36 +26,52 @@ constexpr std::string_view kPortModes[] = {"voice", "audio"};
 // ("callwaiting", "no_subaddress", "dial_time"); "  address:" and "  talky:" keep their two
 // blanks so that "  address:" is not found inside "self address:".
 constexpr Item<T> kTelPortItems[] = {
-    phone("selfAddress", &T::selfAddress, "self address:", "analog address {}"),
-    phone("transferAddress", &T::transferAddress,
-          "  address:", "analog arrive_transfer address {}"),
+    phone("selfAddress", &T::selfAddress, "self address:", "analog address {}")
+        .withCaption("自己アドレス"),
+    phone("transferAddress", &T::transferAddress, "  address:", "analog arrive_transfer address {}")
+        .withCaption("着信転送先電話番号"),
     choice("arriveTransfer", &T::arriveTransfer, "arrive transfer:", kDisableEnable,
-           "analog arrive_transfer {}"),
-    choice("talky", &T::talky, "  talky:", kTalky, "analog arrive_transfer talky {}"),
+           "analog arrive_transfer {}")
+        .withCaption("着信転送"),
+    choice("talky", &T::talky, "  talky:", kTalky, "analog arrive_transfer talky {}")
+        .withCaption("転送トーキ"),
     choice("globalArrive", &T::globalArrive, "global arrive:", kDisableEnable,
-           "analog global_arrive {}"),
+           "analog global_arrive {}")
+        .withCaption("グローバル着信"),
     choice("subaddressLessArrive", &T::subaddressLessArrive,
-           "subaddress less arrive:", kDisableEnable, "analog no_subaddress {}"),
+           "subaddress less arrive:", kDisableEnable, "analog no_subaddress {}")
+        .withCaption("サブアドレスなし着信"),
     choice("analogPortMode", &T::analogPortMode, "analog port mode:", kPortModes,
-           "analog port_mode {}"),
+           "analog port_mode {}")
+        .withCaption("アナログポート"),
     choice("numberDisplay", &T::numberDisplay, "number display:", kNumberDisplays,
-           "analog number_display {}"),
-    choice("iNumber", &T::iNumber, "i number:", kINumbers, "analog i_number {}"),
+           "analog number_display {}")
+        .withCaption("ナンバー・ディスプレイ／キャッチホン・ディスプレイ"),
+    choice("iNumber", &T::iNumber, "i number:", kINumbers, "analog i_number {}")
+        .withCaption("ｉ・ナンバー"),
     choice("noticeNumber", &T::noticeNumber, "notice number:", kNoticeNumbers,
-           "analog notice_number {}"),
-    choice("callWaiting", &T::callWaiting, "call waiting:", kCallWaitings, "analog callwaiting {}"),
-    choice("ringSound", &T::ringSound, "ring sound:", kRings, "analog ring_sound {}"),
-    number("sendDialTime", &T::sendDialTime, "send dial time:", 3, 15, "analog dial_time {}"),
-    choice("discSignal", &T::discSignal, "disc signal:", kDisableEnable, "analog disc_signal {}"),
+           "analog notice_number {}")
+        .withCaption("発信者番号通知"),
+    choice("callWaiting", &T::callWaiting, "call waiting:", kCallWaitings, "analog callwaiting {}")
+        .withCaption("コールウェイティング"),
+    choice("ringSound", &T::ringSound, "ring sound:", kRings, "analog ring_sound {}")
+        .withCaption("内線呼出音"),
+    number("sendDialTime", &T::sendDialTime, "send dial time:", 3, 15, "analog dial_time {}")
+        .withCaption("ダイヤル発信時間"),
+    choice("discSignal", &T::discSignal, "disc signal:", kDisableEnable, "analog disc_signal {}")
+        .withCaption("切断信号"),
 };
 
 constexpr Item<AnalogSettings> kCommonItems[] = {
     choice("useINumber", &AnalogSettings::useINumber, "i number:", kDisableEnable,
-           "analog use_i_number"),
+           "analog use_i_number")
+        .withCaption("ｉ・ナンバー"),
     number("delayNumber", &AnalogSettings::delayNumber, "delay number:", 0, 9,
-           "analog delay_number"),
+           "analog delay_number")
+        .withCaption("遅延回数"),
     number("ringSoundFrequency", &AnalogSettings::ringSoundFrequency, "ring sound frequency:", 16,
-           30, "analog ring_sound_freq"),
+           30, "analog ring_sound_freq")
+        .withCaption("呼出音周波数"),
 };
 
 }  // namespace

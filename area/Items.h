@@ -82,6 +82,9 @@ struct ItemRule {
     char labelJoin = 0;            //
     char nextJoin = 0;             // withNext: the next row belongs to this row's command
     std::string_view emptyAs;      // withEmptyAs: the argument given for an empty text
+    // withCaption: the item as its dialog names it ("内線呼出音"), with the group where the
+    // caption alone is ambiguous ("チャネル追加 評価方向"); a restore's preview shows it
+    std::string_view caption;
 
     // The stored value of a reported text (decimal conversion, then decode).
     int numberFrom(std::string_view reported) const;
@@ -178,6 +181,11 @@ struct Item : ItemRule {
     constexpr Item withEmptyAs(std::string_view argument) const {
         Item copy = *this;
         copy.emptyAs = argument;
+        return copy;
+    }
+    constexpr Item withCaption(std::string_view dialogCaption) const {
+        Item copy = *this;
+        copy.caption = dialogCaption;
         return copy;
     }
 };

@@ -139,6 +139,9 @@ struct AreaEntry {
 // One item of a module as kxctl names it, reached in the module's record.
 struct ItemField {
     std::string name;  // "analog.tel1.ringSound"
+    // As the dialogs name it: its block's caption and its row's ("ＴＥＬ１ 内線呼出音"); empty
+    // for a row without a caption
+    std::string label;
     const ItemRule* rule = nullptr;
     std::function<int*(AreaRecord&)> number;        // Choice and Number rows
     std::function<std::string*(AreaRecord&)> text;  // Phone, Text and Address rows
@@ -199,7 +202,8 @@ struct AreaModule {
 template <class Record, class Block>
 void addItemFields(std::vector<ItemField>& out, const std::string& prefix,
                    std::span<const Item<Block>> items, std::function<Block&(Record&)> block,
-                   bool (*keep)(const Item<Block>&) = nullptr, bool writtenWhole = false) {
+                   std::string_view group, bool (*keep)(const Item<Block>&) = nullptr,
+                   bool writtenWhole = false) {
     // rows joined to the one before them are written by that row's command
     bool joined = false;
     bool groupWritten = false;
@@ -213,6 +217,12 @@ void addItemFields(std::vector<ItemField>& out, const std::string& prefix,
         field.readOnly = !groupWritten && !writtenWhole;
         field.name = item.name.empty() ? prefix : prefix + "." + std::string(item.name);
         field.rule = &item;
+        if (!item.caption.empty() || !group.empty()) {
+            field.label = std::string(group);
+            if (!group.empty() && !item.caption.empty())
+                field.label += ' ';
+            field.label += item.caption;
+        }
         if (item.isText()) {
             std::string Block::*member = item.text;
             field.text = [block, member](AreaRecord& r) {

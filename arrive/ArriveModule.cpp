@@ -18,11 +18,13 @@ std::vector<std::string> commands(const AreaRecord& working, const AreaRecord& s
 
 std::vector<area::ItemField> fields() {
     std::vector<area::ItemField> out;
-    area::addItemFields<Record, Record>(out, "arrive", arriveStandardItems(), area::whole<Record>);
+    area::addItemFields<Record, Record>(out, "arrive", arriveStandardItems(), area::whole<Record>,
+                                        "着信制御");
     for (std::size_t i = 0; i < kArriveEntryCount; ++i)
         area::addItemFields<Record, ArriveEntry>(
             out, "arrive.entry" + std::to_string(i + 1), arriveEntryItems(),
-            [i](Record& r) -> ArriveEntry& { return r.entries[i]; });
+            [i](Record& r) -> ArriveEntry& { return r.entries[i]; },
+            "電話番号別 " + std::to_string(i + 1));
     return out;
 }
 

@@ -44,47 +44,71 @@ constexpr Item<A> portRank(std::string_view name, int A::*member, std::string_vi
 constexpr Item<A> kStandardItems[] = {
     standard("ringSelectService", &A::ringSelectService, "ring select service:", kServices,
              "arrive ring_select")
-        .withEncode(serviceKeyword),
+        .withEncode(serviceKeyword)
+        .withCaption("なりわけ"),
     standard("troubleTelService", &A::troubleTelService, "trouble tel service:", kServices,
              "arrive trouble_tel")
-        .withEncode(serviceKeyword),
+        .withEncode(serviceKeyword)
+        .withCaption("迷惑電話おことわり"),
     telRank("tel1DefaultRank", &A::tel1DefaultRank,
-            "default tel1 rank:", "arrive ranking default tel1"),
+            "default tel1 rank:", "arrive ranking default tel1")
+        .withCaption("標準の設定 着信順位 TEL1"),
     telRank("tel2DefaultRank", &A::tel2DefaultRank,
-            "default tel2 rank:", "arrive ranking default tel2"),
+            "default tel2 rank:", "arrive ranking default tel2")
+        .withCaption("標準の設定 着信順位 TEL2"),
     telRank("tel3DefaultRank", &A::tel3DefaultRank,
-            "default tel3 rank:", "arrive ranking default tel3"),
+            "default tel3 rank:", "arrive ranking default tel3")
+        .withCaption("標準の設定 着信順位 TEL3"),
     portRank("dataDefaultRank", &A::dataDefaultRank,
-             "default data rank:", "arrive ranking default data"),
+             "default data rank:", "arrive ranking default data")
+        .withCaption("標準の設定 着信順位 DATA"),
     portRank("usbDefaultRank", &A::usbDefaultRank,
-             "default usb rank:", "arrive ranking default usb"),
+             "default usb rank:", "arrive ranking default usb")
+        .withCaption("標準の設定 着信順位 USB"),
     portRank("pnaDefaultRank", &A::pnaDefaultRank,
-             "default pna rank:", "arrive ranking default pna"),
-    standard("defaultRing", &A::defaultRing, "default ring:", kRings, "arrive ring_select default"),
-    telRank("tel1NoidRank", &A::tel1NoidRank, "noid tel1 rank:", "arrive ranking noid tel1"),
-    telRank("tel2NoidRank", &A::tel2NoidRank, "noid tel2 rank:", "arrive ranking noid tel2"),
-    telRank("tel3NoidRank", &A::tel3NoidRank, "noid tel3 rank:", "arrive ranking noid tel3"),
-    portRank("dataNoidRank", &A::dataNoidRank, "noid data rank:", "arrive ranking noid data"),
-    portRank("usbNoidRank", &A::usbNoidRank, "noid usb rank:", "arrive ranking noid usb"),
-    portRank("pnaNoidRank", &A::pnaNoidRank, "noid pna rank:", "arrive ranking noid pna"),
-    standard("noidRing", &A::noidRing, "noid ring:", kRings, "arrive ring_select noid"),
-    standard("nttRing", &A::nttRing, "ntt ring:", kRings, "arrive ring_select"),
+             "default pna rank:", "arrive ranking default pna")
+        .withCaption("標準の設定 着信順位 PNA"),
+    standard("defaultRing", &A::defaultRing, "default ring:", kRings, "arrive ring_select default")
+        .withCaption("標準の設定 擬似なりわけ鳴動音"),
+    telRank("tel1NoidRank", &A::tel1NoidRank, "noid tel1 rank:", "arrive ranking noid tel1")
+        .withCaption("電話番号なし着信 着信順位 TEL1"),
+    telRank("tel2NoidRank", &A::tel2NoidRank, "noid tel2 rank:", "arrive ranking noid tel2")
+        .withCaption("電話番号なし着信 着信順位 TEL2"),
+    telRank("tel3NoidRank", &A::tel3NoidRank, "noid tel3 rank:", "arrive ranking noid tel3")
+        .withCaption("電話番号なし着信 着信順位 TEL3"),
+    portRank("dataNoidRank", &A::dataNoidRank, "noid data rank:", "arrive ranking noid data")
+        .withCaption("電話番号なし着信 着信順位 DATA"),
+    portRank("usbNoidRank", &A::usbNoidRank, "noid usb rank:", "arrive ranking noid usb")
+        .withCaption("電話番号なし着信 着信順位 USB"),
+    portRank("pnaNoidRank", &A::pnaNoidRank, "noid pna rank:", "arrive ranking noid pna")
+        .withCaption("電話番号なし着信 着信順位 PNA"),
+    standard("noidRing", &A::noidRing, "noid ring:", kRings, "arrive ring_select noid")
+        .withCaption("電話番号なし着信 擬似なりわけ鳴動音"),
+    standard("nttRing", &A::nttRing, "ntt ring:", kRings, "arrive ring_select")
+        .withCaption("なりわけ 鳴動音"),
 };
 
 // An entry's items; its number has no label (the entry is found by "k: ") and the other labels
 // are searched from the entry's own line on.
 constexpr Item<E> kEntryItems[] = {
-    phone("number", &E::number, "", "arrive address {}"),
-    choice("tel1Rank", &E::tel1Rank, "tel1 rank:", kTelRanks, "arrive ranking {} tel1"),
-    choice("tel2Rank", &E::tel2Rank, "tel2 rank:", kTelRanks, "arrive ranking {} tel2"),
-    choice("tel3Rank", &E::tel3Rank, "tel3 rank:", kTelRanks, "arrive ranking {} tel3"),
+    phone("number", &E::number, "", "arrive address {}").withCaption("電話番号"),
+    choice("tel1Rank", &E::tel1Rank, "tel1 rank:", kTelRanks, "arrive ranking {} tel1")
+        .withCaption("着信順位 TEL1"),
+    choice("tel2Rank", &E::tel2Rank, "tel2 rank:", kTelRanks, "arrive ranking {} tel2")
+        .withCaption("着信順位 TEL2"),
+    choice("tel3Rank", &E::tel3Rank, "tel3 rank:", kTelRanks, "arrive ranking {} tel3")
+        .withCaption("着信順位 TEL3"),
     choice("dataRank", &E::dataRank, "data rank:", kPortRanks, "arrive ranking {} data")
-        .withDecode(portRankFromCode),
+        .withDecode(portRankFromCode)
+        .withCaption("着信順位 DATA"),
     choice("usbRank", &E::usbRank, "usb rank:", kPortRanks, "arrive ranking {} usb")
-        .withDecode(portRankFromCode),
+        .withDecode(portRankFromCode)
+        .withCaption("着信順位 USB"),
     choice("pnaRank", &E::pnaRank, "pna rank:", kPortRanks, "arrive ranking {} pna")
-        .withDecode(portRankFromCode),
-    choice("ring", &E::ring, "ring:", kRings, "arrive ring_select {}"),
+        .withDecode(portRankFromCode)
+        .withCaption("着信順位 PNA"),
+    choice("ring", &E::ring, "ring:", kRings, "arrive ring_select {}")
+        .withCaption("擬似なりわけ鳴動音"),
 };
 
 struct Page {

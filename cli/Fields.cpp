@@ -17,6 +17,7 @@ std::vector<Field> buildFields() {
         for (area::ItemField& item : modules[i]->fields()) {
             Field field;
             field.name = std::move(item.name);
+            field.label = std::move(item.label);
             field.area = std::string(modules[i]->name);
             field.module = i;
             field.rule = item.rule;

@@ -32,6 +32,7 @@ bool isAreaName(std::string_view name);
 
 struct Field {
     std::string name;        // "analog.tel1.ringSound"
+    std::string label;       // as the dialogs name it, "ＴＥＬ１ 内線呼出音"; may be empty
     std::string area;        // "analog"
     std::size_t module = 0;  // its module's place in the registry (and in Records::areas)
     const area::ItemRule* rule = nullptr;

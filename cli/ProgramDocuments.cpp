@@ -16,43 +16,10 @@ bool named(const std::vector<std::string>& areas, std::string_view name) {
     return std::find(areas.begin(), areas.end(), name) != areas.end();
 }
 
-// The item as the dialogs name it: its caption there, after its port where the caption alone
-// is ambiguous ("ＴＥＬ１ 内線呼出音"). An item without one is shown by its kxctl name.
+// The item as the dialogs name it ("ＴＥＬ１ 内線呼出音"), or by its kxctl name where no dialog
+// shows it.
 std::string itemLabel(const Field& field) {
-    static const std::pair<std::string_view, std::string_view> kAnalog[] = {
-        {"selfAddress", "自己アドレス"},
-        {"transferAddress", "着信転送先電話番号"},
-        {"arriveTransfer", "着信転送"},
-        {"talky", "転送トーキ"},
-        {"globalArrive", "グローバル着信"},
-        {"subaddressLessArrive", "サブアドレスなし着信"},
-        {"analogPortMode", "アナログポート"},
-        {"numberDisplay", "ナンバー・ディスプレイ／キャッチホン・ディスプレイ"},
-        {"iNumber", "ｉ・ナンバー"},
-        {"noticeNumber", "発信者番号通知"},
-        {"callWaiting", "コールウェイティング"},
-        {"ringSound", "内線呼出音"},
-        {"sendDialTime", "ダイヤル発信時間"},
-        {"discSignal", "切断信号"},
-        {"useINumber", "共通 ｉ・ナンバー"},
-        {"delayNumber", "共通 遅延回数"},
-        {"ringSoundFrequency", "共通 呼出音周波数"},
-    };
-    static const std::string_view kPorts[] = {"ＴＥＬ１", "ＴＥＬ２", "ＴＥＬ３"};
-    const std::string_view name = field.name;
-    if (field.area == "shortnum")
-        return "短縮番号 " + std::string(name.substr(name.find('.') + 1));
-    if (field.area != "analog")
-        return field.name;
-    std::string port;
-    for (int n = 1; n <= 3; ++n)
-        if (name.starts_with("analog.tel" + std::to_string(n) + "."))
-            port = std::string(kPorts[n - 1]) + " ";
-    const std::string_view item = name.substr(name.rfind('.') + 1);
-    for (const auto& [key, label] : kAnalog)
-        if (item == key)
-            return port + std::string(label);
-    return field.name;
+    return field.label.empty() ? field.name : field.label;
 }
 
 std::vector<DocumentArea> documentAreas(bool router) {

@@ -21,13 +21,15 @@ std::vector<area::ItemField> fields() {
     std::vector<area::ItemField> out;
     area::addItemFields<Record, DigitalPortSettings>(
         out, "digital.data", digitalPortItems(),
-        [](Record& r) -> DigitalPortSettings& { return r.data; });
+        [](Record& r) -> DigitalPortSettings& { return r.data; }, "ＤＡＴＡポート");
     area::addItemFields<Record, DigitalPortSettings>(
         out, "digital.usb", digitalPortItems(),
-        [](Record& r) -> DigitalPortSettings& { return r.usb; });
+        [](Record& r) -> DigitalPortSettings& { return r.usb; }, "ＵＳＢポート");
     for (auto items : {digitalCommonItems(), throughputBodItems(), bacpBapItems()})
-        area::addItemFields<Record, Record>(out, "digital", items, area::whole<Record>, nullptr,
-                                            items.data() == bacpBapItems().data());
+        area::addItemFields<Record, Record>(
+            out, "digital", items, area::whole<Record>,
+            items.data() == digitalCommonItems().data() ? "デジタル共通" : "デジタル", nullptr,
+            items.data() == bacpBapItems().data());
     return out;
 }
 

@@ -21,43 +21,59 @@ constexpr std::string_view kPorts[] = {"data", "usb"};
 constexpr std::string_view kPiafs[] = {"0", "1", "2"};
 
 constexpr Item<D> kCommonItems[] = {
-    choice("initChannel", &D::initChannel, "init channel number:", kBodChannels, "digital channel"),
+    choice("initChannel", &D::initChannel, "init channel number:", kBodChannels, "digital channel")
+        .withCaption("初期接続チャネル数"),
     choice("arrivePriority", &D::arrivePriority, "digital arrive priority:", kPorts,
-           "digital arrive"),
-    choice("resourceBod", &D::resourceBod, "resource bod:", kResourceBods, "digital resource_bod"),
+           "digital arrive")
+        .withCaption("デジタル着信優先"),
+    choice("resourceBod", &D::resourceBod, "resource bod:", kResourceBods, "digital resource_bod")
+        .withCaption("リソースBODの設定"),
     choice("throughputBod", &D::throughputBod, "throughput bod:", kDisableEnable,
-           "digital throughput_bod"),
-    choice("bacpBap", &D::bacpBap, "bacp/bap:", kDisableEnable, "digital bacp_bap"),
-    number("discTime", &D::discTime, "disconnect time:", 0, 255, "digital disc_time"),
-    choice("piafs", &D::piafs, "piafs:", kPiafs, "digital piafs"),
+           "digital throughput_bod")
+        .withCaption("スループットBOD"),
+    choice("bacpBap", &D::bacpBap, "bacp/bap:", kDisableEnable, "digital bacp_bap")
+        .withCaption("ＢＡＣＰ/ＢＡＰ"),
+    number("discTime", &D::discTime, "disconnect time:", 0, 255, "digital disc_time")
+        .withCaption("切断時間"),
+    choice("piafs", &D::piafs, "piafs:", kPiafs, "digital piafs").withCaption("ＰＩＡＦＳ"),
 };
 
 // The holding times are kept and sent in 5-second units and shown in seconds.
 constexpr Item<D> kBodItems[] = {
     choice("addDirection", &D::addDirection, "  add evaluation direction:", kBodDirections,
-           "digital throughput_bod add_evaluation_direction"),
+           "digital throughput_bod add_evaluation_direction")
+        .withCaption("スループットＢＯＤ チャネル追加 評価方向"),
     number("addRate", &D::addRate, "  add standard rate:", 0, 100,
-           "digital throughput_bod add_standard_rate"),
+           "digital throughput_bod add_standard_rate")
+        .withCaption("スループットＢＯＤ チャネル追加 しきい値"),
     number("addEvalTime", &D::addEvalTime, "  add evaluation time:", 1, 255,
-           "digital throughput_bod add_evaluation_time"),
+           "digital throughput_bod add_evaluation_time")
+        .withCaption("スループットＢＯＤ チャネル追加 評価時間"),
     number("addMinTime", &D::addMinTime, "  add minimum maintenance time:", 1, 255,
            "digital throughput_bod add_minimum_time")
-        .withScale(5),
+        .withScale(5)
+        .withCaption("スループットＢＯＤ チャネル追加 最小保持時間"),
     choice("delDirection", &D::delDirection, "  del evaluation direction:", kBodDirections,
-           "digital throughput_bod del_evaluation_direction"),
+           "digital throughput_bod del_evaluation_direction")
+        .withCaption("スループットＢＯＤ チャネル削除 評価方向"),
     number("delRate", &D::delRate, "  del standard rate:", 0, 100,
-           "digital throughput_bod del_standard_rate"),
+           "digital throughput_bod del_standard_rate")
+        .withCaption("スループットＢＯＤ チャネル削除 しきい値"),
     number("delEvalTime", &D::delEvalTime, "  del evaluation time:", 1, 255,
-           "digital throughput_bod del_evaluation_time"),
+           "digital throughput_bod del_evaluation_time")
+        .withCaption("スループットＢＯＤ チャネル削除 評価時間"),
     number("delMinTime", &D::delMinTime, "  del minimum maintenance time:", 1, 255,
            "digital throughput_bod del_minimum_time")
-        .withScale(5),
+        .withScale(5)
+        .withCaption("スループットＢＯＤ チャネル削除 最小保持時間"),
 };
 
 // Written by the writer's BACP/BAP rule (area::appendAnswerCommands), not by their rows.
 constexpr Item<D> kBacpBapItems[] = {
-    number("departMask", &D::departMask, "  depart channel:", 0, 255, ""),
-    number("arriveMask", &D::arriveMask, "  arrive channel:", 0, 255, ""),
+    number("departMask", &D::departMask, "  depart channel:", 0, 255, "")
+        .withCaption("ＢＡＣＰ／ＢＡＰ 発信側"),
+    number("arriveMask", &D::arriveMask, "  arrive channel:", 0, 255, "")
+        .withCaption("ＢＡＣＰ／ＢＡＰ 着信側"),
 };
 
 // "show digital common" reports the common items, throughput BOD and the masks together.

@@ -54,6 +54,9 @@ std::vector<area::ItemField> fields() {
                        routerBacpBapItems(), connectLimitItems()})
         area::addItemFields<Record, RouterSettings>(
             out, "router", items, router,
+            items.data() == routerBodItems().data() || items.data() == routerBacpBapItems().data()
+                ? "ＨｏｍｅＰＮＡ"
+                : "",
             // the router's own passwords are shown by the adapter but never written
             [](const area::Item<RouterSettings>& item) {
                 return !(item.command.empty() && isPasswordName(item.name));
@@ -61,28 +64,32 @@ std::vector<area::ItemField> fields() {
             items.data() == routerBacpBapItems().data());
     area::addItemFields<Record, DigitalPortSettings>(
         out, "digital.pna", digitalPortItems(),
-        [](Record& r) -> DigitalPortSettings& { return r.pna; }, isPnaPortItem);
+        [](Record& r) -> DigitalPortSettings& { return r.pna; }, "ＰＮＡポート", isPnaPortItem);
     area::addItemFields<Record, RasSettings>(
-        out, "router.ras", rasItems(), [](Record& r) -> RasSettings& { return r.router.ras; });
+        out, "router.ras", rasItems(), [](Record& r) -> RasSettings& { return r.router.ras; },
+        "着信設定");
     for (std::size_t i = 0; i < kDialupProfiles; ++i)
         area::addItemFields<Record, DialupProfile>(
             out, "router.dialup" + std::to_string(i + 1), dialupItems(),
-            [i](Record& r) -> DialupProfile& { return r.router.dialup[i]; });
+            [i](Record& r) -> DialupProfile& { return r.router.dialup[i]; },
+            "ダイヤルアップ" + std::to_string(i + 1));
     area::addItemFields<Record, LeasedLineSettings>(
         out, "router.network", leasedLineItems(),
-        [](Record& r) -> LeasedLineSettings& { return r.router.network; });
+        [](Record& r) -> LeasedLineSettings& { return r.router.network; }, "専用線");
     // a table entry's items: empty while the entry is not in use, checked whole before writing
     for (std::size_t i = 0; i < kTableEntries; ++i) {
         area::addItemFields<Record, NatEntry>(
             out, "router.nat" + std::to_string(i + 1), natEntryItems(),
-            [i](Record& r) -> NatEntry& { return r.router.nat[i]; }, nullptr, true);
+            [i](Record& r) -> NatEntry& { return r.router.nat[i]; },
+            "ＮＡＴ " + std::to_string(i + 1), nullptr, true);
         out[out.size() - 2].check = emptyOr<checkNatLan>;
         out[out.size() - 1].check = emptyOr<checkNatWan>;
     }
     for (std::size_t i = 0; i < kTableEntries; ++i) {
         area::addItemFields<Record, HostEntry>(
             out, "router.host" + std::to_string(i + 1), hostEntryItems(),
-            [i](Record& r) -> HostEntry& { return r.router.hosts[i]; }, nullptr, true);
+            [i](Record& r) -> HostEntry& { return r.router.hosts[i]; },
+            "ＤＮＳ名前解決 " + std::to_string(i + 1), nullptr, true);
         out[out.size() - 2].check = emptyOr<checkHostAddress>;
         out[out.size() - 1].check = emptyOr<checkHostName>;
     }

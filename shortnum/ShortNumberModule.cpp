@@ -22,7 +22,8 @@ std::vector<area::ItemField> fields() {
     for (std::size_t i = 0; i < kShortNumberCount; ++i)
         area::addItemFields<Record, ShortNumberEntry>(
             out, "shortnum." + std::to_string(i + 1), shortNumberItems(),
-            [i](Record& r) -> ShortNumberEntry& { return r[i]; });
+            [i](Record& r) -> ShortNumberEntry& { return r[i]; },
+            "短縮番号 " + std::to_string(i + 1));
     return out;
 }
 

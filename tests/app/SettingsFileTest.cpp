@@ -12,6 +12,7 @@
 #include "app/MainDlgNet.h"
 #include "app/SettingsDocument.h"
 #include "app/services/StatusLine.h"
+#include "cli/Fields.h"
 #include "cli/Kxctl.h"
 #include "res/AnalogIds.h"
 #include "res/ShellIds.h"
@@ -217,6 +218,18 @@ Lines split(const std::string& text) {
 
 std::string restoreScript(const std::string& path, const std::string& then) {
     return kStart + command(ID_FILE_RESTORE) + "file " + path + "\n" + then + kClose;
+}
+
+// The preview names an item as its dialog does: every item a command sets has a label, and no
+// two items share one, or a line of the preview could stand for either.
+TEST(RestoreLabelTest, EveryWrittenItemHasALabelOfItsOwn) {
+    std::set<std::string> seen;
+    for (const cli::Field& field : cli::allFields()) {
+        if (field.readOnly)
+            continue;
+        EXPECT_FALSE(field.label.empty()) << field.name;
+        EXPECT_TRUE(seen.insert(field.label).second) << field.name << ": " << field.label;
+    }
 }
 
 TEST_F(SettingsFileTest, RestorePreviewsTheChangesAndSendsThemOnlyWhenConfirmed) {
