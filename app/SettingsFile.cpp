@@ -54,6 +54,9 @@ std::string homeFolder() {
     return home && home[0] == '/' ? std::string(home) : StartupDirectory();
 }
 
+// The last line of every message of a restore that stopped before anything was sent.
+constexpr const char* kNotRestored = "\r\n設定は復元していません。";
+
 // "ファイル名:行: 理由" for a reason that begins with its line number, else "ファイル名: 理由".
 std::string fileMessage(const std::string& name, const std::string& reason) {
     const bool numbered = !reason.empty() && std::isdigit(static_cast<unsigned char>(reason[0]));
@@ -164,7 +167,7 @@ void CMainDlg::restoreSettings() {
     std::string error;
     std::unique_ptr<DocumentRestore> restore = documents.restore(text, error);
     if (!restore) {
-        showStop(fileMessage(name, error));
+        showStop(fileMessage(name, error) + kNotRestored);
         return;
     }
     // the areas the document names, as the main window shows them; one this adapter lacks
@@ -201,13 +204,13 @@ void CMainDlg::restoreSettings() {
     }
     if (!read) {
         endBusy();
-        showStop(readFailedText(failedTitle(areas, failed), context.lastFailure) +
-                 "。\r\n設定は復元していません。");
+        showStop(readFailedText(failedTitle(areas, failed), context.lastFailure) + "。" +
+                 kNotRestored);
         return;
     }
     if (std::optional<std::string> refused = restore->check(networkMode != 0)) {
         endBusy();
-        showStop(fileMessage(name, *refused));
+        showStop(fileMessage(name, *refused) + kNotRestored);
         return;
     }
     if (restore->changes().empty()) {

@@ -287,6 +287,10 @@ TEST_F(SettingsFileTest, ARestoreThatCannotGoAheadSaysWhyAndSendsNothing) {
         EXPECT_FALSE(r.scriptFailed) << r.output;
         ASSERT_EQ(r.messages.size(), 1u);
         EXPECT_TRUE(r.messages[0].text.starts_with(row.message)) << r.messages[0].text;
+        // a refusal says that nothing was restored; a document equal to the adapter is none
+        EXPECT_EQ(r.messages[0].text.ends_with("\r\n設定は復元していません。"),
+                  row.message.starts_with("bad.txt:"))
+            << r.messages[0].text;
         EXPECT_EQ(sentAfterReads(r), Lines{"exit"});
     }
 }
