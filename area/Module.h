@@ -152,6 +152,13 @@ struct ItemField {
     bool readOnly = false;
 };
 
+// Why a document or a value cannot be written: in English for kxctl, in Japanese for the
+// program's message boxes. Both name the item.
+struct Reason {
+    std::string english;
+    std::string japanese;
+};
+
 struct AreaModule {
     std::string_view name;    // "analog"
     bool routerOnly = false;  // only the router variant has it
@@ -190,8 +197,7 @@ struct AreaModule {
     std::vector<ItemField> (*fields)() = nullptr;
     // The dialogs' rules that span items, for a record laid over what was read: nullopt when
     // `working` can be written, else why not, naming the item.
-    std::optional<std::string> (*check)(const AreaRecord& working,
-                                        const AreaRecord& snapshot) = nullptr;
+    std::optional<Reason> (*check)(const AreaRecord& working, const AreaRecord& snapshot) = nullptr;
 };
 
 // Adds a field for every row of `items`, the rows' record being block(record of the module's

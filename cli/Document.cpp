@@ -86,6 +86,7 @@ std::optional<DocumentValue> parseAssignment(std::string_view text, DocumentErro
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
         error.message = "expected NAME = VALUE";
+        error.japanese = "「名前 = 値」の行ではありません";
         return std::nullopt;
     }
     const std::string name(trimBlanks(text.substr(0, equals)));
@@ -96,15 +97,21 @@ std::optional<DocumentValue> parseAssignment(std::string_view text, DocumentErro
     result.field = findField(name);
     if (!result.field) {
         error.message = name.empty() ? "a name is missing before \"=\"" : "unknown name " + name;
+        error.japanese =
+            name.empty() ? "「=」の前に名前がありません" : name + " という設定項目はありません";
         return std::nullopt;
     }
     if (isSecret(*result.field) && given == kMasked) {
         result.masked = true;
         return result;
     }
-    std::optional<FieldValue> value = parseValue(*result.field, given, error.message);
-    if (!value)
+    area::Reason why;
+    std::optional<FieldValue> value = parseValue(*result.field, given, why);
+    if (!value) {
+        error.message = std::move(why.english);
+        error.japanese = std::move(why.japanese);
         return std::nullopt;
+    }
     result.value = std::move(*value);
     return result;
 }
@@ -132,6 +139,7 @@ std::optional<std::vector<DocumentValue>> parseDocument(std::string_view text,
             return std::nullopt;
         if (!seen.insert(value->field).second) {
             error.message = value->field->name + " is given twice";
+            error.japanese = japaneseName(*value->field) + "が二度あります";
             return std::nullopt;
         }
         value->line = number;

@@ -31,7 +31,8 @@ using MissingFields = std::set<const Field*>;
 
 struct DocumentError {
     std::size_t line = 0;  // 0 when the error is not about a line
-    std::string message;
+    std::string message;   // kxctl's English
+    std::string japanese;  // the program's
 };
 
 // Parses and checks every line: an unknown name, a name given twice, a line without "=" or a

@@ -110,28 +110,73 @@ std::string describe(const Field& field) {
     return "";
 }
 
-std::optional<FieldValue> parseValue(const Field& field, std::string_view given,
-                                     std::string& error) {
+std::string japaneseName(const Field& field) {
+    return field.label.empty() ? field.name : field.label + "（" + field.name + "）";
+}
+
+namespace {
+
+// The allowed values as the program's messages say them.
+std::string describeJapanese(const Field& field) {
     const area::ItemRule& rule = *field.rule;
+    switch (rule.kind) {
+        case area::ItemKind::Choice: {
+            std::string text;
+            for (std::size_t i = 0; i < rule.keywords.size(); ++i)
+                if (!rule.keywords[i].empty())
+                    text += (text.empty() ? "" : " ") + std::string(rule.keywords[i]);
+            return text + " のいずれか";
+        }
+        case area::ItemKind::Number: {
+            std::string text = std::to_string(rule.lowest * rule.scale) + "～" +
+                               std::to_string(rule.highest * rule.scale) + "の数";
+            if (rule.scale != 1)
+                text += "、" + std::to_string(rule.scale) + "の倍数";
+            return text;
+        }
+        case area::ItemKind::Phone:
+            return "数字の電話番号、サブアドレスは「*」の後";
+        case area::ItemKind::Address:
+            return rule.lowest == 1 ? "ＩＰアドレス a.b.c.d/プレフィックス長"
+                                    : "ＩＰアドレス a.b.c.d";
+        case area::ItemKind::Text:
+            return "シフトJISで" + std::to_string(rule.maxLength) + "バイトまでの文字列";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::optional<FieldValue> parseValue(const Field& field, std::string_view given,
+                                     area::Reason& why) {
+    const area::ItemRule& rule = *field.rule;
+    const auto invalid = [&] {
+        why = {"invalid value for " + field.name + ": \"" + std::string(given) + "\" (expected " +
+                   describe(field) + ")",
+               japaneseName(field) + "の値「" + std::string(given) + "」は使えません（" +
+                   describeJapanese(field) + "）"};
+        return std::nullopt;
+    };
     FieldValue value;
     if (field.isText()) {
         // a control byte could end the command line early or start a second one
         if (std::any_of(given.begin(), given.end(), isControl)) {
-            error = "a control character is not allowed in " + field.name;
+            why = {"a control character is not allowed in " + field.name,
+                   japaneseName(field) + "の値に制御文字は使えません"};
             return std::nullopt;
         }
         SjisEncoding encoded = Utf8ToSjis(given);
         if (!encoded.ok()) {
-            error = encoded.error == SjisError::InvalidUtf8
-                        ? "the value of " + field.name + " is not valid UTF-8"
-                        : "the value of " + field.name + " has a character without a CP932 form";
+            why = encoded.error == SjisError::InvalidUtf8
+                      ? area::Reason{"the value of " + field.name + " is not valid UTF-8",
+                                     japaneseName(field) + "の値がUTF-8ではありません"}
+                      : area::Reason{
+                            "the value of " + field.name + " has a character without a CP932 form",
+                            japaneseName(field) + "の値にシフトJISで表せない文字があります"};
             return std::nullopt;
         }
-        if ((field.check ? field.check(encoded.bytes) : rule.checkText(encoded.bytes)) != 0) {
-            error = "invalid value for " + field.name + ": \"" + std::string(given) +
-                    "\" (expected " + describe(field) + ")";
-            return std::nullopt;
-        }
+        if ((field.check ? field.check(encoded.bytes) : rule.checkText(encoded.bytes)) != 0)
+            return invalid();
         value.text = std::move(encoded.bytes);
         return value;
     }
@@ -148,17 +193,11 @@ std::optional<FieldValue> parseValue(const Field& field, std::string_view given,
         rule.kind != area::ItemKind::Choice || !rule.encode ||
         (CheckNumber(given, 0, static_cast<int>(rule.keywords.size()) - 1) == 0 &&
          !rule.keywords[static_cast<std::size_t>(ReadDecimal(given))].empty());
-    if (!keywordIndex || rule.checkText(given) != 0) {
-        error = "invalid value for " + field.name + ": \"" + std::string(given) + "\" (expected " +
-                describe(field) + ")";
-        return std::nullopt;
-    }
+    if (!keywordIndex || rule.checkText(given) != 0)
+        return invalid();
     const int number = ReadDecimal(given);
-    if (rule.kind == area::ItemKind::Number && number % rule.scale != 0) {
-        error = "invalid value for " + field.name + ": \"" + std::string(given) + "\" (expected " +
-                describe(field) + ")";
-        return std::nullopt;
-    }
+    if (rule.kind == area::ItemKind::Number && number % rule.scale != 0)
+        return invalid();
     value.number = rule.kind == area::ItemKind::Number ? number / rule.scale : number;
     return value;
 }
@@ -178,7 +217,7 @@ void storeValue(const Field& field, const FieldValue& value, Records& records) {
     stored = value.number;
 }
 
-std::optional<std::string> recordsError(const Records& working, const Records& snapshot) {
+std::optional<area::Reason> recordsError(const Records& working, const Records& snapshot) {
     Records& w = const_cast<Records&>(working);  // the accessors only hand out addresses
     Records& s = const_cast<Records&>(snapshot);
     for (const Field& field : allFields()) {
@@ -186,12 +225,14 @@ std::optional<std::string> recordsError(const Records& working, const Records& s
             !field.rule->emptyAs.empty())
             continue;
         if (field.text(w)->empty() && !field.text(s)->empty())
-            return field.name + ": an address is needed here (0.0.0.0 for none)";
+            return area::Reason{
+                field.name + ": an address is needed here (0.0.0.0 for none)",
+                japaneseName(field) + "にはＩＰアドレスが必要です（なしは0.0.0.0）"};
     }
     const std::span<const area::AreaModule* const> modules = allModules();
     for (std::size_t i = 0; i < modules.size(); ++i)
         if (modules[i]->check)
-            if (std::optional<std::string> error =
+            if (std::optional<area::Reason> error =
                     modules[i]->check(working.areas[i], snapshot.areas[i]))
                 return error;
     return std::nullopt;

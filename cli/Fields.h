@@ -65,13 +65,16 @@ std::string valueText(const Field& field, const Records& records);
 std::string describe(const Field& field);
 
 // A value as the user gives it, checked with the row's own check and turned into what the
-// record keeps (a stored number, or CP932 bytes). On a bad value `error` says why.
+// record keeps (a stored number, or CP932 bytes). On a bad value `why` says why.
 struct FieldValue {
     int number = 0;
     std::string text;
 };
-std::optional<FieldValue> parseValue(const Field& field, std::string_view given,
-                                     std::string& error);
+std::optional<FieldValue> parseValue(const Field& field, std::string_view given, area::Reason& why);
+
+// The field as a Japanese message names it: its label and its kxctl name,
+// "ＴＥＬ１ 内線呼出音（analog.tel1.ringSound）", or the name alone when it has no label.
+std::string japaneseName(const Field& field);
 
 // Stores a parsed value into `records`. A choice whose stored value already stands for the same
 // keyword is left as it is, so only a real change is ever sent.
@@ -84,6 +87,6 @@ void storeValue(const Field& field, const FieldValue& value, Records& records);
 // beyond its period, a DHCP range with no start address, a NAT or host entry in use without
 // both of its items valid, an item given to an entry that stays out of use). Nullopt when
 // `working` can be written, else why not, naming the item or entry.
-std::optional<std::string> recordsError(const Records& working, const Records& snapshot);
+std::optional<area::Reason> recordsError(const Records& working, const Records& snapshot);
 
 }  // namespace kx::cli

@@ -431,8 +431,8 @@ int Run::apply(const std::vector<DocumentValue>& values, bool send) {
     if (!masked.empty())
         notice("the mask " + std::string(kMasked) +
                " is not a password; the adapter's are left as they are: " + masked);
-    if (std::optional<std::string> error = recordsError(working, snapshot))
-        return refuse(*error);
+    if (std::optional<area::Reason> error = recordsError(working, snapshot))
+        return refuse(error->english);
     if (session.overNetwork()) {
         // the writers leave the serial-only items out over the network: say which
         const std::vector<std::string> all = Session::commands(working, snapshot, false);

@@ -108,10 +108,10 @@ public:
             Records given = snapshot_;
             storeValue(*value.field, value.value, given);
             if (valueText(*value.field, given) != valueText(*value.field, snapshot_))
-                return std::to_string(value.line) + ": " + value.field->name +
-                       " is read-only (no command sets it), and \"" +
-                       valueText(*value.field, given) + "\" is not the adapter's \"" +
-                       valueText(*value.field, snapshot_) + "\"";
+                return std::to_string(value.line) + ": " + japaneseName(*value.field) +
+                       "は機器から読み出すだけの項目で、書き込めません（ファイルの「" +
+                       messageText(valueText(*value.field, given)) + "」、機器の「" +
+                       messageText(valueText(*value.field, snapshot_)) + "」）";
         }
         working_ = snapshot_;
         for (const DocumentValue& value : values_) {
@@ -127,8 +127,8 @@ public:
             else
                 *value.field->number(snapshot_) = *value.field->number(working_) + 1;
         }
-        if (std::optional<std::string> error = recordsError(working_, snapshot_))
-            return error;
+        if (std::optional<area::Reason> error = recordsError(working_, snapshot_))
+            return messageText(error->japanese);
         changes_.clear();
         addressChanges_ = false;
         for (const Field& field : allFields()) {
@@ -216,17 +216,17 @@ std::unique_ptr<DocumentRestore> restoreDocument(std::string_view text, std::str
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
-        error = "empty: not a settings document";
+        error = "設定ファイルではありません（空です）";
         return nullptr;
     }
     DocumentError why;
     std::optional<std::vector<DocumentValue>> values = parseDocument(text, why);
     if (!values) {
-        error = std::to_string(why.line) + ": " + why.message;
+        error = std::to_string(why.line) + ": " + messageText(why.japanese);
         return nullptr;
     }
     if (values->empty()) {
-        error = "holds no settings (no name = value line)";
+        error = "設定がありません（「名前 = 値」の行がありません）";
         return nullptr;
     }
     return std::make_unique<ProgramRestore>(std::move(*values));

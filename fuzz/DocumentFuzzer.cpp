@@ -100,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DocumentError error;
     const auto values = kx::cli::parseDocument(text, error);
     if (!values) {
-        kx::fuzz::check(!error.message.empty(), "a refused document without a reason");
+        kx::fuzz::check(!error.message.empty() && !error.japanese.empty(),
+                        "a refused document without a reason in both languages");
         kx::fuzz::check(error.line >= 1 && error.line <= lineCount(text),
                         "an error outside the document's lines");
         kx::fuzz::check(error.message.find('\n') == std::string::npos,

@@ -96,83 +96,112 @@ std::vector<area::ItemField> fields() {
     return out;
 }
 
+// A table's entry as kxctl names it ("router.nat5") and as the dialogs do ("ＮＡＴ 5").
+struct EntryNames {
+    std::string name;
+    std::string caption;
+};
+EntryNames entryNames(const std::string& table, std::size_t i) {
+    const std::string number = std::to_string(i + 1);
+    return {"router." + table + number, (table == "nat" ? "ＮＡＴ " : "ＤＮＳ名前解決 ") + number};
+}
+
 // An item of an entry that is not in use cannot be written: the adapter takes an entry's
 // items only with the entry ("nat add N a,b"). A document that gives them needs the entry's
 // in-use line too.
 template <class Entry>
-std::optional<std::string> unusedEntryError(const std::string& table,
-                                            const std::array<Entry, kTableEntries>& working,
-                                            const std::array<Entry, kTableEntries>& snapshot,
-                                            std::string Entry::*first, std::string Entry::*second,
-                                            const char* firstName, const char* secondName) {
+std::optional<area::Reason> unusedEntryError(const std::string& table,
+                                             const std::array<Entry, kTableEntries>& working,
+                                             const std::array<Entry, kTableEntries>& snapshot,
+                                             std::string Entry::*first, std::string Entry::*second,
+                                             const char* firstName, const char* secondName) {
     for (std::size_t i = 0; i < kTableEntries; ++i) {
         const Entry& entry = working[i];
         if (entry.inUse != 0)
             continue;
-        const std::string name = "router." + table + std::to_string(i + 1);
+        const EntryNames entryName = entryNames(table, i);
         const auto given = [&](std::string Entry::*item) {
             return !(entry.*item).empty() && entry.*item != snapshot[i].*item;
         };
-        if (given(first) || given(second))
-            return name + "." + (given(first) ? firstName : secondName) +
-                   " cannot be written while the entry is not in use (add " + name +
-                   ".inUse = enable)";
+        if (given(first) || given(second)) {
+            const std::string item = entryName.name + "." + (given(first) ? firstName : secondName);
+            const std::string inUse = entryName.name + ".inUse = enable";
+            return area::Reason{
+                item + " cannot be written while the entry is not in use (add " + inUse + ")",
+                entryName.caption + "（" + item + "）: 登録していない番号には書き込めません（" +
+                    inUse + " を加えてください）"};
+        }
     }
     return std::nullopt;
 }
 
 template <class Entry>
-std::optional<std::string> entryError(const std::string& table,
-                                      const std::array<Entry, kTableEntries>& working,
-                                      const std::array<Entry, kTableEntries>& snapshot,
-                                      std::string Entry::*first,
-                                      int (*checkFirst)(std::string_view),
-                                      std::string Entry::*second,
-                                      int (*checkSecond)(std::string_view)) {
+std::optional<area::Reason> entryError(const std::string& table,
+                                       const std::array<Entry, kTableEntries>& working,
+                                       const std::array<Entry, kTableEntries>& snapshot,
+                                       std::string Entry::*first,
+                                       int (*checkFirst)(std::string_view),
+                                       std::string Entry::*second,
+                                       int (*checkSecond)(std::string_view)) {
     for (std::size_t i = 0; i < kTableEntries; ++i) {
         const Entry& entry = working[i];
         if (entry.inUse == 0 || entry == snapshot[i])
             continue;
-        if (checkFirst(entry.*first) != 0 || checkSecond(entry.*second) != 0)
-            return "router." + table + std::to_string(i + 1) +
-                   ": an entry in use needs both of its items, each valid";
+        if (checkFirst(entry.*first) != 0 || checkSecond(entry.*second) != 0) {
+            const EntryNames entryName = entryNames(table, i);
+            return area::Reason{
+                entryName.name + ": an entry in use needs both of its items, each valid",
+                entryName.caption + "（" + entryName.name +
+                    "）: 登録する番号には、二つの項目がどちらも正しく必要です"};
+        }
     }
     return std::nullopt;
 }
 
 // The dialogs' rules that span items: the line use of CHAP, the dial-up profiles' DNS servers,
 // the connection-time limit, the DHCP range, and the NAT and host entries.
-std::optional<std::string> check(const AreaRecord& workingRecord,
-                                 const AreaRecord& snapshotRecord) {
+std::optional<area::Reason> check(const AreaRecord& workingRecord,
+                                  const AreaRecord& snapshotRecord) {
     const RouterSettings& now = workingRecord.as<Record>().router;
     const RouterSettings& before = snapshotRecord.as<Record>().router;
     // the line-use rule of the dial-up and incoming dial-up dialogs
-    const auto chap = [](const auto& changed, const auto& read, const std::string& name) {
+    const auto chap = [](const auto& changed, const auto& read, const std::string& name,
+                         const std::string& caption) {
         return !(changed == read) && chapRefused(changed.mode, changed.protocol)
-                   ? std::optional<std::string>(name + ": CHAP works on the 64k line use only")
+                   ? std::optional<area::Reason>(area::Reason{
+                         name + ": CHAP works on the 64k line use only",
+                         caption + "（" + name + "）: ＣＨＡＰは接続情報が64kのときだけ使えます"})
                    : std::nullopt;
     };
-    if (auto error = chap(now.ras, before.ras, "router.ras"))
+    if (auto error = chap(now.ras, before.ras, "router.ras", "着信設定"))
         return error;
     for (std::size_t i = 0; i < kDialupProfiles; ++i) {
         const DialupProfile& profile = now.dialup[i];
         const DialupProfile& read = before.dialup[i];
         const std::string name = "router.dialup" + std::to_string(i + 1);
-        if (auto error = chap(profile, read, name))
+        const std::string caption = "ダイヤルアップ" + std::to_string(i + 1);
+        if (auto error = chap(profile, read, name, caption))
             return error;
         // the dial-up dialog's rule on the DNS servers, once they are touched
         if ((profile.dnsSelect != read.dnsSelect || profile.dnsPrimary != read.dnsPrimary ||
              profile.dnsSecondary != read.dnsSecondary) &&
             dnsServerMissing(profile))
-            return name + ": DNS servers given by hand (dnsSelect manual) need an address";
+            return area::Reason{
+                name + ": DNS servers given by hand (dnsSelect manual) need an address",
+                caption + "（" + name + "）: ＤＮＳサーバを指定にするときはＩＰアドレスが必要です"};
     }
     // the connection-limit and DHCP dialogs' rules
     if ((now.timeLimit != before.timeLimit || now.timePeriod != before.timePeriod) &&
         connectTimeOutOfPeriod(now))
-        return "router.timeLimit: more hours than its period has (23 a day, 167 a week, 743 a "
-               "month)";
+        return area::Reason{
+            "router.timeLimit: more hours than its period has (23 a day, 167 a "
+            "week, 743 a month)",
+            "接続制限 接続時間（router.timeLimit）: 期間の時間を超えています"
+            "（１日は23、１週間は167、１ヶ月は743時間まで）"};
     if (dhcpRangeWithoutStart(now, before))
-        return "router.dhcpStartAddress: the DHCP range needs its start address";
+        return area::Reason{"router.dhcpStartAddress: the DHCP range needs its start address",
+                            "ＤＨＣＰ 開始ＩＰアドレス（router.dhcpStartAddress）: "
+                            "割当てアドレスには開始ＩＰアドレスが必要です"};
     if (auto error = unusedEntryError("nat", now.nat, before.nat, &NatEntry::lanAddress,
                                       &NatEntry::wanAddress, "lanAddress", "wanAddress"))
         return error;
