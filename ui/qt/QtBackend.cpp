@@ -9,9 +9,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <atomic>
@@ -29,6 +31,9 @@
 
 namespace kx::ui::qt {
 namespace {
+
+// What a message box needs beside its text: the icon's column, the spacing and the margins.
+constexpr int kIconColumn = 110;
 
 const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User + 0x4B58);
 
@@ -127,7 +132,9 @@ public:
             box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
         box.setTextFormat(Qt::PlainText);
         // the box breaks its text only at the text's own line ends: Qt's box wraps lines that
-        // pass a width of its own, which cuts a question in mid-word at large scales
+        // pass a width of its own, which cuts a question in mid-word at large scales. A line
+        // wider than the box can ever be (Qt's limit, from the screen's width) is wrapped to
+        // it: held to its width, the box would cut the line's end off.
         if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
             const QFontMetrics metrics = label->fontMetrics();
             int widest = 0;
@@ -135,7 +142,12 @@ public:
                 widest = std::max(widest, metrics.horizontalAdvance(line));
             // and wide enough for its caption in the title bar (less its icon's column)
             const int title = titleBarWidth(QFontMetricsF(label->font()), box.windowTitle()) - 70;
-            label->setMinimumWidth(std::max(widest + 2 * label->margin() + 2, title));
+            const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+            const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+            const int boxLimit =
+                screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+            label->setMinimumWidth(std::min(std::max(widest + 2 * label->margin() + 2, title),
+                                            boxLimit - kIconColumn));
         }
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
