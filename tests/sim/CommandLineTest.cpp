@@ -1,4 +1,5 @@
-// The options of the kestrelx-sim program.
+// The options of the kestrelx-sim program. --stdio, --login and --admin, --pty, --transcript and
+// a refused --fault are ProgramTest's, which starts the program with them.
 
 #include <gtest/gtest.h>
 
@@ -29,19 +30,6 @@ TEST(CommandLineTest, GoodOptions) {
     EXPECT_EQ(o.emulator.adapter.version, "3.00a");
     ASSERT_EQ(o.emulator.faults.size(), 2u);
     EXPECT_EQ(o.emulator.faults[1].kind, FaultRule::Kind::Cut);
-
-    ASSERT_TRUE(parse({}, o, error));
-    EXPECT_TRUE(o.emulator.pty);
-    EXPECT_EQ(o.emulator.telnetPort, -1);
-    EXPECT_EQ(o.emulator.adapter.name, "KESTRELX");
-
-    ASSERT_TRUE(parse({"--stdio", "--login", ""}, o, error)) << error;
-    EXPECT_EQ(o.mode, ProgramOptions::Mode::Stdio);
-    EXPECT_FALSE(o.emulator.pty);
-
-    ASSERT_TRUE(parse({"--help"}, o, error));
-    EXPECT_TRUE(o.help);
-    EXPECT_NE(usageText().find("--fault SPEC"), std::string::npos);
 }
 
 TEST(CommandLineTest, BadOptionsNameTheProblem) {
