@@ -54,7 +54,6 @@ protected:
     void start(PtyPeer::Responder responder) {
         peer = std::make_unique<PtyPeer>(std::move(responder));
         ASSERT_TRUE(peer->ok());
-        // Lines come only from calls on this thread (LossBetweenExchangesLoggedOnce checks).
         link =
             std::make_unique<SerialLink>(pump, [this](std::string_view l) { log.emplace_back(l); });
         const OpenResult opened = link->open(peer->device());
@@ -175,38 +174,6 @@ TEST_F(SerialLinkTest, WaiterWakesOnlyAtTheTerminator) {
     EXPECT_EQ(exchange("show analog tel1\r", reply), ExchangeOutcome::Ok);
     EXPECT_EQ(reply.view(), whole);
     EXPECT_LE(pump.waits.load(), 1);
-}
-
-TEST_F(SerialLinkTest, UnpluggedMidReply) {
-    start([](const std::string&) { return Reply{{"show analog tel1\r\nring_so"}, {}, true}; });
-    ReplyBuffer reply;
-    EXPECT_EQ(exchange("show analog tel1\r", reply), ExchangeOutcome::LinkLost);
-    EXPECT_TRUE(link->lost());
-    EXPECT_TRUE(link->isOpen());
-    ASSERT_EQ(log.size(), 1u);
-    const std::string line = log[0];
-    EXPECT_EQ(line.rfind("Serial link lost: " + peer->device() + ": ", 0), 0u) << line;
-    EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
-
-    const int waits = pump.waits;
-    EXPECT_EQ(exchange("show analog tel2\r", reply), ExchangeOutcome::LinkLost);
-    EXPECT_EQ(pump.waits, waits);  // failed at once
-    EXPECT_EQ(reply.size(), 0u);
-    EXPECT_EQ(link->write("exit\r"), -1);
-    EXPECT_TRUE(link->close());
-    EXPECT_EQ(log.size(), 1u);
-}
-
-// A loss that no exchange noticed is logged by the next call into the link, never by the
-// reader thread, and once.
-TEST_F(SerialLinkTest, LossBetweenExchangesLoggedOnce) {
-    start({});
-    peer.reset();
-    ASSERT_TRUE(eventually([&] { return link->lost(); }));
-    EXPECT_TRUE(log.empty());
-    link->deliverEvents();
-    link->deliverEvents();
-    EXPECT_EQ(log.size(), 1u);
 }
 
 // The late bytes of a timed-out exchange neither complete nor pollute the next one.
