@@ -20,14 +20,10 @@ const char kNameError[] = "名前の入力に間違いがあります。";
 const char kCodeError[] = "コードの入力に間違いがあります。";
 
 const Template& exchangeTemplate() {
-    static const Template t{9100,
-                            "exchange",
-                            0,
-                            0,
-                            kDialogNoStyle,
-                            0,
-                            {},
-                            {
+    static const Template t{.id = 9100,
+                            .caption = "exchange",
+                            .menu = {},
+                            .controls = {
                                 group("first", {radios({{101, "a"}, {102, "b"}, {103, "c"}})}),
                                 radios({{111, "x"}, {112, "y"}}),
                                 check(120, "check"),
