@@ -6,11 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,12 +16,14 @@
 #include "link/Sjis.h"
 #include "res/RouterIds.h"
 #include "res/Templates.h"
+#include "tests/support/Files.h"
 #include "ui/TextCodec.h"
 
 namespace kx::res {
 namespace {
 
 namespace fs = std::filesystem;
+using kx::test::readFile;
 
 // Every control of the template, boxes included, depth-first; `field` is the label caption of
 // the field a control stands in ("" outside fields).
@@ -39,13 +39,6 @@ void walk(const std::vector<ui::Control>& controls, const std::string& field,
 void walk(const ui::Template& tpl,
           const std::function<void(const ui::Control&, const std::string&)>& visit) {
     walk(tpl.controls, "", visit);
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 struct ListItems {

@@ -1,5 +1,5 @@
-// The Qt backend on the offscreen platform: a dialog built from a template, typing into a
-// filtered edit, clicks, a message box, and the loop inside Qt.
+// The Qt backend on the offscreen platform: a dialog built from a template, keys typed into a
+// filtered edit, clicks, message boxes, the help window and the loop inside Qt.
 
 #include <gtest/gtest.h>
 
@@ -50,71 +50,6 @@ protected:
     }
     void TearDown() override { installBackend(nullptr); }
 };
-
-const Template& numberTemplate() {
-    static const Template t{.id = 9300,
-                            .caption = "番号",
-                            .menu = {},
-                            .controls = {
-                                group("番号登録", {field("自己アドレス", edit(21, kNoStyle, 20))}),
-                                check(24, "転送トーキ"),
-                                buttons({button(IDOK, "登録", kDefault), button(IDCANCEL, "戻る")}),
-                            }};
-    return t;
-}
-
-class NumberDlg : public Dialog {
-public:
-    NumberDlg() : Dialog(numberTemplate()) { SetKeyFilter(21, &numberEdit); }
-    std::string number;
-    int talky = 0;
-    int boxAnswer = 0;
-
-protected:
-    bool OnInitDialog() override {
-        Dialog::OnInitDialog();
-        LimitText(21, 8);
-        // the user, once the window is up
-        postCall([this] {
-            auto* window = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(*this));
-            QWidget* edit = window->control(21);
-            edit->setFocus();
-            QTest::keyClicks(edit, "03a*1,(2)");                // letters and commas never appear
-            QTest::keyClick(window->widget(), Qt::Key_Escape);  // does nothing
-            QWidget* box = window->control(24);
-            QTest::mouseClick(box, Qt::LeftButton, {},
-                              QPoint(8, box->height() / 2));  // on its mark
-            QTest::mouseClick(window->control(IDOK), Qt::LeftButton);
-        });
-        return true;
-    }
-    void DoDataExchange(DataExchange& dx) override { dx.check(24, talky); }
-    void OnOK() override {
-        UpdateData(true);
-        if (!GetDlgItemText(21, 59, number))
-            return;
-        // a timer of the layer answers the box: timers run inside the box's own loop
-        setTimer(5, 20ms, [] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                killTimer(5);
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        boxAnswer = MessageBox("登録しますか？", "番号", MsgButtons::OkCancel, MsgIcon::Question);
-        EndDialog(IDOK);
-    }
-
-private:
-    CNumEdit numberEdit;
-};
-
-TEST_F(QtDialogTest, TypesThroughTheFilterClicksAndReadsBack) {
-    NumberDlg dlg;
-    EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(dlg.number, "03*1(2)");  // limit 8 bytes: the ")" is the 7th
-    EXPECT_EQ(dlg.talky, 1);
-    EXPECT_EQ(dlg.boxAnswer, IDOK);
-}
 
 // The order of timers is LoopTest's; here a wake from the serial reader's thread ends a wait
 // inside Qt's loop.
@@ -223,9 +158,9 @@ TEST_F(QtDialogTest, TextBesideAListKeepsTheWidthAndGreysWithIt) {
 }
 
 // The keyboard as a dialog's users know it, sent through the window system: Home, End and
-// Ctrl+A in a number field type nothing, Esc does nothing, a radio group is one Tab stop that
-// the arrows move within, F10 opens the menu bar, and Enter in the number field presses the
-// default button.
+// Ctrl+A in a number field type nothing, its limit holds, Esc does nothing, a radio group is one
+// Tab stop that the arrows move within, F10 opens the menu bar, a click on a check box's mark
+// checks it, and Enter in the number field presses the default button.
 const Template& keysTemplate() {
     static const Template t{.id = 9320,
                             .caption = "キー",
@@ -244,7 +179,7 @@ class KeysDlg : public Dialog {
 public:
     KeysDlg() : Dialog(keysTemplate()) { SetKeyFilter(21, &numberEdit); }
     std::string number;
-    int choice = 1;
+    int choice = 1, talky = 0;
     bool escapeKeptOpen = false, menuOpened = false;
     QWidget* afterTab = nullptr;
     QWidget* afterSecondTab = nullptr;
@@ -257,6 +192,7 @@ public:
 protected:
     bool OnInitDialog() override {
         Dialog::OnInitDialog();
+        LimitText(21, 5);
         UpdateData(false);
         postCall([this] {
             auto* window = dynamic_cast<qt::QtWindow*>(DialogEvents::peer(*this));
@@ -270,6 +206,7 @@ protected:
             QTest::keyClick(handle, Qt::Key_9);
             QTest::keyClick(handle, Qt::Key_End);
             QTest::keyClick(handle, Qt::Key_4);
+            QTest::keyClick(handle, Qt::Key_5);  // past the limit
             QTest::keyClick(handle, Qt::Key_Escape);
             escapeKeptOpen = window->widget()->isVisible();
             QTest::keyClick(handle, Qt::Key_Tab);
@@ -284,12 +221,16 @@ protected:
             menuOpened = qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;
             if (QWidget* menu = QApplication::activePopupWidget())
                 menu->close();
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));  // its mark
             window->control(21)->setFocus();
             QTest::keyClick(handle, Qt::Key_Return);
         });
         return true;
     }
-    void DoDataExchange(DataExchange& dx) override { dx.radio(31, choice); }
+    void DoDataExchange(DataExchange& dx) override {
+        dx.radio(31, choice);
+        dx.check(24, talky);
+    }
     void OnOK() override {
         UpdateData(true);
         if (GetDlgItemText(21, 59, number))
@@ -311,6 +252,7 @@ TEST_F(QtDialogTest, KeysWorkAsOnTheDesktop) {
     EXPECT_EQ(dlg.afterDown, dlg.r3);  // the arrow moves and checks
     EXPECT_EQ(dlg.choice, 2);
     EXPECT_TRUE(dlg.menuOpened);
+    EXPECT_EQ(dlg.talky, 1);
 }
 
 // The help window while modal dialogs run (a modal main window and a dialog above it): the

@@ -202,6 +202,7 @@ TEST_F(ScriptUserTest, FailedLineIsReportedAndTheProgramLeavesByItsClosePath) {
          2},
         {"answer ok\n", "script: line 1: no message box is shown (dialog 9001 is active)\n", 1},
         {"frob 1\n", "script: line 1: unknown action \"frob\"\n", 1},
+        {"click 10\nselect 25 2\n", "script: line 2: list 25 has no item 2\n", 2},
         {"click x\n", "script: line 1: click needs an id, not \"x\"\n", 1},
         {"click 10\nscroll 26 sideways\n",
          "script: line 2: scroll needs up or down, not \"sideways\"\n", 2},
