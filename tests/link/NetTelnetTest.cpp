@@ -1,5 +1,7 @@
 // The client telnet machine, pushed bytes by hand: the answers, the reply without telnet
-// commands, the exchange terminators and the bounded reply.
+// commands and the bounded reply. Each exchange's terminator (the login prompt, the password
+// prompt, the administrator's prompt) and the replies that must not end one (a refused password,
+// a prompt without its blank) are NetworkLinkTest.Login's and BytesOnTheWire's.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -57,36 +59,6 @@ TEST(NetTelnetTest, CommandsNeverEnterTheReply) {
               3);  // one per command, none for the doubled 255
     EXPECT_EQ(t.reply(), "abcd" + bytes({255}) + "e");
     EXPECT_EQ(t.answers(), bytes({255, 253, 1, 255, 252, 31, 255, 253, 3}));
-}
-
-TEST(NetTelnetTest, ExchangeEndsOnTheTerminatorOfItsKind) {
-    struct Row {
-        int kind;
-        std::string input;
-        bool complete;
-    } rows[] = {
-        {kNetTerminatorUser, "\r\nKESTRELX> ", true},
-        {kNetTerminatorUser, "Login incorrect\r\n\r\nPassword: ", false},
-        {kNetTerminatorPassword, "\r\npassword: ", true},
-        {kNetTerminatorPassword, "\r\nPassword", false},
-        {kNetTerminatorAdmin, "\r\n# ", true},
-        {kNetTerminatorAdmin, "\r\nKESTRELX> ", false},
-        {kNetTerminatorAnyPrompt, "\r\nKESTRELX> ", true},
-        {kNetTerminatorAnyPrompt, "\r\n# ", true},
-        {4, "> # Password: ", false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::to_string(row.kind) + " " + row.input);
-        NetTelnet t;
-        push(t, "banner\r\n");
-        std::string_view first, second;
-        NetTelnet::terminatorsOf(row.kind, first, second);
-        t.beginExchange(first, second);
-        for (char c : row.input)  // no prompt test while an exchange waits
-            EXPECT_EQ(t.NetReceiveByte(static_cast<unsigned char>(c)), NetByte::Data);
-        EXPECT_EQ(t.complete(), row.complete);
-        EXPECT_EQ(t.reply(), row.input);  // the banner went with the start of the exchange
-    }
 }
 
 TEST(NetTelnetTest, ReplyIsBounded) {

@@ -35,9 +35,9 @@ const Template& mainTemplate() {
         .caption = "main",
         .menu = {},
         .controls = {
-            row({button(10, "open"), button(11, "log later"), button(12, "open later"),
-                 button(13, "never", kDisabled), button(15, "log and ask later"),
-                 button(16, "ask on open later"), button(17, "save")}),
+            row({button(10, "open"), button(11, "log later"), button(13, "never", kDisabled),
+                 button(15, "log and ask later"), button(16, "ask on open later"),
+                 button(17, "save")}),
             field("note", edit(14)),
             buttons({button(1590, "exit")}),
         }};
@@ -103,8 +103,7 @@ protected:
 
 private:
     static const Template& asking() {
-        static const Template t{
-            .id = 9003, .caption = "ask", .menu = {}, .controls = {button(IDCANCEL, "Cancel")}};
+        static const Template t{9003, "ask", 0, 0, kDialogNoStyle, 0, {}, {button(IDCANCEL, "No")}};
         return t;
     }
 };
@@ -123,12 +122,6 @@ protected:
             setTimer(1, 50ms, [] {
                 killTimer(1);
                 noteLogLine("connect ok\r\n");
-            });
-        } else if (id == 12) {
-            setTimer(2, 50ms, [this] {
-                killTimer(2);
-                PortDlg port(seen_);
-                seen_.portResult = port.DoModal();
             });
         } else if (id == 15) {
             setTimer(3, 50ms, [] {  // a socket event that logs and then tells the user
