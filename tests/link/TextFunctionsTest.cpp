@@ -1,3 +1,5 @@
+// The reply-text functions and input checks, case by case. The network link's password prompt
+// (IsPasswordPrompt) is NetworkLinkTest.BytesOnTheWire's on the wire and NetTelnetFuzzer's.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -48,14 +50,6 @@ TEST(TextFunctions, CopyToken) {
         EXPECT_EQ(CopyToken(r.source, destination, r.kind), r.expected) << r.source << r.kind;
         EXPECT_EQ(destination, r.token) << r.source << " " << r.kind;
     }
-    // Every delimiter in turn: found, and (kinds 10..17) absent.
-    const std::string delimiters = " .,/-:*\r";
-    for (int kind = 0; kind < 8; ++kind) {
-        std::string token = "old", absent = "old";
-        EXPECT_EQ(CopyToken("ab" + delimiters.substr(kind, 1) + "c", token, kind), 2) << kind;
-        EXPECT_EQ(CopyToken("ab", absent, kind + kTokenNoFallback), -1) << kind;
-        EXPECT_EQ(token + absent, "abold") << kind;
-    }
     std::string longToken;
     EXPECT_EQ(CopyToken(std::string(300, 'x') + "\r", longToken, 7), 300);  // full-width count
 }
@@ -69,17 +63,6 @@ TEST(TextFunctions, CompareNoCase) {
     };
     for (const Row& r : rows) {
         EXPECT_EQ(CompareNoCase(r.a, r.b), r.expected) << "'" << r.a << "' vs '" << r.b << "'";
-    }
-}
-
-TEST(TextFunctions, IsPasswordPrompt) {
-    const std::pair<std::string, int> rows[] = {
-        {"Password:", 0}, {"login Password: ", 1}, {"password: ", 0}, {"Password: ", 1},
-        {"PASSWORD: ", 0}, {"Password:\r\n", 0}, {"", 0},
-        {"\xFF\xFB\x01\0Password: "s, 1},  // telnet bytes and a NUL before it
-    };
-    for (const auto& [bytes, expected] : rows) {
-        EXPECT_EQ(IsPasswordPrompt(bytes), expected) << "'" << bytes << "'";
     }
 }
 

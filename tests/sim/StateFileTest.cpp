@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <fstream>
 
 #include "sim/Device.h"
@@ -59,12 +58,6 @@ TEST(StateFileTest, FlashCopyInMemoryKeepsEveryArea) {
     };
     for (const char* change : changes) EXPECT_EQ(device.execute(change).body, "") << change;
     const FlatState stored = device.state();
-    for (const char* area : {"analog.", "digital.", "arrive.", "shortnum.", "router."}) {
-        auto differs = [&](const auto& entry) {
-            return entry.first.starts_with(area) && factory.at(entry.first) != entry.second;
-        };
-        EXPECT_TRUE(std::ranges::any_of(stored, differs)) << area << " unchanged";
-    }
     device.powerCycle();
     EXPECT_EQ(device.state(), factory);  // nothing stored yet
     for (const char* change : changes) device.execute(change);
