@@ -31,7 +31,6 @@ const char* const kRefused[] = {
     "analog ring_sound tel4 ring1",  // a port past the last
     "analog dial_time tel1 2",       // a number below its range
     "analog dial_time tel1 16",      // and above it
-    "digital disc_time -1",
     "analog address tel1 03 1234",
     "analog address tel1 012345678901234567890123456789012",  // 33 digits
     "analog address tel1 03*012345678901234567890",           // a subaddress of 21
@@ -45,29 +44,24 @@ const char* const kRefused[] = {
     "arrive ranking 05x tel1 normal",
     "arrive address 3 03-1234-567a",
     "shortnum add 21 03",
-    "shortnum add 0 03",
     "shortnum add 3 03 1234",
     "router beep enable now",      // a word too many
     "router address 192.168.1.1",  // the prefix is required
     "router address 192.168.1.1/33",
     "router masq_address 192.168.1.256",
-    "router masq_address 1.2.3.4.5",
     "network dns_address 192.0.2.1",
     "dialup mode 64k",  // the profile left off
     "dialup dial_number num1 0312345678,0312345679",
     "dialup user_id num1 12345678901234567890123456789012345678901234567890123456789012345",
     "dhcp range_address 192.168.1.2/256",
-    "dhcp range_address 192.168.1.2",
     "connect charge 1000000/0",
     "connect time 168/1",
     "connect clr_day 24:00",
     "nat add 33 192.168.1.1,*",
     "nat add 1 192.168.1.1",
     "nat add 1 ,203.0.113.1",
-    "nat del 33",
     "host add 1 192.168.1.1,bad:name",
     "host add 1 nas,192.168.1.1",
-    "show dialup num0",
     "show dialup"};
 
 TEST(AreasTest, RefusedCommandsChangeNothing) {
