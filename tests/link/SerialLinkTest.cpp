@@ -136,10 +136,6 @@ TEST_F(SerialLinkTest, OverlongReplyKeepsWhatFits) {
     for (std::size_t i = kWriterReplyCapacity; i < storage.size(); ++i) {
         ASSERT_EQ(storage[i], '\x5A') << "overrun at " << i;
     }
-    ReplyBuffer main(kMainReplyCapacity);  // exactly sized heap block: ASan sees any overrun
-    EXPECT_EQ(exchange("show router\r", main), ExchangeOutcome::Ok);
-    EXPECT_EQ(main.view(), whole.substr(0, kReceiveCapacity - 1));
-    EXPECT_TRUE(main.truncated());
 }
 
 // The waiting thread sleeps through a reply that trickles in, in pieces of one byte and of a

@@ -1,5 +1,7 @@
 // The reply-text functions and input checks, case by case. The network link's password prompt
-// (IsPasswordPrompt) is NetworkLinkTest.BytesOnTheWire's on the wire and NetTelnetFuzzer's.
+// (IsPasswordPrompt) is NetworkLinkTest.BytesOnTheWire's on the wire and NetTelnetFuzzer's;
+// FindText is TextFunctionsFuzzer's, against a plain search in every mode, and every session's
+// in the one mode the program uses (each label, the probe's name and version).
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -14,27 +16,6 @@ using namespace std::string_literals;
 
 // The tables keep short cases several to a line.
 // clang-format off
-
-TEST(TextFunctions, FindText) {
-    struct Row { std::string text, pattern; int mode, expected; };
-    const Row rows[] = {
-        {"show analog\r\n# ", "\r\n# ", 0, 12}, {"ab", "abc", 0, 0}, {"ab", "", 0, 1},
-        {"", "", 0, 1}, {"ABCdef", "cde", 0, 3},
-        {"xyzABC", "abc", 0, 4}, {"xyzAB", "abc", 0, 0},  // at the very end, cut off by it
-        {"aAAb", "ab", 0, 3}, {"AaAB", "ab", 0, 3}, {"a-A-b-B-Ab", "ab", 0, 9},  // both cases start
-        {"a\0b label: 1"s, "LABEL:", 0, 5},  // a NUL inside a reply hides nothing
-        {"\x82\xA0", "\x82\xA0", 0, 1}, {"\x82\xC0", "\x82\xA0", 0, 0},  // upper half: never folded
-        {"[\\]", "{|}", 0, 0}, {"@", "`", 0, 0},  // only A-Z fold, not the bytes beside them
-        {"Tel1 port", "tel1", 1, 1}, {"tel12", "tel1", 1, 0}, {"TEL1", "tel1", 1, 1},
-        {"x tel1", "tel1", 1, 0},  // mode 1 only looks at the start
-        {"ON", "on", 2, 1}, {"ON ", "on", 2, 0}, {"xON", "on", 2, 0},
-        {"on", "on", 3, 1}, {"ON", "on", 3, 0},  // other modes search exactly
-    };
-    for (const Row& r : rows) {
-        EXPECT_EQ(FindText(r.text, r.pattern, r.mode), r.expected)
-            << "text '" << r.text << "' pattern '" << r.pattern << "' mode " << r.mode;
-    }
-}
 
 TEST(TextFunctions, CopyToken) {
     struct Row { std::string source; int kind, expected; std::string token; };  // starts "old"
