@@ -40,15 +40,6 @@ public:
     BlockingPump inner;
 };
 
-// Waits (bounded, not timed) until `done` holds.
-bool eventually(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + kGenerous;
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(milliseconds(1));
-    }
-    return done();
-}
-
 class SerialLinkTest : public ::testing::Test {
 protected:
     void start(PtyPeer::Responder responder) {
@@ -167,7 +158,10 @@ TEST_F(SerialLinkTest, LateReplyDiscardedByNextSend) {
     EXPECT_EQ(exchange("first\r", reply, kShort), ExchangeOutcome::TimedOut);
     const std::string late = "first\r\nlate: 1\r\n# ";
     peer->send(late);
-    ASSERT_TRUE(eventually([&] { return link->receivedCount() >= late.size(); }));
+    const auto deadline = std::chrono::steady_clock::now() + kGenerous;  // bounded, not timed
+    while (link->receivedCount() < late.size() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(milliseconds(1));
+    ASSERT_GE(link->receivedCount(), late.size());
     EXPECT_EQ(exchange("second\r", reply), ExchangeOutcome::Ok);
     EXPECT_EQ(reply.view(), "second\r\n# ");
 }

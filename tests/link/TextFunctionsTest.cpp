@@ -1,7 +1,11 @@
 // The reply-text functions and input checks, case by case. The network link's password prompt
 // (IsPasswordPrompt) is NetworkLinkTest.BytesOnTheWire's on the wire and NetTelnetFuzzer's;
 // FindText is TextFunctionsFuzzer's, against a plain search in every mode, and every session's
-// in the one mode the program uses (each label, the probe's name and version).
+// in the one mode the program uses (each label, the probe's name and version). The kinds of
+// CopyToken the program uses are the address, telephone-number and label rows below; its
+// contract for every kind is TextFunctionsFuzzer's. CompareNoCase is the settings file's, for
+// its section and key names in any case (ProfileTest.ReadsValuesLikeTheWindowsFunctions).
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -16,36 +20,6 @@ using namespace std::string_literals;
 
 // The tables keep short cases several to a line.
 // clang-format off
-
-TEST(TextFunctions, CopyToken) {
-    struct Row { std::string source; int kind, expected; std::string token; };  // starts "old"
-    const Row rows[] = {
-        {"12:34", 5, 2, "12"}, {"1234", 15, -1, "old"}, {"1234", 5, 4, "1234"},
-        {"value\r\nnext", 7, 5, "value"}, {"all of it", 8, 9, "all of it"}, {"", 7, 0, ""},
-        {":x", 5, 0, ""}, {"a b c", 10, 1, "a"}, {"ab", 18, 2, "ab"},  // 18: ends at the text's end
-        {"a\0b\rc"s, 17, 3, "a\0b"s},   // a NUL does not end the token
-        {"ab", 9, -1, "old"}, {"ab", 19, -1, "old"}, {"ab", -1, -1, "old"},  // no such kind
-    };
-    for (const Row& r : rows) {
-        std::string destination = "old";
-        EXPECT_EQ(CopyToken(r.source, destination, r.kind), r.expected) << r.source << r.kind;
-        EXPECT_EQ(destination, r.token) << r.source << " " << r.kind;
-    }
-    std::string longToken;
-    EXPECT_EQ(CopyToken(std::string(300, 'x') + "\r", longToken, 7), 300);  // full-width count
-}
-
-TEST(TextFunctions, CompareNoCase) {
-    struct Row { std::string a, b; int expected; };
-    const Row rows[] = {
-        {"Tel1", "TEL1", 0}, {"", "", 0}, {"abc", "abd", 'c' - 'd'}, {"abc", "ab", 'c'},
-        {"ab", "ABC", -'c'}, {"\xC1", "\xE1", 0xC1 - 0xE1},  // upper half compares unfolded
-        {"a\0"s, "a", 1}, {"a", "a\0"s, -1},  // a NUL inside still makes the texts differ
-    };
-    for (const Row& r : rows) {
-        EXPECT_EQ(CompareNoCase(r.a, r.b), r.expected) << "'" << r.a << "' vs '" << r.b << "'";
-    }
-}
 
 TEST(TextFunctions, CheckIpAddress) {
     struct Row { std::string text; int mode, expected; };

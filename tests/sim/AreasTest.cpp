@@ -62,7 +62,7 @@ const char* const kRefused[] = {
     "nat add 1 ,203.0.113.1",
     "host add 1 192.168.1.1,bad:name",
     "host add 1 nas,192.168.1.1",
-    "show dialup"};
+};
 
 TEST(AreasTest, RefusedCommandsChangeNothing) {
     Device device;
