@@ -1,10 +1,13 @@
-// The options of the kestrelx-sim program. --stdio, --login and --admin, --pty, --transcript and
-// a refused --fault are ProgramTest's, which starts the program with them.
+// The options of the kestrelx-sim program and the files they name. --stdio, --login and --admin,
+// --pty, --transcript and a refused --fault are ProgramTest's, which starts the program with them.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <vector>
 
+#include "sim/Emulator.h"
 #include "sim/ProgramOptions.h"
 
 namespace kx::sim {
@@ -76,6 +79,28 @@ TEST(CommandLineTest, GoodOptionsParsedAsKxctlParsesItsOwn) {
     EXPECT_EQ(error, "--state needs a value");
     EXPECT_FALSE(parse({"--telnet", "23x"}, o, error));
     EXPECT_EQ(error, "--telnet takes a TCP port 0..65535, not \"23x\"");
+}
+
+// The emulator never serves its pty over a file that is not its own link.
+TEST(CommandLineTest, LinkOverARegularFileOrAnUnwritableTranscriptIsRefused) {
+    char path[] = "/tmp/kxsim-file-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    EmulatorOptions options;
+    options.ptyLink = path;
+    options.telnetPort = 0;  // already listening when the pty fails: must not hang
+    std::string error;
+    EXPECT_FALSE(Emulator::start(options, error));
+    EXPECT_NE(error.find("not a symlink"), std::string::npos) << error;
+    struct stat info {};
+    EXPECT_EQ(::lstat(path, &info), 0);  // left alone
+    ::unlink(path);
+
+    EmulatorOptions unwritable;
+    unwritable.transcriptFile = "/nonexistent-dir/transcript";
+    EXPECT_FALSE(Emulator::start(unwritable, error));
+    EXPECT_NE(error.find("/nonexistent-dir/transcript"), std::string::npos) << error;
 }
 
 }  // namespace
