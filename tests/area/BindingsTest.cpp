@@ -55,14 +55,10 @@ const char kHoldError[] = "保持時間の入力に間違いがあります。";
 
 const ui::Template& demoTemplate() {
     static const ui::Template t{
-        9300,
-        "demo",
-        0,
-        0,
-        ui::kDialogNoStyle,
-        0,
-        {},
-        {
+        .id = 9300,
+        .caption = "demo",
+        .menu = {},
+        .controls = {
             radios({{kMode, "off"}, {kMode + 1, "on"}, {kMode + 2, "auto"}}),
             field("number", edit(kNumber)),
             field("name", edit(kName)),

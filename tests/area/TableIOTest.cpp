@@ -45,36 +45,9 @@ constexpr Item<Port> kItems[] = {
         .withSerialOnly(),
 };
 
-TEST(TableIO, ReadsEachLabelAndLeavesMissingOnesAlone) {
-    struct Row {
-        const char* name;
-        std::string reply;
-        Port expected;
-    } rows[] = {
-        {"all present, any order, letter case aside",
-         "show demo\r\nRANK: 1\r\nself address: 99\r\n  address: 03-1234*56\r\nmode: 2\r\n"
-         "delay: 12 s\r\nservice: 7\r\n# ",
-         {"03-1234*56", 2, 12, 7, 0}},
-        // missing labels keep the old values; no text from elsewhere in the reply
-        {"missing labels", "self address: 0311\r\ndelay: x\r\n# ", {"old", 1, 0, 5, 9}},
-        {"no carriage return after the last value", "mode: 2", {"old", 2, 4, 5, 9}},
-        {"value cut to 54 bytes",
-         "  address: " + std::string(60, '7') + "\r\n",
-         {std::string(54, '7'), 1, 4, 5, 9}},
-        {"label at the very end", "rank:", {"old", 1, 4, 5, 1}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Port port{"old", 1, 4, 5, 9};
-        readItems<Port>(row.reply, kItems, port);
-        EXPECT_EQ(port.number, row.expected.number);
-        EXPECT_EQ(port.mode, row.expected.mode);
-        EXPECT_EQ(port.delay, row.expected.delay);
-        EXPECT_EQ(port.service, row.expected.service);
-        EXPECT_EQ(port.rank, row.expected.rank);
-    }
-}
-
+// What the reader makes of a reply is the round trip's (every item read back, through its
+// decoder), the fault matrix's missing-label column and KxctlEdgeTest's (a missing label keeps
+// the value), and TextFunctions.ReadLabelValue's (any case, the value cut, no line end).
 TEST(TableIO, CommandsForChangedItemsInTableOrder) {
     const Port snapshot{"031", 0, 3, 0, 0};
     struct Row {
@@ -156,7 +129,8 @@ TEST(TableIO, NumberedEntries) {
     EXPECT_EQ(port.rank, 1);
 }
 
-TEST(TableIO, RowChecksAndSpinWrap) {
+// The spin arrows' wrap is Bindings.SpinArrowsWrapByTheDialogsRuleAndTheTextFollows'.
+TEST(TableIO, RowChecks) {
     static constexpr Item<Port> kName = text("name", &Port::number, "name:", 8, "demo name {}");
     static constexpr Item<Port> kPlain = address("lan", &Port::number, "lan:", 0, "demo lan");
     static constexpr Item<Port> kPrefixed = address("wan", &Port::number, "wan:", 1, "demo wan");
@@ -188,15 +162,6 @@ TEST(TableIO, RowChecksAndSpinWrap) {
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.rule.checkText(row.text), row.invalid) << row.rule.name << " " << row.text;
-
-    struct Spin {
-        int value, code, result;
-    } spins[] = {
-        {15, ui::kScrollLineUp, 3},   {3, ui::kScrollLineDown, 15}, {7, ui::kScrollLineUp, 8},
-        {0, ui::kScrollLineDown, 15}, {40, ui::kScrollLineUp, 3},   {9, 5, 9},
-    };
-    for (const Spin& s : spins)
-        EXPECT_EQ(spinValue(s.value, s.code, 3, 15), s.result) << s.value << " " << s.code;
 }
 
 }  // namespace

@@ -24,7 +24,6 @@ TEST(DeviceHolder, AnotherProgramThatHoldsThePortIsNamed) {
     const std::string device = name;
     // this process has the device open too: it does not count as a holder
     EXPECT_FALSE(FindDeviceHolder(device));
-    EXPECT_EQ(HeldByText(device), "held by another program");
 
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The adapter's end of a pseudo-terminal for link tests: answers each command line it reads
-// with the chunks a test gives, optionally with gaps between them or a hang-up.
+// with the chunks a test gives, optionally with gaps between them.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -25,7 +25,6 @@ public:
     struct Reply {
         std::vector<std::string> chunks;
         std::chrono::milliseconds gap{0};  // before every chunk after the first
-        bool hangUp = false;               // close the master after the chunks: "unplugged"
     };
     using Responder = std::function<Reply(const std::string& command)>;
     static constexpr speed_t kInitialSpeed = B9600;
@@ -94,11 +93,6 @@ private:
                     std::this_thread::sleep_for(reply.gap);
                 }
                 send(reply.chunks[i]);
-            }
-            if (reply.hangUp) {
-                std::lock_guard lock(mutex_);
-                ::close(std::exchange(master_, -1));
-                return;
             }
         }
     }

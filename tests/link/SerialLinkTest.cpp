@@ -40,21 +40,11 @@ public:
     BlockingPump inner;
 };
 
-// Waits (bounded, not timed) until `done` holds.
-bool eventually(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + kGenerous;
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(milliseconds(1));
-    }
-    return done();
-}
-
 class SerialLinkTest : public ::testing::Test {
 protected:
     void start(PtyPeer::Responder responder) {
         peer = std::make_unique<PtyPeer>(std::move(responder));
         ASSERT_TRUE(peer->ok());
-        // Lines come only from calls on this thread (LossBetweenExchangesLoggedOnce checks).
         link =
             std::make_unique<SerialLink>(pump, [this](std::string_view l) { log.emplace_back(l); });
         const OpenResult opened = link->open(peer->device());
@@ -71,32 +61,22 @@ protected:
     std::unique_ptr<SerialLink> link;
 };
 
-// One link, one exchange a row; the peer answers each command with its row's reply.
+// One link, one exchange a row, each waiting out its time; the peer answers each command with
+// its row's reply. The exchanges that complete (a terminator in lower case, dripped byte by byte,
+// the probe's bare line end that the prompt or an OK line ends) are every session's against the
+// emulated adapter: the fault matrix's lower-case and dripped-bytes columns and
+// Probe.BareLineEndEndsAtTheEmulatedAdaptersPrompt.
 TEST_F(SerialLinkTest, ExchangeTable) {
-    const std::string prompted = "show analog tel1\r\nring_sound: 1\r\n# ";
-    std::vector<std::string> bytes;
-    for (char c : prompted) {
-        bytes.emplace_back(1, c);
-    }
-    // clang-format off
     const struct Row {
-        std::string command; Reply reply; int kind; milliseconds timeout;
-        ExchangeOutcome outcome; std::string expected;  // the reply the caller gets
+        std::string command;
+        Reply reply;
+        int kind;
+        ExchangeOutcome outcome;
     } rows[] = {
-        {"ATI\r", {{"ATI\r\r\nKESTRELX\r\nok\r\n"}}, kTerminatorOk, kGenerous,  // lower case
-         ExchangeOutcome::Ok, "ATI\r\r\nKESTRELX\r\nok\r\n"},
-        {"show analog tel1\r", {bytes, milliseconds(2)}, kTerminatorPrompt, kGenerous,
-         ExchangeOutcome::Ok, prompted},  // terminator byte by byte
-        {"ATT1\r", {{"\r\nOK\r\n\r\n# "}}, 9, kShort, ExchangeOutcome::UnknownKind,
-         "\r\nOK\r\n\r\n# "},  // kind 9 matches nothing, so it waits out its time
-        {"fromwr 15\r", {}, kTerminatorWriteOk, kShort, ExchangeOutcome::TimedOut, ""},
-        // the probe's bare line end: the prompt or an OK line ends it, whichever comes
-        {"\r", {{"\r\n", "# "}}, kTerminatorOkOrPrompt, kGenerous, ExchangeOutcome::Ok,
-         "\r\n# "},
-        {"AT\r", {{"AT\r\r\nOK\r\n"}}, kTerminatorOkOrPrompt, kGenerous, ExchangeOutcome::Ok,
-         "AT\r\r\nOK\r\n"},
+        // kind 9 matches nothing, so it waits out its time; the reply holds what arrived
+        {"ATT1\r", {{"\r\nOK\r\n\r\n# "}}, 9, ExchangeOutcome::UnknownKind},
+        {"fromwr 15\r", {}, kTerminatorWriteOk, ExchangeOutcome::TimedOut},
     };
-    // clang-format on
     start([&](const std::string& command) {
         for (const Row& row : rows) {
             if (row.command == command) {
@@ -114,14 +94,10 @@ TEST_F(SerialLinkTest, ExchangeTable) {
         sent.push_back(row.command);
         ReplyBuffer reply(kMainReplyCapacity);
         const auto begin = std::chrono::steady_clock::now();
-        EXPECT_EQ(exchange(row.command, reply, row.timeout, row.kind), row.outcome) << row.command;
-        if (row.outcome == ExchangeOutcome::Ok) {
-            EXPECT_EQ(reply.view(), row.expected) << row.command;
-        } else {
-            EXPECT_GE(std::chrono::steady_clock::now() - begin, row.timeout) << row.command;
-            // the reply holds what arrived so far
-            EXPECT_EQ(row.expected.substr(0, reply.size()), reply.view()) << row.command;
-        }
+        EXPECT_EQ(exchange(row.command, reply, kShort, row.kind), row.outcome) << row.command;
+        EXPECT_GE(std::chrono::steady_clock::now() - begin, kShort) << row.command;
+        const std::string arrived = row.reply.chunks.empty() ? "" : row.reply.chunks.front();
+        EXPECT_EQ(arrived.substr(0, reply.size()), reply.view()) << row.command;
         EXPECT_EQ(std::strlen(reply.c_str()), reply.size()) << row.command;
         EXPECT_FALSE(reply.truncated()) << row.command;
     }
@@ -151,10 +127,6 @@ TEST_F(SerialLinkTest, OverlongReplyKeepsWhatFits) {
     for (std::size_t i = kWriterReplyCapacity; i < storage.size(); ++i) {
         ASSERT_EQ(storage[i], '\x5A') << "overrun at " << i;
     }
-    ReplyBuffer main(kMainReplyCapacity);  // exactly sized heap block: ASan sees any overrun
-    EXPECT_EQ(exchange("show router\r", main), ExchangeOutcome::Ok);
-    EXPECT_EQ(main.view(), whole.substr(0, kReceiveCapacity - 1));
-    EXPECT_TRUE(main.truncated());
 }
 
 // The waiting thread sleeps through a reply that trickles in, in pieces of one byte and of a
@@ -177,38 +149,6 @@ TEST_F(SerialLinkTest, WaiterWakesOnlyAtTheTerminator) {
     EXPECT_LE(pump.waits.load(), 1);
 }
 
-TEST_F(SerialLinkTest, UnpluggedMidReply) {
-    start([](const std::string&) { return Reply{{"show analog tel1\r\nring_so"}, {}, true}; });
-    ReplyBuffer reply;
-    EXPECT_EQ(exchange("show analog tel1\r", reply), ExchangeOutcome::LinkLost);
-    EXPECT_TRUE(link->lost());
-    EXPECT_TRUE(link->isOpen());
-    ASSERT_EQ(log.size(), 1u);
-    const std::string line = log[0];
-    EXPECT_EQ(line.rfind("Serial link lost: " + peer->device() + ": ", 0), 0u) << line;
-    EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
-
-    const int waits = pump.waits;
-    EXPECT_EQ(exchange("show analog tel2\r", reply), ExchangeOutcome::LinkLost);
-    EXPECT_EQ(pump.waits, waits);  // failed at once
-    EXPECT_EQ(reply.size(), 0u);
-    EXPECT_EQ(link->write("exit\r"), -1);
-    EXPECT_TRUE(link->close());
-    EXPECT_EQ(log.size(), 1u);
-}
-
-// A loss that no exchange noticed is logged by the next call into the link, never by the
-// reader thread, and once.
-TEST_F(SerialLinkTest, LossBetweenExchangesLoggedOnce) {
-    start({});
-    peer.reset();
-    ASSERT_TRUE(eventually([&] { return link->lost(); }));
-    EXPECT_TRUE(log.empty());
-    link->deliverEvents();
-    link->deliverEvents();
-    EXPECT_EQ(log.size(), 1u);
-}
-
 // The late bytes of a timed-out exchange neither complete nor pollute the next one.
 TEST_F(SerialLinkTest, LateReplyDiscardedByNextSend) {
     start([](const std::string& command) {
@@ -218,7 +158,10 @@ TEST_F(SerialLinkTest, LateReplyDiscardedByNextSend) {
     EXPECT_EQ(exchange("first\r", reply, kShort), ExchangeOutcome::TimedOut);
     const std::string late = "first\r\nlate: 1\r\n# ";
     peer->send(late);
-    ASSERT_TRUE(eventually([&] { return link->receivedCount() >= late.size(); }));
+    const auto deadline = std::chrono::steady_clock::now() + kGenerous;  // bounded, not timed
+    while (link->receivedCount() < late.size() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(milliseconds(1));
+    ASSERT_GE(link->receivedCount(), late.size());
     EXPECT_EQ(exchange("second\r", reply), ExchangeOutcome::Ok);
     EXPECT_EQ(reply.view(), "second\r\n# ");
 }
@@ -250,7 +193,7 @@ TEST_F(SerialLinkTest, LineSetAndHeldWhileOpen) {
 }
 
 // The process-wide link behind SendCommand: a failed open says why, and with no port open
-// every call fails at once.
+// every call fails at once. Opened, it is every session test's link.
 TEST(SendCommand, OverTheProcessLink) {
     const std::string denied = "permission denied: add your user to the dialout group";
     // clang-format off
@@ -280,17 +223,6 @@ TEST(SendCommand, OverTheProcessLink) {
     EXPECT_EQ(CloseSerialPort(), 1);
     EXPECT_EQ(pump.waits, 0);
 
-    PtyPeer peer([](const std::string&) { return Reply{{"ATI\r\r\nKESTRELX\r\n\r\nOK\r\n"}}; });
-    ASSERT_TRUE(peer.ok());
-    ASSERT_TRUE(OpenSerialPort(peer.device()).ok());
-    EXPECT_EQ(ActiveLink(), ProcessSerialLink());
-    EXPECT_EQ(SendCommand("ATI\r", reply, 20000, kTerminatorOk), 1);
-    EXPECT_EQ(reply.view(), "ATI\r\r\nKESTRELX\r\n\r\nOK\r\n");
-    EXPECT_EQ(CloseSerialPort(), 1);
-    EXPECT_EQ(ActiveLink(), nullptr);
-    EXPECT_EQ(ProcessSerialLink(), nullptr);
-    EXPECT_EQ(SendCommand("exit\r", reply, 20000, kTerminatorOk), 0);
-    EXPECT_TRUE(reply.empty());
     SetExchangePump(nullptr);
 }
 

@@ -1,3 +1,11 @@
+// The reply-text functions and input checks, case by case. The network link's password prompt
+// (IsPasswordPrompt) is NetworkLinkTest.BytesOnTheWire's on the wire and NetTelnetFuzzer's;
+// FindText is TextFunctionsFuzzer's, against a plain search in every mode, and every session's
+// in the one mode the program uses (each label, the probe's name and version). The kinds of
+// CopyToken the program uses are the address, telephone-number and label rows below; its
+// contract for every kind is TextFunctionsFuzzer's. CompareNoCase is the settings file's, for
+// its section and key names in any case (ProfileTest.ReadsValuesLikeTheWindowsFunctions).
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,76 +20,6 @@ using namespace std::string_literals;
 
 // The tables keep short cases several to a line.
 // clang-format off
-
-TEST(TextFunctions, FindText) {
-    struct Row { std::string text, pattern; int mode, expected; };
-    const Row rows[] = {
-        {"show analog\r\n# ", "\r\n# ", 0, 12}, {"ab", "abc", 0, 0}, {"ab", "", 0, 1},
-        {"", "", 0, 1}, {"ABCdef", "cde", 0, 3},
-        {"xyzABC", "abc", 0, 4}, {"xyzAB", "abc", 0, 0},  // at the very end, cut off by it
-        {"aAAb", "ab", 0, 3}, {"AaAB", "ab", 0, 3}, {"a-A-b-B-Ab", "ab", 0, 9},  // both cases start
-        {"a\0b label: 1"s, "LABEL:", 0, 5},  // a NUL inside a reply hides nothing
-        {"\x82\xA0", "\x82\xA0", 0, 1}, {"\x82\xC0", "\x82\xA0", 0, 0},  // upper half: never folded
-        {"[\\]", "{|}", 0, 0}, {"@", "`", 0, 0},  // only A-Z fold, not the bytes beside them
-        {"Tel1 port", "tel1", 1, 1}, {"tel12", "tel1", 1, 0}, {"TEL1", "tel1", 1, 1},
-        {"x tel1", "tel1", 1, 0},  // mode 1 only looks at the start
-        {"ON", "on", 2, 1}, {"ON ", "on", 2, 0}, {"xON", "on", 2, 0},
-        {"on", "on", 3, 1}, {"ON", "on", 3, 0},  // other modes search exactly
-    };
-    for (const Row& r : rows) {
-        EXPECT_EQ(FindText(r.text, r.pattern, r.mode), r.expected)
-            << "text '" << r.text << "' pattern '" << r.pattern << "' mode " << r.mode;
-    }
-}
-
-TEST(TextFunctions, CopyToken) {
-    struct Row { std::string source; int kind, expected; std::string token; };  // starts "old"
-    const Row rows[] = {
-        {"12:34", 5, 2, "12"}, {"1234", 15, -1, "old"}, {"1234", 5, 4, "1234"},
-        {"value\r\nnext", 7, 5, "value"}, {"all of it", 8, 9, "all of it"}, {"", 7, 0, ""},
-        {":x", 5, 0, ""}, {"a b c", 10, 1, "a"}, {"ab", 18, 2, "ab"},  // 18: ends at the text's end
-        {"a\0b\rc"s, 17, 3, "a\0b"s},   // a NUL does not end the token
-        {"ab", 9, -1, "old"}, {"ab", 19, -1, "old"}, {"ab", -1, -1, "old"},  // no such kind
-    };
-    for (const Row& r : rows) {
-        std::string destination = "old";
-        EXPECT_EQ(CopyToken(r.source, destination, r.kind), r.expected) << r.source << r.kind;
-        EXPECT_EQ(destination, r.token) << r.source << " " << r.kind;
-    }
-    // Every delimiter in turn: found, and (kinds 10..17) absent.
-    const std::string delimiters = " .,/-:*\r";
-    for (int kind = 0; kind < 8; ++kind) {
-        std::string token = "old", absent = "old";
-        EXPECT_EQ(CopyToken("ab" + delimiters.substr(kind, 1) + "c", token, kind), 2) << kind;
-        EXPECT_EQ(CopyToken("ab", absent, kind + kTokenNoFallback), -1) << kind;
-        EXPECT_EQ(token + absent, "abold") << kind;
-    }
-    std::string longToken;
-    EXPECT_EQ(CopyToken(std::string(300, 'x') + "\r", longToken, 7), 300);  // full-width count
-}
-
-TEST(TextFunctions, CompareNoCase) {
-    struct Row { std::string a, b; int expected; };
-    const Row rows[] = {
-        {"Tel1", "TEL1", 0}, {"", "", 0}, {"abc", "abd", 'c' - 'd'}, {"abc", "ab", 'c'},
-        {"ab", "ABC", -'c'}, {"\xC1", "\xE1", 0xC1 - 0xE1},  // upper half compares unfolded
-        {"a\0"s, "a", 1}, {"a", "a\0"s, -1},  // a NUL inside still makes the texts differ
-    };
-    for (const Row& r : rows) {
-        EXPECT_EQ(CompareNoCase(r.a, r.b), r.expected) << "'" << r.a << "' vs '" << r.b << "'";
-    }
-}
-
-TEST(TextFunctions, IsPasswordPrompt) {
-    const std::pair<std::string, int> rows[] = {
-        {"Password:", 0}, {"login Password: ", 1}, {"password: ", 0}, {"Password: ", 1},
-        {"PASSWORD: ", 0}, {"Password:\r\n", 0}, {"", 0},
-        {"\xFF\xFB\x01\0Password: "s, 1},  // telnet bytes and a NUL before it
-    };
-    for (const auto& [bytes, expected] : rows) {
-        EXPECT_EQ(IsPasswordPrompt(bytes), expected) << "'" << bytes << "'";
-    }
-}
 
 TEST(TextFunctions, CheckIpAddress) {
     struct Row { std::string text; int mode, expected; };

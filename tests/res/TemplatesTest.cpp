@@ -6,11 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,34 +16,25 @@
 #include "link/Sjis.h"
 #include "res/RouterIds.h"
 #include "res/Templates.h"
+#include "tests/support/Files.h"
 #include "ui/TextCodec.h"
 
 namespace kx::res {
 namespace {
 
 namespace fs = std::filesystem;
+using kx::test::readFile;
 
 // Every control of the template, boxes included, depth-first; `field` is the label caption of
 // the field a control stands in ("" outside fields).
-void walk(const std::vector<ui::Control>& controls, const std::string& field,
-          const std::function<void(const ui::Control&, const std::string&)>& visit) {
+using Visit = std::function<void(const ui::Control&, const std::string&)>;
+void walk(const std::vector<ui::Control>& controls, const Visit& visit,
+          const std::string& field = "") {
     for (const ui::Control& c : controls) {
         visit(c, field);
         const bool isField = c.kind == ui::ControlKind::Field && !c.children.empty();
-        walk(c.children, isField ? c.children.front().caption : field, visit);
+        walk(c.children, visit, isField ? c.children.front().caption : field);
     }
-}
-
-void walk(const ui::Template& tpl,
-          const std::function<void(const ui::Control&, const std::string&)>& visit) {
-    walk(tpl.controls, "", visit);
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 struct ListItems {
@@ -73,7 +62,7 @@ bool inHelp(int dialog, int list) {
 TEST(Templates, ControlIdsAreUniqueInTheirTemplate) {
     for (int id : templateIds()) {
         std::set<int> seen;
-        walk(dialogTemplate(id), [&](const ui::Control& c, const std::string&) {
+        walk(dialogTemplate(id).controls, [&](const ui::Control& c, const std::string&) {
             if (c.id != 0 && c.id != -1) {
                 EXPECT_TRUE(seen.insert(c.id).second) << "template " << id << ", control " << c.id;
             }
@@ -115,7 +104,7 @@ TEST(Templates, EveryCaptionFitsCp932) {
         const ui::Template& tpl = dialogTemplate(id);
         expectCp932(tpl.caption, id);
         expectMenuCp932(tpl.menu, id);
-        walk(tpl, [&](const ui::Control& c, const std::string&) {
+        walk(tpl.controls, [&](const ui::Control& c, const std::string&) {
             expectCp932(c.caption, id);
             for (const std::string& item : c.items) expectCp932(item, id);
         });
@@ -196,7 +185,7 @@ TEST(Templates, ListItemsComeInTheOrderTheHelpGivesThem) {
     const std::string help = helpText();
     int lists = 0;
     for (int id : templateIds()) {
-        walk(dialogTemplate(id), [&](const ui::Control& c, const std::string&) {
+        walk(dialogTemplate(id).controls, [&](const ui::Control& c, const std::string&) {
             if (c.kind != ui::ControlKind::List || c.items.size() < 2 || !inHelp(id, c.id))
                 return;
             ++lists;
@@ -226,7 +215,7 @@ TEST(Templates, ListsNoHelpPageNamesComeInOrder) {
 TEST(Templates, PasswordEditsHideTheirText) {
     int passwords = 0;
     for (int id : templateIds()) {
-        walk(dialogTemplate(id), [&](const ui::Control& c, const std::string& field) {
+        walk(dialogTemplate(id).controls, [&](const ui::Control& c, const std::string& field) {
             if (c.kind != ui::ControlKind::Edit)
                 return;
             const bool password = field.find("パスワード") != std::string::npos;

@@ -23,78 +23,46 @@ std::string readLabel(const std::string& reply, const std::string& label) {
     return reply.substr(start, reply.find('\r', start) - start);
 }
 
-// Each is refused with its error line and changes no setting.
+// Each is refused with its error line and changes no setting: a row for each rule and command
+// shape of the areas' shared blocks, and for the commands of their own (lists, pairs, entries).
+// What each item takes is the round trip's: it sets every keyword and both ends of every range.
 const char* const kRefused[] = {
-    "analog ring_sound tel1 ring4",
-    "analog ring_sound tel4 ring1",
-    "analog dial_time tel1 2",
-    "analog dial_time tel1 16",
+    "analog ring_sound tel1 ring4",  // a keyword not in the item's list
+    "analog ring_sound tel4 ring1",  // a port past the last
+    "analog dial_time tel1 2",       // a number below its range
+    "analog dial_time tel1 16",      // and above it
     "analog address tel1 03 1234",
     "analog address tel1 012345678901234567890123456789012",  // 33 digits
     "analog address tel1 03*012345678901234567890",           // a subaddress of 21
-    "analog arrive_transfer talky tel1 4",
-    "analog ring_sound_freq 31",
-    "analog use_i_number",
+    "analog use_i_number",                                    // the value left off
     "show analog tel4",
     "show analog",
-    "digital channel 3",
-    "digital address tel1 03",
-    "digital notice_number data always",
-    "digital throughput_bod add_standard_rate 101",
     "digital throughput_bod del_evaluation_direction receive",
     "digital bacp_bap depart_add yes",
-    "digital bacp_bap depart_call auto",
-    "digital disc_time -1",
-    "digital piafs 3",
     "arrive ranking default data precede",
-    "arrive ranking noid usb delay",
     "arrive ranking 21 tel1 normal",
     "arrive ranking 05x tel1 normal",
-    "arrive ring_select ring4",
     "arrive address 3 03-1234-567a",
-    "show arrive num3",
     "shortnum add 21 03",
-    "shortnum add 0 03",
     "shortnum add 3 03 1234",
-    "show shortnum num3",
-    "router beep loud",
-    "router beep enable now",
-    "router connect_sel num5",
+    "router beep enable now",      // a word too many
     "router address 192.168.1.1",  // the prefix is required
     "router address 192.168.1.1/33",
     "router masq_address 192.168.1.256",
-    "router masq_address 1.2.3.4.5",
     "network dns_address 192.0.2.1",
-    "dialup mode num5 64k",
-    "dialup mode 64k",
-    "dialup disc_time num1 32401",
+    "dialup mode 64k",  // the profile left off
     "dialup dial_number num1 0312345678,0312345679",
     "dialup user_id num1 12345678901234567890123456789012345678901234567890123456789012345",
     "dhcp range_address 192.168.1.2/256",
-    "dhcp range_address 192.168.1.2",
-    "dhcp lease_time 0",
-    "syslog facility 24",
-    "bod throughput_bod del_minimum_time 4",
-    "bod throughput_bod add_evaluation_direction receive",
-    "bacpbap depart_add maybe",
     "connect charge 1000000/0",
-    "connect time 24/0",
     "connect time 168/1",
-    "connect number 1/0",
     "connect clr_day 24:00",
-    "connect clr_mon 0",
-    "ras address 203.0.113.1",
     "nat add 33 192.168.1.1,*",
     "nat add 1 192.168.1.1",
     "nat add 1 ,203.0.113.1",
-    "nat add 1 192.168.1.1,203.0.113",
-    "nat del 33",
-    "host add 1 192.168.1.1,",
     "host add 1 192.168.1.1,bad:name",
     "host add 1 nas,192.168.1.1",
-    "show dialup num0",
-    "show router now",
-    "show dialup"};
+};
 
 TEST(AreasTest, RefusedCommandsChangeNothing) {
     Device device;
@@ -108,6 +76,7 @@ TEST(AreasTest, RefusedCommandsChangeNothing) {
                                 "nat move 1", "connect total"}) {
         EXPECT_EQ(device.execute(command).body, "% Invalid command\r\n") << command;
     }
+    EXPECT_EQ(device.execute("frobnicate").body, "% Unknown command\r\n");
 }
 
 // What a user types where the program writes one canonical form: capitals, leading zeros,
@@ -139,20 +108,6 @@ TEST(AreasTest, TypedFormsAreStoredAsTheAdapterStoresThem) {
         device.execute("shortnum add 3 0312345678");
         EXPECT_EQ(device.execute(row.command).body, "");
         EXPECT_EQ(readLabel(device.execute(row.show).body, row.label), row.value);
-    }
-}
-
-// Ten entries with the longest numbers still fit the program's 2048-byte reply buffer.
-TEST(AreasTest, AFullArriveListFitsTheReplyBuffer) {
-    Device device;
-    for (int k = 1; k <= 20; ++k) {
-        device.execute("arrive address " + std::to_string(k) +
-                       " 01234567890123456789012345678901*0123456789012345678");
-    }
-    for (const char* show : {"show arrive num1", "show arrive num2"}) {
-        const std::string buffer =
-            std::string(show) + "\r\n" + device.execute(show).body + "\r\n# ";
-        EXPECT_LE(buffer.size(), 2048u) << show;
     }
 }
 

@@ -1,9 +1,13 @@
-// The options of the kestrelx-sim program.
+// The options of the kestrelx-sim program and the files they name. --stdio, --login and --admin,
+// --pty, --transcript and a refused --fault are ProgramTest's, which starts the program with them.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <vector>
 
+#include "sim/Emulator.h"
 #include "sim/ProgramOptions.h"
 
 namespace kx::sim {
@@ -12,36 +16,6 @@ namespace {
 bool parse(std::vector<const char*> args, ProgramOptions& options, std::string& error) {
     args.insert(args.begin(), "kestrelx-sim");
     return parseProgramOptions(static_cast<int>(args.size()), args.data(), options, error);
-}
-
-TEST(CommandLineTest, GoodOptions) {
-    ProgramOptions o;
-    std::string error;
-    ASSERT_TRUE(
-        parse({"--pty",      "/tmp/kx",      "--telnet", "2323",        "--name",  "KX2",
-               "--version",  "3.00a",        "--login",  "lp",          "--admin", "ap",
-               "--paced",    "--transcript", "/tmp/t",   "--state",     "/tmp/s",  "--fault",
-               "silent:ATI", "--fault",      "cut=4:*",  "--listen-all"},
-              o, error))
-        << error;
-    EXPECT_EQ(o.emulator.ptyLink, "/tmp/kx");
-    EXPECT_EQ(o.emulator.telnetPort, 2323);
-    EXPECT_EQ(o.emulator.adapter.version, "3.00a");
-    ASSERT_EQ(o.emulator.faults.size(), 2u);
-    EXPECT_EQ(o.emulator.faults[1].kind, FaultRule::Kind::Cut);
-
-    ASSERT_TRUE(parse({}, o, error));
-    EXPECT_TRUE(o.emulator.pty);
-    EXPECT_EQ(o.emulator.telnetPort, -1);
-    EXPECT_EQ(o.emulator.adapter.name, "KESTRELX");
-
-    ASSERT_TRUE(parse({"--stdio", "--login", ""}, o, error)) << error;
-    EXPECT_EQ(o.mode, ProgramOptions::Mode::Stdio);
-    EXPECT_FALSE(o.emulator.pty);
-
-    ASSERT_TRUE(parse({"--help"}, o, error));
-    EXPECT_TRUE(o.help);
-    EXPECT_NE(usageText().find("--fault SPEC"), std::string::npos);
 }
 
 TEST(CommandLineTest, BadOptionsNameTheProblem) {
@@ -67,9 +41,20 @@ TEST(CommandLineTest, BadOptionsNameTheProblem) {
     }
 }
 
-TEST(CommandLineTest, ParsedAsKxctlParsesItsOwn) {
+TEST(CommandLineTest, GoodOptionsParsedAsKxctlParsesItsOwn) {
     ProgramOptions o;
     std::string error;
+    ASSERT_TRUE(
+        parse({"--pty",      "/tmp/kx",      "--telnet", "2323",        "--name",  "KX2",
+               "--version",  "3.00a",        "--login",  "lp",          "--admin", "ap",
+               "--paced",    "--transcript", "/tmp/t",   "--state",     "/tmp/s",  "--fault",
+               "silent:ATI", "--fault",      "cut=4:*",  "--listen-all"},
+              o, error))
+        << error;
+    EXPECT_EQ(o.emulator.adapter.version, "3.00a");
+    ASSERT_EQ(o.emulator.faults.size(), 2u);
+    EXPECT_EQ(o.emulator.faults[1].kind, FaultRule::Kind::Cut);
+
     // --option=value as well as --option value; a value may begin with a dash
     ASSERT_TRUE(parse({"--name=KX3", "--login", "-lp", "--telnet=2323", "--no-pty"}, o, error))
         << error;
@@ -94,6 +79,28 @@ TEST(CommandLineTest, ParsedAsKxctlParsesItsOwn) {
     EXPECT_EQ(error, "--state needs a value");
     EXPECT_FALSE(parse({"--telnet", "23x"}, o, error));
     EXPECT_EQ(error, "--telnet takes a TCP port 0..65535, not \"23x\"");
+}
+
+// The emulator never serves its pty over a file that is not its own link.
+TEST(CommandLineTest, LinkOverARegularFileOrAnUnwritableTranscriptIsRefused) {
+    char path[] = "/tmp/kxsim-file-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    EmulatorOptions options;
+    options.ptyLink = path;
+    options.telnetPort = 0;  // already listening when the pty fails: must not hang
+    std::string error;
+    EXPECT_FALSE(Emulator::start(options, error));
+    EXPECT_NE(error.find("not a symlink"), std::string::npos) << error;
+    struct stat info {};
+    EXPECT_EQ(::lstat(path, &info), 0);  // left alone
+    ::unlink(path);
+
+    EmulatorOptions unwritable;
+    unwritable.transcriptFile = "/nonexistent-dir/transcript";
+    EXPECT_FALSE(Emulator::start(unwritable, error));
+    EXPECT_NE(error.find("/nonexistent-dir/transcript"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -25,24 +25,6 @@ bool holdsTerminator(std::string_view text) {
     return false;
 }
 
-// The refusals of every area's own commands are AreasTest's; these stand for each form.
-TEST(ErrorLineTest, EveryAreaAnswersTheSameErrorLines) {
-    const std::pair<const char*, std::string_view> rows[] = {
-        {"frobnicate", "% Unknown command\r\n"},
-        {"show nothing", "% Unknown command\r\n"},
-        {"analog ring_sound tel1 ring9", "% Invalid parameter\r\n"},
-        {"arrive ranking default tel1 maybe", "% Invalid parameter\r\n"},
-        {"show dialup num5", "% Invalid parameter\r\n"},
-        {"youbi 1 2", "% Invalid parameter\r\n"},
-    };
-    Device device;
-    for (const auto& [command, line] : rows) {
-        const std::string body = device.execute(command).body;
-        EXPECT_EQ(body, line) << command;
-        EXPECT_FALSE(holdsTerminator(body)) << command;
-    }
-}
-
 TEST(ErrorLineTest, FreeTextCannotFormATerminator) {
     struct Row {
         std::string text;

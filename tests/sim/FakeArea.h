@@ -18,10 +18,6 @@ public:
             value_ = words[2];
             return true;
         }
-        if (!words.empty() && words[0] == "fake") {
-            reply = "% Invalid fake command\r\n";
-            return true;
-        }
         return false;
     }
     void reset() override { value_ = "factory"; }

@@ -10,11 +10,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "tests/sim/SimClients.h"
+#include "tests/support/Files.h"
 
 extern char** environ;
 
@@ -84,10 +83,7 @@ TEST(ProgramTest, ServesThePtyAndStopsCleanlyOnSigterm) {
     EXPECT_EQ(child.wait(), 0);
     struct stat info {};
     EXPECT_NE(::lstat(link.c_str(), &info), 0);  // the symlink is gone
-    std::ifstream file(transcript);
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_EQ(text.str(), "ATI\nATT1\nexit\n");
+    EXPECT_EQ(kx::test::readFile(transcript), "ATI\nATT1\nexit\n");
     ::unlink(transcript.c_str());
 }
 

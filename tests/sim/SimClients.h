@@ -28,7 +28,6 @@ public:
     FdClient& operator=(const FdClient&) = delete;
 
     bool ok() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
     // Takes over a descriptor (closing the one held).
     void reset(int fd) {
         close();
@@ -52,35 +51,27 @@ public:
         }
         return true;
     }
-    // Reads until `until` is in what arrived (or, with an empty `until`, until nothing more
-    // comes for `quiet`), the stream ends, or `timeout` passes.
-    std::string readUntil(std::string_view until, std::chrono::milliseconds timeout = kGenerous,
-                          std::chrono::milliseconds quiet = std::chrono::milliseconds(300)) {
+    // Reads until `until` is in what arrived, the stream ends, or `timeout` passes.
+    std::string readUntil(std::string_view until, std::chrono::milliseconds timeout = kGenerous) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         std::string got;
         eof_ = false;
         for (;;) {
-            if (!until.empty() && got.find(until) != std::string::npos)
+            if (got.find(until) != std::string::npos)
                 return got;
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0)
                 return got;
             pollfd pfd{fd_, POLLIN, 0};
-            const int wait = until.empty() ? static_cast<int>(std::min(left, quiet).count())
-                                           : static_cast<int>(left.count());
-            if (::poll(&pfd, 1, wait) <= 0) {
-                if (until.empty())
-                    return got;
+            if (::poll(&pfd, 1, static_cast<int>(left.count())) <= 0)
                 continue;
-            }
             char buffer[4096];
             const ssize_t n = ::read(fd_, buffer, sizeof buffer);
             if (n <= 0) {
                 if (n < 0 && errno == EAGAIN)
                     continue;
                 eof_ = true;
-                lastErrno_ = n < 0 ? errno : 0;
                 return got;
             }
             got.append(buffer, static_cast<std::size_t>(n));
@@ -91,12 +82,10 @@ public:
         return readUntil(until);
     }
     bool sawEnd() const { return eof_; }
-    int lastErrno() const { return lastErrno_; }
 
 protected:
     int fd_ = -1;
     bool eof_ = false;
-    int lastErrno_ = 0;
 };
 
 // Opens a pty slave as the program opens its serial port: raw, 8N1, 115200.
