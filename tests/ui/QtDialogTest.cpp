@@ -5,10 +5,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,6 +95,47 @@ TEST_F(QtDialogTest, TimersRunInsideABoxThatATimerShows) {
     EXPECT_EQ(outer, IDOK);
     EXPECT_EQ(clicks, 2);
     EXPECT_FALSE(rescued);
+}
+
+// A message box breaks its text only at the text's own line ends, unless a line is wider than a
+// box can grow on the screen: that one is wrapped, and no part of it is cut off.
+TEST_F(QtDialogTest, MessageBoxesShowAllOfTheirText) {
+    const std::string longLine = [] {
+        std::string line = "bad.txt:2: ";
+        for (int i = 0; i < 12; ++i) line += "デジタル スループットＢＯＤ チャネル追加 ";
+        return line;
+    }();
+    const struct {
+        std::string text;
+        int lines;  // as the box shows them: at least, or exactly when not wrapped
+        bool wrapped;
+    } kRows[] = {
+        {"ＴＥＬ１の設定を登録しますか？\r\n登録すると機器に書き込みます。", 2, false},
+        {longLine + "\r\n設定は復元していません。", 3, true},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.text);
+        int shownLines = 0, needed = 0, height = 0, boxRight = 0, screenRight = 0;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            ASSERT_NE(label, nullptr);
+            shownLines = label->height() / label->fontMetrics().lineSpacing();
+            needed = label->wordWrap() ? label->heightForWidth(label->width()) : 0;
+            height = label->height();
+            boxRight = box->frameGeometry().width();
+            screenRight = box->screen()->availableGeometry().width();
+            box->button(QMessageBox::Ok)->click();
+        });
+        EXPECT_EQ(MessageBox(row.text, "番号", MsgButtons::Ok, MsgIcon::Stop), IDOK);
+        EXPECT_LE(boxRight, screenRight);
+        EXPECT_LE(needed, height);  // room for every wrapped line
+        if (row.wrapped)
+            EXPECT_GE(shownLines, row.lines);
+        else
+            EXPECT_EQ(shownLines, row.lines);
+    }
 }
 
 // The main window without its log pane: the area buttons and the exit button fully inside it
