@@ -22,14 +22,12 @@ const std::string kAnalogMenu = open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU);
 const std::string kOpenTel1 = open(IDC_ANALOG_MENU_TEL1, kTel1.dialog);
 const std::string kConfirm = click(IDOK) + dialog(IDD_ANALOG_MENU);
 const std::string kBack = click(IDCANCEL) + dialog(IDD_MAIN);
-const Lines kAnalogReads{"show analog tel1", "show analog tel2", "show analog tel3",
-                         "show analog common"};
+const Lines& kAnalogReads = analogArea().reads;
 
 class StatusLineTest : public AreaSessionTest {
 protected:
     void SetUp() override {
         AreaSessionTest::SetUp();
-        useFastTimings();
         // every change of the line: what each window that shows it shows then
         statusLine().setObserver(
             [this](const StatusLine& line) { changes.push_back(line.shown()); });
@@ -86,7 +84,6 @@ TEST_F(StatusLineTest, AFailedDirectWriteAndTheReasonsTheLinkTellsApart) {
     EXPECT_EQ(changes.back(),
               Lines{"短縮番号設定を書き込めませんでした（機器から応答がありません）"});
 
-    EXPECT_EQ(sectionName("ＴＥＬ１ポート設定"), "TEL1ポート設定");
     EXPECT_EQ(sectionName("ＢＡＣＰ／ＢＡＰ設定"), "BACP/BAP設定");
     EXPECT_EQ(readFailedText("デジタル設定", ExchangeOutcome::LinkLost),
               "デジタル設定を読み込めませんでした（機器との接続が切れています）");
