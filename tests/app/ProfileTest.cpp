@@ -200,10 +200,5 @@ TEST_F(ProfileTest, NewFileIsPrivateAndAFailedWriteLeavesTheOldFileIntact) {
     }
 }
 
-TEST(ProfilePaths, JoinTheFolderAndTheFileName) {
-    EXPECT_EQ(SettingsFilePath("/home/user"), "/home/user/setutily.ini");
-    EXPECT_EQ(HelpFilePath("/opt/kx"), "/opt/kx/kestrelx.hlp");
-}
-
 }  // namespace
 }  // namespace kx
