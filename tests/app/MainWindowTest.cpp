@@ -1,5 +1,5 @@
-// What the settings file and the command line change in the windows, the fields the port dialog
-// writes, help and the version dialog.
+// What the settings file and the command line change in the main window, help and the version
+// dialog.
 #include "app/AreaRegistry.h"
 #include "app/services/AppState.h"
 #include "app/services/HelpPages.h"
@@ -72,38 +72,6 @@ TEST_F(MainWindowTest, LogPaneAndRouterControls) {
         EXPECT_EQ(probe.pnaButtons, row.router);
         EXPECT_EQ(r.messages.size(), 0u);
     }
-}
-
-TEST_F(MainWindowTest, PortDialogWritesItsFieldsBeforeConnecting) {
-    writeSettings(
-        "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=10.0.0.1\n[OPTION]\nDATA1=abc\nDATA2="
-        "averylongpassword12\n");
-    // the short window hides the address and passwords: the user cannot reach them
-    SessionResult r = run(dialog(IDD_PORT_SELECT) + text(IDC_PORTSEL_LOGIN_PASSWORD, "newpw"));
-    EXPECT_TRUE(r.scriptFailed);
-    EXPECT_EQ(r.failure, "control " + std::to_string(IDC_PORTSEL_LOGIN_PASSWORD) + " of dialog " +
-                             std::to_string(IDD_PORT_SELECT) + " is hidden");
-
-    resetAppState();
-    r = run(dialog(IDD_PORT_SELECT) + click(IDOK) + kClose);
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    // the long administrator password was written by hand and never touched: kept whole
-    EXPECT_EQ(readSettings(),
-              "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=10.0.0.1\n[OPTION]\nDATA1=abc\nDATA2="
-              "averylongpassword12\n");
-    EXPECT_EQ(ipAddressText, "10.0.0.1");
-    EXPECT_EQ(loginPassword, "abc");
-    EXPECT_EQ(adminPassword, "averylongpassword12");
-}
-
-TEST_F(MainWindowTest, NoSettingsFileMeansSerialCom1AndAnyAdapter) {
-    writeSettings("");
-    SessionResult r = run(kStart + click(IDC_MAIN_EXIT));
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_EQ(windowTitle, " 設定ユーティリティ");
-    EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
-    EXPECT_EQ(readSettings(),
-              "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=\n[OPTION]\nDATA1=\nDATA2=\n");
 }
 
 TEST_F(MainWindowTest, HelpAndVersionSendNothing) {

@@ -57,20 +57,6 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
         Lines messages;
         Lines log;
     } rows[] = {
-        {"nothing confirmed",
-         "",
-         {ui::IDCANCEL},
-         kAnalog + kClose,
-         {"show analog tel1", "exit"},
-         {},
-         kViewed},
-        {"confirmed",
-         "",
-         {ui::IDOK},
-         kAnalog + kClose,
-         {"show analog tel1", "fromwr 15", "exit"},
-         {},
-         kViewed},
         {"confirmed, then cancelled",
          "",
          {ui::IDOK, ui::IDCANCEL},
@@ -92,14 +78,6 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
          {"show analog tel1", "fromwr 15", "exit"},
          {"正常に終了できませんでした。"},
          kViewed},
-        // a failed read logs one line and shows no dialog
-        {"read fails",
-         "silent/1:show analog",
-         {},
-         click(IDC_MAIN_ANALOG) + kClose,
-         {"show analog tel1", "exit"},
-         {},
-         {"com open", "Analog Status Read ERROR"}},
         {"no handlers",
          "",
          {},
@@ -109,13 +87,6 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
          {"com open", "HomaPNA settings are not available in this version"}},
         // the adapter restarts: nothing more is sent, not even "exit\r"; a change confirmed
         // before is gone with the factory settings, so nothing is stored either
-        {"factory initialisation",
-         "",
-         {},
-         kInit,
-         {"restart"},
-         {kInitQuestion},
-         {"com open", "init ok"}},
         {"factory initialisation after a change",
          "",
          {ui::IDOK},
@@ -160,35 +131,6 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
     }
 }
 
-TEST_F(SessionCycleTest, DirectAreaIsWrittenAfterOkOnly) {
-    const Lines kViewed{"com open", "Short Number Status Read OK", "View Short Number Dlg"};
-    struct Row {
-        int dialog;
-        int write;
-        Lines log;
-    } rows[] = {
-        {ui::IDOK, 1, concat(kViewed, {"Short Number Status Write OK"})},
-        {ui::IDOK, 0, concat(kViewed, {"Short Number Status Write ERROR"})},
-        {ui::IDCANCEL, 1, kViewed},
-    };
-    for (const Row& row : rows) {
-        freshRun(serialSettings());
-        AreaHandlers area;
-        area.kind = AreaHandlers::Kind::Direct;
-        area.read = [](AreaContext& context) { return context.send("show shortnum\r"); };
-        area.run = [&row](ui::Dialog&, AreaContext&) {
-            if (row.dialog == ui::IDOK)
-                ++changeCount;
-            return row.dialog;
-        };
-        area.write = [&row](AreaContext&) { return row.write; };
-        registerArea(IDC_MAIN_SHORTNUM, area);
-        SessionResult r = run(kStart + click(IDC_MAIN_SHORTNUM) + kClose);
-        EXPECT_FALSE(r.scriptFailed) << r.failure;
-        EXPECT_EQ(r.log, row.log);
-    }
-}
-
 TEST_F(SessionCycleTest, DateAndTimeOfAFixedClock) {
     CMainDlg::Config config;
     config.clock = [] { return LocalTime{2008, 3, 5, 9, 4, 7, 3}; };
@@ -213,22 +155,6 @@ TEST_F(SessionCycleTest, DateAndTimeOfAFixedClock) {
                   Lines{"パソコンから日時を取得しKESTRELXへ登録します。\r\nよろしいですか？"});
         EXPECT_EQ(r.log, Lines{"com open"});  // nothing reports the outcome
     }
-}
-
-TEST_F(SessionCycleTest, NetworkChoiceOpensTheWindowWithoutALink) {
-    writeSettings("[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=192.168.0.1\n");
-    registerMenuArea(std::make_shared<std::vector<int>>(1, ui::IDOK));
-    startAdapter();
-    // factory initialisation and the date do nothing in network mode, without a message
-    SessionResult r = run(kStart + command(ID_FILE_INIT) + command(ID_DATE_TIME) +
-                          click(IDC_MAIN_ANALOG) + kClose);
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_TRUE(r.transcript.empty());
-    EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(r.log, (Lines{"Network link (HomePNA) is not available in this version",
-                            "Analog Status Read ERROR"}));
-    EXPECT_EQ(networkMode, 1);
-    EXPECT_EQ(ipAddressText, "192.168.0.1");
 }
 
 }  // namespace
