@@ -11,7 +11,6 @@
 #include "app/MainDlgNet.h"
 #include "app/services/AppState.h"
 #include "link/Exchange.h"
-#include "res/AnalogIds.h"
 #include "res/ShellIds.h"
 #include "res/ShortnumIds.h"
 #include "tests/support/AreaSession.h"
@@ -223,12 +222,8 @@ TEST_F(NetworkLinkTest, PortDialogChoosesTheNetwork) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        sim::EmulatorOptions options;
-        options.telnetPort = 0;
-        options.adapter.loginPassword = "login1";
-        options.adapter.adminPassword = "admin2";
-        freshRun("[PORTSEL]\nPORT=0\nCOM=1\n", options);
-        SessionResult r = runNetwork(dialog(IDD_PORT_SELECT) + row.script);
+        freshRun("[PORTSEL]\nPORT=0\nCOM=1\n");
+        SessionResult r = run(dialog(IDD_PORT_SELECT) + row.script);
         EXPECT_EQ(r.scriptFailed, row.failed) << r.failure;
         EXPECT_EQ(r.messageTexts(), row.messages);
         EXPECT_EQ(readSettings(), row.settings);
@@ -260,38 +255,6 @@ TEST_F(NetworkLinkTest, AreaBeforeTheLoginFailsItsRead) {
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(r.log, row.log);
         EXPECT_EQ(std::count(r.transcript.begin(), r.transcript.end(), "show analog tel1"), 0);
-    }
-}
-
-// The analog area over the network link: TEL3's ring changed, stored with "fromwr 15" at the
-// close (its failure reported as on the serial link), never "exit".
-TEST_F(NetworkLinkTest, AnalogAreaReadAndWrittenThenStoredAtClose) {
-    const Lines& kReads = analogArea().reads;
-    const std::string kRing3 = open(IDC_ANALOG_MENU_TEL3, IDD_TEL3_PORT) +
-                               click(kTel3PortIds.ringSound[2]) + open(IDOK, IDD_ANALOG_MENU);
-    struct Row {
-        const char* fault;
-        std::string inMenu;
-        std::string closing;
-        Lines sent;  // after the reads
-        Lines messages;
-    } rows[] = {
-        {"", kRing3, kClose, {"analog ring_sound tel3 ring3", "fromwr 15"}, {}},
-        {"silent:fromwr 15",
-         kRing3,
-         kClose + "answer ok\n",
-         {"analog ring_sound tel3 ring3", "fromwr 15"},
-         {"書込みに失敗しました。"}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.inMenu + row.fault);
-        freshNetworkRun("login1", "admin2", row.fault);
-        SessionResult r = runNetwork(kStart + kLoggedIn + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) +
-                                     row.inMenu + click(IDCANCEL) + row.closing);
-        EXPECT_FALSE(r.scriptFailed) << r.failure;
-        auto first = std::find(r.transcript.begin(), r.transcript.end(), "show analog tel1");
-        EXPECT_EQ(Lines(first, r.transcript.end()), concat(kReads, row.sent));
-        EXPECT_EQ(r.messageTexts(), row.messages);
     }
 }
 
