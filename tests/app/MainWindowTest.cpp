@@ -43,11 +43,10 @@ TEST_F(MainWindowTest, LogPaneAndRouterControls) {
         std::string mode;
         bool logVisible, router;
     } rows[] = {
-        // the reading itself is ProfileTest's: here only that 99 and nothing else shows it
+        // the reading itself (digits after the number, numbers beyond an int) is ProfileTest's:
+        // here only that 99 and nothing else shows it
         {false, "DEBUG=99\n", true, false},
         {false, "DEBUG=98\n", false, false},
-        {false, "DEBUG=99x\n", true, false},
-        {false, "DEBUG=4294967395\n", false, false},
         {true, "", false, true},
         {false, "ROUTER=1\n", false, true},
         {false, "ROUTER=2\n", false, false},
@@ -71,6 +70,7 @@ TEST_F(MainWindowTest, LogPaneAndRouterControls) {
         EXPECT_EQ(probe.logVisible, row.logVisible);
         EXPECT_EQ(probe.pnaButtons, row.router);
         EXPECT_EQ(r.messages.size(), 0u);
+        EXPECT_EQ(windowTitle, " 設定ユーティリティ");  // no KIKI: any adapter
     }
 }
 

@@ -170,28 +170,6 @@ TEST_F(PortSelectDlgTest, ListFollowsADevicePluggedInWhileItIsOpen) {
     EXPECT_EQ(shown, second);
 }
 
-// A PC with one USB serial cable and no settings file: "接続" reaches any adapter on COM1, and
-// the next start means that cable by its by-id name.
-TEST_F(PortSelectDlgTest, OneUsbCableAndNoSettingsFileConnects) {
-    std::string error;
-    std::unique_ptr<sim::Emulator> kestrelx = sim::Emulator::start({}, error);
-    ASSERT_TRUE(kestrelx) << error;
-    FakeDevices fake(startupFolder() + "/fake");
-    fake.addUart("ttyS0", 0);
-    const std::string cable =
-        fake.addById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", kestrelx->ptyPath());
-    writeSettings("");
-    SessionResult r = run(kStart + kClose);
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(windowTitle, " 設定ユーティリティ");
-    EXPECT_EQ(kestrelx->transcript().lines(), concat(probeLines(), {"exit"}));
-    EXPECT_EQ(readSettings(),
-              "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=\n[OPTION]\nDATA1=\n"
-              "DATA2=\n[DEVICES]\nCOM1=" +
-                  cable + "\n");
-}
-
 // Three devices: one silent, one that answers "OK" without the device name, and the adapter.
 struct ThreeDevices {
     explicit ThreeDevices(bool withAdapter, bool atCommandLine = false)

@@ -219,39 +219,36 @@ TEST_F(InputSafetyTest, ControlCharactersInEveryFieldOfEveryDialog) {
 // the one changed item goes out as exactly one command line.
 TEST_F(InputSafetyTest, TypedControlKeysLeaveOneCommandLinePerChangedItem) {
     const std::string kTyped = "03\r12\t34"s + '\0' + "56";
-    auto typed = [&](int id) {
-        return text(id, "") + "type " + std::to_string(id) + " " + kTyped + "\n";
-    };
     struct Row {
         DialogPath path;
-        std::string edits;
+        int field;  // typed into, emptied first
         std::string command;
     } rows[] = {
         {{analogArea(), IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT},
-         typed(kTel1PortIds.selfAddress),
+         kTel1PortIds.selfAddress,
          "analog address tel1 03123456"},
         {{digitalArea(), IDC_DIGITAL_MENU_USB, IDD_USB_PORT},
-         typed(kUsbPortIds.selfAddress),
+         kUsbPortIds.selfAddress,
          "digital address usb 03123456"},
         {{arriveArea(), IDC_ARRIVE_MENU_NUMBER2, IDD_ARRIVE_NUMBER2},
-         typed(kArriveNumber2Rows[2].number),
+         kArriveNumber2Rows[2].number,
          "arrive address 13 03123456"},
-        {{shortnumArea(), 0, IDD_SHORT_NUMBER},
-         typed(kShortNumberEdits[6]),
-         "shortnum add 7 03123456"},
+        {{shortnumArea(), 0, IDD_SHORT_NUMBER}, kShortNumberEdits[6], "shortnum add 7 03123456"},
         {{routerArea(), IDC_PNA_MENU_DIALUP3, IDD_DIALUP3},
-         typed(kDialup3Ids.dialNumber[0]),
+         kDialup3Ids.dialNumber[0],
          "dialup dial_number num3 03123456,,"},
         {{easySetupArea(), 0, IDD_PNA_EASY},
-         typed(kPnaEasyDialNumberIds[1]),
+         kPnaEasyDialNumberIds[1],
          "dialup dial_number num1 ,03123456,"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);
         modeLines_ = row.path.router() ? "ROUTER=1\n" : "";
         freshAdapter();
-        SessionResult r = run(opening(row.path) + row.edits + click(IDOK) +
-                              dialog(row.path.backTo()) + leaving(row.path));
+        const std::string typed =
+            text(row.field, "") + "type " + std::to_string(row.field) + " " + kTyped + "\n";
+        SessionResult r = run(opening(row.path) + typed + click(IDOK) + dialog(row.path.backTo()) +
+                              leaving(row.path));
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(r.messageTexts(), Lines{});
         EXPECT_EQ(r.transcript, concat(probeLines(), concat(row.path.area.reads,
