@@ -75,20 +75,14 @@ TEST_F(MainWindowTest, LogPaneAndRouterControls) {
 }
 
 TEST_F(MainWindowTest, HelpAndVersionSendNothing) {
-    SessionResult r =
+    const SessionResult r =
         run(kStart + "key F1\n" + command(ID_HELP_CONTENTS) + command(ID_HELP_VERSION) +
             dialog(IDD_VERSION) + "key F1\n" + click(IDOK) + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
     EXPECT_EQ(lastHelpPage(), std::string(KX_HELP_SOURCE_DIR) + "/10000.html");
-
-    resetAppState();
-    helpSearchDirectories() = {startupFolder() + "/nowhere"};
-    r = run(kStart + "key F1\nanswer ok\n" + kClose);  // the page is missing
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_EQ(r.messageTexts(),
-              std::vector<std::string>{"ヘルプファイル（10000.html）が見つかりません。"});
+    // a missing page and its message: the install test, with the pages removed
 }
 
 }  // namespace
