@@ -10,7 +10,6 @@
 
 #include "app/MainDlgNet.h"
 #include "app/services/AppState.h"
-#include "link/Exchange.h"
 #include "res/ShellIds.h"
 #include "res/ShortnumIds.h"
 #include "tests/support/AreaSession.h"
@@ -125,7 +124,6 @@ TEST_F(NetworkLinkTest, Login) {
         Lines tail;  // after the opening
     } rows[] = {
         {"login1", "admin2", "", {"Local Password Check OK", "administrator Password Check OK"}},
-        {"nope", "admin2", "", {"Local Password Check ERROR"}},
         {"login1",
          "admin2",
          "silent:administrator",

@@ -3,8 +3,6 @@
 
 #include "app/AreaRegistry.h"
 #include "app/services/AppState.h"
-#include "link/Exchange.h"
-#include "link/TerminatorSearch.h"
 #include "res/ShellIds.h"
 #include "tests/support/SessionSupport.h"
 #include "ui/MessageBox.h"

@@ -1,6 +1,5 @@
 // The status line of the main window and of the open menu, end to end: the real areas against
 // the emulated adapter, without the log pane, the adapter made silent for a read or a write.
-#include <memory>
 #include <string>
 #include <vector>
 

@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 
 #include <string>
-#include <string_view>
-#include <utility>
 
 #include "app/MainDlgNet.h"
 #include "app/Profile.h"
