@@ -27,11 +27,10 @@ struct WindowProbe {
     }
 };
 
-class MainWindowTest : public SessionTest {
+class MainWindowTest : public FastSessionTest {
 protected:
     void SetUp() override {
-        SessionTest::SetUp();
-        useFastTimings();
+        FastSessionTest::SetUp();
         startAdapter();
     }
 };

@@ -88,13 +88,8 @@ std::string iac(int verb, int option) {
     return {static_cast<char>(255), static_cast<char>(verb), static_cast<char>(option)};
 }
 
-class NetworkLinkTest : public SessionTest {
+class NetworkLinkTest : public FastSessionTest {
 protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        useFastTimings();
-    }
-
     // A fresh run against an adapter that serves telnet only, with the two passwords.
     void freshNetworkRun(const std::string& login, const std::string& admin,
                          const std::string& fault = "") {

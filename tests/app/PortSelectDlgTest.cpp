@@ -17,7 +17,7 @@
 namespace kx::test {
 namespace {
 
-class PortSelectDlgTest : public SessionTest {};
+using PortSelectDlgTest = FastSessionTest;
 
 // The dialog over the settings file as it stands, on the headless backend.
 struct PortDialog {
@@ -195,7 +195,6 @@ struct ThreeDevices {
 
 // Also when the adapter was left at its command line by a session that was killed.
 TEST_F(PortSelectDlgTest, AutoDetectFindsTheAdapterAmongThreeDevices) {
-    useFastTimings();
     for (bool atCommandLine : {false, true}) {
         SCOPED_TRACE(atCommandLine ? "left at its command line" : "at its AT stage");
         resetAppState();
@@ -227,7 +226,6 @@ TEST_F(PortSelectDlgTest, AutoDetectFindsTheAdapterAmongThreeDevices) {
 }
 
 TEST_F(PortSelectDlgTest, AutoDetectThatFindsNothingLeavesTheSelection) {
-    useFastTimings();
     ThreeDevices devices(false);
     writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=2\n");
     SessionResult r = run(dialog(IDD_PORT_SELECT) + click(IDC_PORTSEL_AUTODETECT) + "answer ok\n" +

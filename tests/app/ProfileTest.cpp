@@ -6,11 +6,10 @@
 #include <array>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/Profile.h"
+#include "tests/support/Files.h"
 
 namespace kx {
 namespace {
@@ -30,14 +29,8 @@ protected:
         fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(dir_);
     }
-    void put(const std::string& content) const {
-        std::ofstream(path_, std::ios::binary) << content;
-    }
-    std::string contents() const {
-        std::ostringstream out;
-        out << std::ifstream(path_, std::ios::binary).rdbuf();
-        return out.str();
-    }
+    void put(const std::string& content) const { test::writeFile(path_, content); }
+    std::string contents() const { return test::readFile(path_); }
     // Everything in the folder but the settings file: a failed write must leave nothing behind.
     int strayFiles() const {
         int count = 0;

@@ -34,13 +34,7 @@ void registerMenuArea(std::shared_ptr<std::vector<int>> results) {
     registerArea(IDC_MAIN_ANALOG, area);
 }
 
-class SessionCycleTest : public SessionTest {
-protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        useFastTimings();
-    }
-};
+using SessionCycleTest = FastSessionTest;
 
 TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
     const std::string kAnalog = open(IDC_MAIN_ANALOG, IDD_MAIN);

@@ -9,10 +9,9 @@
 namespace kx::test {
 namespace {
 
-class StartupTest : public SessionTest {};
+using StartupTest = FastSessionTest;
 
 TEST_F(StartupTest, EachProbeFailureShowsItsMessageAndSendsNothingMore) {
-    useFastTimings();
     const char* const kNotThere = "KESTRELXが接続されていません。";
     struct Row {
         const char* mode;   // [MODE] lines
@@ -44,7 +43,6 @@ TEST_F(StartupTest, EachProbeFailureShowsItsMessageAndSendsNothingMore) {
 }
 
 TEST_F(StartupTest, NameAndVersionChecksFollowTheReplies) {
-    useFastTimings();
     struct Row {
         const char* mode;
         const char* version;
@@ -102,7 +100,6 @@ TEST_F(StartupTest, CancelledPortDialogEndsWithoutAnyExchange) {
 // An adapter left at its command line by a killed session: the probe leads it out with "exit",
 // says so in the log pane, and the program reaches its main window and reads an area.
 TEST_F(StartupTest, AdapterLeftAtItsCommandLineIsLedOutAndTheAreaReads) {
-    useFastTimings();
     sim::EmulatorOptions options;
     options.adapter.atCommandLine = true;
     freshRun(serialSettings("KIKI=KESTRELX\n"), options);

@@ -87,11 +87,6 @@ void AreaSessionTest::expectSession(const SessionResult& r, const Lines& afterPr
     EXPECT_EQ(r.log, log);
 }
 
-void AreaSessionTest::SetUp() {
-    SessionTest::SetUp();
-    useFastTimings();
-}
-
 void AreaSessionTest::freshAdapter(const Lines& presets, const std::string& fault) {
     freshRun(serialSettings(modeLines_), withFault(fault));
     if (!emulator_)

@@ -67,10 +67,8 @@ struct AreaRow {
     std::string fault = "";
 };
 
-class AreaSessionTest : public SessionTest {
+class AreaSessionTest : public FastSessionTest {
 protected:
-    void SetUp() override;
-
     // Expects the whole script to have run; the adapter to have received the probe, then
     // `afterProbe`; the messages `messages`, each with the window's title, OK and no icon; `log`.
     static void expectSession(const SessionResult& r, const Lines& afterProbe,

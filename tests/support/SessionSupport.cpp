@@ -109,6 +109,11 @@ void useFastTimings() {
     t.commandTimeoutMs = 1000;
 }
 
+void FastSessionTest::SetUp() {
+    SessionTest::SetUp();
+    useFastTimings();
+}
+
 void SessionTest::SetUp() {
     resetAppState();
     resetAreaRecords();

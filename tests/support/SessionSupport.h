@@ -84,4 +84,10 @@ protected:
 // Sets fast time-outs for failure cases (the real values cost seconds per failed step).
 void useFastTimings();
 
+// A session test on those fast time-outs.
+class FastSessionTest : public SessionTest {
+protected:
+    void SetUp() override;
+};
+
 }  // namespace kx::test
