@@ -15,7 +15,6 @@ using Lines = std::vector<std::string>;
 const char* const kInitQuestion =
     "工場出荷時へ初期化します。\r\n初期化後、をリブートし設定ユーティリティを終了します。"
     "\r\nよろしいですか？";
-const char* const kUnavailable = "この設定は、このバージョンではまだ使用できません。";
 
 // A menu area on the analog button: reads "show analog tel1", and its menu ends with the next
 // of `results`, counting a confirmed dialog as the real menus do.
@@ -63,13 +62,6 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
          {"show analog tel1", "fromwr 15", "exit"},
          {"書込みに失敗しました。"},
          kViewed},
-        {"no handlers",
-         "",
-         {},
-         command(IDC_MAIN_PNA_MENU) + "answer ok\n" + kClose,
-         {"exit"},
-         {kUnavailable},
-         {"com open", "HomaPNA settings are not available in this version"}},
         // the adapter restarts: nothing more is sent, not even "exit\r"; a change confirmed
         // before is gone with the factory settings, so nothing is stored either
         {"factory initialisation after a change",
@@ -99,7 +91,6 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
         SCOPED_TRACE(row.name);
         freshRun(serialSettings(), withFault(row.fault));
         registerMenuArea(std::make_shared<std::vector<int>>(row.results));
-        registerArea(IDC_MAIN_PNA_MENU, {});  // an area command without handlers
         SessionResult r = run(kStart + row.script);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(r.transcript, concat(probeLines(), row.tail));
@@ -107,10 +98,7 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
         EXPECT_EQ(r.log, row.log);
         for (const auto& m : r.messages) {
             bool question = m.text == kInitQuestion;
-            EXPECT_EQ(m.icon, question                 ? ui::MsgIcon::Question
-                              : m.text == kUnavailable ? ui::MsgIcon::None
-                                                       : ui::MsgIcon::Stop)
-                << m.text;
+            EXPECT_EQ(m.icon, question ? ui::MsgIcon::Question : ui::MsgIcon::Stop) << m.text;
             EXPECT_EQ(m.buttons, question ? ui::MsgButtons::OkCancel : ui::MsgButtons::Ok);
         }
     }
