@@ -5,11 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-
 #include "app/DeviceMap.h"
 #include "app/Profile.h"
 #include "tests/support/FakeDevices.h"
+#include "tests/support/Files.h"
 #include "tests/support/SessionSupport.h"
 
 namespace kx::test {
@@ -17,7 +16,7 @@ namespace {
 
 std::string settingsFile(const std::string& text) {
     const std::string path = startupFolder() + "/devices.ini";
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    writeFile(path, text);
     return path;
 }
 

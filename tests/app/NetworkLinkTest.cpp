@@ -20,7 +20,6 @@ namespace {
 // The emulated adapter's opening: five option commands.
 const Lines kOpening{"socket open", "connect ok", "IAC data", "IAC data",
                      "IAC data",    "IAC data",   "IAC data"};
-const std::string kLoggedIn = "wait administrator Password Check OK\n";
 
 std::string networkSettings(const std::string& login, const std::string& admin) {
     return "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=" + login +
@@ -226,11 +225,7 @@ TEST_F(NetworkLinkTest, PortDialogChoosesTheNetwork) {
 // Areas opened before the administrator login has completed fail their read at once: nothing
 // listens (the connect fails, with its reason), or the login password is refused.
 TEST_F(NetworkLinkTest, AreaBeforeTheLoginFailsItsRead) {
-    int closedPort = 0;
-    {
-        ScriptedPeer closed("", {});  // a port that was free a moment ago
-        closedPort = closed.port();
-    }
+    const int closedPort = ScriptedPeer("", {}).port();  // a port that was free a moment ago
     struct Row {
         int port;  // 0: the emulated adapter's
         Lines log;

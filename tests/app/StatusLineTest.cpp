@@ -16,9 +16,8 @@ const char* const kTel1NotWritten =
     "TEL1ポート設定の一部を書き込めませんでした。メニューを閉じて開き直すと、機器の現在の設定が"
     "読み込まれます。";
 
-const TelPortIds& kTel1 = kTel1PortIds;
 const std::string kAnalogMenu = open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU);
-const std::string kOpenTel1 = open(IDC_ANALOG_MENU_TEL1, kTel1.dialog);
+const std::string kOpenTel1 = open(IDC_ANALOG_MENU_TEL1, kTel1PortIds.dialog);
 const std::string kConfirm = click(IDOK) + dialog(IDD_ANALOG_MENU);
 const std::string kBack = click(IDCANCEL) + dialog(IDD_MAIN);
 const Lines& kAnalogReads = analogArea().reads;
@@ -56,8 +55,8 @@ TEST_F(StatusLineTest, AFailedReadIsShownUntilTheNextReadSucceeds) {
 TEST_F(StatusLineTest, AFailedWriteInAMenuIsShownThereAndTheChangeGoesOutAgain) {
     freshAdapter({}, "silent/1:analog ring_sound");
     changes.clear();
-    SessionResult r = run(kStart + kAnalogMenu + kOpenTel1 + click(kTel1.ringSound[1]) + kConfirm +
-                          kOpenTel1 + kConfirm + kBack + kClose);
+    SessionResult r = run(kStart + kAnalogMenu + kOpenTel1 + click(kTel1PortIds.ringSound[1]) +
+                          kConfirm + kOpenTel1 + kConfirm + kBack + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     // the ring pattern that did not reach the adapter is sent again by the next confirmation,
     // though the user changed nothing in it

@@ -110,7 +110,8 @@ const Operation kOperations[] = {
      "show shortnum num1", "3:", "shortnum", "shortnum.3"},
     {"router read", kRouterMode, kRouter, IDD_PNA_MENU, {"dns address 192.0.2.1,192.0.2.2"},
      "show dns", "primary address:", "router", "router.dnsPrimaryServer"},
-    {"easy setup read", kRouterMode, kEasy, IDD_PNA_EASY, {"dialup dial_number num1 0311,0322,0333"},
+    {"easy setup read", kRouterMode, kEasy, IDD_PNA_EASY,
+     {"dialup dial_number num1 0311,0322,0333"},
      "show dialup num1", "dial number 2:", "router", "router.dialup1.dialNumber2"},
     // writes, one dialog of each area confirmed with two changes
     {"analog write", "", kAnalog, IDD_ANALOG_MENU, {}, "analog ring_sound tel1", "",
@@ -130,7 +131,8 @@ const Operation kOperations[] = {
      {"arrive ranking default tel1 precede", "arrive ranking default tel2 delay"}},
     {"short number write", "", kShortnum, IDD_SHORT_NUMBER, {}, "shortnum add 4", "",
      "shortnum", nullptr,
-     text(kShortNumberEdits[11], "0312") + text(kShortNumberEdits[3], "0344") + kShortnum.confirm(),
+     text(kShortNumberEdits[11], "0312") + text(kShortNumberEdits[3], "0344") +
+         kShortnum.confirm(),
      {"shortnum add 4 0344", "shortnum add 12 0312"}},
     {"router write", kRouterMode, kRouter, IDD_PNA_MENU, {}, "dns address", "",
      "router", nullptr,
@@ -139,7 +141,8 @@ const Operation kOperations[] = {
      {"dns address 192.0.2.1,0.0.0.0", "dns forwarding disable"}},
     {"easy setup write", kRouterMode, kEasy, IDD_PNA_EASY, {}, "dialup dns_select", "",
      "router", nullptr,
-     click(kPnaEasyDnsSelectIds[0]) + text(IDC_PNA_EASY_DNS_PRIMARY, "192.0.2.1") + kEasy.confirm(),
+     click(kPnaEasyDnsSelectIds[0]) + text(IDC_PNA_EASY_DNS_PRIMARY, "192.0.2.1") +
+         kEasy.confirm(),
      {"dialup dns_select num1 manual", "dialup dns_address num1 192.0.2.1,0.0.0.0"}},
 };
 // clang-format on

@@ -264,7 +264,6 @@ TEST_F(InputSafetyTest, PasswordsSurviveTheSettingsFileAndAreNeverShown) {
     const std::string kStored =
         "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=" + kLogin +
         "\nDATA2=" + kAdmin + "\n";
-    const std::string kLoggedIn = "wait administrator Password Check OK\n";
     struct Row {
         const char* name;
         std::string adminAtAdapter;
