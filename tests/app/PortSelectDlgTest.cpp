@@ -17,7 +17,7 @@
 namespace kx::test {
 namespace {
 
-class PortSelectDlgTest : public SessionTest {};
+using PortSelectDlgTest = FastSessionTest;
 
 // The dialog over the settings file as it stands, on the headless backend.
 struct PortDialog {
@@ -65,26 +65,20 @@ TEST_F(PortSelectDlgTest, ShowsTheMappedDeviceAndTheStoredChoice) {
     EXPECT_TRUE(looked);
 }
 
-TEST_F(PortSelectDlgTest, NetworkChoiceEnablesTheAddressAndOkStoresEveryField) {
-    writeSettings(
-        "[PORTSEL]\nPORT=1\nCOM=3\n[IPADDR]\nFIELD=192.168.1.20\n[OPTION]\nDATA1=login1\nDATA2="
-        "admin2\n");
+// What OK stores: InputSafetyTest.PasswordsSurviveTheSettingsFileAndAreNeverShown.
+TEST_F(PortSelectDlgTest, NetworkChoiceEnablesTheAddressInsteadOfThePort) {
+    writeSettings("[PORTSEL]\nPORT=1\nCOM=3\n[IPADDR]\nFIELD=192.168.1.20\n");
     PortDialog port("t");
     CPortSelectDlg& dlg = port.dlg;
     ui::postCall([&] {
         EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_COM));
         EXPECT_FALSE(dlg.IsControlEnabled(IDC_PORTSEL_AUTODETECT));
         EXPECT_TRUE(dlg.IsControlEnabled(IDC_PORTSEL_IP_ADDRESS));
-        dlg.SetDlgItemText(IDC_PORTSEL_IP_ADDRESS, "10.20.30.40");
         dlg.PostCommand(IDOK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.linkChoice, 1);
     EXPECT_EQ(dlg.comPortNumber, 3);
-    EXPECT_EQ(dlg.ipAddress, "10.20.30.40");
-    EXPECT_EQ(readSettings(),
-              "[PORTSEL]\nPORT=1\nCOM=3\n[IPADDR]\nFIELD=10.20.30.40\n[OPTION]\nDATA1="
-              "login1\nDATA2=admin2\n");
 }
 
 // Values the fields cannot carry (put into the file by hand, or cut inside a two-byte
@@ -103,6 +97,8 @@ TEST_F(PortSelectDlgTest, FieldsLeftAloneAreKeptEvenWhenTheyCannotBeEdited) {
         // 35 bytes: the 35-byte buffer keeps 34 and cuts the last character in half
         {"character cut by the buffer", "[OPTION]\nDATA2=a" + kana + "\n", "", "",
          ("a" + kana).substr(0, 34)},
+        {"password longer than its field", "[OPTION]\nDATA1=abc\nDATA2=averylongpassword12\n", "",
+         "abc", "averylongpassword12"},
     };
     for (const Row& r : rows) {
         writeSettings("[PORTSEL]\nPORT=0\nCOM=1\n" + r.settings);
@@ -174,27 +170,6 @@ TEST_F(PortSelectDlgTest, ListFollowsADevicePluggedInWhileItIsOpen) {
     EXPECT_EQ(shown, second);
 }
 
-// A PC with one USB serial cable and no settings file: "接続" reaches the adapter on COM1, and
-// the next start means that cable by its by-id name.
-TEST_F(PortSelectDlgTest, OneUsbCableAndNoSettingsFileConnects) {
-    std::string error;
-    std::unique_ptr<sim::Emulator> kestrelx = sim::Emulator::start({}, error);
-    ASSERT_TRUE(kestrelx) << error;
-    FakeDevices fake(startupFolder() + "/fake");
-    fake.addUart("ttyS0", 0);
-    const std::string cable =
-        fake.addById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", kestrelx->ptyPath());
-    writeSettings("");
-    SessionResult r = run(kStart + kClose);
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(kestrelx->transcript().lines(), concat(probeLines(), {"exit"}));
-    EXPECT_EQ(readSettings(),
-              "[PORTSEL]\nPORT=0\nCOM=1\n[IPADDR]\nFIELD=\n[OPTION]\nDATA1=\n"
-              "DATA2=\n[DEVICES]\nCOM1=" +
-                  cable + "\n");
-}
-
 // Three devices: one silent, one that answers "OK" without the device name, and the adapter.
 struct ThreeDevices {
     explicit ThreeDevices(bool withAdapter, bool atCommandLine = false)
@@ -220,7 +195,6 @@ struct ThreeDevices {
 
 // Also when the adapter was left at its command line by a session that was killed.
 TEST_F(PortSelectDlgTest, AutoDetectFindsTheAdapterAmongThreeDevices) {
-    useFastTimings();
     for (bool atCommandLine : {false, true}) {
         SCOPED_TRACE(atCommandLine ? "left at its command line" : "at its AT stage");
         resetAppState();
@@ -252,7 +226,6 @@ TEST_F(PortSelectDlgTest, AutoDetectFindsTheAdapterAmongThreeDevices) {
 }
 
 TEST_F(PortSelectDlgTest, AutoDetectThatFindsNothingLeavesTheSelection) {
-    useFastTimings();
     ThreeDevices devices(false);
     writeSettings("[MODE]\nKIKI=KESTRELX\n[PORTSEL]\nPORT=0\nCOM=2\n");
     SessionResult r = run(dialog(IDD_PORT_SELECT) + click(IDC_PORTSEL_AUTODETECT) + "answer ok\n" +

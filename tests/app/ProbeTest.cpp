@@ -1,18 +1,14 @@
 // The device probe's exchanges: the exact commands, time-outs and terminator kinds, and the
 // bare "\r" at its end, which ends at the adapter's prompt (or an OK line) and whose result is
-// ignored whatever the adapter does with it.
+// ignored whatever the adapter does with it; the adapter left at its command line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "app/Probe.h"
-#include "link/Exchange.h"
-#include "link/SerialLink.h"
 #include "link/TerminatorSearch.h"
-#include "sim/Emulator.h"
 
 namespace kx {
 namespace {
@@ -34,155 +30,77 @@ const std::vector<Sent> kProbeExchanges = {
     {"\r", 500, kTerminatorOkOrPrompt},
 };
 
-TEST(Probe, BareLineEndEndsAtOkOrPromptAndItsResultIsIgnored) {
-    const struct Row {
-        const char* name;
-        bool lastArrived;  // whether the bare "\r" got its terminator in time
-        std::string lastReply;
-    } rows[] = {
-        {"the prompt", true, "\r\n\r\n# "},
-        {"an OK line", true, "\r\nOK\r\n"},
-        {"silence", false, ""},
-        {"garbage", false, std::string("\0\xFF", 2) + "\r\nERROR\r\n"},
-    };
-    const std::map<std::string, std::string> replies = {
-        {"ATI\r", "ATI\r\r\nKESTRELX\r\nOK\r\n"},
-        {"AT%I2\r", "AT%I2\r\r\nVersion 2.10a\r\nOK\r\n"},
-        {"AT%M\r", "AT%M\r\r\nOK\r\n"},
-        {"ATT1\r", "ATT1\r\r\n# "},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::vector<Sent> sent;
-        ShellExchange exchange = [&](std::string_view command, int timeoutMs, int kind,
-                                     std::string_view& reply) {
-            sent.push_back({std::string(command), timeoutMs, kind});
-            if (command == "\r") {
-                reply = row.lastReply;
-                return row.lastArrived;
-            }
-            reply = replies.at(std::string(command));
-            return true;
-        };
-        ProbeOutcome out = runProbe(
-            exchange, [](std::chrono::milliseconds) {}, "KESTRELX", ShellTimings{});
-        EXPECT_TRUE(out.ok);
-        EXPECT_TRUE(out.message.empty()) << out.message;
-        EXPECT_EQ(out.firmwareVersionText, "Version 2.10a");
-        EXPECT_EQ(sent, kProbeExchanges);
-    }
-}
-
-// Against the emulated adapter, through the real serial link: the bare "\r" succeeds (its
-// time-out would have failed it), so it ended at the adapter's prompt.
-TEST(Probe, BareLineEndEndsAtTheEmulatedAdaptersPrompt) {
-    std::string error;
-    auto adapter = sim::Emulator::start(sim::EmulatorOptions{}, error);
-    ASSERT_TRUE(adapter) << error;
-    ASSERT_TRUE(OpenSerialPort(adapter->ptyPath()).ok());
-    ReplyBuffer buffer;
-    std::vector<Sent> sent;
-    std::vector<int> results;
-    ShellExchange exchange = [&](std::string_view command, int timeoutMs, int kind,
-                                 std::string_view& reply) {
-        sent.push_back({std::string(command), timeoutMs, kind});
-        results.push_back(SendCommand(command, buffer, timeoutMs, kind));
-        reply = buffer.view();
-        return results.back() == 1;
-    };
-    ShellTimings timings;
-    timings.probeSettle = std::chrono::milliseconds(0);
-    timings.probeFinalTimeoutMs = 20000;
-    ProbeOutcome out = runProbe(
-        exchange, [](std::chrono::milliseconds) {}, "KESTRELX", timings);
-    CloseSerialPort();
-    EXPECT_TRUE(out.ok) << out.message;
-    ASSERT_EQ(sent.size(), kProbeExchanges.size());
-    EXPECT_EQ(sent.back(), (Sent{"\r", 20000, kTerminatorOkOrPrompt}));
-    EXPECT_EQ(results, (std::vector<int>{1, 1, 1, 1, 1}));
-    EXPECT_EQ(adapter->transcript().lines(),
-              (std::vector<std::string>{"ATI", "AT%I2", "AT%M", "ATT1", ""}));
-}
-
 // An adapter left at its command line answers "ATI" with its prompt and no OK line: it is led
 // out with "exit" and probed again once, from the settling wait; a second such answer fails.
-TEST(Probe, AdapterAtItsCommandLineIsLedOutWithExitAndProbedAgainOnce) {
-    struct Ati {
-        std::string reply;
-        bool arrived;  // whether its OK line came
+// An "AT%I2" reply without "Version " is not the adapter's either (the emulator always sends
+// one).
+TEST(Probe, EachReplyOfTheAdapter) {
+    struct Reply {
+        std::string text;
+        bool arrived;  // whether its terminator came in time
     };
-    const Ati kPrompt{"ATI\r\n% Unknown command\r\n# ", false};
-    const Ati kOk{"ATI\r\nKESTRELX\r\nOK\r\n", true};
+    const Reply kPrompt{"ATI\r\n% Unknown command\r\n# ", false};
+    const Reply kOk{"ATI\r\nKESTRELX\r\nOK\r\n", true};
+    const Reply kGarbage{std::string("\0\xFF", 2) + "\r\nERROR\r\n", false};
+    const std::vector<std::string> kProbed{"ATI", "AT%I2", "AT%M", "ATT1", ""};
     const struct Row {
         const char* name;
-        std::vector<Ati> replies;  // of the "ATI"s in turn
+        std::vector<Reply> atis;  // the replies to the "ATI"s in turn
         bool ok;
         std::vector<std::string> sent;
         int waits;
+        Reply last = {"\r\n\r\n# ", true};                    // to the bare "\r"
+        std::string version = "\r\nVersion 2.10a\r\nOK\r\n";  // the "AT%I2" reply
     } rows[] = {
+        {"bare line end ends at the prompt", {kOk}, true, kProbed, 1},
+        {"bare line end ends at an OK line", {kOk}, true, kProbed, 1, {"\r\nOK\r\n", true}},
+        {"bare line end unanswered", {kOk}, true, kProbed, 1, {"", false}},
+        {"bare line end answered with garbage", {kOk}, true, kProbed, 1, kGarbage},
         {"led out", {kPrompt, kOk}, true, {"ATI", "exit", "ATI", "AT%I2", "AT%M", "ATT1", ""}, 2},
         {"still at its prompt", {kPrompt, kPrompt}, false, {"ATI", "exit", "ATI"}, 2},
         {"silence is no command line", {{"", false}}, false, {"ATI"}, 1},
         {"an error line", {{"ATI\r\nERROR\r\n", false}}, false, {"ATI"}, 1},
+        {"no version text", {kOk}, false, {"ATI", "AT%I2"}, 1, {}, "\r\nFW 2.10a\r\nOK\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
+        std::vector<Sent> exchanges;
         std::vector<std::string> sent;
         std::size_t atis = 0;
         int waits = 0;
         std::vector<std::string> log;
-        ShellExchange exchange = [&](std::string_view command, int, int, std::string_view& reply) {
+        ShellExchange exchange = [&](std::string_view command, int timeoutMs, int kind,
+                                     std::string_view& reply) {
+            exchanges.push_back({std::string(command), timeoutMs, kind});
             const std::string line(command.substr(0, command.size() - 1));
             sent.push_back(line);
             if (line == "ATI") {
-                const Ati& ati = row.replies.at(std::min(atis++, row.replies.size() - 1));
-                reply = ati.reply;
+                const Reply& ati = row.atis.at(std::min(atis++, row.atis.size() - 1));
+                reply = ati.text;
                 return ati.arrived;
             }
-            reply = line == "AT%I2" ? "\r\nVersion 2.10a\r\nOK\r\n" : "\r\nOK\r\n# ";
+            if (line.empty()) {
+                reply = row.last.text;
+                return row.last.arrived;
+            }
+            reply = line == "AT%I2" ? std::string_view(row.version) : "\r\nOK\r\n# ";
             return true;
         };
         ProbeOutcome out = runProbe(
             exchange, [&](std::chrono::milliseconds) { ++waits; }, "KESTRELX", ShellTimings{},
             [&](const std::string& line) { log.push_back(line); });
-        const bool ledOut = row.sent.size() > 1;
+        const bool ledOut = row.sent.size() > 1 && row.sent[1] == "exit";
         EXPECT_EQ(out.ok, row.ok) << out.message;
+        EXPECT_EQ(out.message.empty(), row.ok) << out.message;
         EXPECT_EQ(sent, row.sent);
+        if (row.sent == kProbed) {
+            EXPECT_EQ(exchanges, kProbeExchanges);
+        }
         EXPECT_EQ(waits, row.waits);
         EXPECT_EQ(log.size(), ledOut ? 1u : 0u);
         EXPECT_EQ(out.recovered, ledOut);
+        EXPECT_EQ(out.firmwareVersionText, row.ok ? "Version 2.10a" : "");
     }
-}
-
-// Through the real serial link: the emulated adapter left at its command line is found, led
-// out and identified.
-TEST(Probe, EmulatedAdapterLeftAtItsCommandLineIsFoundAgain) {
-    sim::EmulatorOptions options;
-    options.adapter.atCommandLine = true;
-    std::string error;
-    auto adapter = sim::Emulator::start(options, error);
-    ASSERT_TRUE(adapter) << error;
-    ASSERT_TRUE(OpenSerialPort(adapter->ptyPath()).ok());
-    ReplyBuffer buffer;
-    ShellExchange exchange = [&](std::string_view command, int timeoutMs, int kind,
-                                 std::string_view& reply) {
-        const bool ok = SendCommand(command, buffer, timeoutMs, kind) == 1;
-        reply = buffer.view();
-        return ok;
-    };
-    ShellTimings timings;
-    timings.probeSettle = std::chrono::milliseconds(0);
-    timings.atTimeoutMs = 1000;
-    std::vector<std::string> log;
-    ProbeOutcome out = runProbe(
-        exchange, [](std::chrono::milliseconds) {}, "KESTRELX", timings,
-        [&](const std::string& line) { log.push_back(line); });
-    CloseSerialPort();
-    EXPECT_TRUE(out.ok) << out.message;
-    EXPECT_TRUE(out.recovered);
-    EXPECT_EQ(log.size(), 1u);
-    EXPECT_EQ(adapter->transcript().lines(),
-              (std::vector<std::string>{"ATI", "exit", "ATI", "AT%I2", "AT%M", "ATT1", ""}));
 }
 
 }  // namespace

@@ -6,11 +6,10 @@
 #include <array>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/Profile.h"
+#include "tests/support/Files.h"
 
 namespace kx {
 namespace {
@@ -30,14 +29,8 @@ protected:
         fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(dir_);
     }
-    void put(const std::string& content) const {
-        std::ofstream(path_, std::ios::binary) << content;
-    }
-    std::string contents() const {
-        std::ostringstream out;
-        out << std::ifstream(path_, std::ios::binary).rdbuf();
-        return out.str();
-    }
+    void put(const std::string& content) const { test::writeFile(path_, content); }
+    std::string contents() const { return test::readFile(path_); }
     // Everything in the folder but the settings file: a failed write must leave nothing behind.
     int strayFiles() const {
         int count = 0;
@@ -164,13 +157,12 @@ TEST_F(ProfileTest, RefusesValuesThatWouldBreakTheFile) {
     EXPECT_EQ(contents(), "[OPTION]\nDATA1=old\n");
 }
 
-TEST_F(ProfileTest, NewFileIsPrivateAndAFailedWriteLeavesTheOldFileIntact) {
-    ASSERT_TRUE(Profile(path_).writeInt("PORTSEL", "COM", 1).ok());
-    struct stat st {};
-    ASSERT_EQ(::stat(path_.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0600u);
-    ::chmod(path_.c_str(), 0640);  // an existing file keeps its mode
+// A new file is private: InputSafetyTest.PasswordsSurviveTheSettingsFileAndAreNeverShown.
+TEST_F(ProfileTest, AnExistingFileKeepsItsModeAndAFailedWriteLeavesItIntact) {
+    put("[PORTSEL]\nCOM=1\n");
+    ::chmod(path_.c_str(), 0640);
     ASSERT_TRUE(Profile(path_).writeInt("PORTSEL", "COM", 2).ok());
+    struct stat st {};
     ASSERT_EQ(::stat(path_.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 
@@ -198,11 +190,6 @@ TEST_F(ProfileTest, NewFileIsPrivateAndAFailedWriteLeavesTheOldFileIntact) {
         EXPECT_EQ(Profile(path_).writeText("OPTION", "DATA1", "new").error, EACCES);
         EXPECT_EQ(contents(), before);
     }
-}
-
-TEST(ProfilePaths, JoinTheFolderAndTheFileName) {
-    EXPECT_EQ(SettingsFilePath("/home/user"), "/home/user/setutily.ini");
-    EXPECT_EQ(HelpFilePath("/opt/kx"), "/opt/kx/kestrelx.hlp");
 }
 
 }  // namespace

@@ -1,23 +1,21 @@
 // Golden replays: the real kestrelx-setup program replays each tests/app/replay/NAME.script
 // headless against the emulated adapter; the adapter must receive exactly the command lines of
 // NAME.expect and the program must print its "message:" lines.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "res/ShellIds.h"
 #include "sim/Emulator.h"
+#include "tests/support/Files.h"
 #include "tests/support/SessionSupport.h"
-
-extern char** environ;
 
 namespace kx::test {
 namespace {
@@ -41,13 +39,6 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 struct Program {
     int status = -1;
     std::string output;  // standard output, or standard error with `withoutDisplay`
@@ -62,39 +53,17 @@ fs::path runFolder(const std::string& name) {
     return folder;
 }
 
-// Runs kestrelx-setup in `folder` (its start-up folder) with `args`, collecting its output.
-Program runProgram(const fs::path& folder, const std::vector<std::string>& args,
-                   bool withoutDisplay = false) {
-    fs::path outPath = folder / "output.txt";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, withoutDisplay ? 2 : 1, outPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> all{KX_SETUP_BINARY}, env;
-    all.insert(all.end(), args.begin(), args.end());
-    for (char** e = environ; *e; ++e) {
-        std::string_view v(*e);
-        if (!withoutDisplay || !(v.starts_with("DISPLAY=") || v.starts_with("WAYLAND_DISPLAY=") ||
-                                 v.starts_with("QT_QPA_PLATFORM=")))
-            env.emplace_back(v);
-    }
-    std::vector<char*> argv, envp;
-    for (std::string& a : all) argv.push_back(a.data());
-    for (std::string& v : env) envp.push_back(v.data());
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
-    fs::path here = fs::current_path();
-    fs::current_path(folder);
-    pid_t pid = 0;
-    int rc = posix_spawn(&pid, KX_SETUP_BINARY, &actions, nullptr, argv.data(), envp.data());
-    fs::current_path(here);
-    posix_spawn_file_actions_destroy(&actions);
+// Runs kestrelx-setup in `folder` (its start-up folder) with `args`, collecting its standard
+// output; `withoutDisplay`, its standard error and without the display's variables.
+Program runProgram(const fs::path& folder, const std::string& args, bool withoutDisplay = false) {
+    const std::string command =
+        "cd '" + folder.string() + "' && " +
+        (withoutDisplay ? "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " : "") +
+        "'" KX_SETUP_BINARY "' " + args + (withoutDisplay ? " 2>" : " >") + "output.txt";
+    const int status = std::system(command.c_str());
     Program p;
-    int status = 0;
-    if (rc != 0 || waitpid(pid, &status, 0) != pid)
-        return p;
     p.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    p.output = readFile(outPath);
+    p.output = readFile((folder / "output.txt").string());
     return p;
 }
 
@@ -106,7 +75,7 @@ Program replay(const fs::path& folder, const fs::path& script) {
     if (!adapter)
         return {};
     Program p = runProgram(
-        folder, {"--port", adapter->ptyPath(), "--headless", "--script", script.string()});
+        folder, "--port " + adapter->ptyPath() + " --headless --script " + script.string());
     p.transcript = adapter->transcript().lines();
     return p;
 }
@@ -170,12 +139,11 @@ TEST(ReplayProgram, FailedLineEndsWithStatus2ThroughTheClosePath) {
 // --demo in a folder without a settings file: the window and the questions name the emulated
 // adapter, not an empty device.
 TEST(ReplayProgram, DemoInAFreshFolderNamesTheEmulatedAdapter) {
-    fs::path folder = fs::temp_directory_path() / ("kx-demo-" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    fs::path folder = runFolder("kx-demo");
+    fs::remove(folder / "setutily.ini");
     std::ofstream(folder / "demo.script")
         << kStart + command(ID_FILE_INIT) + "answer cancel\n" + kClose;
-    Program p = runProgram(folder, {"--demo", "--headless", "--script", "demo.script"});
+    Program p = runProgram(folder, "--demo --headless --script demo.script");
     EXPECT_EQ(p.status, 0) << p.output;
     EXPECT_NE(p.output.find("初期化後、KESTRELXをリブートし設定ユーティリティを終了します。"),
               std::string::npos)
@@ -187,7 +155,7 @@ TEST(ReplayProgram, DemoInAFreshFolderNamesTheEmulatedAdapter) {
 // toolkit aborting.
 TEST(ReplayProgram, NoDisplaySaysHowToRunIt) {
     fs::path folder = runFolder("kx-nodisplay");
-    Program p = runProgram(folder, {}, true);
+    Program p = runProgram(folder, "", true);
     if (p.output.find("built without Qt") == std::string::npos) {
         EXPECT_EQ(p.status, 1) << p.output;
         EXPECT_NE(p.output.find("there is no display"), std::string::npos) << p.output;

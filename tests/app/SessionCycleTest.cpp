@@ -3,8 +3,6 @@
 
 #include "app/AreaRegistry.h"
 #include "app/services/AppState.h"
-#include "link/Exchange.h"
-#include "link/TerminatorSearch.h"
 #include "res/ShellIds.h"
 #include "tests/support/SessionSupport.h"
 #include "ui/MessageBox.h"
@@ -17,7 +15,6 @@ using Lines = std::vector<std::string>;
 const char* const kInitQuestion =
     "工場出荷時へ初期化します。\r\n初期化後、をリブートし設定ユーティリティを終了します。"
     "\r\nよろしいですか？";
-const char* const kUnavailable = "この設定は、このバージョンではまだ使用できません。";
 
 // A menu area on the analog button: reads "show analog tel1", and its menu ends with the next
 // of `results`, counting a confirmed dialog as the real menus do.
@@ -36,13 +33,7 @@ void registerMenuArea(std::shared_ptr<std::vector<int>> results) {
     registerArea(IDC_MAIN_ANALOG, area);
 }
 
-class SessionCycleTest : public SessionTest {
-protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        useFastTimings();
-    }
-};
+using SessionCycleTest = FastSessionTest;
 
 TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
     const std::string kAnalog = open(IDC_MAIN_ANALOG, IDD_MAIN);
@@ -57,20 +48,6 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
         Lines messages;
         Lines log;
     } rows[] = {
-        {"nothing confirmed",
-         "",
-         {ui::IDCANCEL},
-         kAnalog + kClose,
-         {"show analog tel1", "exit"},
-         {},
-         kViewed},
-        {"confirmed",
-         "",
-         {ui::IDOK},
-         kAnalog + kClose,
-         {"show analog tel1", "fromwr 15", "exit"},
-         {},
-         kViewed},
         {"confirmed, then cancelled",
          "",
          {ui::IDOK, ui::IDCANCEL},
@@ -85,37 +62,8 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
          {"show analog tel1", "fromwr 15", "exit"},
          {"書込みに失敗しました。"},
          kViewed},
-        {"exit fails",
-         "silent:exit",
-         {ui::IDOK},
-         kAnalog + kClose + "answer ok\n",
-         {"show analog tel1", "fromwr 15", "exit"},
-         {"正常に終了できませんでした。"},
-         kViewed},
-        // a failed read logs one line and shows no dialog
-        {"read fails",
-         "silent/1:show analog",
-         {},
-         click(IDC_MAIN_ANALOG) + kClose,
-         {"show analog tel1", "exit"},
-         {},
-         {"com open", "Analog Status Read ERROR"}},
-        {"no handlers",
-         "",
-         {},
-         command(IDC_MAIN_PNA_MENU) + "answer ok\n" + kClose,
-         {"exit"},
-         {kUnavailable},
-         {"com open", "HomaPNA settings are not available in this version"}},
         // the adapter restarts: nothing more is sent, not even "exit\r"; a change confirmed
         // before is gone with the factory settings, so nothing is stored either
-        {"factory initialisation",
-         "",
-         {},
-         kInit,
-         {"restart"},
-         {kInitQuestion},
-         {"com open", "init ok"}},
         {"factory initialisation after a change",
          "",
          {ui::IDOK},
@@ -143,7 +91,6 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
         SCOPED_TRACE(row.name);
         freshRun(serialSettings(), withFault(row.fault));
         registerMenuArea(std::make_shared<std::vector<int>>(row.results));
-        registerArea(IDC_MAIN_PNA_MENU, {});  // an area command without handlers
         SessionResult r = run(kStart + row.script);
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(r.transcript, concat(probeLines(), row.tail));
@@ -151,41 +98,9 @@ TEST_F(SessionCycleTest, ClosePathAndFactoryInitialisation) {
         EXPECT_EQ(r.log, row.log);
         for (const auto& m : r.messages) {
             bool question = m.text == kInitQuestion;
-            EXPECT_EQ(m.icon, question                 ? ui::MsgIcon::Question
-                              : m.text == kUnavailable ? ui::MsgIcon::None
-                                                       : ui::MsgIcon::Stop)
-                << m.text;
+            EXPECT_EQ(m.icon, question ? ui::MsgIcon::Question : ui::MsgIcon::Stop) << m.text;
             EXPECT_EQ(m.buttons, question ? ui::MsgButtons::OkCancel : ui::MsgButtons::Ok);
         }
-    }
-}
-
-TEST_F(SessionCycleTest, DirectAreaIsWrittenAfterOkOnly) {
-    const Lines kViewed{"com open", "Short Number Status Read OK", "View Short Number Dlg"};
-    struct Row {
-        int dialog;
-        int write;
-        Lines log;
-    } rows[] = {
-        {ui::IDOK, 1, concat(kViewed, {"Short Number Status Write OK"})},
-        {ui::IDOK, 0, concat(kViewed, {"Short Number Status Write ERROR"})},
-        {ui::IDCANCEL, 1, kViewed},
-    };
-    for (const Row& row : rows) {
-        freshRun(serialSettings());
-        AreaHandlers area;
-        area.kind = AreaHandlers::Kind::Direct;
-        area.read = [](AreaContext& context) { return context.send("show shortnum\r"); };
-        area.run = [&row](ui::Dialog&, AreaContext&) {
-            if (row.dialog == ui::IDOK)
-                ++changeCount;
-            return row.dialog;
-        };
-        area.write = [&row](AreaContext&) { return row.write; };
-        registerArea(IDC_MAIN_SHORTNUM, area);
-        SessionResult r = run(kStart + click(IDC_MAIN_SHORTNUM) + kClose);
-        EXPECT_FALSE(r.scriptFailed) << r.failure;
-        EXPECT_EQ(r.log, row.log);
     }
 }
 
@@ -213,22 +128,6 @@ TEST_F(SessionCycleTest, DateAndTimeOfAFixedClock) {
                   Lines{"パソコンから日時を取得しKESTRELXへ登録します。\r\nよろしいですか？"});
         EXPECT_EQ(r.log, Lines{"com open"});  // nothing reports the outcome
     }
-}
-
-TEST_F(SessionCycleTest, NetworkChoiceOpensTheWindowWithoutALink) {
-    writeSettings("[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=192.168.0.1\n");
-    registerMenuArea(std::make_shared<std::vector<int>>(1, ui::IDOK));
-    startAdapter();
-    // factory initialisation and the date do nothing in network mode, without a message
-    SessionResult r = run(kStart + command(ID_FILE_INIT) + command(ID_DATE_TIME) +
-                          click(IDC_MAIN_ANALOG) + kClose);
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_TRUE(r.transcript.empty());
-    EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(r.log, (Lines{"Network link (HomePNA) is not available in this version",
-                            "Analog Status Read ERROR"}));
-    EXPECT_EQ(networkMode, 1);
-    EXPECT_EQ(ipAddressText, "192.168.0.1");
 }
 
 }  // namespace

@@ -1,54 +1,56 @@
-// The shell's pure pieces: command line, firmware version number, COM mapping, the shipped
-// waits.
+// The shell's pure pieces: command line, firmware version number, the shipped waits.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 
-#include "app/DeviceMap.h"
 #include "app/FirmwareVersion.h"
 #include "app/Options.h"
-#include "app/Profile.h"
 #include "app/ShellTimings.h"
-#include "tests/support/SessionSupport.h"
 
 namespace kx {
 namespace {
 
 TEST(Options, AcceptsEveryOption) {
-    // --port, --headless and --script are the ones every replay runs the program with
-    auto r = parseOptions({"--port", "/dev/ttyUSB0", "--router"});
-    ASSERT_TRUE(r.options);
-    EXPECT_EQ(r.options->portDevice, "/dev/ttyUSB0");
+    // --port, --headless and --script are the ones every replay runs the program with;
+    // --option=value as well as --option value, and the last of a repeated option counts
+    auto r =
+        parseOptions({"--port=/dev/ttyUSB1", "--router", "--net-port", "23", "--net-port=2323"});
+    ASSERT_TRUE(r.options) << r.error;
+    EXPECT_EQ(r.options->portDevice, "/dev/ttyUSB1");
     EXPECT_TRUE(r.options->router);
+    EXPECT_EQ(r.options->netPort, 2323);
+    EXPECT_EQ(parseOptions({"--port", "/dev/ttyUSB0"}).options->portDevice, "/dev/ttyUSB0");
     EXPECT_TRUE(parseOptions({"--demo"}).options->demo);
+    EXPECT_TRUE(parseOptions({"-h"}).options->help);
     EXPECT_TRUE(parseOptions({"--help"}).options->help);
     EXPECT_TRUE(parseOptions({"--version"}).options->version);
 }
 
-TEST(Options, ParsedAsKxctlParsesItsOwn) {
-    // --option=value as well as --option value; the last of a repeated option counts
-    auto r = parseOptions({"--port=/dev/ttyUSB1", "--net-port", "23", "--net-port=2323"});
-    ASSERT_TRUE(r.options) << r.error;
-    EXPECT_EQ(r.options->portDevice, "/dev/ttyUSB1");
-    EXPECT_EQ(r.options->netPort, 2323);
-    EXPECT_TRUE(parseOptions({"-h"}).options->help);
-
-    // the messages name what is missing or wrong
-    EXPECT_EQ(parseOptions({"--router", "--port"}).error,
-              "--port needs a device, e.g. --port /dev/ttyUSB0");
-    EXPECT_EQ(parseOptions({"--port", ""}).error,
-              "--port needs a device, e.g. --port /dev/ttyUSB0");
-    EXPECT_EQ(parseOptions({"--headless", "--script"}).error, "--script needs a file");
-    EXPECT_EQ(parseOptions({"--net-port"}).error,
-              "--net-port needs a TCP port, e.g. --net-port 2323");
-    EXPECT_EQ(parseOptions({"COM1"}).error, "unknown argument: COM1");
-    EXPECT_EQ(parseOptions({"--router", "--bogus", "x"}).error, "unknown argument: --bogus");
-    EXPECT_EQ(parseOptions({"--headless"}).error, "--headless needs --script FILE");
-    EXPECT_EQ(parseOptions({"--script", "x"}).error, "--script is only used with --headless");
-    EXPECT_EQ(parseOptions({"--demo", "--port", "/dev/x"}).error,
-              "--demo and --port cannot be combined");
+// The messages name what is missing or wrong.
+TEST(Options, RefusesWithWhatIsWrong) {
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } rows[] = {
+        {{"--router", "--port"}, "--port needs a device, e.g. --port /dev/ttyUSB0"},
+        {{"--port", ""}, "--port needs a device, e.g. --port /dev/ttyUSB0"},
+        {{"--headless", "--script"}, "--script needs a file"},
+        {{"--net-port"}, "--net-port needs a TCP port, e.g. --net-port 2323"},
+        {{"--net-port", "0"}, "--net-port needs a TCP port 1..65535, not '0'"},
+        {{"--net-port", "65536"}, "--net-port needs a TCP port 1..65535, not '65536'"},
+        {{"--net-port", "23x"}, "--net-port needs a TCP port 1..65535, not '23x'"},
+        {{"COM1"}, "unknown argument: COM1"},
+        {{"--router", "--bogus", "x"}, "unknown argument: --bogus"},
+        {{"--headless"}, "--headless needs --script FILE"},
+        {{"--script", "x"}, "--script is only used with --headless"},
+        {{"--demo", "--port", "/dev/x"}, "--demo and --port cannot be combined"},
+        {{"--demo", "--net-port", "2323"}, "--demo and --net-port cannot be combined"},
+    };
+    for (const auto& row : rows) {
+        const auto r = parseOptions(row.args);
+        EXPECT_FALSE(r.options) << row.error;
+        EXPECT_EQ(r.error, row.error);
+    }
 }
 
 // Every session test runs on shortened waits, so only this one notices a changed time-out.
@@ -74,21 +76,6 @@ TEST(FirmwareVersion, ReadsTheLeadingDecimal) {
     };
     for (const Row& r : rows) EXPECT_DOUBLE_EQ(leadingDecimal(r.text), r.value) << r.text;
     EXPECT_TRUE(firmwareAccepted("", 9.0));  // network link: nothing to test
-}
-
-TEST(DeviceMap, RunDeviceTakesThePlaceOfTheChosenPort) {
-    std::string path = test::startupFolder() + "/devices.ini";
-    std::ofstream(path) << "[DEVICES]\nCOM2=/dev/ttyUSB0\n";
-    Profile settings(path);
-
-    // the defaults and the file's devices show in the port dialog's list (PortSelectDlgTest)
-    DeviceMap forRun(settings, "/dev/pts/7");
-    EXPECT_EQ(forRun.device(2), "/dev/pts/7");
-    EXPECT_EQ(forRun.device(0), "");  // COM0 stays a port that cannot be opened
-    DeviceMap demo(settings, "/dev/pts/7", 1);
-    EXPECT_EQ(demo.device(1), "/dev/pts/7");
-    EXPECT_EQ(demo.device(2), "/dev/ttyUSB0");
-    std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // The status line of the main window and of the open menu, end to end: the real areas against
 // the emulated adapter, without the log pane, the adapter made silent for a read or a write.
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,19 +16,16 @@ const char* const kTel1NotWritten =
     "TEL1ポート設定の一部を書き込めませんでした。メニューを閉じて開き直すと、機器の現在の設定が"
     "読み込まれます。";
 
-const TelPortIds& kTel1 = kTel1PortIds;
 const std::string kAnalogMenu = open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU);
-const std::string kOpenTel1 = open(IDC_ANALOG_MENU_TEL1, kTel1.dialog);
+const std::string kOpenTel1 = open(IDC_ANALOG_MENU_TEL1, kTel1PortIds.dialog);
 const std::string kConfirm = click(IDOK) + dialog(IDD_ANALOG_MENU);
 const std::string kBack = click(IDCANCEL) + dialog(IDD_MAIN);
-const Lines kAnalogReads{"show analog tel1", "show analog tel2", "show analog tel3",
-                         "show analog common"};
+const Lines& kAnalogReads = analogArea().reads;
 
 class StatusLineTest : public AreaSessionTest {
 protected:
     void SetUp() override {
         AreaSessionTest::SetUp();
-        useFastTimings();
         // every change of the line: what each window that shows it shows then
         statusLine().setObserver(
             [this](const StatusLine& line) { changes.push_back(line.shown()); });
@@ -59,8 +55,8 @@ TEST_F(StatusLineTest, AFailedReadIsShownUntilTheNextReadSucceeds) {
 TEST_F(StatusLineTest, AFailedWriteInAMenuIsShownThereAndTheChangeGoesOutAgain) {
     freshAdapter({}, "silent/1:analog ring_sound");
     changes.clear();
-    SessionResult r = run(kStart + kAnalogMenu + kOpenTel1 + click(kTel1.ringSound[1]) + kConfirm +
-                          kOpenTel1 + kConfirm + kBack + kClose);
+    SessionResult r = run(kStart + kAnalogMenu + kOpenTel1 + click(kTel1PortIds.ringSound[1]) +
+                          kConfirm + kOpenTel1 + kConfirm + kBack + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     // the ring pattern that did not reach the adapter is sent again by the next confirmation,
     // though the user changed nothing in it
@@ -86,7 +82,6 @@ TEST_F(StatusLineTest, AFailedDirectWriteAndTheReasonsTheLinkTellsApart) {
     EXPECT_EQ(changes.back(),
               Lines{"短縮番号設定を書き込めませんでした（機器から応答がありません）"});
 
-    EXPECT_EQ(sectionName("ＴＥＬ１ポート設定"), "TEL1ポート設定");
     EXPECT_EQ(sectionName("ＢＡＣＰ／ＢＡＰ設定"), "BACP/BAP設定");
     EXPECT_EQ(readFailedText("デジタル設定", ExchangeOutcome::LinkLost),
               "デジタル設定を読み込めませんでした（機器との接続が切れています）");

@@ -74,7 +74,6 @@ protected:
 };
 
 TEST_F(DeviceVanishTest, ReaderEndsLaterExchangesFailAtOnceAndTheProgramCloses) {
-    const std::string kLoggedIn = "wait administrator Password Check OK\n";
     const std::string kAnalog = click(IDC_MAIN_ANALOG);
     const std::string kMeasure = click(IDC_MAIN_DIGITAL) + "wait " + kMeasuredLine + "\n";
     struct Row {

@@ -5,9 +5,7 @@
 // and send nothing of the area after the exchange that failed. Where the fault does not make
 // the exchange fail, the operation must end as it does without the fault.
 #include <algorithm>
-#include <array>
 #include <chrono>
-#include <functional>
 #include <string>
 
 #include "app/ShellTimings.h"
@@ -34,37 +32,32 @@ constexpr Outcome L = Outcome::Lost;
 constexpr Outcome S = Outcome::Succeeds;
 constexpr Outcome U = Outcome::Unlabelled;
 
-// A fault of the emulated adapter, aimed at an operation's target command.
+// A fault of the emulated adapter, aimed at an operation's target command, and how a read and
+// a write end under it.
 struct Column {
     const char* name;
     std::string spec;  // sim/Faults.h; "{}" stands for the target, "LABEL" for the row's label
     int timeoutMs;     // the exchange time-out of the cell's session
+    Outcome read, write;
 };
 
 // Dripping costs about a millisecond a byte: its exchanges get a time-out that a long reply on
 // a loaded machine still meets. The others fail, or not, within the short time-out.
 const Column kColumns[] = {
-    {"no reply", "silent/1:{}", 1000},
-    {"cut reply", "cut=10/1:{}", 1000},
-    {"dripped bytes", "drip=1/1:{}", 8000},
-    {"lower-case terminators", "lower", 1000},  // every reply: the probe, fromwr and exit too
-    {"reply over 2048 bytes", "long/1:{}", 1000},
-    {"binary garbage", "garbage/1:{}", 1000},
-    {"missing label", "nolabel=LABEL/1:{}", 1000},
-    {"line dropped mid-reply", "drop=10/1:{}", 1000},
+    {"no reply", "silent/1:{}", 1000, F, F},
+    {"cut reply", "cut=10/1:{}", 1000, F, F},
+    {"dripped bytes", "drip=1/1:{}", 8000, S, S},
+    {"lower-case terminators", "lower", 1000, S, S},  // every reply: the probe, fromwr and exit too
+    {"reply over 2048 bytes", "long/1:{}", 1000, S, S},
+    {"binary garbage", "garbage/1:{}", 1000, S, S},
+    // a write's acknowledgement has no labels: any label leaves it as it is
+    {"missing label", "nolabel=LABEL/1:{}", 1000, U, S},
+    {"line dropped mid-reply", "drop=10/1:{}", 1000, L, L},
 };
-constexpr std::size_t kColumnCount = std::size(kColumns);
 
 // Whatever the cell, the session ends within its time-out and this margin (the probe, the
 // other exchanges and the start of the program on a slow, sanitized build).
 constexpr std::chrono::seconds kMargin{6};
-
-// The module's working copy, kept to be compared later.
-using Kept = std::function<bool()>;
-Kept keepWorking(const char* name) {
-    const area::AreaModule* module = findModule(name);
-    return [module, saved = module->working()] { return saved == module->working(); };
-}
 
 // One field of the module's working copy as text: a number in decimal, a text as it is.
 std::string workingField(const char* module, const std::string& name) {
@@ -80,37 +73,25 @@ struct Operation {
     const char* name;
     const char* mode;  // the [MODE] lines of the settings file
     AreaScript area;
-    int opens;           // the menu, or the dialog of a direct area
-    Lines presets;       // the adapter's settings before the session
-    std::string target;  // the command the fault hits (a prefix)
-    std::string label;   // a label of the target's reply (reads)
-    const char* module;  // the area's module
-    const char* field;   // the labelled field of the working copy (reads)
-    std::string edits;   // a write: the user's changes in the opened menu or dialog
-    Lines writes;        // the commands the changes send; the first is the target
-    std::array<Outcome, kColumnCount> outcomes;
+    int opens;               // the menu, or the dialog of a direct area
+    Lines presets;           // the adapter's settings before the session
+    std::string target;      // the command the fault hits (a prefix)
+    std::string label;       // a label of the target's reply (reads)
+    const char* module;      // the area's module
+    const char* field;       // the labelled field of the working copy (reads)
+    std::string edits = "";  // a write: the user's changes in the opened menu or dialog
+    Lines writes = {};       // the commands the changes send; the first is the target
 
     bool isWrite() const { return !edits.empty(); }
-    Kept keep() const { return keepWorking(module); }
+    area::AreaRecord working() const { return findModule(module)->working(); }
     std::string fieldValue() const { return field ? workingField(module, field) : ""; }
     bool direct() const { return area.menu == 0; }
 };
 
-const AreaScript kAnalog{
-    IDC_MAIN_ANALOG,
-    IDD_ANALOG_MENU,
-    {"show analog tel1", "show analog tel2", "show analog tel3", "show analog common"},
-    "Analog"};
-const AreaScript kDigital{IDC_MAIN_DIGITAL,
-                          IDD_DIGITAL_MENU,
-                          {"show digital data", "show digital usb", "show digital common"},
-                          "Digital"};
-const AreaScript kArrive{IDC_MAIN_ARRIVE,
-                         IDD_ARRIVE_MENU,
-                         {"show arrive basic", "show arrive num1", "show arrive num2"},
-                         "Arrive Control"};
-const AreaScript kShortnum{
-    IDC_MAIN_SHORTNUM, 0, {"show shortnum num1", "show shortnum num2"}, "Short Number"};
+const AreaScript& kAnalog = analogArea();
+const AreaScript& kDigital = digitalArea();
+const AreaScript& kArrive = arriveArea();
+const AreaScript& kShortnum = shortnumArea();
 const AreaScript& kRouter = routerArea();
 const AreaScript& kEasy = easySetupArea();
 
@@ -118,67 +99,51 @@ const char* const kRouterMode = "ROUTER=1\n";
 
 // clang-format off
 const Operation kOperations[] = {
-    // reads                                               silent cut drip lower long garbage nolabel drop
+    // reads
     {"analog read", "", kAnalog, IDD_ANALOG_MENU, {"analog ring_sound tel2 ring3"},
-     "show analog tel2", "ring sound:", "analog",
-     "analog.tel2.ringSound", "", {},
-                                                           {F,    F,  S,   S,    S,   S,      U,      L}},
+     "show analog tel2", "ring sound:", "analog", "analog.tel2.ringSound"},
     {"digital read", "", kDigital, IDD_DIGITAL_MENU, {"digital address usb 0312345678"},
-     "show digital usb", "self address:", "digital",
-     "digital.usb.selfAddress", "", {},
-                                                           {F,    F,  S,   S,    S,   S,      U,      L}},
+     "show digital usb", "self address:", "digital", "digital.usb.selfAddress"},
     {"arrive read", "", kArrive, IDD_ARRIVE_MENU, {"arrive ring_select default ring3"},
-     "show arrive basic", "default ring:", "arrive",
-     "arrive.defaultRing", "", {},
-                                                           {F,    F,  S,   S,    S,   S,      U,      L}},
+     "show arrive basic", "default ring:", "arrive", "arrive.defaultRing"},
     {"short number read", "", kShortnum, IDD_SHORT_NUMBER, {"shortnum add 3 0311112222"},
-     "show shortnum num1", "3:", "shortnum",
-     "shortnum.3", "", {},
-                                                           {F,    F,  S,   S,    S,   S,      U,      L}},
+     "show shortnum num1", "3:", "shortnum", "shortnum.3"},
     {"router read", kRouterMode, kRouter, IDD_PNA_MENU, {"dns address 192.0.2.1,192.0.2.2"},
-     "show dns", "primary address:", "router",
-     "router.dnsPrimaryServer", "", {},
-                                                           {F,    F,  S,   S,    S,   S,      U,      L}},
-    {"easy setup read", kRouterMode, kEasy, IDD_PNA_EASY, {"dialup dial_number num1 0311,0322,0333"},
-     "show dialup num1", "dial number 2:", "router",
-     "router.dialup1.dialNumber2", "", {},
-                                                           {F,    F,  S,   S,    S,   S,      U,      L}},
+     "show dns", "primary address:", "router", "router.dnsPrimaryServer"},
+    {"easy setup read", kRouterMode, kEasy, IDD_PNA_EASY,
+     {"dialup dial_number num1 0311,0322,0333"},
+     "show dialup num1", "dial number 2:", "router", "router.dialup1.dialNumber2"},
     // writes, one dialog of each area confirmed with two changes
     {"analog write", "", kAnalog, IDD_ANALOG_MENU, {}, "analog ring_sound tel1", "",
      "analog", nullptr,
      open(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT) + click(kTel1PortIds.ringSound[1]) +
          text(kTel1PortIds.sendDialTime, "9") + kAnalog.confirm(),
-     {"analog ring_sound tel1 ring2", "analog dial_time tel1 9"},
-                                                           {F,    F,  S,   S,    S,   S,      S,      L}},
+     {"analog ring_sound tel1 ring2", "analog dial_time tel1 9"}},
     {"digital write", "", kDigital, IDD_DIGITAL_MENU, {}, "digital address data", "",
      "digital", nullptr,
      open(IDC_DIGITAL_MENU_DATA, IDD_DATA_PORT) + click(kDataPortIds.globalArrive[0]) +
          text(kDataPortIds.selfAddress, "0312345678") + kDigital.confirm(),
-     {"digital address data 0312345678", "digital global_arrive data disable"},
-                                                           {F,    F,  S,   S,    S,   S,      S,      L}},
+     {"digital address data 0312345678", "digital global_arrive data disable"}},
     {"arrive write", "", kArrive, IDD_ARRIVE_MENU, {}, "arrive ranking default tel1", "",
      "arrive", nullptr,
      open(IDC_ARRIVE_MENU_STANDARD, IDD_ARRIVE_STANDARD) + select(kArriveDefaultIds.tel2, 2) +
          select(kArriveDefaultIds.tel1, 0) + kArrive.confirm(),
-     {"arrive ranking default tel1 precede", "arrive ranking default tel2 delay"},
-                                                           {F,    F,  S,   S,    S,   S,      S,      L}},
+     {"arrive ranking default tel1 precede", "arrive ranking default tel2 delay"}},
     {"short number write", "", kShortnum, IDD_SHORT_NUMBER, {}, "shortnum add 4", "",
      "shortnum", nullptr,
-     text(kShortNumberEdits[11], "0312") + text(kShortNumberEdits[3], "0344") + kShortnum.confirm(),
-     {"shortnum add 4 0344", "shortnum add 12 0312"},
-                                                           {F,    F,  S,   S,    S,   S,      S,      L}},
+     text(kShortNumberEdits[11], "0312") + text(kShortNumberEdits[3], "0344") +
+         kShortnum.confirm(),
+     {"shortnum add 4 0344", "shortnum add 12 0312"}},
     {"router write", kRouterMode, kRouter, IDD_PNA_MENU, {}, "dns address", "",
      "router", nullptr,
      open(IDC_PNA_MENU_DNS, IDD_DNS) + click(kDnsForwardingIds[0]) +
          text(IDC_DNS_PRIMARY, "192.0.2.1") + kRouter.confirm(),
-     {"dns address 192.0.2.1,0.0.0.0", "dns forwarding disable"},
-                                                           {F,    F,  S,   S,    S,   S,      S,      L}},
+     {"dns address 192.0.2.1,0.0.0.0", "dns forwarding disable"}},
     {"easy setup write", kRouterMode, kEasy, IDD_PNA_EASY, {}, "dialup dns_select", "",
      "router", nullptr,
      click(kPnaEasyDnsSelectIds[0]) + text(IDC_PNA_EASY_DNS_PRIMARY, "192.0.2.1") +
          kEasy.confirm(),
-     {"dialup dns_select num1 manual", "dialup dns_address num1 192.0.2.1,0.0.0.0"},
-                                                           {F,    F,  S,   S,    S,   S,      S,      L}},
+     {"dialup dns_select num1 manual", "dialup dns_address num1 192.0.2.1,0.0.0.0"}},
 };
 // clang-format on
 
@@ -189,7 +154,6 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 }
 
 std::string faultSpec(const Column& column, const Operation& op) {
-    // a write's acknowledgement has no labels: any label leaves it as it is
     const std::string label = op.label.empty() ? "self address:" : op.label;
     return replaced(replaced(column.spec, "LABEL", label), "{}", op.target);
 }
@@ -244,14 +208,14 @@ protected:
         return lines;
     }
 
-    void runCell(const Operation& op, const Column& column, Outcome outcome, const Kept& reference,
-                 const std::string& referenceField) {
+    void runCell(const Operation& op, const Column& column, Outcome outcome,
+                 const area::AreaRecord& reference, const std::string& referenceField) {
         const bool lost = outcome == Outcome::Lost;
         const bool fails = lost || outcome == Outcome::Fails;
         modeLines_ = op.mode;
         freshAdapter(op.presets, faultSpec(column, op));
         shellTimings().commandTimeoutMs = column.timeoutMs;
-        const Kept before = op.keep();
+        const area::AreaRecord before = op.working();
         const std::string fieldBefore = op.fieldValue();
 
         const auto start = std::chrono::steady_clock::now();
@@ -276,14 +240,17 @@ protected:
         EXPECT_EQ(areaLog, log(op, fails));
 
         if (op.isWrite()) {
-            EXPECT_TRUE(reference()) << "the user's changes are kept in the working copy";
+            EXPECT_TRUE(op.working() == reference)
+                << "the user's changes are kept in the working copy";
         } else if (fails) {
-            EXPECT_TRUE(before()) << "a failed read leaves the working copy as it was";
+            EXPECT_TRUE(op.working() == before)
+                << "a failed read leaves the working copy as it was";
         } else if (outcome == Outcome::Unlabelled) {
             EXPECT_EQ(op.fieldValue(), fieldBefore);
             EXPECT_NE(referenceField, fieldBefore) << "the label's value must tell the two apart";
         } else {
-            EXPECT_TRUE(reference()) << "the read takes the same values as without the fault";
+            EXPECT_TRUE(op.working() == reference)
+                << "the read takes the same values as without the fault";
         }
     }
 };
@@ -299,12 +266,12 @@ TEST_P(FaultMatrix, EveryFaultOfTheAdapter) {
     SessionResult plain = run(script(op, Outcome::Succeeds));
     ASSERT_FALSE(plain.scriptFailed) << plain.failure;
     ASSERT_EQ(plain.transcript, concat(probeLines(), sent(op, false, false)));
-    const Kept reference = op.keep();
+    const area::AreaRecord reference = op.working();
     const std::string referenceField = op.fieldValue();
 
-    for (std::size_t c = 0; c < kColumnCount; ++c) {
-        SCOPED_TRACE(std::string(op.name) + ", " + kColumns[c].name);
-        runCell(op, kColumns[c], op.outcomes[c], reference, referenceField);
+    for (const Column& column : kColumns) {
+        SCOPED_TRACE(std::string(op.name) + ", " + column.name);
+        runCell(op, column, op.isWrite() ? column.write : column.read, reference, referenceField);
     }
 }
 

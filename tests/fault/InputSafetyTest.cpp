@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 
 #include <string>
-#include <string_view>
-#include <utility>
 
 #include "app/MainDlgNet.h"
 #include "app/Profile.h"
@@ -29,101 +27,65 @@ using namespace std::string_literals;
 
 // Every settings dialog and the way the user opens it.
 struct DialogPath {
+    const AreaScript& area;
+    int menuButton;  // 0: the main window's button opens the dialog itself
     int dialog;
-    int mainButton;
-    int menu;  // 0: the main window's button opens the dialog itself
-    int menuButton;
-    Lines reads;  // what the area's read sends
-    bool router;  // the router variant's window
     // A dialog that cannot be confirmed as it opens (an empty table entry) is confirmed with
     // `fill`, which sends `filled`.
     std::string fill = "";
     Lines filled = {};
     // adapter settings that enable every field as the dialog opens
     Lines presets = {};
+
+    bool router() const { return &area == &routerArea() || &area == &easySetupArea(); }
+    int backTo() const { return menuButton == 0 ? IDD_MAIN : area.menu; }
 };
 
-const Lines kAnalogReads{"show analog tel1", "show analog tel2", "show analog tel3",
-                         "show analog common"};
-const Lines kDigitalReads{"show digital data", "show digital usb", "show digital common"};
-const Lines kArriveReads{"show arrive basic", "show arrive num1", "show arrive num2"};
-const Lines kShortnumReads{"show shortnum num1", "show shortnum num2"};
-const Lines kRouterReads{
-    "show router",      "show nat",         "show dhcp",        "show dns",
-    "show host",        "show syslog",      "show digital pna", "show ras",
-    "show dialup num1", "show dialup num2", "show dialup num3", "show dialup num4",
-    "show connect",     "show network",     "show bod",         "show bacpbap"};
-
-DialogPath analogDialog(int menuButton, int dialog) {
-    return {dialog, IDC_MAIN_ANALOG, IDD_ANALOG_MENU, menuButton, kAnalogReads, false};
-}
-DialogPath digitalDialog(int menuButton, int dialog) {
-    return {dialog, IDC_MAIN_DIGITAL, IDD_DIGITAL_MENU, menuButton, kDigitalReads, false};
-}
-DialogPath arriveDialog(int menuButton, int dialog) {
-    return {dialog, IDC_MAIN_ARRIVE, IDD_ARRIVE_MENU, menuButton, kArriveReads, false};
-}
-DialogPath routerDialog(int menuButton, int dialog) {
-    return {dialog, IDC_MAIN_PNA_MENU, IDD_PNA_MENU, menuButton, kRouterReads, true};
-}
-DialogPath withPresets(DialogPath d, Lines presets) {
-    d.presets = std::move(presets);
-    return d;
-}
-DialogPath dialupDialog(int menuButton, int dialog, const char* profile) {
-    // given DNS servers ("manual") enable their addresses
-    const std::string p = profile;
-    return withPresets(
-        routerDialog(menuButton, dialog),
-        {"dialup dns_select " + p + " manual", "dialup dns_address " + p + " 192.0.2.1,192.0.2.2"});
+// Given DNS servers ("manual") enable their addresses.
+Lines manualDns(const std::string& profile) {
+    return {"dialup dns_select " + profile + " manual",
+            "dialup dns_address " + profile + " 192.0.2.1,192.0.2.2"};
 }
 DialogPath tableDialog(int menuButton, const EntryTableIds& ids, const char* first,
                        const char* second, const char* command) {
-    DialogPath d = routerDialog(menuButton, ids.dialog);
-    d.fill = text(ids.number, "5") + text(ids.first, first) + text(ids.second, second);
-    d.filled = {command};
-    return d;
+    const std::string fill =
+        text(ids.number, "5") + text(ids.first, first) + text(ids.second, second);
+    return {routerArea(), menuButton, ids.dialog, fill, {command}};
 }
 
-const DialogPath kShortNumberDialog{
-    IDD_SHORT_NUMBER, IDC_MAIN_SHORTNUM, 0, 0, kShortnumReads, false};
-const DialogPath kEasyDialog =
-    withPresets({IDD_PNA_EASY, IDC_MAIN_PNA_EASY, 0, 0, {"show dialup num1"}, true},
-                {"dialup dns_select num1 manual", "dialup dns_address num1 192.0.2.1,192.0.2.2"});
-
 const DialogPath kDialogs[] = {
-    analogDialog(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT),
-    analogDialog(IDC_ANALOG_MENU_TEL2, IDD_TEL2_PORT),
-    analogDialog(IDC_ANALOG_MENU_TEL3, IDD_TEL3_PORT),
-    analogDialog(IDC_ANALOG_MENU_COMMON, IDD_ANALOG_COMMON),
-    digitalDialog(IDC_DIGITAL_MENU_DATA, IDD_DATA_PORT),
-    digitalDialog(IDC_DIGITAL_MENU_USB, IDD_USB_PORT),
-    digitalDialog(IDC_DIGITAL_MENU_COMMON, IDD_DIGITAL_COMMON),
-    digitalDialog(IDC_DIGITAL_MENU_BOD, IDD_THROUGHPUT_BOD),
-    digitalDialog(IDC_DIGITAL_MENU_BACP_BAP, IDD_BACP_BAP),
-    arriveDialog(IDC_ARRIVE_MENU_STANDARD, IDD_ARRIVE_STANDARD),
-    arriveDialog(IDC_ARRIVE_MENU_NUMBER1, IDD_ARRIVE_NUMBER1),
-    arriveDialog(IDC_ARRIVE_MENU_NUMBER2, IDD_ARRIVE_NUMBER2),
-    kShortNumberDialog,
-    routerDialog(IDC_PNA_MENU_ROUTER, IDD_ROUTER),
-    routerDialog(IDC_PNA_MENU_PNA_PORT, IDD_PNA_PORT),
+    {analogArea(), IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT},
+    {analogArea(), IDC_ANALOG_MENU_TEL2, IDD_TEL2_PORT},
+    {analogArea(), IDC_ANALOG_MENU_TEL3, IDD_TEL3_PORT},
+    {analogArea(), IDC_ANALOG_MENU_COMMON, IDD_ANALOG_COMMON},
+    {digitalArea(), IDC_DIGITAL_MENU_DATA, IDD_DATA_PORT},
+    {digitalArea(), IDC_DIGITAL_MENU_USB, IDD_USB_PORT},
+    {digitalArea(), IDC_DIGITAL_MENU_COMMON, IDD_DIGITAL_COMMON},
+    {digitalArea(), IDC_DIGITAL_MENU_BOD, IDD_THROUGHPUT_BOD},
+    {digitalArea(), IDC_DIGITAL_MENU_BACP_BAP, IDD_BACP_BAP},
+    {arriveArea(), IDC_ARRIVE_MENU_STANDARD, IDD_ARRIVE_STANDARD},
+    {arriveArea(), IDC_ARRIVE_MENU_NUMBER1, IDD_ARRIVE_NUMBER1},
+    {arriveArea(), IDC_ARRIVE_MENU_NUMBER2, IDD_ARRIVE_NUMBER2},
+    {shortnumArea(), 0, IDD_SHORT_NUMBER},
+    {routerArea(), IDC_PNA_MENU_ROUTER, IDD_ROUTER},
+    {routerArea(), IDC_PNA_MENU_PNA_PORT, IDD_PNA_PORT},
     tableDialog(IDC_PNA_MENU_NAT, kNatIds, "192.168.1.5", "203.0.113.5",
                 "nat add 5 192.168.1.5,203.0.113.5"),
-    routerDialog(IDC_PNA_MENU_DHCP, IDD_DHCP),
-    routerDialog(IDC_PNA_MENU_DNS, IDD_DNS),
+    {routerArea(), IDC_PNA_MENU_DHCP, IDD_DHCP},
+    {routerArea(), IDC_PNA_MENU_DNS, IDD_DNS},
     tableDialog(IDC_PNA_MENU_DNS_HOST, kDnsHostIds, "192.168.1.10", "printer",
                 "host add 5 192.168.1.10,printer"),
-    routerDialog(IDC_PNA_MENU_SYSLOG, IDD_SYSLOG),
-    dialupDialog(IDC_PNA_MENU_DIALUP1, IDD_DIALUP1, "num1"),
-    dialupDialog(IDC_PNA_MENU_DIALUP2, IDD_DIALUP2, "num2"),
-    dialupDialog(IDC_PNA_MENU_DIALUP3, IDD_DIALUP3, "num3"),
-    dialupDialog(IDC_PNA_MENU_DIALUP4, IDD_DIALUP4, "num4"),
-    withPresets(routerDialog(IDC_PNA_MENU_ARRIVE, IDD_PNA_ARRIVE), {"ras server enable"}),
-    routerDialog(IDC_PNA_MENU_LEASED_LINE, IDD_LEASED_LINE),
-    routerDialog(IDC_PNA_MENU_CONNECT_LIMIT, IDD_CONNECT_LIMIT),
-    routerDialog(IDC_PNA_MENU_BOD, IDD_ROUTER_BOD),
-    routerDialog(IDC_PNA_MENU_BACP_BAP, IDD_ROUTER_BACP_BAP),
-    kEasyDialog,
+    {routerArea(), IDC_PNA_MENU_SYSLOG, IDD_SYSLOG},
+    {routerArea(), IDC_PNA_MENU_DIALUP1, IDD_DIALUP1, "", {}, manualDns("num1")},
+    {routerArea(), IDC_PNA_MENU_DIALUP2, IDD_DIALUP2, "", {}, manualDns("num2")},
+    {routerArea(), IDC_PNA_MENU_DIALUP3, IDD_DIALUP3, "", {}, manualDns("num3")},
+    {routerArea(), IDC_PNA_MENU_DIALUP4, IDD_DIALUP4, "", {}, manualDns("num4")},
+    {routerArea(), IDC_PNA_MENU_ARRIVE, IDD_PNA_ARRIVE, "", {}, {"ras server enable"}},
+    {routerArea(), IDC_PNA_MENU_LEASED_LINE, IDD_LEASED_LINE},
+    {routerArea(), IDC_PNA_MENU_CONNECT_LIMIT, IDD_CONNECT_LIMIT},
+    {routerArea(), IDC_PNA_MENU_BOD, IDD_ROUTER_BOD},
+    {routerArea(), IDC_PNA_MENU_BACP_BAP, IDD_ROUTER_BACP_BAP},
+    {easySetupArea(), 0, IDD_PNA_EASY, "", {}, manualDns("num1")},
 };
 
 // The control characters a user may type or paste (as the first character, so that no text
@@ -190,14 +152,13 @@ protected:
     }
 
     static std::string opening(const DialogPath& d) {
-        if (d.menu == 0)
-            return kStart + open(d.mainButton, d.dialog);
-        return kStart + open(d.mainButton, d.menu) + open(d.menuButton, d.dialog);
+        if (d.menuButton == 0)
+            return kStart + open(d.area.button, d.dialog);
+        return kStart + open(d.area.button, d.area.menu) + open(d.menuButton, d.dialog);
     }
     static std::string leaving(const DialogPath& d) {
-        return d.menu == 0 ? kClose : click(IDCANCEL) + kClose;
+        return d.menuButton == 0 ? kClose : click(IDCANCEL) + kClose;
     }
-    static int backTo(const DialogPath& d) { return d.menu == 0 ? IDD_MAIN : d.menu; }
 };
 
 // Each field refuses a control character pasted into it, with its own message, and leaves the
@@ -207,12 +168,12 @@ protected:
 TEST_F(InputSafetyTest, ControlCharactersInEveryFieldOfEveryDialog) {
     for (const DialogPath& d : kDialogs) {
         SCOPED_TRACE("dialog " + std::to_string(d.dialog));
-        modeLines_ = d.router ? "ROUTER=1\n" : "";
+        modeLines_ = d.router() ? "ROUTER=1\n" : "";
         FieldWalker walker;
         setHelpViewer(&walker);
         freshAdapter(d.presets);
         SessionResult found =
-            run(opening(d) + "key F1\n" + click(IDCANCEL) + dialog(backTo(d)) + leaving(d));
+            run(opening(d) + "key F1\n" + click(IDCANCEL) + dialog(d.backTo()) + leaving(d));
         ASSERT_FALSE(found.scriptFailed) << found.failure;
         EXPECT_EQ(walker.unreachable, std::vector<int>{});
 
@@ -238,7 +199,7 @@ TEST_F(InputSafetyTest, ControlCharactersInEveryFieldOfEveryDialog) {
             for (const std::string& c : kControls)
                 if (f.filtered)
                     script += "type " + std::to_string(f.id) + " " + c + "\n";
-        script += click(IDOK) + dialog(backTo(d)) + leaving(d);
+        script += click(IDOK) + dialog(d.backTo()) + leaving(d);
 
         freshAdapter(d.presets);
         walker.paste = true;
@@ -246,8 +207,9 @@ TEST_F(InputSafetyTest, ControlCharactersInEveryFieldOfEveryDialog) {
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         ASSERT_EQ(r.messages.size(), refusals);
         for (const auto& m : r.messages) EXPECT_TRUE(m.text.ends_with(kInputError)) << m.text;
-        EXPECT_EQ(r.transcript,
-                  concat(probeLines(), concat(d.reads, concat(d.filled, {"fromwr 15", "exit"}))));
+        EXPECT_EQ(
+            r.transcript,
+            concat(probeLines(), concat(d.area.reads, concat(d.filled, {"fromwr 15", "exit"}))));
     }
 }
 
@@ -255,35 +217,40 @@ TEST_F(InputSafetyTest, ControlCharactersInEveryFieldOfEveryDialog) {
 // the one changed item goes out as exactly one command line.
 TEST_F(InputSafetyTest, TypedControlKeysLeaveOneCommandLinePerChangedItem) {
     const std::string kTyped = "03\r12\t34"s + '\0' + "56";
-    auto typed = [&](int id) {
-        return text(id, "") + "type " + std::to_string(id) + " " + kTyped + "\n";
-    };
     struct Row {
         DialogPath path;
-        std::string edits;
+        int field;  // typed into, emptied first
         std::string command;
     } rows[] = {
-        {analogDialog(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT), typed(kTel1PortIds.selfAddress),
+        {{analogArea(), IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT},
+         kTel1PortIds.selfAddress,
          "analog address tel1 03123456"},
-        {digitalDialog(IDC_DIGITAL_MENU_USB, IDD_USB_PORT), typed(kUsbPortIds.selfAddress),
+        {{digitalArea(), IDC_DIGITAL_MENU_USB, IDD_USB_PORT},
+         kUsbPortIds.selfAddress,
          "digital address usb 03123456"},
-        {arriveDialog(IDC_ARRIVE_MENU_NUMBER2, IDD_ARRIVE_NUMBER2),
-         typed(kArriveNumber2Rows[2].number), "arrive address 13 03123456"},
-        {kShortNumberDialog, typed(kShortNumberEdits[6]), "shortnum add 7 03123456"},
-        {routerDialog(IDC_PNA_MENU_DIALUP3, IDD_DIALUP3), typed(kDialup3Ids.dialNumber[0]),
+        {{arriveArea(), IDC_ARRIVE_MENU_NUMBER2, IDD_ARRIVE_NUMBER2},
+         kArriveNumber2Rows[2].number,
+         "arrive address 13 03123456"},
+        {{shortnumArea(), 0, IDD_SHORT_NUMBER}, kShortNumberEdits[6], "shortnum add 7 03123456"},
+        {{routerArea(), IDC_PNA_MENU_DIALUP3, IDD_DIALUP3},
+         kDialup3Ids.dialNumber[0],
          "dialup dial_number num3 03123456,,"},
-        {kEasyDialog, typed(kPnaEasyDialNumberIds[1]), "dialup dial_number num1 ,03123456,"},
+        {{easySetupArea(), 0, IDD_PNA_EASY},
+         kPnaEasyDialNumberIds[1],
+         "dialup dial_number num1 ,03123456,"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);
-        modeLines_ = row.path.router ? "ROUTER=1\n" : "";
+        modeLines_ = row.path.router() ? "ROUTER=1\n" : "";
         freshAdapter();
-        SessionResult r = run(opening(row.path) + row.edits + click(IDOK) +
-                              dialog(backTo(row.path)) + leaving(row.path));
+        const std::string typed =
+            text(row.field, "") + "type " + std::to_string(row.field) + " " + kTyped + "\n";
+        SessionResult r = run(opening(row.path) + typed + click(IDOK) + dialog(row.path.backTo()) +
+                              leaving(row.path));
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         EXPECT_EQ(r.messageTexts(), Lines{});
-        EXPECT_EQ(r.transcript,
-                  concat(probeLines(), concat(row.path.reads, {row.command, "fromwr 15", "exit"})));
+        EXPECT_EQ(r.transcript, concat(probeLines(), concat(row.path.area.reads,
+                                                            {row.command, "fromwr 15", "exit"})));
     }
 }
 
@@ -297,7 +264,6 @@ TEST_F(InputSafetyTest, PasswordsSurviveTheSettingsFileAndAreNeverShown) {
     const std::string kStored =
         "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=" + kLogin +
         "\nDATA2=" + kAdmin + "\n";
-    const std::string kLoggedIn = "wait administrator Password Check OK\n";
     struct Row {
         const char* name;
         std::string adminAtAdapter;

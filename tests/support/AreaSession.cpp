@@ -2,6 +2,8 @@
 
 #include "app/services/AppState.h"
 #include "app/services/HelpPages.h"
+#include "res/AnalogIds.h"
+#include "res/ArriveIds.h"
 #include "res/RouterIds.h"
 #include "ui/MessageBox.h"
 
@@ -16,6 +18,37 @@ std::string AreaScript::session(const std::string& inMenu) const {
     if (menu == 0)
         return kStart + inMenu + kClose;
     return kStart + open(button, menu) + inMenu + click(IDCANCEL) + kClose;
+}
+
+const AreaScript& analogArea() {
+    static const AreaScript area{
+        IDC_MAIN_ANALOG,
+        IDD_ANALOG_MENU,
+        {"show analog tel1", "show analog tel2", "show analog tel3", "show analog common"},
+        "Analog"};
+    return area;
+}
+
+const AreaScript& digitalArea() {
+    static const AreaScript area{IDC_MAIN_DIGITAL,
+                                 IDD_DIGITAL_MENU,
+                                 {"show digital data", "show digital usb", "show digital common"},
+                                 "Digital"};
+    return area;
+}
+
+const AreaScript& arriveArea() {
+    static const AreaScript area{IDC_MAIN_ARRIVE,
+                                 IDD_ARRIVE_MENU,
+                                 {"show arrive basic", "show arrive num1", "show arrive num2"},
+                                 "Arrive Control"};
+    return area;
+}
+
+const AreaScript& shortnumArea() {
+    static const AreaScript area{
+        IDC_MAIN_SHORTNUM, 0, {"show shortnum num1", "show shortnum num2"}, "Short Number"};
+    return area;
 }
 
 const AreaScript& routerArea() {
@@ -52,11 +85,6 @@ void AreaSessionTest::expectSession(const SessionResult& r, const Lines& afterPr
         EXPECT_EQ(m.icon, ui::MsgIcon::None) << m.text;
     }
     EXPECT_EQ(r.log, log);
-}
-
-void AreaSessionTest::SetUp() {
-    SessionTest::SetUp();
-    useFastTimings();
 }
 
 void AreaSessionTest::freshAdapter(const Lines& presets, const std::string& fault) {

@@ -46,8 +46,12 @@ struct AreaScript {
     Lines readFailed() const { return {"com open", logName + " Status Read ERROR"}; }
 };
 
-// The router variant's two areas: the HomePNA menu (16 reads) and the easy setup form. Their
-// main-window buttons exist only with "ROUTER=1" in the settings file (modeLines_).
+// The areas of the main window. The router variant's two, the HomePNA menu (16 reads) and the
+// easy setup form, have their buttons only with "ROUTER=1" in the settings file (modeLines_).
+const AreaScript& analogArea();
+const AreaScript& digitalArea();
+const AreaScript& arriveArea();
+const AreaScript& shortnumArea();  // no menu: the button opens the short number dialog
 const AreaScript& routerArea();
 const AreaScript& easySetupArea();
 
@@ -63,10 +67,8 @@ struct AreaRow {
     std::string fault = "";
 };
 
-class AreaSessionTest : public SessionTest {
+class AreaSessionTest : public FastSessionTest {
 protected:
-    void SetUp() override;
-
     // Expects the whole script to have run; the adapter to have received the probe, then
     // `afterProbe`; the messages `messages`, each with the window's title, OK and no icon; `log`.
     static void expectSession(const SessionResult& r, const Lines& afterProbe,

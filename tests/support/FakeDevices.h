@@ -42,14 +42,10 @@ public:
         std::filesystem::create_symlink(target, byId(name));
         return byId(name);
     }
-    // /dev/NAME as a plain file with `mode`, or as a link to `target`.
+    // /dev/NAME as a plain file with `mode`.
     std::string addNode(const std::string& name, mode_t mode = 0660) const {
         std::ofstream(dev(name)).flush();
         ::chmod(dev(name).c_str(), mode);
-        return dev(name);
-    }
-    std::string addLink(const std::string& name, const std::string& target) const {
-        std::filesystem::create_symlink(target, dev(name));
         return dev(name);
     }
     // A built-in UART: /dev/NAME and /sys/class/tty/NAME/type (0: no hardware).
@@ -58,7 +54,6 @@ public:
         std::ofstream(root_ + "/sys/class/tty/" + name + "/type") << type << "\n";
         return addNode(name);
     }
-    void remove(const std::string& path) const { std::filesystem::remove(path); }
 
 private:
     std::string root_;

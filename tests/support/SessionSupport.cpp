@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/AreaRegistry.h"
 #include "app/Profile.h"
@@ -14,6 +13,7 @@
 #include "app/services/HelpPages.h"
 #include "cli/Session.h"
 #include "sim/Faults.h"
+#include "tests/support/Files.h"
 #include "tests/support/StateHome.h"
 #include "ui/headless/Headless.h"
 
@@ -109,6 +109,11 @@ void useFastTimings() {
     t.commandTimeoutMs = 1000;
 }
 
+void FastSessionTest::SetUp() {
+    SessionTest::SetUp();
+    useFastTimings();
+}
+
 void SessionTest::SetUp() {
     resetAppState();
     resetAreaRecords();
@@ -139,7 +144,7 @@ void SessionTest::writeSettings(const std::string& text) {
         std::filesystem::remove(path);
         return;
     }
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    writeFile(path, text);
 }
 
 void SessionTest::freshRun(const std::string& settings, sim::EmulatorOptions options) {
@@ -150,10 +155,7 @@ void SessionTest::freshRun(const std::string& settings, sim::EmulatorOptions opt
 }
 
 std::string SessionTest::readSettings() const {
-    std::ifstream in(SettingsFilePath(startupFolder()), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return readFile(SettingsFilePath(startupFolder()));
 }
 
 SessionResult SessionTest::run(const std::string& script, CMainDlg::Config config) {

@@ -34,10 +34,12 @@ std::string command(int id);
 std::string open(int button, int dialogId);
 
 // Scripts: start through the port dialog into the main window; close it; a start that fails
-// with a message, answered, after which the program ends by itself.
+// with a message, answered, after which the program ends by itself; on the network link, the
+// wait for the administrator login.
 inline const std::string kStart = dialog(IDD_PORT_SELECT) + click(IDOK) + dialog(IDD_MAIN);
 inline const std::string kClose = dialog(IDD_MAIN) + click(IDC_MAIN_EXIT);
 inline const std::string kStartFails = dialog(IDD_PORT_SELECT) + click(IDOK) + "answer ok\n";
+inline const std::string kLoggedIn = "wait administrator Password Check OK\n";
 
 // A settings file for serial COM1 with `mode` as the lines of its [MODE] section.
 std::string serialSettings(const std::string& mode = "");
@@ -83,5 +85,11 @@ protected:
 
 // Sets fast time-outs for failure cases (the real values cost seconds per failed step).
 void useFastTimings();
+
+// A session test on those fast time-outs.
+class FastSessionTest : public SessionTest {
+protected:
+    void SetUp() override;
+};
 
 }  // namespace kx::test
