@@ -3,7 +3,6 @@
 // line's own errors, and signals in the middle of a restore (the real program in a process of
 // its own).
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -12,7 +11,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <streambuf>
@@ -20,31 +18,12 @@
 #include <thread>
 #include <vector>
 
-#include "app/ShellTimings.h"
-#include "cli/Kxctl.h"
-#include "sim/Emulator.h"
-#include "sim/Faults.h"
-#include "tests/support/Files.h"
+#include "tests/cli/KxctlSession.h"
 
 extern char** environ;
 
 namespace kx::cli {
 namespace {
-
-using Lines = std::vector<std::string>;
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-using kx::test::readFile;
-using kx::test::writeFile;
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 // A stream that takes nothing, as standard output on a full disk.
 class FullBuffer : public std::streambuf {
@@ -53,55 +32,7 @@ protected:
     std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
 };
 
-class KxctlEdgeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        shellTimings().probeSettle = std::chrono::milliseconds(10);
-        folder_ = ::testing::TempDir() + "kxctl_edge_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        startAdapter();
-    }
-    void TearDown() override { shellTimings() = ShellTimings{}; }
-
-    void startAdapter(sim::EmulatorOptions options = {}) {
-        adapter_.reset();
-        std::string error;
-        adapter_ = sim::Emulator::start(std::move(options), error);
-        ASSERT_TRUE(adapter_) << error;
-    }
-    void addFault(const std::string& spec) {
-        sim::FaultRule rule;
-        std::string error;
-        ASSERT_TRUE(sim::parseFault(spec, rule, error)) << error;
-        adapter_->faults().add(rule);
-    }
-    std::string path(const std::string& name) const { return folder_ + "/" + name; }
-
-    Result run(std::vector<std::string> args, const std::string& input = "",
-               std::ostream* output = nullptr) {
-        args.insert(args.begin(), {"--port", adapter_->ptyPath()});
-        std::ostringstream out, err;
-        std::istringstream in(input);
-        Result result;
-        result.status = runKxctl(args, output ? *output : out, err, false, in);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
-    }
-    // The command lines the adapter received, without the probes and the reads.
-    Lines sent() const {
-        Lines out;
-        for (const std::string& line : adapter_->transcript().lines())
-            if (!line.empty() && !line.starts_with("AT") && !line.starts_with("show "))
-                out.push_back(line);
-        return out;
-    }
-
-    std::string folder_;
-    std::unique_ptr<sim::Emulator> adapter_;
-};
+using KxctlEdgeTest = KxctlSession;
 
 // The passwords `show` prints as the mask stay as they are on the adapter when that output is
 // restored; the diff masks only the secret of a line.
@@ -257,6 +188,8 @@ TEST_F(KxctlEdgeTest, DocumentsFromFilesAndStandardInput) {
         std::string out;  // or the message on standard error
     } kRows[] = {
         {{"diff", "-"}, "shortnum.2 = 0312345678\n", kExitOk, "shortnum add 2 0312345678\n"},
+        // a choice given by its index
+        {{"diff", "-"}, "analog.tel1.ringSound = 1\n", kExitOk, "analog ring_sound tel1 ring2\n"},
         {{"diff", path("bom")}, "", kExitOk, "shortnum add 1 0311112222\n"},
         {{"diff", path("empty")}, "", kExitUsage, path("empty") + " is empty"},
         {{"diff", "-"}, "", kExitUsage, "standard input is empty"},
@@ -297,13 +230,6 @@ TEST_F(KxctlEdgeTest, AFailedFlashWriteSaysTheSettingsMayOrMayNotBeStored) {
     EXPECT_EQ(sent(), (Lines{"shortnum add 3 0312345678", "fromwr 15", "exit"}));
 }
 
-TEST_F(KxctlEdgeTest, TheTranscriptIsTheOwnersOnly) {
-    ASSERT_EQ(run({"--transcript", path("t"), "show", "shortnum"}).status, kExitOk);
-    struct stat status {};
-    ASSERT_EQ(::stat(path("t").c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0600u);
-}
-
 // The command line's own answers; every error begins with "kxctl: ".
 TEST_F(KxctlEdgeTest, CommandLineAnswersAsUsersExpect) {
     const struct {
@@ -320,6 +246,7 @@ TEST_F(KxctlEdgeTest, CommandLineAnswersAsUsersExpect) {
          "history, names, ports)\n"},
         {{"--com", "12", "show"}, kExitUsage, "", "kxctl: "},
         {{"show", "nowhere"}, kExitUsage, "", "kxctl: unknown area \"nowhere\""},
+        {{"diff"}, kExitUsage, "", "kxctl: "},
         {{"show", "--help"}, kExitOk, "shortnum, router", ""},
         {{"--help"}, kExitOk, "its network side with --net-demo", ""},
     };

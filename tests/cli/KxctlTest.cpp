@@ -1,37 +1,21 @@
 // kxctl against the emulated adapter: documents, diffs, restores and their refusals, checked on
 // the exact command lines the adapter received.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/DocumentFile.h"
-#include "app/ShellTimings.h"
-#include "cli/Kxctl.h"
-#include "sim/Emulator.h"
-#include "sim/Faults.h"
-#include "tests/support/Files.h"
-#include "tests/support/StateHome.h"
+#include "tests/cli/KxctlSession.h"
 
 namespace kx::cli {
 namespace {
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-using kx::test::readFile;
-using kx::test::writeFile;
 
 // The document without its header comments (the date differs from run to run).
 std::string body(const std::string& document) {
@@ -48,50 +32,13 @@ std::string withValue(std::string document, const std::string& name, const std::
     return document.replace(at + 1, end - at - 1, name + " = " + value);
 }
 
-class KxctlTest : public ::testing::Test {
+class KxctlTest : public KxctlSession {
 protected:
-    void SetUp() override {
-        shellTimings().probeSettle = std::chrono::milliseconds(10);
-        folder_ = ::testing::TempDir() + "kxctl_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::create_directories(folder_);
-        startAdapter();
-    }
-    void TearDown() override { adapter_.reset(); }
-
-    void startAdapter() {
-        adapter_.reset();
-        std::string error;
-        adapter_ = sim::Emulator::start(sim::EmulatorOptions{}, error);
-        ASSERT_TRUE(adapter_) << error;
-    }
-    std::string path(const std::string& name) const { return folder_ + "/" + name; }
-
-    Result run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--port", adapter_->ptyPath()});
-        std::ostringstream out, err;
-        Result result;
-        result.status = runKxctl(args, out, err);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
-    }
-    // The command lines the adapter received, without the probes and the reads.
-    std::vector<std::string> sent() const {
-        std::vector<std::string> out;
-        for (const std::string& line : adapter_->transcript().lines())
-            if (!line.empty() && !line.starts_with("AT") && !line.starts_with("show "))
-                out.push_back(line);
-        return out;
-    }
     std::string backup(const std::string& name) {
         Result result = run({"backup", path(name)});
         EXPECT_EQ(result.status, kExitOk) << result.err;
         return readFile(path(name));
     }
-
-    std::string folder_;
-    std::unique_ptr<sim::Emulator> adapter_;
 };
 
 TEST_F(KxctlTest, DiffAgainstAnUnchangedAdapterPrintsNothing) {
@@ -100,50 +47,6 @@ TEST_F(KxctlTest, DiffAgainstAnUnchangedAdapterPrintsNothing) {
     EXPECT_EQ(result.status, kExitOk) << result.err;
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(sent(), (std::vector<std::string>{"exit", "exit"}));
-}
-
-TEST_F(KxctlTest, DiffOfOneFieldPrintsExactlyItsCommand) {
-    const std::string original = backup("doc");
-    adapter_->transcript().clear();
-    const struct {
-        const char* name;
-        const char* value;
-        const char* command;
-    } kRows[] = {
-        {"analog.tel1.ringSound", "1", "analog ring_sound tel1 ring2"},  // the index
-        {"digital.data.selfAddress", "0312345678*12", "digital address data 0312345678*12"},
-        {"digital.addMinTime", "25", "digital throughput_bod add_minimum_time 5"},  // seconds
-        {"arrive.entry12.number", "0451234567", "arrive address 12 0451234567"},
-        {"shortnum.7", "0312345678", "shortnum add 7 0312345678"},
-    };
-    for (const auto& row : kRows) {
-        SCOPED_TRACE(row.name);
-        writeFile(path("edited"), withValue(original, row.name, row.value));
-        Result result = run({"diff", path("edited")});
-        EXPECT_EQ(result.status, kExitOk) << result.err;
-        EXPECT_EQ(result.out, std::string(row.command) + "\n");
-    }
-    // nothing but reading was sent
-    for (const std::string& line : sent()) EXPECT_EQ(line, "exit");
-}
-
-TEST_F(KxctlTest, BackupRestoredOntoAResetAdapterReproducesEveryField) {
-    const std::string factory = body(backup("factory"));
-    Result set =
-        run({"set", "analog.tel1.selfAddress=0311112222", "analog.tel2.ringSound=ring3",
-             "analog.ringSoundFrequency=20", "digital.usb.iNumber=add2", "digital.delMinTime=1275",
-             "digital.arriveMask=5", "arrive.noidRing=ring3", "arrive.entry20.number=09099998888",
-             "arrive.entry20.ring=ring2", "shortnum.20=0120123456"});
-    ASSERT_EQ(set.status, kExitOk) << set.err;
-    const std::string changed = backup("changed");
-    ASSERT_NE(body(changed), factory);
-
-    startAdapter();
-    Result restore = run({"restore", path("changed")});
-    ASSERT_EQ(restore.status, kExitOk) << restore.err;
-    EXPECT_EQ(sent().back(), "exit");
-    EXPECT_EQ(sent()[sent().size() - 2], "fromwr 15");
-    EXPECT_EQ(body(backup("restored")), body(changed));
 }
 
 TEST_F(KxctlTest, ABadDocumentIsRefusedWithItsLineAndNothingIsSent) {
@@ -197,10 +100,7 @@ TEST_F(KxctlTest, ARestoreStopsAtAFailedCommandAndNamesIt) {
                                  {"shortnum.1", "0311112222"}};
     for (const auto& change : kChanges) edited = withValue(edited, change[0], change[1]);
     writeFile(path("edited"), edited);
-    sim::FaultRule rule;
-    std::string error;
-    ASSERT_TRUE(sim::parseFault("drop/1:analog use_i_number", rule, error)) << error;
-    adapter_->faults().add(rule);
+    addFault("drop/1:analog use_i_number");
     adapter_->transcript().clear();
 
     const std::string pty = adapter_->ptyPath();
@@ -224,6 +124,9 @@ TEST_F(KxctlTest, TheTranscriptHoldsEveryExchangeWithItsDirection) {
     Result result = run({"--transcript", path("transcript"), "set", "shortnum.2=0312345678"});
     EXPECT_EQ(result.status, kExitOk) << result.err;
     const std::string transcript = readFile(path("transcript"));
+    struct stat status {};
+    ASSERT_EQ(::stat(path("transcript").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);  // the owner's only
     for (const char* expected :
          {" > ATI\\r\n", " > show shortnum num1\\r\n", " > shortnum add 2 0312345678\\r\n",
           " > fromwr 15\\r\n", " > exit\\r\n", " < exit\\r\\n"})
@@ -239,15 +142,6 @@ TEST_F(KxctlTest, ShowJsonIsOneObject) {
     EXPECT_EQ(result.out.find("analog."), std::string::npos);
 }
 
-TEST_F(KxctlTest, UsageErrorsExitWithTwo) {
-    for (std::vector<std::string> args :
-         std::vector<std::vector<std::string>>{{"frobnicate"}, {"show", "nowhere"}, {"diff"}}) {
-        SCOPED_TRACE(args.front());
-        EXPECT_EQ(run(args).status, kExitUsage);
-    }
-    EXPECT_EQ(adapter_->transcript().size(), 0u);
-}
-
 // The router variant's area: named, or in every command's default with "ROUTER=1" in the
 // settings file; written as the HomePNA menu writes it.
 TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
@@ -257,23 +151,6 @@ TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
     EXPECT_NE(original.find("\ndigital.pna.iNumber = "), std::string::npos);
     EXPECT_EQ(original.find("analog."), std::string::npos);
     EXPECT_EQ(original.find("router.loginPassword"), std::string::npos);  // never written
-    const struct {
-        const char* name;
-        const char* value;
-        const char* commands;
-    } kRows[] = {
-        {"router.dialup2.providerName", "ISP", "dialup provider_name num2 ISP\n"},
-        {"router.dialup1.password", "pw-Secret", "dialup password num1 ********\n"},
-        {"router.bacpDepart", "1",
-         "bacpbap depart_add auto\nbacpbap depart_request reject\nbacpbap depart_del reject\n"},
-    };
-    for (const auto& row : kRows) {
-        SCOPED_TRACE(row.name);
-        writeFile(path("edited"), withValue(original, row.name, row.value));
-        Result diff = run({"diff", path("edited")});
-        EXPECT_EQ(diff.status, kExitOk) << diff.err;
-        EXPECT_EQ(diff.out, row.commands);
-    }
     adapter_->transcript().clear();
 
     // an entry put in use needs both of its items, the router's own address cannot be emptied,
