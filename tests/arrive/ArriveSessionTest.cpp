@@ -101,14 +101,6 @@ TEST_F(ArriveSessionTest, ConfirmedDialogsSendTheChangedItemsInWritingOrder) {
                  "arrive ranking noid tel3 reject", "arrive ranking noid data reject",
                  "arrive ranking noid usb reject", "arrive ring_select noid ring3",
                  "arrive ring_select ring3"})},
-        {"back to the telephone company's services and to normal",
-         {"arrive ring_select pseudo", "arrive trouble_tel pseudo",
-          "arrive ranking default data reject", "arrive ranking 7 usb reject"},
-         kOpenStandard + select(kDefault.data, 0) + click(IDC_ARRIVE_TROUBLE_NTT) +
-             click(IDC_ARRIVE_RING_SELECT_NTT) + kConfirm + kOpenNumber1 +
-             select(entry(7).columns.usb, 0) + kConfirm,
-         stored({"arrive ring_select ntt", "arrive trouble_tel ntt",
-                 "arrive ranking default data normal", "arrive ranking 7 usb normal"})},
         // every item of entry 10 (the last row of the first dialog), from the last to the
         // first, after a cancelled dialog whose change is not kept
         {"entry 10 in writing order",

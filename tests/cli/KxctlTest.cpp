@@ -188,12 +188,14 @@ TEST_F(KxctlTest, RouterSettingsGoOutAsTheHomePnaMenuWritesThem) {
     EXPECT_NE(result.out.find("router.ras.password = ********\n"), std::string::npos);
     EXPECT_EQ(result.out.find("ras-Secret"), std::string::npos);
 
-    // the router address goes last; the adapter restarts with it, so nothing follows it
+    // the router's section goes last, and its address after its other items: the adapter
+    // restarts with it, so nothing follows it
     adapter_->transcript().clear();
-    result = run({"set", "router.routerAddress=192.168.1.2/24", "router.syslogFacility=6"});
+    result = run({"set", "router.routerAddress=192.168.1.2/24", "router.beep=disable",
+                  "router.syslogFacility=6"});
     ASSERT_EQ(result.status, kExitOk) << result.err;
-    EXPECT_EQ(sent(),
-              (std::vector<std::string>{"syslog facility 6", "router address 192.168.1.2/24"}));
+    EXPECT_EQ(sent(), (std::vector<std::string>{"syslog facility 6", "router beep disable",
+                                                "router address 192.168.1.2/24"}));
 
     // without "ROUTER=1" in the settings file, the default areas leave the router out
     EXPECT_EQ(run({"show"}).out.find("router."), std::string::npos);
@@ -345,8 +347,10 @@ TEST(KxctlNetworkTest, PasswordsAppearNeitherInTheTranscriptNorInAnyOutput) {
         ::setenv("KXCTL_LOGIN_PASSWORD", row.login, 1);
         ::setenv("KXCTL_ADMIN_PASSWORD", row.admin, 1);
         std::vector<std::string> args = link;
-        // over the network the short numbers are not written, and kxctl says so
-        for (const char* arg : {"set", "arrive.entry2.ring=ring3", "shortnum.2=0312345678"})
+        // over the network the short numbers and the router's serial-only items are not
+        // written, and kxctl says so; the router's addresses are
+        for (const char* arg : {"set", "arrive.entry2.ring=ring3", "shortnum.2=0312345678",
+                                "router.beep=disable", "router.masqueradeAddress=203.0.113.9"})
             args.push_back(arg);
         std::ostringstream out, err;
         const int status = runKxctl(args, out, err);
@@ -359,10 +363,13 @@ TEST(KxctlNetworkTest, PasswordsAppearNeitherInTheTranscriptNorInAnyOutput) {
                 EXPECT_EQ(text.find(secret), std::string::npos) << text;
         if (status == kExitOk) {
             EXPECT_NE(written.find(" > arrive ring_select 2 ring3\\r\n"), std::string::npos);
-            EXPECT_NE(
-                err.str().find("not written over the network link: shortnum add 2 0312345678"),
-                std::string::npos)
-                << err.str();
+            EXPECT_NE(written.find(" > router masq_address 203.0.113.9\\r\n"), std::string::npos);
+            EXPECT_EQ(written.find("router beep"), std::string::npos);
+            for (const char* unsent : {"shortnum add 2 0312345678", "router beep disable"})
+                EXPECT_NE(
+                    err.str().find(std::string("not written over the network link: ") + unsent),
+                    std::string::npos)
+                    << err.str();
         }
     }
     ::unsetenv("KXCTL_LOGIN_PASSWORD");

@@ -271,7 +271,9 @@ TEST_F(RouterLineSessionTest, ClearButtonClearsTheCountersOnly) {
 }
 
 // The arrows wrap within each edit's range; the holding times step by 5 seconds, and a typed
-// value becomes the next multiple of 5; the threshold arrows renew the estimate beside them.
+// value becomes the next multiple of 5; the threshold arrows renew the estimate beside them. The
+// evaluation times' upper arrow turns only 256 into 1: a typed 300 steps on to 301, which OK
+// refuses (the digital dialog's arrow turns it into 1).
 TEST_F(RouterLineSessionTest, BodSpinArrows) {
     AreaHandlers observed;
     observed.read = RouterReader;
@@ -280,60 +282,39 @@ TEST_F(RouterLineSessionTest, BodSpinArrows) {
     };
     ASSERT_TRUE(registerArea(IDC_MAIN_PNA_MENU, observed));
     const AreaRow rows[] = {
-        {"thresholds 100 up and 0 down",
-         {bod("add_standard_rate 100"), bod("del_standard_rate 0")},
-         kOpenBod + scroll(kAdd.rateSpin, "up") + scroll(kDel.rateSpin, "down") + kConfirm,
-         stored({bod("add_standard_rate 0"), bod("del_standard_rate 100")})},
-        {"holding times 1275 up and 5 down, 12 typed up",
-         {bod("add_minimum_time 1275"), bod("del_minimum_time 5")},
-         kOpenBod + scroll(kAdd.minTimeSpin, "up") + scroll(kDel.minTimeSpin, "down") +
-             text(kAdd.minTime, "") + "type " + std::to_string(kAdd.minTime) + " 12\n" +
-             scroll(kAdd.minTimeSpin, "up") + kConfirm,
-         stored({bod("add_minimum_time 15"), bod("del_minimum_time 1275")})},
-        {"evaluation times 255 up and 1 down",
-         {bod("add_evaluation_time 255"), bod("del_evaluation_time 1")},
-         kOpenBod + scroll(kAdd.evalTimeSpin, "up") + scroll(kDel.evalTimeSpin, "down") + kConfirm,
-         stored({bod("add_evaluation_time 1"), bod("del_evaluation_time 255")})},
+        {"the addition side up past the highest, the removal side down past the lowest",
+         {bod("add_standard_rate 100"), bod("del_standard_rate 0"), bod("add_minimum_time 1275"),
+          bod("del_minimum_time 5"), bod("add_evaluation_time 255"), bod("del_evaluation_time 1")},
+         kOpenBod + scroll(kAdd.rateSpin, "up") + scroll(kDel.rateSpin, "down") +
+             scroll(kAdd.minTimeSpin, "up") + scroll(kDel.minTimeSpin, "down") +
+             scroll(kAdd.evalTimeSpin, "up") + scroll(kDel.evalTimeSpin, "down") + kConfirm,
+         stored({bod("add_standard_rate 0"), bod("add_evaluation_time 1"),
+                 bod("add_minimum_time 5"), bod("del_standard_rate 100"),
+                 bod("del_evaluation_time 255"), bod("del_minimum_time 1275")})},
+        {"12 typed up, 300 typed up on both sides",
+         {},
+         kOpenBod + text(kAdd.minTime, "") + "type " + std::to_string(kAdd.minTime) + " 12\n" +
+             scroll(kAdd.minTimeSpin, "up") + text(kAdd.evalTime, "300") +
+             scroll(kAdd.evalTimeSpin, "up") + text(kDel.evalTime, "300") +
+             scroll(kDel.evalTimeSpin, "up") + refusedIn(IDD_ROUTER_BOD) + kRouter.back(),
+         {},
+         {kEvalError}},
     };
     // what the edits and estimates show at OK; the emulator starts at 80 % and 40 %
     const std::vector<std::pair<int, std::string>> shown[] = {
-        {{kAdd.rate, "0"}, {kAdd.estimate, "約 0.00 kbps"}, {kDel.estimate, "約 8.00 kbps"}},
-        {{kAdd.minTime, "15"}, {kDel.minTime, "1275"}, {kAdd.estimate, "約 6.40 kbps"}},
-        {{kAdd.evalTime, "1"}, {kDel.evalTime, "255"}, {kDel.estimate, "約 3.20 kbps"}},
-    };
-    expectRows(kRouter, rows, [&](std::size_t i) {
-        for (const auto& [id, value] : shown[i]) EXPECT_EQ(ObservedBod::shown[id], value) << id;
-        ObservedBod::shown.clear();
-    });
-}
-
-// The evaluation times' upper arrow turns only 256 into 1: a typed 300 steps on to 301, which
-// OK refuses (the digital dialog's arrow turns it into 1).
-TEST_F(RouterLineSessionTest, EvaluationTimeArrowAboveTheRangeStepsOnAndIsRefused) {
-    AreaHandlers observed;
-    observed.read = RouterReader;
-    observed.run = [](ui::Dialog&, AreaContext& context) {
-        return ObservedMenuDlg(context).DoModal();
-    };
-    ASSERT_TRUE(registerArea(IDC_MAIN_PNA_MENU, observed));
-    const AreaRow rows[] = {
-        {"removal side 300 up",
-         {},
-         kOpenBod + text(kDel.evalTime, "300") + scroll(kDel.evalTimeSpin, "up") +
-             refusedIn(IDD_ROUTER_BOD) + kRouter.back(),
-         {},
-         {kEvalError}},
-        {"addition side 300 up, then 255 up",
-         {bod("add_evaluation_time 30")},
-         kOpenBod + text(kAdd.evalTime, "300") + scroll(kAdd.evalTimeSpin, "up") +
-             refusedIn(IDD_ROUTER_BOD) + text(kAdd.evalTime, "255") +
-             scroll(kAdd.evalTimeSpin, "up") + kConfirm,
-         stored({bod("add_evaluation_time 1")}),
-         {kEvalError}},
-    };
-    const std::vector<std::pair<int, std::string>> shown[] = {
-        {{kDel.evalTime, "301"}},
-        {{kAdd.evalTime, "1"}},
+        {{kAdd.rate, "0"},
+         {kAdd.estimate, "約 0.00 kbps"},
+         {kDel.rate, "100"},
+         {kDel.estimate, "約 8.00 kbps"},
+         {kAdd.minTime, "5"},
+         {kDel.minTime, "1275"},
+         {kAdd.evalTime, "1"},
+         {kDel.evalTime, "255"}},
+        {{kAdd.minTime, "15"},
+         {kAdd.evalTime, "301"},
+         {kDel.evalTime, "301"},
+         {kAdd.estimate, "約 6.40 kbps"},
+         {kDel.estimate, "約 3.20 kbps"}},
     };
     expectRows(kRouter, rows, [&](std::size_t i) {
         for (const auto& [id, value] : shown[i]) EXPECT_EQ(ObservedBod::shown[id], value) << id;

@@ -83,7 +83,6 @@ TEST_F(RouterSessionTest, DialupProfiles) {
          stored({"dialup protocol num1 chap"}),
          {kChapError, kTimeError, kTimeError, kWanError, kServerError, kPrimaryError,
           kNumber2Error}},
-        {"cancelled", {}, kOpen1 + text(kP1.providerName, "x") + kBack, {}},
         // a number is read whole: its 53rd character makes a subaddress too long
         {"profile 2, a number of 53",
          {},
