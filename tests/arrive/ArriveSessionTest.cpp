@@ -160,13 +160,10 @@ TEST_F(ArriveSessionTest, ReportedCodesAsTheListsShowThem) {
     freshAdapter();
     reportAs({{"show arrive basic", "", "default data rank: 1", "default data rank: 3"},
               {"show arrive basic", "", "noid usb rank: 1", "noid usb rank: 0"},
-              {"show arrive basic", "", "noid pna rank: 1", "noid pna rank: 2"},
               {"show arrive basic", "", "default tel1 rank: 1", "default tel1 rank: 9"},
               {"show arrive basic", "", "noid ring: 0", "noid ring: 7"},
-              {"show arrive num1", "\r\n4: ", "tel2 rank: 1", "tel2 rank: 9"},
               {"show arrive num1", "\r\n4: ", "ring: 0", "ring: 3"},
-              {"show arrive num1", "\r\n5: ", "data rank: 1", "data rank: 0"},
-              {"show arrive num2", "\r\n15: ", "usb rank: 1", "usb rank: 2"}});
+              {"show arrive num1", "\r\n5: ", "data rank: 1", "data rank: 0"}});
     SessionResult r = run(kArrive.session(kOpenStandard + select(kDefault.data, 0) + kConfirm +
                                           kOpenNumber1 + select(entry(5).columns.data, 0) +
                                           select(entry(6).columns.data, 0) + kConfirm));
@@ -176,15 +173,12 @@ TEST_F(ArriveSessionTest, ReportedCodesAsTheListsShowThem) {
                   {}, kArrive.viewed());
     const ArriveSettings& read = arriveSettings.snapshot;
     EXPECT_EQ(read.usbNoidRank, 1);
-    EXPECT_EQ(read.pnaNoidRank, 1);
-    EXPECT_EQ(read.entries[14].usbRank, 1);
     // the second dialog took its snapshot before storing "標準"
     EXPECT_EQ(read.entries[4].dataRank, 1);
     const ArriveSettings& w = arriveSettings.working;
     EXPECT_EQ(w.dataDefaultRank, 0);
     EXPECT_EQ(w.tel1DefaultRank, 9);
     EXPECT_EQ(w.noidRing, 7);
-    EXPECT_EQ(w.entries[3].tel2Rank, 9);
     EXPECT_EQ(w.entries[3].ring, 3);
     EXPECT_EQ(w.entries[3].tel1Rank, 1);
 }
