@@ -5,7 +5,6 @@
 
 #include "app/AreaRegistry.h"
 #include "app/services/AppState.h"
-#include "app/services/Help.h"
 #include "area/AreaMenuDlg.h"
 #include "res/RouterIds.h"
 #include "router/EntryTableDlg.h"
@@ -262,16 +261,6 @@ TEST_F(RouterLanSessionTest, NatList) {
     EXPECT_EQ(ObservedNatDlg::lists,
               (Lines{"1: 192.168.1.1, 203.0.113.1\r\n11: 192.168.1.11, *web\r\n",
                      "1: 192.168.1.1, 203.0.113.1\r\n", "", "11: 10.0.0.1, *\r\n"}));
-}
-
-TEST_F(RouterLanSessionTest, HelpPages) {
-    expectHelpPages(kRouter, {{kOpenRouter, kHelpClassicRouter},
-                              {kOpenPna, kHelpClassicRouter},
-                              {kOpenDhcp, kHelpClassicRouter},
-                              {kOpenDns, kHelpClassicRouter},
-                              {kOpenSyslog, kHelpClassicRouter},
-                              {kOpenNat, kHelpClassicRouter},
-                              {kOpenHost, kHelpClassicRouter}});
 }
 
 }  // namespace

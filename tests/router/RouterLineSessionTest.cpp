@@ -320,11 +320,17 @@ TEST_F(RouterLineSessionTest, BodSpinArrows) {
     });
 }
 
+// Every dialog of the HomePNA menu shows the classic router's page.
 TEST_F(RouterLineSessionTest, HelpPages) {
-    expectHelpPages(kRouter, {{kOpenArrive, kHelpClassicRouter},
-                              {kOpenLeased, kHelpClassicRouter},
-                              {kOpenBod, kHelpClassicRouter},
-                              {kOpenBacp, kHelpClassicRouter}});
+    std::vector<HelpRow> rows;
+    for (const std::string& opened :
+         {kOpenArrive, kOpenLeased, kOpenBod, kOpenBacp, open(IDC_PNA_MENU_ROUTER, IDD_ROUTER),
+          open(IDC_PNA_MENU_PNA_PORT, IDD_PNA_PORT), open(IDC_PNA_MENU_DHCP, IDD_DHCP),
+          open(IDC_PNA_MENU_DNS, IDD_DNS), open(IDC_PNA_MENU_SYSLOG, IDD_SYSLOG),
+          open(IDC_PNA_MENU_NAT, IDD_NAT), open(IDC_PNA_MENU_DNS_HOST, IDD_DNS_HOST),
+          open(IDC_PNA_MENU_DIALUP1, IDD_DIALUP1), open(IDC_PNA_MENU_DIALUP4, IDD_DIALUP4)})
+        rows.push_back({opened, kHelpClassicRouter});
+    expectHelpPages(kRouter, rows);
     // the connection-limit dialog's help button has an id of its own
     freshAdapter();
     RecordedPages viewer;

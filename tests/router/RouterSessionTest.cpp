@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/AreaRegistry.h"
-#include "app/services/Help.h"
 #include "res/RouterIds.h"
 #include "router/RouterSettings.h"
 #include "tests/support/AreaSession.h"
@@ -166,11 +165,6 @@ TEST_F(RouterSessionTest, EasySetup) {
     freshAdapter();
     SessionResult r = run(kEasy.session(kOpenEasy + kEasy.confirm()));
     expectSession(r, kEasy.sent(stored({})), {}, written);
-}
-
-TEST_F(RouterSessionTest, HelpPages) {
-    expectHelpPages(kRouter, {{kOpen1, kHelpClassicRouter},
-                              {open(IDC_PNA_MENU_DIALUP4, IDD_DIALUP4), kHelpClassicRouter}});
 }
 
 }  // namespace
