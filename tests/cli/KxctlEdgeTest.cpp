@@ -51,6 +51,7 @@ TEST_F(KxctlEdgeTest, AShowOutputRestoredSendsNoMask) {
     EXPECT_EQ(restored.status, kExitOk) << restored.err;
     EXPECT_TRUE(contains(restored.err, "the mask ******** is not a password")) << restored.err;
     EXPECT_TRUE(contains(restored.err, "router.dialup3.password")) << restored.err;
+    EXPECT_TRUE(contains(restored.err, "router.ras.password")) << restored.err;
     EXPECT_EQ(sent(), (Lines{"exit", "exit"}));
 
     // the adapter kept them: a backup holds them
