@@ -140,15 +140,12 @@ TEST_F(RouterSessionTest, EasySetup) {
         Lines commands;
         Lines messages = {};
     } rows[] = {
-        {"only number 2",
+        {"number 2 only, given DNS with a primary only",
          {"dialup dial_number num1 0311,,0333"},
-         text(kPnaEasyDialNumberIds[1], "0322"),
-         {"dialup dial_number num1 0311,0322,0333"}},
-        {"given DNS with a primary only",
-         {},
-         click(kPnaEasyDnsSelectIds[0]) + refusedIn(IDD_PNA_EASY) +
-             text(IDC_PNA_EASY_DNS_PRIMARY, "192.0.2.1"),
-         {"dialup dns_select num1 manual", "dialup dns_address num1 192.0.2.1,0.0.0.0"},
+         text(kPnaEasyDialNumberIds[1], "0322") + click(kPnaEasyDnsSelectIds[0]) +
+             refusedIn(IDD_PNA_EASY) + text(IDC_PNA_EASY_DNS_PRIMARY, "192.0.2.1"),
+         {"dialup dial_number num1 0311,0322,0333", "dialup dns_select num1 manual",
+          "dialup dns_address num1 192.0.2.1,0.0.0.0"},
          {kServerError}},
         // disabled, the addresses are neither checked nor stored
         {"automatic DNS",
