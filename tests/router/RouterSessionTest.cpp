@@ -97,19 +97,6 @@ TEST_F(RouterSessionTest, DialupProfiles) {
     expectRows(kRouter, rows);
 }
 
-// An emptied WAN address is stored as "0.0.0.0" and shows empty again: keys typed into it make
-// the whole address. An untouched "0.0.0.0" stays as it is.
-TEST_F(RouterSessionTest, NoAddressShowsEmptyAndStays) {
-    freshAdapter({"dialup address num2 203.0.113.9"});
-    SessionResult r =
-        run(kRouter.session(kOpen2 + text(kP2.address, "") + kConfirm + kOpen2 + "type " +
-                            std::to_string(kP2.address) + " 192.0.2.7\n" + kConfirm));
-    expectSession(
-        r, kRouter.sent(stored({"dialup address num2 0.0.0.0", "dialup address num2 192.0.2.7"})),
-        {}, kRouter.viewed());
-    EXPECT_EQ(routerSettings.working.dialup[1].dnsPrimary, "0.0.0.0");
-}
-
 // Without its "submask:" line the router address is not known: it shows empty and, left so,
 // goes nowhere (a new address restarts the adapter).
 TEST_F(RouterSessionTest, AnUnknownRouterAddressIsNotSent) {
