@@ -197,7 +197,6 @@ TEST_F(ArriveSessionTest, AServiceReportedAsNeitherChecksNoButtonAndIsSentAsPseu
     EXPECT_EQ(arriveSettings.snapshot.ringSelectService, 2);
     EXPECT_EQ(arriveSettings.snapshot.troubleTelService, 2);
     EXPECT_EQ(arriveSettings.working.ringSelectService, -1);
-    EXPECT_EQ(arriveSettings.working.troubleTelService, 0);
 }
 
 // Entries 1-10 are read from the first page, 11-20 from the second, each from "k: " on a line
