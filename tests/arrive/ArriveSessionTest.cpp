@@ -200,28 +200,22 @@ TEST_F(ArriveSessionTest, AServiceReportedAsNeitherChecksNoButtonAndIsSentAsPseu
 }
 
 // Entries 1-10 are read from the first page, 11-20 from the second, each from "k: " on a line
-// of its own: the number is what follows the colon, without blanks around it. Each read takes
-// every entry afresh: one the page no longer lists is an empty number.
+// of its own (blanks around the number trimmed, as TableIO.NumberedEntries checks). Each read
+// takes every entry afresh: one the page no longer lists is an empty number.
 TEST_F(ArriveSessionTest, EntriesAreReadFromTheirOwnLines) {
-    freshAdapter({"arrive address 1 0311", "arrive address 3 0333", "arrive address 7 0377",
-                  "arrive address 10 0310", "arrive address 12 0312", "arrive address 20 0320"});
-    // the second replies of the pages
-    reportAs({{"show arrive num1", "", "\r\n3: 0333\r", "\r\n3:   0333 \t \r", 2},
-              {"show arrive num1", "", "\r\n10: 0310\r", "\r\n10:  0310 \r", 2},
-              {"show arrive num1", "", "\r\n1: 0311\r", "\r\n11: 0399\r\n1: 0311\r", 2},
-              {"show arrive num1", "", "\r\n7: 0377\r\n", "\r\n", 2},
-              {"show arrive num2", "", "\r\n12: 0312\r", "\r\n12:  0312  \r", 2}});
+    freshAdapter({"arrive address 1 0311", "arrive address 7 0377", "arrive address 20 0320"});
+    // the first page's second reply: a line of entry 11 before entry 1's, entry 7 gone
+    reportAs({{"show arrive num1", "", "\r\n1: 0311\r", "\r\n11: 0399\r\n1: 0311\r", 2},
+              {"show arrive num1", "", "\r\n7: 0377\r\n", "\r\n", 2}});
     const std::string kVisit = open(IDC_MAIN_ARRIVE, IDD_ARRIVE_MENU) + click(IDCANCEL);
     SessionResult r = run(kStart + kVisit + dialog(IDD_MAIN) + kVisit + kClose);
     expectSession(
         r, concat(kArrive.reads, kArrive.sent({})), {},
         concat(kArrive.viewed(), {"Arrive Control Status Read OK", "View Arrive Control Dlg"}));
-    const std::map<int, std::string> kRead{{1, "0311"}, {3, "0333"},  {7, ""},     {10, "0310"},
-                                           {11, ""},    {12, "0312"}, {20, "0320"}};
+    const std::map<int, std::string> kRead{{1, "0311"}, {7, ""}, {11, ""}, {20, "0320"}};
     for (const auto& [k, number] : kRead)
         EXPECT_EQ(arriveSettings.snapshot.entries[static_cast<std::size_t>(k - 1)].number, number)
             << k;
-    EXPECT_EQ(arriveSettings.working, arriveSettings.snapshot);
 }
 
 // The numbers are checked in entry order; each refusal names the first wrong entry by its own

@@ -268,18 +268,6 @@ TEST_F(KxctlEdgeTest, ProbeFailuresAreToldInEnglish) {
                               " (no reply to \"ATI\" within 1 s)\n");
 }
 
-// An adapter left at its command line by a killed session: kxctl's probe leads it out.
-TEST_F(KxctlEdgeTest, AnAdapterLeftAtItsCommandLineIsFoundAgain) {
-    shellTimings().atTimeoutMs = 1000;
-    sim::EmulatorOptions options;
-    options.adapter.atCommandLine = true;
-    startAdapter(options);
-    const Result result = run({"probe"});
-    EXPECT_EQ(result.status, kExitOk) << result.err;
-    EXPECT_EQ(adapter_->transcript().lines(),
-              (Lines{"ATI", "exit", "ATI", "AT%I2", "AT%M", "ATT1", "", "exit"}));
-}
-
 // The program itself, in a process of its own (started in the test's folder): interrupted while
 // a restore waits for the adapter's answer to its second setting.
 class KxctlSignalTest : public KxctlEdgeTest {
