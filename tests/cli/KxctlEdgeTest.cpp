@@ -11,7 +11,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <memory>
 #include <sstream>
 #include <streambuf>
 #include <string>

@@ -3,7 +3,6 @@
 // edits them, and the adapter receives one setting command per changed item of that dialog.
 #include <array>
 #include <fstream>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>

@@ -1,7 +1,6 @@
 // The router's line side end to end: the HomePNA menu opens the incoming dial-up, leased-line,
 // connection-limit, BOD and BACP/BAP dialogs, a scripted user edits them, and the adapter
 // receives one setting command per changed item of that dialog's section.
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
