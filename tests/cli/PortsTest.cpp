@@ -12,19 +12,11 @@
 #include <vector>
 
 #include "app/Profile.h"
-#include "app/ShellTimings.h"
-#include "cli/Kxctl.h"
-#include "sim/Emulator.h"
+#include "tests/cli/KxctlSession.h"
 #include "tests/support/FakeDevices.h"
 
 namespace kx::cli {
 namespace {
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 Result kxctl(const std::vector<std::string>& args) {
     std::ostringstream out, err;

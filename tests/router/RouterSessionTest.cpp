@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/AreaRegistry.h"
-#include "app/services/Help.h"
 #include "res/RouterIds.h"
 #include "router/RouterSettings.h"
 #include "tests/support/AreaSession.h"
@@ -83,7 +82,6 @@ TEST_F(RouterSessionTest, DialupProfiles) {
          stored({"dialup protocol num1 chap"}),
          {kChapError, kTimeError, kTimeError, kWanError, kServerError, kPrimaryError,
           kNumber2Error}},
-        {"cancelled", {}, kOpen1 + text(kP1.providerName, "x") + kBack, {}},
         // a number is read whole: its 53rd character makes a subaddress too long
         {"profile 2, a number of 53",
          {},
@@ -97,19 +95,6 @@ TEST_F(RouterSessionTest, DialupProfiles) {
          stored({})},
     };
     expectRows(kRouter, rows);
-}
-
-// An emptied WAN address is stored as "0.0.0.0" and shows empty again: keys typed into it make
-// the whole address. An untouched "0.0.0.0" stays as it is.
-TEST_F(RouterSessionTest, NoAddressShowsEmptyAndStays) {
-    freshAdapter({"dialup address num2 203.0.113.9"});
-    SessionResult r =
-        run(kRouter.session(kOpen2 + text(kP2.address, "") + kConfirm + kOpen2 + "type " +
-                            std::to_string(kP2.address) + " 192.0.2.7\n" + kConfirm));
-    expectSession(
-        r, kRouter.sent(stored({"dialup address num2 0.0.0.0", "dialup address num2 192.0.2.7"})),
-        {}, kRouter.viewed());
-    EXPECT_EQ(routerSettings.working.dialup[1].dnsPrimary, "0.0.0.0");
 }
 
 // Without its "submask:" line the router address is not known: it shows empty and, left so,
@@ -142,15 +127,12 @@ TEST_F(RouterSessionTest, EasySetup) {
         Lines commands;
         Lines messages = {};
     } rows[] = {
-        {"only number 2",
+        {"number 2 only, given DNS with a primary only",
          {"dialup dial_number num1 0311,,0333"},
-         text(kPnaEasyDialNumberIds[1], "0322"),
-         {"dialup dial_number num1 0311,0322,0333"}},
-        {"given DNS with a primary only",
-         {},
-         click(kPnaEasyDnsSelectIds[0]) + refusedIn(IDD_PNA_EASY) +
-             text(IDC_PNA_EASY_DNS_PRIMARY, "192.0.2.1"),
-         {"dialup dns_select num1 manual", "dialup dns_address num1 192.0.2.1,0.0.0.0"},
+         text(kPnaEasyDialNumberIds[1], "0322") + click(kPnaEasyDnsSelectIds[0]) +
+             refusedIn(IDD_PNA_EASY) + text(IDC_PNA_EASY_DNS_PRIMARY, "192.0.2.1"),
+         {"dialup dial_number num1 0311,0322,0333", "dialup dns_select num1 manual",
+          "dialup dns_address num1 192.0.2.1,0.0.0.0"},
          {kServerError}},
         // disabled, the addresses are neither checked nor stored
         {"automatic DNS",
@@ -167,11 +149,6 @@ TEST_F(RouterSessionTest, EasySetup) {
     freshAdapter();
     SessionResult r = run(kEasy.session(kOpenEasy + kEasy.confirm()));
     expectSession(r, kEasy.sent(stored({})), {}, written);
-}
-
-TEST_F(RouterSessionTest, HelpPages) {
-    expectHelpPages(kRouter, {{kOpen1, kHelpClassicRouter},
-                              {open(IDC_PNA_MENU_DIALUP4, IDD_DIALUP4), kHelpClassicRouter}});
 }
 
 }  // namespace
