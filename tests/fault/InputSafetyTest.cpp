@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "app/MainDlgNet.h"
 #include "app/Profile.h"
 #include "app/program/AllAreas.h"
 #include "app/services/AppState.h"
@@ -261,9 +260,7 @@ TEST_F(InputSafetyTest, TypedControlKeysLeaveOneCommandLinePerChangedItem) {
 TEST_F(InputSafetyTest, PasswordsSurviveTheSettingsFileAndAreNeverShown) {
     const std::string kLogin = "=[;#pw";
     const std::string kAdmin = "#;[a]=b";  // 8 bytes at most
-    const std::string kStored =
-        "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=" + kLogin +
-        "\nDATA2=" + kAdmin + "\n";
+    const std::string kStored = networkSettings(kLogin, kAdmin);
     struct Row {
         const char* name;
         std::string adminAtAdapter;
@@ -287,19 +284,13 @@ TEST_F(InputSafetyTest, PasswordsSurviveTheSettingsFileAndAreNeverShown) {
         SCOPED_TRACE(row.name);
         resetAppState();
         resetAreaRecords();
-        sim::EmulatorOptions options;
-        options.pty = false;
-        options.telnetPort = 0;
+        sim::EmulatorOptions options = networkAdapter();
         options.adapter.loginPassword = kLogin;
         options.adapter.adminPassword = row.adminAtAdapter;
         startAdapter(options);
-        CMainDlg::Config config;
-        NetLinkSettings net;
-        net.port = adapter().telnetPort();
-        attachNetworkLink(config, net);
 
         ::testing::internal::CaptureStderr();
-        SessionResult r = run(row.script, config);
+        SessionResult r = run(row.script, networkLink(adapter().telnetPort()));
         const std::string standardError = ::testing::internal::GetCapturedStderr();
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         ASSERT_FALSE(r.log.empty());
