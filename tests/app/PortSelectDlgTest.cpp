@@ -193,7 +193,8 @@ struct ThreeDevices {
     std::unique_ptr<sim::Emulator> silent, modem, adapter;
 };
 
-// Also when the adapter was left at its command line by a session that was killed.
+// Also when the adapter was left at its command line by a session that was killed: it is led
+// out with "exit", the log says so, and the probe and the session go on as at its AT stage.
 TEST_F(PortSelectDlgTest, AutoDetectFindsTheAdapterAmongThreeDevices) {
     for (bool atCommandLine : {false, true}) {
         SCOPED_TRACE(atCommandLine ? "left at its command line" : "at its AT stage");
@@ -211,6 +212,9 @@ TEST_F(PortSelectDlgTest, AutoDetectFindsTheAdapterAmongThreeDevices) {
                   "Adapter search: COM1 (" + devices.fake.byId("usb-1_silent") + "): no answer");
         EXPECT_EQ(r.log[1], "Adapter search: COM2 (" + devices.fake.byId("usb-2_modem") +
                                 "): another device (no KESTRELX in its ATI reply)");
+        if (atCommandLine) {
+            EXPECT_NE(r.log[2].find("at its command line"), std::string::npos) << r.log[2];
+        }
         EXPECT_EQ(r.log[2 + recovery], "Adapter search: COM3 (" + kx + "): the adapter");
         // the others heard "ATI" once and nothing more
         EXPECT_EQ(devices.silent->transcript().lines(), std::vector<std::string>{"ATI"});

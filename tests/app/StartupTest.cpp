@@ -1,7 +1,6 @@
 // Start-up end to end: the port dialog, the device probe against the emulated adapter, the
 // firmware gate and every message of the failure table.
 #include "app/services/AppState.h"
-#include "res/AnalogIds.h"
 #include "res/ShellIds.h"
 #include "tests/support/SessionSupport.h"
 #include "ui/MessageBox.h"
@@ -95,25 +94,6 @@ TEST_F(StartupTest, CancelledPortDialogEndsWithoutAnyExchange) {
     EXPECT_TRUE(r.transcript.empty());
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(readSettings(), serialSettings());  // nothing written
-}
-
-// An adapter left at its command line by a killed session: the probe leads it out with "exit",
-// says so in the log pane, and the program reaches its main window and reads an area.
-TEST_F(StartupTest, AdapterLeftAtItsCommandLineIsLedOutAndTheAreaReads) {
-    sim::EmulatorOptions options;
-    options.adapter.atCommandLine = true;
-    freshRun(serialSettings("KIKI=KESTRELX\n"), options);
-    SessionResult r =
-        run(kStart + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) + click(IDCANCEL) + kClose);
-    EXPECT_FALSE(r.scriptFailed) << r.failure;
-    EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(r.transcript, concat(concat({"ATI", "exit"}, probeLines()),
-                                   {"show analog tel1", "show analog tel2", "show analog tel3",
-                                    "show analog common", "exit"}));
-    ASSERT_GE(r.log.size(), 3u) << testing::PrintToString(r.log);
-    EXPECT_NE(r.log[0].find("command line"), std::string::npos) << r.log[0];
-    EXPECT_EQ(r.log[1], "com open");
-    EXPECT_EQ(r.log[2], "Analog Status Read OK");
 }
 
 }  // namespace
