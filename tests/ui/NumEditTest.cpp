@@ -22,7 +22,6 @@ struct KeyRow {
 
 const KeyRow kKeyDowns[] = {
     {"digit 0 with Shift", 48, true, false, false},
-    {"7 with Shift", 55, true, false, false},
     {"pad 0", 96, false, false, true},
     {"pad *", 106, false, false, true},
     {"pad +", 107, false, false, false},
@@ -36,7 +35,6 @@ const KeyRow kKeyDowns[] = {
     {"slash with Shift (?)", 191, true, false, false},
     {"backspace with Shift", 8, true, false, false},
     {"delete", 46, false, false, true},
-    {"delete with Shift", 46, true, false, false},
     {"left", 37, false, false, true},
     {"down with Shift", 40, true, false, true},
     {"tab", 9, false, false, true},
@@ -44,12 +42,10 @@ const KeyRow kKeyDowns[] = {
     {"letter A with Shift", 65, true, false, false},
     {"C", 67, false, false, false},
     {"Ctrl+C", 67, false, true, true},
-    {"Ctrl+X", 88, false, true, true},
     {"Ctrl+Shift+V", 86, true, true, true},
     {"key 58", 58, false, false, false},
     {"F1", 112, false, false, false},
     {"end", 35, false, false, true},
-    {"end with Shift", 35, true, false, true},
     {"enter", 13, false, false, true},
 };
 
