@@ -46,31 +46,6 @@ TEST(StateFileTest, ReadsBackWhatItWroteAndRefusesAMalformedFile) {
     ::unlink(path.c_str());
 }
 
-// Without a state file the flash copy is each area's own snapshot: a power cycle brings back
-// every area as the last "fromwr 15" found it, and factory values before any.
-TEST(StateFileTest, FlashCopyInMemoryKeepsEveryArea) {
-    Device device;
-    const FlatState factory = device.state();
-    const char* changes[] = {
-        "analog address tel1 0311112222", "digital address data 0322223333",
-        "arrive address 1 0311112222",    "shortnum add 3 0312345678",
-        "router address 10.0.0.1/8",      "nat add 5 192.168.1.5,203.0.113.5",
-    };
-    for (const char* change : changes) EXPECT_EQ(device.execute(change).body, "") << change;
-    const FlatState stored = device.state();
-    device.powerCycle();
-    EXPECT_EQ(device.state(), factory);  // nothing stored yet
-    for (const char* change : changes) device.execute(change);
-    ASSERT_NE(device.execute("fromwr 15").body.find("Write OK"), std::string::npos);
-    device.execute("shortnum add 3 0399999999");
-    device.execute("router address 10.0.0.2/8");
-    device.powerCycle();
-    EXPECT_EQ(device.state(), stored);
-    device.renew();  // as a new device: the flash copy goes too
-    device.powerCycle();
-    EXPECT_EQ(device.state(), factory);
-}
-
 // Each key names its area once; a file of the first form, which named it twice, is still read
 // (a key in today's form wins over an old one), and the next "fromwr 15" writes today's form.
 // A file read at the start is DigitalSessionTest's (its presets come from one).
