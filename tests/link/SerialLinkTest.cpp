@@ -164,8 +164,7 @@ protected:
 // arrived; a second exchange started from inside the wait (a posted event) is refused and sends
 // nothing. The exchanges that complete (a terminator in lower case, dripped byte by byte, the
 // probe's bare line end that the prompt or an OK line ends) are every session's against the
-// emulated adapter: the fault matrix's lower-case and dripped-bytes columns and
-// Probe.BareLineEndEndsAtTheEmulatedAdaptersPrompt.
+// emulated adapter: the fault matrix's lower-case and dripped-bytes columns and every probe.
 TEST_F(SerialLinkTest, UnknownKindWaitsOutItsTimeAndANestedExchangeIsRefused) {
     const std::string arrived = "\r\nOK\r\n\r\n# ";
     start([&](const std::string&) { return Reply{{arrived}}; });
