@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <thread>
 
-#include "app/MainDlgNet.h"
 #include "app/services/AppState.h"
 #include "res/ShellIds.h"
 #include "res/ShortnumIds.h"
@@ -20,11 +19,6 @@ namespace {
 // The emulated adapter's opening: five option commands.
 const Lines kOpening{"socket open", "connect ok", "IAC data", "IAC data",
                      "IAC data",    "IAC data",   "IAC data"};
-
-std::string networkSettings(const std::string& login, const std::string& admin) {
-    return "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=" + login +
-           "\nDATA2=" + admin + "\n";
-}
 
 // A scripted adapter for the exact bytes on the wire: it greets, then answers each trigger text
 // (looked for in what it received after the previous trigger) with its reply, and records every
@@ -92,21 +86,11 @@ protected:
     // A fresh run against an adapter that serves telnet only, with the two passwords.
     void freshNetworkRun(const std::string& login, const std::string& admin,
                          const std::string& fault = "") {
-        sim::EmulatorOptions options = withFault(fault);
-        options.pty = false;
-        options.telnetPort = 0;
-        options.adapter.loginPassword = "login1";
-        options.adapter.adminPassword = "admin2";
-        freshRun(networkSettings(login, admin), options);
+        freshRun(networkSettings(login, admin), networkAdapter(withFault(fault)));
     }
 
     SessionResult runNetwork(const std::string& script, int port = 0) {
-        CMainDlg::Config config;
-        NetLinkSettings net;
-        net.port = port != 0 ? port : adapter().telnetPort();
-        net.loginTimeoutMs = 500;
-        attachNetworkLink(config, net);
-        return run(script, config);
+        return run(script, networkLink(port != 0 ? port : adapter().telnetPort(), 500));
     }
 };
 

@@ -4,12 +4,10 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
 #include "app/DocumentFile.h"
-#include "app/MainDlgNet.h"
 #include "app/SettingsDocument.h"
 #include "app/services/StatusLine.h"
 #include "cli/Fields.h"
@@ -26,12 +24,17 @@
 namespace kx::test {
 namespace {
 
-using kx::test::readFile;
+// Three items of two areas, none of them as the adapter starts.
+const std::string kThreeItems =
+    "# a settings document\nanalog.tel1.ringSound = ring2\nanalog.tel3.ringSound = ring3\n"
+    "shortnum.7 = 0312345678\n";
 
-class SettingsFileTest : public SessionTest {
+// On the fast time-outs: a failed read or command need not wait out the shipped ones.
+class SettingsFileTest : public FastSessionTest {
 protected:
     void SetUp() override {
-        SessionTest::SetUp();
+        FastSessionTest::SetUp();
+        std::filesystem::remove_all(kx::test::stateHome());  // no history yet
         folder_ = ::testing::TempDir() + "kx_save_" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(folder_);
@@ -48,21 +51,24 @@ protected:
         EXPECT_EQ(cli::runKxctl(args, out, err), cli::kExitOk) << err.str();
         return out.str();
     }
-    // kxctl diff of `path` against the adapter: the command lines a restore would send.
-    std::string diff(const std::string& path) {
-        std::ostringstream out, err;
-        EXPECT_EQ(cli::runKxctl({"--port", adapter().ptyPath(), "diff", path}, out, err),
-                  cli::kExitOk)
-            << err.str();
-        return out.str();
-    }
-    // What the adapter received after the probe, without the reads.
+    // What the adapter received after the probe and the last read: the reads come first.
     static Lines sentAfterReads(const SessionResult& r) {
         Lines out;
         for (std::size_t i = probeLines().size(); i < r.transcript.size(); ++i)
-            if (!r.transcript[i].starts_with("show "))
+            if (r.transcript[i].starts_with("show "))
+                out.clear();
+            else
                 out.push_back(r.transcript[i]);
         return out;
+    }
+    // kThreeItems written to `path`; the three command lines a restore of it sends.
+    Lines writeThreeItems(const std::string& path) {
+        EXPECT_EQ(writeDocumentFile(path, kThreeItems), 0);
+        Lines commands;
+        std::istringstream in(kxctl({"diff", path}));
+        for (std::string line; std::getline(in, line);) commands.push_back(line);
+        EXPECT_EQ(commands.size(), 3u);
+        return commands;
     }
     std::string folder_;
 };
@@ -99,7 +105,7 @@ TEST_F(SettingsFileTest, SaveReadsEveryAreaOnceAndWritesWhatKxctlFindsEqual) {
         struct stat status {};
         ASSERT_EQ(::stat(path.c_str(), &status), 0);
         EXPECT_EQ(status.st_mode & 0777, 0600u);
-        EXPECT_EQ(diff(path), "");
+        EXPECT_EQ(kxctl({"diff", path}), "");
         std::filesystem::remove(path);
     }
 }
@@ -112,7 +118,6 @@ TEST_F(SettingsFileTest, ACancelledChooserReadsNothing) {
 }
 
 TEST_F(SettingsFileTest, AFailedReadWritesNothingAndNamesTheArea) {
-    useFastTimings();
     freshRun(serialSettings(), withFault("silent/1:show arrive"));
     const std::string path = folder_ + "/failed.txt";
     SessionResult r = run(kStart + "command 32780\nfile " + path + "\nanswer ok\n" + kClose);
@@ -132,28 +137,22 @@ std::string body(const std::string& document) {
     return document.substr(std::min(document.find("\n\n"), document.size()));
 }
 
-const AreaScript kAnalog{
-    IDC_MAIN_ANALOG,
-    IDD_ANALOG_MENU,
-    {"show analog tel1", "show analog tel2", "show analog tel3", "show analog common"},
-    "Analog"};
-
 TEST_F(SettingsFileTest, AChangeLeavesWhatTheAdapterHeldBeforeInTheHistory) {
     freshRun(serialSettings());
-    std::filesystem::remove_all(kx::test::stateHome());
     const std::string before = folder_ + "/before.txt";
     kxctl({"backup", before, "analog"});
     adapter().transcript().clear();
     // TEL3's ring, then TEL1's: the area is saved once, before its first write
-    const std::string script = kAnalog.session(
-        open(IDC_ANALOG_MENU_TEL3, IDD_TEL3_PORT) + click(kTel3PortIds.ringSound[2]) +
-        kAnalog.confirm() + open(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT) +
-        click(kTel1PortIds.ringSound[1]) + kAnalog.confirm());
+    const AreaScript& analog = analogArea();
+    const std::string script = analog.session(open(IDC_ANALOG_MENU_TEL3, IDD_TEL3_PORT) +
+                                              click(kTel3PortIds.ringSound[2]) + analog.confirm() +
+                                              open(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT) +
+                                              click(kTel1PortIds.ringSound[1]) + analog.confirm());
     SessionResult r = run(script);
     EXPECT_FALSE(r.scriptFailed) << r.output;
     EXPECT_EQ(r.transcript,
-              concat(probeLines(), kAnalog.sent(stored({"analog ring_sound tel3 ring3",
-                                                        "analog ring_sound tel1 ring2"}))));
+              concat(probeLines(), analog.sent(stored({"analog ring_sound tel3 ring3",
+                                                       "analog ring_sound tel1 ring2"}))));
     // the history adds nothing to what a replay prints
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(r.output.find("history"), std::string::npos);
@@ -172,12 +171,11 @@ TEST_F(SettingsFileTest, AChangeLeavesWhatTheAdapterHeldBeforeInTheHistory) {
 // the history leaves its area out rather than keep a value nobody read.
 TEST_F(SettingsFileTest, AnItemTheAdapterDidNotReportIsNeverSavedAsAValue) {
     freshRun(serialSettings(), withFault("nolabel=ring sound::show analog tel3"));
-    std::filesystem::remove_all(kx::test::stateHome());
     const std::string path = folder_ + "/saved.txt";
     SessionResult r =
         run(kStart + "command 32780\nfile " + path + "\n" + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) +
             open(IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT) + click(kTel1PortIds.ringSound[1]) +
-            kAnalog.confirm() + click(IDCANCEL) + kClose);
+            analogArea().confirm() + click(IDCANCEL) + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.output;
     const std::string document = readFile(path);
     EXPECT_NE(document.find("\n# analog.tel3.ringSound: not reported by the adapter\n"),
@@ -191,7 +189,6 @@ TEST_F(SettingsFileTest, AnItemTheAdapterDidNotReportIsNeverSavedAsAValue) {
 
 TEST_F(SettingsFileTest, InitialisationSavesEveryAreaReadInTheRunFirst) {
     freshRun(serialSettings());
-    std::filesystem::remove_all(kx::test::stateHome());
     const std::string before = folder_ + "/before.txt";
     kxctl({"backup", before, "analog", "shortnum"});
     SessionResult r = run(kStart + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) + click(IDCANCEL) +
@@ -202,18 +199,6 @@ TEST_F(SettingsFileTest, InitialisationSavesEveryAreaReadInTheRunFirst) {
     const std::vector<HistoryEntry> history = listHistory();
     ASSERT_EQ(history.size(), 1u);
     EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
-}
-
-// Three items of two areas, none of them as the adapter starts.
-const std::string kThreeItems =
-    "# a settings document\nanalog.tel1.ringSound = ring2\nanalog.tel3.ringSound = ring3\n"
-    "shortnum.7 = 0312345678\n";
-
-Lines split(const std::string& text) {
-    Lines out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
 }
 
 std::string restoreScript(const std::string& path, const std::string& then) {
@@ -245,9 +230,7 @@ TEST_F(SettingsFileTest, RestorePreviewsTheChangesAndSendsThemOnlyWhenConfirmed)
         SCOPED_TRACE(row.name);
         freshRun(serialSettings());
         const std::string path = folder_ + "/three.txt";
-        ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
-        const Lines commands = split(diff(path));
-        ASSERT_EQ(commands.size(), 3u);
+        const Lines commands = writeThreeItems(path);
         adapter().transcript().clear();
         SessionResult r = run(restoreScript(path, row.answer));
         EXPECT_FALSE(r.scriptFailed) << r.output;
@@ -260,7 +243,7 @@ TEST_F(SettingsFileTest, RestorePreviewsTheChangesAndSendsThemOnlyWhenConfirmed)
         EXPECT_TRUE(preview[2].ends_with(" → 0312345678")) << preview[2];
         EXPECT_EQ(sentAfterReads(r),
                   row.sent ? concat(commands, {"fromwr 15", "exit"}) : Lines{"exit"});
-        EXPECT_EQ(diff(path).empty(), row.sent);
+        EXPECT_EQ(kxctl({"diff", path}).empty(), row.sent);
     }
 }
 
@@ -310,11 +293,9 @@ TEST_F(SettingsFileTest, ARestoreThatCannotGoAheadSaysWhyAndSendsNothing) {
 }
 
 TEST_F(SettingsFileTest, AFailedCommandStopsTheRestoreAndSaysHowManyWentBefore) {
-    useFastTimings();
     freshRun(serialSettings());
     const std::string path = folder_ + "/three.txt";
-    ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
-    const Lines commands = split(diff(path));
+    const Lines commands = writeThreeItems(path);
     ASSERT_EQ(commands.size(), 3u);
     freshRun(serialSettings(), withFault("silent/1:" + commands[1]));
     SessionResult r = run(restoreScript(path, dialog(IDD_RESTORE) + click(IDOK) + "answer ok\n"));
@@ -329,7 +310,6 @@ TEST_F(SettingsFileTest, AFailedCommandStopsTheRestoreAndSaysHowManyWentBefore) 
 
 TEST_F(SettingsFileTest, RestoringTheHistoryPutsTheOldValuesBack) {
     freshRun(serialSettings());
-    std::filesystem::remove_all(kx::test::stateHome());
     const std::string before = folder_ + "/before.txt";
     kxctl({"backup", before, "analog", "shortnum"});
     const std::string path = folder_ + "/three.txt";
@@ -340,7 +320,7 @@ TEST_F(SettingsFileTest, RestoringTheHistoryPutsTheOldValuesBack) {
     ASSERT_EQ(history.size(), 1u);
     EXPECT_EQ(body(readFile(history[0].path)), body(readFile(before)));
     EXPECT_FALSE(run(restoreScript(history[0].path, confirm)).scriptFailed);
-    EXPECT_EQ(diff(before), "");
+    EXPECT_EQ(kxctl({"diff", before}), "");
 }
 
 TEST_F(SettingsFileTest, AChangedRouterAddressIsWrittenLastAndEndsTheRun) {
@@ -362,39 +342,17 @@ TEST_F(SettingsFileTest, AChangedRouterAddressIsWrittenLastAndEndsTheRun) {
 }
 
 TEST_F(SettingsFileTest, OverTheNetworkTheSkippedItemsAreListedAndNotSent) {
-    useFastTimings();
-    sim::EmulatorOptions options;
-    options.pty = false;
-    options.telnetPort = 0;
-    options.adapter.loginPassword = "login1";
-    options.adapter.adminPassword = "admin2";
-    freshRun(
-        "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=login1\nDATA2="
-        "admin2\n",
-        options);
+    freshRun(networkSettings(), networkAdapter());
     const std::string path = folder_ + "/three.txt";
     ASSERT_EQ(writeDocumentFile(path, kThreeItems), 0);
-    CMainDlg::Config config;
-    NetLinkSettings net;
-    net.port = adapter().telnetPort();
-    net.loginTimeoutMs = 500;
-    attachNetworkLink(config, net);
-    SessionResult r =
-        run(kStart + "wait administrator Password Check OK\n" + command(ID_FILE_RESTORE) + "file " +
-                path + "\n" + dialog(IDD_RESTORE) + click(IDOK) + kClose,
-            config);
+    SessionResult r = run(kStart + kLoggedIn + command(ID_FILE_RESTORE) + "file " + path + "\n" +
+                              dialog(IDD_RESTORE) + click(IDOK) + kClose,
+                          networkLink(adapter().telnetPort(), 500));
     EXPECT_FALSE(r.scriptFailed) << r.failure << r.output;
     const Lines preview = lastRestorePreview();
     ASSERT_EQ(preview.size(), 4u) << r.output;
     EXPECT_EQ(preview[3], "（ネットワーク接続では書き込みません）shortnum add 7 0312345678");
-    // after the reads, the last of which is the short numbers'
-    Lines sent;
-    for (const std::string& line : r.transcript)
-        if (line.starts_with("show "))
-            sent.clear();
-        else
-            sent.push_back(line);
-    EXPECT_EQ(sent,
+    EXPECT_EQ(sentAfterReads(r),
               (Lines{"analog ring_sound tel1 ring2", "analog ring_sound tel3 ring3", "fromwr 15"}));
 }
 

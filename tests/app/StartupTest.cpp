@@ -1,7 +1,10 @@
 // Start-up end to end: the port dialog, the device probe against the emulated adapter, the
-// firmware gate and every message of the failure table.
+// firmware gate and every message of the failure table; what the settings file and the command
+// line change in the main window, help and the version dialog.
+
+#include "app/AreaRegistry.h"
 #include "app/services/AppState.h"
-#include "res/AnalogIds.h"
+#include "app/services/HelpPages.h"
 #include "res/ShellIds.h"
 #include "tests/support/SessionSupport.h"
 #include "ui/MessageBox.h"
@@ -97,23 +100,73 @@ TEST_F(StartupTest, CancelledPortDialogEndsWithoutAnyExchange) {
     EXPECT_EQ(readSettings(), serialSettings());  // nothing written
 }
 
-// An adapter left at its command line by a killed session: the probe leads it out with "exit",
-// says so in the log pane, and the program reaches its main window and reads an area.
-TEST_F(StartupTest, AdapterLeftAtItsCommandLineIsLedOutAndTheAreaReads) {
-    sim::EmulatorOptions options;
-    options.adapter.atCommandLine = true;
-    freshRun(serialSettings("KIKI=KESTRELX\n"), options);
-    SessionResult r =
-        run(kStart + open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) + click(IDCANCEL) + kClose);
+// Looks at the running main window from inside an area's dialog.
+struct WindowProbe {
+    bool logVisible = false;
+    bool pnaButtons = false;
+    void install() {
+        AreaHandlers area;
+        area.read = [](AreaContext&) { return 1; };
+        area.run = [this](ui::Dialog& owner, AreaContext&) {
+            logVisible = owner.IsControlVisible(IDC_MAIN_DEBUG_GROUP);
+            pnaButtons = owner.hasControl(IDC_MAIN_PNA_EASY) && owner.hasControl(IDC_MAIN_PNA_MENU);
+            return ui::IDCANCEL;
+        };
+        registerArea(IDC_MAIN_ANALOG, area);
+    }
+};
+
+class MainWindowTest : public FastSessionTest {
+protected:
+    void SetUp() override {
+        FastSessionTest::SetUp();
+        startAdapter();
+    }
+};
+
+TEST_F(MainWindowTest, LogPaneAndRouterControls) {
+    // DEBUG is read as the number at its start, like the Windows function reads it
+    struct Row {
+        bool routerOption;
+        std::string mode;
+        bool logVisible, router;
+    } rows[] = {
+        // the reading itself (digits after the number, numbers beyond an int) is ProfileTest's:
+        // here only that 99 and nothing else shows it
+        {false, "DEBUG=99\n", true, false},
+        {false, "DEBUG=98\n", false, false},
+        {true, "", false, true},
+        {false, "ROUTER=1\n", false, true},
+        {false, "ROUTER=2\n", false, false},
+        {false, "", false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.mode + (row.routerOption ? "--router" : ""));
+        resetAppState();
+        writeSettings(serialSettings(row.mode));
+        WindowProbe probe;
+        probe.install();
+        CMainDlg::Config config;
+        config.router = row.routerOption;
+        // that the router buttons run their areas is FaultMatrixTest's (router, easy setup)
+        SessionResult r = run(kStart + click(IDC_MAIN_ANALOG) + kClose, config);
+        EXPECT_FALSE(r.scriptFailed) << r.failure;
+        EXPECT_EQ(probe.logVisible, row.logVisible);
+        EXPECT_EQ(probe.pnaButtons, row.router);
+        EXPECT_EQ(r.messages.size(), 0u);
+        EXPECT_EQ(windowTitle, " 設定ユーティリティ");  // no KIKI: any adapter
+    }
+}
+
+TEST_F(MainWindowTest, HelpAndVersionSendNothing) {
+    const SessionResult r =
+        run(kStart + "key F1\n" + command(ID_HELP_CONTENTS) + command(ID_HELP_VERSION) +
+            dialog(IDD_VERSION) + "key F1\n" + click(IDOK) + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(r.transcript, concat(concat({"ATI", "exit"}, probeLines()),
-                                   {"show analog tel1", "show analog tel2", "show analog tel3",
-                                    "show analog common", "exit"}));
-    ASSERT_GE(r.log.size(), 3u) << testing::PrintToString(r.log);
-    EXPECT_NE(r.log[0].find("command line"), std::string::npos) << r.log[0];
-    EXPECT_EQ(r.log[1], "com open");
-    EXPECT_EQ(r.log[2], "Analog Status Read OK");
+    EXPECT_EQ(r.transcript, concat(probeLines(), {"exit"}));
+    EXPECT_EQ(lastHelpPage(), std::string(KX_HELP_SOURCE_DIR) + "/10000.html");
+    // a missing page and its message: the install test, with the pages removed
 }
 
 }  // namespace

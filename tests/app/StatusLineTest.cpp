@@ -16,11 +16,7 @@ const char* const kTel1NotWritten =
     "TEL1ポート設定の一部を書き込めませんでした。メニューを閉じて開き直すと、機器の現在の設定が"
     "読み込まれます。";
 
-const std::string kAnalogMenu = open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU);
-const std::string kOpenTel1 = open(IDC_ANALOG_MENU_TEL1, kTel1PortIds.dialog);
-const std::string kConfirm = click(IDOK) + dialog(IDD_ANALOG_MENU);
-const std::string kBack = click(IDCANCEL) + dialog(IDD_MAIN);
-const Lines& kAnalogReads = analogArea().reads;
+const AreaScript& kAnalog = analogArea();
 
 class StatusLineTest : public AreaSessionTest {
 protected:
@@ -40,11 +36,11 @@ protected:
 TEST_F(StatusLineTest, AFailedReadIsShownUntilTheNextReadSucceeds) {
     freshAdapter({}, "silent/1:show analog tel2");
     changes.clear();  // the main window clears it when it opens
-    SessionResult r =
-        run(kStart + click(IDC_MAIN_ANALOG) + dialog(IDD_MAIN) + kAnalogMenu + kBack + kClose);
+    SessionResult r = run(kStart + click(IDC_MAIN_ANALOG) + dialog(IDD_MAIN) +
+                          open(IDC_MAIN_ANALOG, IDD_ANALOG_MENU) + click(IDCANCEL) + kClose);
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     EXPECT_EQ(r.transcript, concat(concat(probeLines(), {"show analog tel1", "show analog tel2"}),
-                                   concat(kAnalogReads, {"exit"})));
+                                   kAnalog.sent({})));
     EXPECT_EQ(r.log, (Lines{"com open", "Analog Status Read ERROR", "Analog Status Read OK",
                             "View Analog Dlg"}));
     EXPECT_TRUE(r.messages.empty());
@@ -55,16 +51,16 @@ TEST_F(StatusLineTest, AFailedReadIsShownUntilTheNextReadSucceeds) {
 TEST_F(StatusLineTest, AFailedWriteInAMenuIsShownThereAndTheChangeGoesOutAgain) {
     freshAdapter({}, "silent/1:analog ring_sound");
     changes.clear();
-    SessionResult r = run(kStart + kAnalogMenu + kOpenTel1 + click(kTel1PortIds.ringSound[1]) +
-                          kConfirm + kOpenTel1 + kConfirm + kBack + kClose);
+    const std::string openTel1 = open(IDC_ANALOG_MENU_TEL1, kTel1PortIds.dialog);
+    SessionResult r = run(kAnalog.session(openTel1 + click(kTel1PortIds.ringSound[1]) +
+                                          kAnalog.confirm() + openTel1 + kAnalog.confirm()));
     EXPECT_FALSE(r.scriptFailed) << r.failure;
     // the ring pattern that did not reach the adapter is sent again by the next confirmation,
     // though the user changed nothing in it
     EXPECT_EQ(r.transcript,
-              concat(probeLines(),
-                     concat(kAnalogReads, {"analog ring_sound tel1 ring2",
-                                           "analog ring_sound tel1 ring2", "fromwr 15", "exit"})));
-    EXPECT_EQ(r.log, (Lines{"com open", "Analog Status Read OK", "View Analog Dlg"}));
+              concat(probeLines(), kAnalog.sent(stored({"analog ring_sound tel1 ring2",
+                                                        "analog ring_sound tel1 ring2"}))));
+    EXPECT_EQ(r.log, kAnalog.viewed());
     EXPECT_TRUE(r.messages.empty());
     // main window and menu alike; the write that succeeds clears both
     EXPECT_EQ(changes,

@@ -140,13 +140,11 @@ TEST(TableIO, RowChecks) {
         int invalid;
     } rows[] = {
         // the values taken are set in the round trip of every item; control characters are
-        // typed into every field of every dialog
+        // typed into every field of every dialog; what a telephone number, a number and an
+        // address take is TextFunctions' (CheckPhoneNumber, CheckNumber, CheckIpAddress)
         {kItems[0], "03 1234", 1},
-        {kItems[0], "", 0},
         {kItems[2], "2", 1},
         {kItems[2], "16", 1},
-        {kItems[2], "", 1},
-        {kItems[2], "+5", 1},
         {kItems[1], "1", 1},  // an index without a keyword
         {kItems[1], "3", 1},
         {kName, "router-1", 0},
@@ -156,7 +154,6 @@ TEST(TableIO, RowChecks) {
         {kPlain, "", 0},
         {kPlain, "192.168.1.1.5", 1},
         {kPlain, "192.168.1.1/24", 1},
-        {kPlain, "192.168.1.256", 1},
         {kPrefixed, "192.168.1.1", 1},
         {kPrefixed, "192.168.1.1.5/24", 1},
     };

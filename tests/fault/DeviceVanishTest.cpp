@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "app/AreaRegistry.h"
-#include "app/MainDlgNet.h"
 #include "app/ShellTimings.h"
 #include "res/ShellIds.h"
 #include "tests/support/AreaSession.h"
@@ -98,24 +97,12 @@ TEST_F(DeviceVanishTest, ReaderEndsLaterExchangesFailAtOnceAndTheProgramCloses) 
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        sim::EmulatorOptions options = withFault(row.fault);
-        std::string settings = serialSettings();
-        CMainDlg::Config config;
-        if (row.network) {
-            options.pty = false;
-            options.telnetPort = 0;
-            options.adapter.loginPassword = "login1";
-            options.adapter.adminPassword = "admin2";
-            settings =
-                "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=login1\n"
-                "DATA2=admin2\n";
-        }
-        freshRun(settings, options);
-        if (row.network) {
-            NetLinkSettings net;
-            net.port = adapter().telnetPort();
-            attachNetworkLink(config, net);
-        }
+        if (row.network)
+            freshRun(networkSettings(), networkAdapter(withFault(row.fault)));
+        else
+            freshRun(serialSettings(), withFault(row.fault));
+        const CMainDlg::Config config =
+            row.network ? networkLink(adapter().telnetPort()) : CMainDlg::Config{};
         registerMeasurement(row.vanishWhileIdle);
 
         // after the loss: the analog read fails at once and sends nothing; the close goes on

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "app/MainDlgNet.h"
 #include "app/Profile.h"
 #include "app/program/AllAreas.h"
 #include "app/services/AppState.h"
@@ -214,7 +213,7 @@ TEST_F(InputSafetyTest, ControlCharactersInEveryFieldOfEveryDialog) {
 }
 
 // Digits typed with control keys between them: the number fields' filter drops the keys, and
-// the one changed item goes out as exactly one command line.
+// the one changed item goes out as exactly one command line (every field's filter: above).
 TEST_F(InputSafetyTest, TypedControlKeysLeaveOneCommandLinePerChangedItem) {
     const std::string kTyped = "03\r12\t34"s + '\0' + "56";
     struct Row {
@@ -225,12 +224,6 @@ TEST_F(InputSafetyTest, TypedControlKeysLeaveOneCommandLinePerChangedItem) {
         {{analogArea(), IDC_ANALOG_MENU_TEL1, IDD_TEL1_PORT},
          kTel1PortIds.selfAddress,
          "analog address tel1 03123456"},
-        {{digitalArea(), IDC_DIGITAL_MENU_USB, IDD_USB_PORT},
-         kUsbPortIds.selfAddress,
-         "digital address usb 03123456"},
-        {{arriveArea(), IDC_ARRIVE_MENU_NUMBER2, IDD_ARRIVE_NUMBER2},
-         kArriveNumber2Rows[2].number,
-         "arrive address 13 03123456"},
         {{shortnumArea(), 0, IDD_SHORT_NUMBER}, kShortNumberEdits[6], "shortnum add 7 03123456"},
         {{routerArea(), IDC_PNA_MENU_DIALUP3, IDD_DIALUP3},
          kDialup3Ids.dialNumber[0],
@@ -261,9 +254,7 @@ TEST_F(InputSafetyTest, TypedControlKeysLeaveOneCommandLinePerChangedItem) {
 TEST_F(InputSafetyTest, PasswordsSurviveTheSettingsFileAndAreNeverShown) {
     const std::string kLogin = "=[;#pw";
     const std::string kAdmin = "#;[a]=b";  // 8 bytes at most
-    const std::string kStored =
-        "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=" + kLogin +
-        "\nDATA2=" + kAdmin + "\n";
+    const std::string kStored = networkSettings(kLogin, kAdmin);
     struct Row {
         const char* name;
         std::string adminAtAdapter;
@@ -287,19 +278,13 @@ TEST_F(InputSafetyTest, PasswordsSurviveTheSettingsFileAndAreNeverShown) {
         SCOPED_TRACE(row.name);
         resetAppState();
         resetAreaRecords();
-        sim::EmulatorOptions options;
-        options.pty = false;
-        options.telnetPort = 0;
+        sim::EmulatorOptions options = networkAdapter();
         options.adapter.loginPassword = kLogin;
         options.adapter.adminPassword = row.adminAtAdapter;
         startAdapter(options);
-        CMainDlg::Config config;
-        NetLinkSettings net;
-        net.port = adapter().telnetPort();
-        attachNetworkLink(config, net);
 
         ::testing::internal::CaptureStderr();
-        SessionResult r = run(row.script, config);
+        SessionResult r = run(row.script, networkLink(adapter().telnetPort()));
         const std::string standardError = ::testing::internal::GetCapturedStderr();
         EXPECT_FALSE(r.scriptFailed) << r.failure;
         ASSERT_FALSE(r.log.empty());

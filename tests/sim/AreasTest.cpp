@@ -2,14 +2,22 @@
 // set every item with the program's writer and read it back with its reader; these are what
 // only the emulator's side can check: it refuses what the adapter refuses (so a wrong keyword
 // or value from the program cannot pass), the forms only a user at the command line types, and
-// the flash copy of every key.
+// the flash copy of every key. Its error lines: one "% " form everywhere, and never a terminator
+// the program waits for, whatever text goes into them.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <fstream>
 #include <string>
 
+#include "sim/AreaText.h"
 #include "sim/Areas.h"
 #include "sim/Device.h"
+#include "sim/StateFile.h"
+#include "tests/sim/FakeArea.h"
+#include "tests/support/Files.h"
 
 namespace kx::sim {
 namespace {
@@ -139,6 +147,132 @@ TEST(AreasTest, EveryKeySavesRestoresAndRefusesGarbage) {
         area->reset();
         EXPECT_EQ(area->save(), factory);
     }
+}
+
+// What the program waits for, compared without regard to letter case.
+bool holdsTerminator(std::string_view text) {
+    constexpr std::string_view kTerminators[] = {"\r\nOK\r\n", " Write OK ", "READY:\r\n", "F-ROM>",
+                                                 " Erase OK ", "\r\n# ",     "Write OK",   "F0>",
+                                                 "Password:",  ">",          "#"};
+    for (std::string_view terminator : kTerminators) {
+        for (std::size_t at = 0; at + terminator.size() <= text.size(); ++at) {
+            if (equalsNoCase(text.substr(at, terminator.size()), terminator))
+                return true;
+        }
+    }
+    return false;
+}
+
+TEST(ErrorLineTest, FreeTextCannotFormATerminator) {
+    struct Row {
+        std::string text;
+        std::string line;
+    };
+    const Row rows[] = {
+        {"disk full", "% disk full\r\n"},
+        {"cannot write ok.state", "% cannot write o?.state\r\n"},
+        {"/tmp/WRITE OK/#1>", "% /tmp/WRITE O?/?1?\r\n"},
+        {"a\r\nOK\r\nb", "% a??OK??b\r\n"},
+        {"Erase OK, Password: x", "% Erase O?, Password? x\r\n"},
+        {std::string("nul\0\x7f", 5), "% nul??\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        const std::string line = errorLine(row.text);
+        EXPECT_EQ(line, row.line);
+        EXPECT_FALSE(holdsTerminator(line));
+    }
+}
+
+// A failed flash write is never reported as "Write OK", not even when the state file's name,
+// which goes into the error line, reads like the adapter's success text.
+TEST(ErrorLineTest, FailedFlashWriteNamingAnAwkwardFile) {
+    char dir[] = "/tmp/kxsim-err-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const std::string inner = std::string(dir) + "/write ok #>";
+    ASSERT_EQ(::mkdir(inner.c_str(), 0700), 0);
+    Device device;
+    std::string error;
+    ASSERT_TRUE(device.useStateFile(inner + "/state", error)) << error;
+    ASSERT_EQ(::rmdir(inner.c_str()), 0);  // the folder is gone: the write must fail
+    ::rmdir(dir);
+    for (const char* command : {"fromwr 15", "restart"}) {
+        SCOPED_TRACE(command);
+        const std::string body = device.execute(command).body;
+        EXPECT_EQ(body.rfind(command[0] == 'f' ? "% F-ROM Write ERROR: " : "% ", 0), 0u) << body;
+        EXPECT_FALSE(holdsTerminator(body)) << body;
+    }
+}
+
+using kx::test::readFile;
+
+// The flash copy kept in a state file.
+std::string tempPath(const char* name) {
+    return "/tmp/kxsim-" + std::to_string(::getpid()) + "-" + name;
+}
+
+TEST(StateFileTest, ReadsBackWhatItWroteAndRefusesAMalformedFile) {
+    const std::string path = tempPath("state");
+    const FlatState state = {
+        {"a.name", "\x83\x65 = %41 #x"}, {"a.k=ey#", "line\r\nbreak\x7f"}, {"b.empty", ""}};
+    std::string error;
+    ASSERT_TRUE(saveStateFile(path, state, error)) << error;
+    FlatState back;
+    bool exists = false;
+    ASSERT_TRUE(loadStateFile(path, back, exists, error)) << error;
+    EXPECT_TRUE(exists);
+    EXPECT_EQ(back, state);
+    EXPECT_TRUE(loadStateFile(tempPath("state-missing"), back, exists, error));
+    EXPECT_FALSE(exists);  // no file yet: the factory state
+
+    std::ofstream(path) << "# comment\nfake.value=ok\nno equals sign here\n";
+    EXPECT_FALSE(loadStateFile(path, back, exists, error));
+    EXPECT_NE(error.find("line 3"), std::string::npos) << error;
+    std::ofstream(path) << "fake.value=bad %4\n";
+    EXPECT_FALSE(loadStateFile(path, back, exists, error));
+
+    Device device{test::fakeAreas()};
+    EXPECT_FALSE(device.useStateFile(path, error));
+    EXPECT_EQ(device.state().at("fake.value"), "factory");
+    EXPECT_EQ(readFile(path), "fake.value=bad %4\n");  // never overwritten
+    ::unlink(path.c_str());
+}
+
+// Each key names its area once; a file of the first form, which named it twice, is still read
+// (a key in today's form wins over an old one), and the next "fromwr 15" writes today's form.
+// A file read at the start is DigitalSessionTest's (its presets come from one).
+TEST(StateFileTest, KeysNameTheirAreaOnceAndOldFilesAreRead) {
+    Device fresh;
+    for (const auto& [key, value] : fresh.state()) {
+        const std::string area = key.substr(0, key.find('.') + 1);
+        EXPECT_NE(key.compare(area.size(), area.size(), area), 0) << key;
+    }
+
+    const std::string path = tempPath("state-doubled");
+    std::ofstream(path) << "analog.analog.tel1.ringSound=2\n"
+                           "router.router.beep=0\n"
+                           "router.router.redial=1\n"
+                           "router.redial=0\n"
+                           "shortnum.shortnum.7.number=0312345678\n";
+    Device device;
+    std::string error;
+    ASSERT_TRUE(device.useStateFile(path, error)) << error;
+    EXPECT_EQ(device.state().at("analog.tel1.ringSound"), "2");
+    EXPECT_EQ(device.state().at("router.beep"), "0");
+    EXPECT_EQ(device.state().at("router.redial"), "0");
+    EXPECT_EQ(device.state().at("shortnum.7.number"), "0312345678");
+
+    ASSERT_NE(device.execute("fromwr 15").body.find("Write OK"), std::string::npos);
+    FlatState stored;
+    bool exists = false;
+    ASSERT_TRUE(loadStateFile(path, stored, exists, error)) << error;
+    EXPECT_EQ(stored, device.state());
+    EXPECT_EQ(stored.count("router.router.beep"), 0u);
+    // a factory initialisation stores the factory settings, which the next start reads
+    EXPECT_EQ(device.execute("restart").action, CommandResult::Action::Restart);
+    ASSERT_TRUE(loadStateFile(path, stored, exists, error)) << error;
+    EXPECT_EQ(stored, fresh.state());
+    ::unlink(path.c_str());
 }
 
 }  // namespace

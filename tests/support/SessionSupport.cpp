@@ -98,6 +98,28 @@ sim::EmulatorOptions withFault(const std::string& spec) {
     return options;
 }
 
+std::string networkSettings(const std::string& login, const std::string& admin) {
+    return "[PORTSEL]\nPORT=1\nCOM=1\n[IPADDR]\nFIELD=127.0.0.1\n[OPTION]\nDATA1=" + login +
+           "\nDATA2=" + admin + "\n";
+}
+
+sim::EmulatorOptions networkAdapter(sim::EmulatorOptions options) {
+    options.pty = false;
+    options.telnetPort = 0;
+    options.adapter.loginPassword = "login1";
+    options.adapter.adminPassword = "admin2";
+    return options;
+}
+
+CMainDlg::Config networkLink(int port, int loginTimeoutMs) {
+    CMainDlg::Config config;
+    NetLinkSettings net;
+    net.port = port;
+    net.loginTimeoutMs = loginTimeoutMs;
+    attachNetworkLink(config, net);
+    return config;
+}
+
 void useFastTimings() {
     ShellTimings& t = shellTimings();
     t.probeSettle = std::chrono::milliseconds(10);

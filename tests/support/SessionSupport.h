@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/MainDlg.h"
+#include "app/MainDlgNet.h"
 #include "res/ShellIds.h"
 #include "sim/Emulator.h"
 #include "ui/headless/ScriptUser.h"
@@ -45,6 +46,14 @@ inline const std::string kLoggedIn = "wait administrator Password Check OK\n";
 std::string serialSettings(const std::string& mode = "");
 // Emulator options injecting the fault `spec` (sim/Faults.h); "" for none.
 sim::EmulatorOptions withFault(const std::string& spec);
+
+// The network link: a settings file for it to 127.0.0.1 with the two passwords; `options` for
+// an adapter that serves telnet only, with the passwords "login1" and "admin2"; the main
+// window's link to `port` on the loopback.
+std::string networkSettings(const std::string& login = "login1",
+                            const std::string& admin = "admin2");
+sim::EmulatorOptions networkAdapter(sim::EmulatorOptions options = {});
+CMainDlg::Config networkLink(int port, int loginTimeoutMs = kNetLoginTimeoutMs);
 
 struct SessionResult {
     std::vector<std::string> transcript;  // command lines the adapter received

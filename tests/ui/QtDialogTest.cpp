@@ -380,8 +380,6 @@ TEST(QtKeyTranslation, ForeignLayoutsReachTheFilterAsTheJapaneseKeys) {
     const Row rows[] = {
         {"US Shift+8 gives *", Qt::Key_Asterisk, Qt::ShiftModifier, "*", true, false, true},
         {"US Shift+; gives :", Qt::Key_Colon, Qt::ShiftModifier, ":", true, false, false},
-        {"US Shift+9 gives (", Qt::Key_ParenLeft, Qt::ShiftModifier, "(", true, false, true},
-        {"US Shift+0 gives )", Qt::Key_ParenRight, Qt::ShiftModifier, ")", true, false, true},
         {"US Shift+2 gives @", Qt::Key_At, Qt::ShiftModifier, "@", true, false, false},
         {"* without Shift held", Qt::Key_Asterisk, Qt::NoModifier, "*", false, false, true},
         {"pad 5", Qt::Key_5, Qt::KeypadModifier, "5", false, false, true},
