@@ -11,11 +11,7 @@
 namespace kx::test {
 namespace {
 
-const AreaScript kAnalog{
-    IDC_MAIN_ANALOG,
-    IDD_ANALOG_MENU,
-    {"show analog tel1", "show analog tel2", "show analog tel3", "show analog common"},
-    "Analog"};
+const AreaScript& kAnalog = analogArea();
 
 const char* const kSelfError = "自己アドレスの入力に間違いがあります。";
 const char* const kTransferError = "転送先電話番号の入力に間違いがあります。";

@@ -16,10 +16,7 @@
 namespace kx::test {
 namespace {
 
-const AreaScript kArrive{IDC_MAIN_ARRIVE,
-                         IDD_ARRIVE_MENU,
-                         {"show arrive basic", "show arrive num1", "show arrive num2"},
-                         "Arrive Control"};
+const AreaScript& kArrive = arriveArea();
 
 // The controls of entry 1-20: rows of the first dialog, then of the second.
 const ArriveRowIds& entry(int k) {

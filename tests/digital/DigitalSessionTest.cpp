@@ -17,10 +17,7 @@
 namespace kx::test {
 namespace {
 
-const AreaScript kDigital{IDC_MAIN_DIGITAL,
-                          IDD_DIGITAL_MENU,
-                          {"show digital data", "show digital usb", "show digital common"},
-                          "Digital"};
+const AreaScript& kDigital = digitalArea();
 
 const char* const kSelfError = "自己アドレスの入力に間違いがあります。";
 const char* const kTransferError = "転送先電話番号の入力に間違いがあります。";

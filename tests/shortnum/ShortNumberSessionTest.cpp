@@ -19,8 +19,7 @@ void PrintTo(const ShortNumberEntry& entry, std::ostream* os) {
 namespace kx::test {
 namespace {
 
-const AreaScript kShortnum{
-    IDC_MAIN_SHORTNUM, 0, {"show shortnum num1", "show shortnum num2"}, "Short Number"};
+const AreaScript& kShortnum = shortnumArea();
 const char* const kWritten = "Short Number Status Write OK";
 
 // What the adapter holds before each run: entry 10 has the four-character label, entry 20 is
