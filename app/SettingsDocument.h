@@ -30,6 +30,7 @@ struct RestoreChange {
     std::string label;     // the item's name as the user knows it
     std::string adapter;   // what the adapter holds (a password masked)
     std::string document;  // what the document gives (a password masked)
+    bool skipped = false;  // only the serial link writes it: left out over the network link
 };
 
 // A settings document on its way to the adapter: checked line by line when made, then read,

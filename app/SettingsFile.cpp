@@ -221,11 +221,11 @@ void CMainDlg::restoreSettings() {
     }
 
     std::vector<std::string>& lines = lastRestorePreview();
+    // an item the network link cannot write is listed with the others, marked
     for (const RestoreChange& change : restore->changes())
         lines.push_back(change.label + "：" + shownValue(change.adapter) + " → " +
-                        shownValue(change.document));
-    for (const std::string& skipped : restore->skipped())
-        lines.push_back("（ネットワーク接続では書き込みません）" + skipped);
+                        shownValue(change.document) +
+                        (change.skipped ? "（ネットワーク接続では書き込みません）" : ""));
     std::string note;
     if (!restore->skipped().empty())
         note = "（ネットワーク接続では書き込みません）の項目は送信しません。";

@@ -140,7 +140,8 @@ public:
                 continue;
             const bool secret = isSecret(field);
             changes_.push_back({itemLabel(field), secret ? std::string(kMasked) : before,
-                                secret ? std::string(kMasked) : after});
+                                secret ? std::string(kMasked) : after,
+                                overNetwork && field.rule->serialOnly});
             if (field.name == "router.routerAddress")
                 addressChanges_ = true;
         }
