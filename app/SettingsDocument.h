@@ -30,7 +30,8 @@ struct RestoreChange {
     std::string label;     // the item's name as the user knows it
     std::string adapter;   // what the adapter holds (a password masked)
     std::string document;  // what the document gives (a password masked)
-    bool skipped = false;  // only the serial link writes it: left out over the network link
+    // only the serial link writes it: the writers leave it out over the network link
+    bool skipped = false;
 };
 
 // A settings document on its way to the adapter: checked line by line when made, then read,
@@ -48,8 +49,6 @@ public:
     // else why not ("行: 理由" when it is about one line). Fills what the preview shows.
     virtual std::optional<std::string> check(bool overNetwork) = 0;
     virtual const std::vector<RestoreChange>& changes() const = 0;
-    // The command lines the writers leave out over the network link, as the user reads them.
-    virtual const std::vector<std::string>& skipped() const = 0;
     // Whether the router's own address changes (the adapter then restarts).
     virtual bool addressChanges() const = 0;
     // The document of what was read, for the history.

@@ -3,6 +3,7 @@
 // written as kxctl restore writes it) and the pre-change history of a run.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -227,7 +228,9 @@ void CMainDlg::restoreSettings() {
                         shownValue(change.document) +
                         (change.skipped ? "（ネットワーク接続では書き込みません）" : ""));
     std::string note;
-    if (!restore->skipped().empty())
+    const std::vector<RestoreChange>& changes = restore->changes();
+    if (std::any_of(changes.begin(), changes.end(),
+                    [](const RestoreChange& change) { return change.skipped; }))
         note = "（ネットワーク接続では書き込みません）の項目は送信しません。";
     if (restore->addressChanges())
         note += std::string(note.empty() ? "" : "\r\n") +

@@ -91,7 +91,6 @@ public:
 
     const std::vector<std::string>& areas() const override { return areas_; }
     const std::vector<RestoreChange>& changes() const override { return changes_; }
-    const std::vector<std::string>& skipped() const override { return skipped_; }
     bool addressChanges() const override { return addressChanges_; }
 
     bool read(AreaContext& context, const std::function<void(std::size_t)>& before,
@@ -144,14 +143,6 @@ public:
                                 overNetwork && field.rule->serialOnly});
             if (field.name == "router.routerAddress")
                 addressChanges_ = true;
-        }
-        skipped_.clear();
-        if (overNetwork) {
-            const std::vector<std::string> all = Session::commands(working_, snapshot_, false);
-            const std::vector<std::string> sendable = Session::commands(working_, snapshot_, true);
-            for (const std::string& command : all)
-                if (std::find(sendable.begin(), sendable.end(), command) == sendable.end())
-                    skipped_.push_back(printable(command));
         }
         return std::nullopt;
     }
@@ -208,7 +199,6 @@ private:
     Records read_, snapshot_, working_;
     MissingFields missing_;
     std::vector<RestoreChange> changes_;
-    std::vector<std::string> skipped_;
     bool addressChanges_ = false;
 };
 
