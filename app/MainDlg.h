@@ -89,6 +89,8 @@ private:
     void saveBeforeInitialise();
     // the close path
     void closeSession();
+    // The date and time as the run's clock gives them.
+    LocalTime now() const { return config_.clock ? config_.clock() : systemLocalTime(); }
     int exchange(std::string_view command, int timeoutMs, int kind);
     void showStop(const std::string& text);
 

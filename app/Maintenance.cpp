@@ -53,7 +53,7 @@ void CMainDlg::registerDateTime() {
     if (!confirm("パソコンから日時を取得し" + SjisToUtf8(deviceName) +
                  "へ登録します。\r\nよろしいですか？"))
         return;
-    auto commands = dateTimeCommands(config_.clock ? config_.clock() : systemLocalTime());
+    auto commands = dateTimeCommands(now());
     const int timeout = shellTimings().commandTimeoutMs;
     beginBusy();
     EnableWindow(false);

@@ -246,8 +246,7 @@ void CMainDlg::restoreSettings() {
     // what the adapter held goes into the history first; the restore goes on without it
     {
         const std::string before =
-            restore->snapshot(documentHeader("before a restore in kestrelx-setup",
-                                             config_.clock ? config_.clock() : systemLocalTime()));
+            restore->snapshot(documentHeader("before a restore in kestrelx-setup", now()));
         std::string historyError;
         if (saveHistory(before, SjisToUtf8(deviceName), historyError).empty())
             historyFailure_ = "変更前の設定を履歴に保存できませんでした（" + historyError + "）";
@@ -298,9 +297,10 @@ void CMainDlg::saveSettings() {
         return;
     }
     const std::vector<DocumentArea> areas = documents.areas(router_);
-    const LocalTime now = config_.clock ? config_.clock() : systemLocalTime();
+    const LocalTime today = now();
     char name[32];
-    std::snprintf(name, sizeof name, "KESTRELX-%04d%02d%02d.txt", now.year, now.month, now.day);
+    std::snprintf(name, sizeof name, "KESTRELX-%04d%02d%02d.txt", today.year, today.month,
+                  today.day);
     ui::FileRequest request;
     request.mode = ui::FileMode::Save;
     request.caption = "設定の保存";
@@ -320,7 +320,7 @@ void CMainDlg::saveSettings() {
         EnableWindow(false);
         WaitWindow wait(this);
         text = documents.read(
-            context, names, documentHeader("kestrelx-setup", now),
+            context, names, documentHeader("kestrelx-setup", today),
             [&](std::size_t i) {
                 wait.setText(readingText(areas, i));
                 context.lastFailure = ExchangeOutcome::Ok;
@@ -372,9 +372,8 @@ void CMainDlg::saveBeforeWrite(int command) {
         for (const std::string& saved : historyAreas_)
             if (saved == each.name && readAreas_[saved])
                 names.push_back(each.name);
-    const std::string text = documents.copies(
-        names, documentHeader("before a change in kestrelx-setup",
-                              config_.clock ? config_.clock() : systemLocalTime()));
+    const std::string text =
+        documents.copies(names, documentHeader("before a change in kestrelx-setup", now()));
     std::string error;
     if (historyPath_.empty())
         historyPath_ = saveHistory(text, SjisToUtf8(deviceName), error);
@@ -398,8 +397,7 @@ void CMainDlg::saveBeforeInitialise() {
     if (names.empty())
         return;
     const std::string text = documents.copies(
-        names, documentHeader("before the factory initialisation in kestrelx-setup",
-                              config_.clock ? config_.clock() : systemLocalTime()));
+        names, documentHeader("before the factory initialisation in kestrelx-setup", now()));
     std::string error;
     if (saveHistory(text, SjisToUtf8(deviceName), error).empty()) {
         historyFailure_ = "初期化前の設定を履歴に保存できませんでした（" + error + "）";
