@@ -149,6 +149,24 @@ std::optional<std::vector<DocumentValue>> parseDocument(std::string_view text,
     return values;
 }
 
+std::optional<std::vector<DocumentValue>> readDocumentText(std::string_view text,
+                                                           DocumentError& error) {
+    // a byte-order mark some editors write at the start is no part of the first line
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        error = {0, "is empty: not a settings document", "設定ファイルではありません（空です）"};
+        return std::nullopt;
+    }
+    std::optional<std::vector<DocumentValue>> values = parseDocument(text, error);
+    if (values && values->empty()) {
+        error = {0, "holds no settings (no name = value line)",
+                 "設定がありません（「名前 = 値」の行がありません）"};
+        return std::nullopt;
+    }
+    return values;
+}
+
 std::string missingLine(const Field& field) {
     return "# " + field.name + ": not reported by the adapter";
 }

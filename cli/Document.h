@@ -40,6 +40,12 @@ struct DocumentError {
 std::optional<std::vector<DocumentValue>> parseDocument(std::string_view text,
                                                         DocumentError& error);
 
+// A whole document as a file holds it: a leading byte-order mark skipped, then parsed as
+// parseDocument does. A document with no line, or none but comments, is an error of line 0
+// ("is empty: not a settings document", "holds no settings (no name = value line)").
+std::optional<std::vector<DocumentValue>> readDocumentText(std::string_view text,
+                                                           DocumentError& error);
+
 // One `name = value` line of a NAME=VALUE argument of `set` (no line number).
 std::optional<DocumentValue> parseAssignment(std::string_view text, DocumentError& error);
 

@@ -336,23 +336,11 @@ std::optional<std::vector<DocumentValue>> Run::readDocument(int& status) {
         status = usage(name + " is not a settings document (over 1 MiB)");
         return std::nullopt;
     }
-    // a byte-order mark some editors write at the start is no part of the first line
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.erase(0, 3);
-    if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
-        status = usage(name + " is empty: not a settings document");
-        return std::nullopt;
-    }
     DocumentError error;
-    std::optional<std::vector<DocumentValue>> values = parseDocument(text, error);
-    if (!values) {
-        status = usage(name + ":" + std::to_string(error.line) + ": " + error.message);
-        return std::nullopt;
-    }
-    if (values->empty()) {
-        status = usage(name + " holds no settings (no name = value line)");
-        return std::nullopt;
-    }
+    std::optional<std::vector<DocumentValue>> values = readDocumentText(text, error);
+    if (!values)
+        status = usage(name + (error.line == 0 ? " " : ":" + std::to_string(error.line) + ": ") +
+                       error.message);
     return values;
 }
 

@@ -203,21 +203,11 @@ private:
 };
 
 std::unique_ptr<DocumentRestore> restoreDocument(std::string_view text, std::string& error) {
-    // a byte-order mark some editors write at the start is no part of the first line
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
-    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
-        error = "設定ファイルではありません（空です）";
-        return nullptr;
-    }
     DocumentError why;
-    std::optional<std::vector<DocumentValue>> values = parseDocument(text, why);
+    std::optional<std::vector<DocumentValue>> values = readDocumentText(text, why);
     if (!values) {
-        error = std::to_string(why.line) + ": " + messageText(why.japanese);
-        return nullptr;
-    }
-    if (values->empty()) {
-        error = "設定がありません（「名前 = 値」の行がありません）";
+        error = (why.line == 0 ? std::string() : std::to_string(why.line) + ": ") +
+                messageText(why.japanese);
         return nullptr;
     }
     return std::make_unique<ProgramRestore>(std::move(*values));
