@@ -120,6 +120,27 @@ std::vector<std::string> historyNames(const std::string& folder) {
 
 }  // namespace
 
+int readDocumentFile(const std::string& path, std::string& text) {
+    text.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = fd < 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : errno;
+        if (fd >= 0)
+            ::close(fd);
+        return error;
+    }
+    char chunk[65536];
+    ssize_t got = 0;
+    while (text.size() <= kLargestDocument &&
+           ((got = ::read(fd, chunk, sizeof chunk)) > 0 || (got < 0 && errno == EINTR)))
+        if (got > 0)
+            text.append(chunk, static_cast<std::size_t>(got));
+    const int error = errno;
+    ::close(fd);
+    return got < 0 ? error : 0;
+}
+
 int writeDocumentFile(const std::string& path, std::string_view text) {
     struct stat status {};
     const bool exists = ::stat(path.c_str(), &status) == 0;

@@ -1,13 +1,22 @@
 #pragma once
 
-// Writing a settings document to a file and the pre-change history: shared by kxctl and the
-// program, so a backup, a saved document and a history document are written the same way.
+// Reading and writing a settings document file, and the pre-change history: shared by kxctl
+// and the program, so a backup, a saved document and a history document are written the same
+// way, and a document is read the same way for a restore.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kx {
+
+// A settings document is a few kilobytes; anything far larger is not one.
+inline constexpr std::size_t kLargestDocument = 1 << 20;
+
+// Reads `path` into `text`, at most kLargestDocument + 1 bytes (so that the caller can tell a
+// file too large to be a document). Returns 0, or the errno of what failed (EISDIR for a
+// folder).
+int readDocumentFile(const std::string& path, std::string& text);
 
 // Writes `text` to `path`. A regular file (also one a symbolic link points to, which stays a
 // link) is written beside itself, readable by its owner only, and renamed over, so a failed

@@ -5,12 +5,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "app/DocumentFile.h"
 #include "app/MainDlg.h"
@@ -86,9 +83,6 @@ std::string baseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A settings document is a few kilobytes; anything far larger is not one.
-constexpr std::streamsize kLargestDocument = 1 << 20;
-
 // A value in the preview; an empty one is said, not left blank.
 std::string shownValue(const std::string& value) {
     return value.empty() ? "（なし）" : value;
@@ -149,19 +143,11 @@ void CMainDlg::restoreSettings() {
     const std::string name = baseName(*path);
 
     std::string text;
-    {
-        std::ifstream in(*path, std::ios::binary);
-        struct stat info {};
-        if (!in || ::stat(path->c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
-            showStop(*path + " を読み込めませんでした（" +
-                     std::strerror(S_ISDIR(info.st_mode) ? EISDIR : errno) + "）。");
-            return;
-        }
-        text.resize(static_cast<std::size_t>(kLargestDocument) + 1);
-        in.read(text.data(), kLargestDocument + 1);
-        text.resize(static_cast<std::size_t>(in.gcount()));
+    if (const int error = readDocumentFile(*path, text); error != 0) {
+        showStop(*path + " を読み込めませんでした（" + std::strerror(error) + "）。");
+        return;
     }
-    if (text.size() > static_cast<std::size_t>(kLargestDocument)) {
+    if (text.size() > kLargestDocument) {
         showStop(name + ": 設定ファイルではありません（1 MiB を超えています）");
         return;
     }

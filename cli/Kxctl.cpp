@@ -1,9 +1,5 @@
 #include "cli/Kxctl.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
@@ -296,8 +292,6 @@ int Run::writeFile(const std::string& path, const std::string& text) {
 }
 
 std::optional<std::vector<DocumentValue>> Run::readDocument(int& status) {
-    // a settings document is a few kilobytes; anything far larger is not one
-    constexpr std::size_t kLargestDocument = 1 << 20;
     const bool standardInput = a_.file == kStandardStream;
     const std::string name = standardInput ? "standard input" : a_.file;
     std::string text;
@@ -309,28 +303,9 @@ std::optional<std::vector<DocumentValue>> Run::readDocument(int& status) {
             status = usage("cannot read standard input");
             return std::nullopt;
         }
-    } else {
-        const int fd = ::open(a_.file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-        struct stat info {};
-        if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-            const int error = fd < 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : errno;
-            if (fd >= 0)
-                ::close(fd);
-            status = usage("cannot read " + a_.file + ": " + reason(error));
-            return std::nullopt;
-        }
-        char chunk[65536];
-        ssize_t got = 0;
-        while (text.size() <= kLargestDocument &&
-               ((got = ::read(fd, chunk, sizeof chunk)) > 0 || (got < 0 && errno == EINTR)))
-            if (got > 0)
-                text.append(chunk, static_cast<std::size_t>(got));
-        const int error = errno;
-        ::close(fd);
-        if (got < 0) {
-            status = usage("cannot read " + a_.file + ": " + reason(error));
-            return std::nullopt;
-        }
+    } else if (const int error = readDocumentFile(a_.file, text); error != 0) {
+        status = usage("cannot read " + a_.file + ": " + reason(error));
+        return std::nullopt;
     }
     if (text.size() > kLargestDocument) {
         status = usage(name + " is not a settings document (over 1 MiB)");
