@@ -47,6 +47,24 @@ int emptyOr(std::string_view text) {
     return text.empty() ? 0 : check(text);
 }
 
+// A block of the router's record as kxctl names it ("router.nat5") and as the dialogs do
+// ("ＮＡＴ 5"): its fields' prefix and label group, and the names its rules' reasons give.
+struct BlockNames {
+    std::string name;
+    std::string caption;
+};
+BlockNames rasNames() {
+    return {"router.ras", "着信設定"};
+}
+BlockNames dialupNames(std::size_t i) {
+    const std::string number = std::to_string(i + 1);
+    return {"router.dialup" + number, "ダイヤルアップ" + number};
+}
+BlockNames entryNames(const std::string& table, std::size_t i) {
+    const std::string number = std::to_string(i + 1);
+    return {"router." + table + number, (table == "nat" ? "ＮＡＴ " : "ＤＮＳ名前解決 ") + number};
+}
+
 std::vector<area::ItemField> fields() {
     std::vector<area::ItemField> out;
     const auto router = [](Record& r) -> RouterSettings& { return r.router; };
@@ -66,44 +84,34 @@ std::vector<area::ItemField> fields() {
         out, "digital.pna", digitalPortItems(),
         [](Record& r) -> DigitalPortSettings& { return r.pna; }, "ＰＮＡポート", isPnaPortItem);
     area::addItemFields<Record, RasSettings>(
-        out, "router.ras", rasItems(), [](Record& r) -> RasSettings& { return r.router.ras; },
-        "着信設定");
+        out, rasNames().name, rasItems(), [](Record& r) -> RasSettings& { return r.router.ras; },
+        rasNames().caption);
     for (std::size_t i = 0; i < kDialupProfiles; ++i)
         area::addItemFields<Record, DialupProfile>(
-            out, "router.dialup" + std::to_string(i + 1), dialupItems(),
+            out, dialupNames(i).name, dialupItems(),
             [i](Record& r) -> DialupProfile& { return r.router.dialup[i]; },
-            "ダイヤルアップ" + std::to_string(i + 1));
+            dialupNames(i).caption);
     area::addItemFields<Record, LeasedLineSettings>(
         out, "router.network", leasedLineItems(),
         [](Record& r) -> LeasedLineSettings& { return r.router.network; }, "専用線");
     // a table entry's items: empty while the entry is not in use, checked whole before writing
     for (std::size_t i = 0; i < kTableEntries; ++i) {
         area::addItemFields<Record, NatEntry>(
-            out, "router.nat" + std::to_string(i + 1), natEntryItems(),
-            [i](Record& r) -> NatEntry& { return r.router.nat[i]; },
-            "ＮＡＴ " + std::to_string(i + 1), nullptr, true);
+            out, entryNames("nat", i).name, natEntryItems(),
+            [i](Record& r) -> NatEntry& { return r.router.nat[i]; }, entryNames("nat", i).caption,
+            nullptr, true);
         out[out.size() - 2].check = emptyOr<checkNatLan>;
         out[out.size() - 1].check = emptyOr<checkNatWan>;
     }
     for (std::size_t i = 0; i < kTableEntries; ++i) {
         area::addItemFields<Record, HostEntry>(
-            out, "router.host" + std::to_string(i + 1), hostEntryItems(),
+            out, entryNames("host", i).name, hostEntryItems(),
             [i](Record& r) -> HostEntry& { return r.router.hosts[i]; },
-            "ＤＮＳ名前解決 " + std::to_string(i + 1), nullptr, true);
+            entryNames("host", i).caption, nullptr, true);
         out[out.size() - 2].check = emptyOr<checkHostAddress>;
         out[out.size() - 1].check = emptyOr<checkHostName>;
     }
     return out;
-}
-
-// A table's entry as kxctl names it ("router.nat5") and as the dialogs do ("ＮＡＴ 5").
-struct EntryNames {
-    std::string name;
-    std::string caption;
-};
-EntryNames entryNames(const std::string& table, std::size_t i) {
-    const std::string number = std::to_string(i + 1);
-    return {"router." + table + number, (table == "nat" ? "ＮＡＴ " : "ＤＮＳ名前解決 ") + number};
 }
 
 // An item of an entry that is not in use cannot be written: the adapter takes an entry's
@@ -119,7 +127,7 @@ std::optional<area::Reason> unusedEntryError(const std::string& table,
         const Entry& entry = working[i];
         if (entry.inUse != 0)
             continue;
-        const EntryNames entryName = entryNames(table, i);
+        const BlockNames entryName = entryNames(table, i);
         const auto given = [&](std::string Entry::*item) {
             return !(entry.*item).empty() && entry.*item != snapshot[i].*item;
         };
@@ -148,7 +156,7 @@ std::optional<area::Reason> entryError(const std::string& table,
         if (entry.inUse == 0 || entry == snapshot[i])
             continue;
         if (checkFirst(entry.*first) != 0 || checkSecond(entry.*second) != 0) {
-            const EntryNames entryName = entryNames(table, i);
+            const BlockNames entryName = entryNames(table, i);
             return area::Reason{
                 entryName.name + ": an entry in use needs both of its items, each valid",
                 entryName.caption + "（" + entryName.name +
@@ -165,30 +173,30 @@ std::optional<area::Reason> check(const AreaRecord& workingRecord,
     const RouterSettings& now = workingRecord.as<Record>().router;
     const RouterSettings& before = snapshotRecord.as<Record>().router;
     // the line-use rule of the dial-up and incoming dial-up dialogs
-    const auto chap = [](const auto& changed, const auto& read, const std::string& name,
-                         const std::string& caption) {
+    const auto chap = [](const auto& changed, const auto& read, const BlockNames& block) {
         return !(changed == read) && chapRefused(changed.mode, changed.protocol)
-                   ? std::optional<area::Reason>(area::Reason{
-                         name + ": CHAP works on the 64k line use only",
-                         caption + "（" + name + "）: ＣＨＡＰは接続情報が64kのときだけ使えます"})
+                   ? std::optional<area::Reason>(
+                         area::Reason{block.name + ": CHAP works on the 64k line use only",
+                                      block.caption + "（" + block.name +
+                                          "）: ＣＨＡＰは接続情報が64kのときだけ使えます"})
                    : std::nullopt;
     };
-    if (auto error = chap(now.ras, before.ras, "router.ras", "着信設定"))
+    if (auto error = chap(now.ras, before.ras, rasNames()))
         return error;
     for (std::size_t i = 0; i < kDialupProfiles; ++i) {
         const DialupProfile& profile = now.dialup[i];
         const DialupProfile& read = before.dialup[i];
-        const std::string name = "router.dialup" + std::to_string(i + 1);
-        const std::string caption = "ダイヤルアップ" + std::to_string(i + 1);
-        if (auto error = chap(profile, read, name, caption))
+        const BlockNames block = dialupNames(i);
+        if (auto error = chap(profile, read, block))
             return error;
         // the dial-up dialog's rule on the DNS servers, once they are touched
         if ((profile.dnsSelect != read.dnsSelect || profile.dnsPrimary != read.dnsPrimary ||
              profile.dnsSecondary != read.dnsSecondary) &&
             dnsServerMissing(profile))
             return area::Reason{
-                name + ": DNS servers given by hand (dnsSelect manual) need an address",
-                caption + "（" + name + "）: ＤＮＳサーバを指定にするときはＩＰアドレスが必要です"};
+                block.name + ": DNS servers given by hand (dnsSelect manual) need an address",
+                block.caption + "（" + block.name +
+                    "）: ＤＮＳサーバを指定にするときはＩＰアドレスが必要です"};
     }
     // the connection-limit and DHCP dialogs' rules
     if ((now.timeLimit != before.timeLimit || now.timePeriod != before.timePeriod) &&
